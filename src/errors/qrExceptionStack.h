@@ -1,0 +1,35 @@
+#pragma once
+// The process-wide record of caught exceptions, per thread index, and the
+// error report written from it.
+#include "qrException.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace Quarn::Exceptions {
+
+class Stack {
+public:
+    // Adds a record for the calling thread (its worker index, 0 outside a
+    // threaded pass) with the catch site's function, file and line. The first
+    // exception recorded on a thread is also kept as a clone.
+    static void record(const ExceptionI& e, const char* function, const char* file, int32_t line);
+    static void clear();
+    // The report text; format codes insert the "#FC(R)" / "#FC(4)" markers.
+    static void writeReport(std::ostream& out, bool formatCodes);
+    // Appends the report (no format codes) to the log for folder/baseName.
+    static void stackDumpLog(const char* folder, const char* baseName);
+    static std::string logPath(const char* folder, const char* baseName);
+
+    // The worker index of the calling thread; the multi-processor sets it on
+    // its workers for the length of a band.
+    static void setThreadIndex(int32_t index);
+    static int32_t threadIndex();
+
+    // The clone of the first exception recorded on thread `index`, or null.
+    static const ExceptionI* firstException(int32_t index);
+    static size_t recordCount();
+};
+
+}  // namespace Quarn::Exceptions
