@@ -4,13 +4,29 @@
 #include "qrException.h"
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace Quarn::Exceptions {
 
 class Stack {
 public:
+    // What one recording keeps: the exception's code, arguments and names,
+    // and the catch site (file trimmed like an exception's source file).
+    struct Record {
+        int32_t code = 0;
+        Arguments arguments;
+        std::string className;
+        std::string familyName;
+        std::string function;
+        std::string file;
+        int32_t line = 0;
+    };
+    // Records per thread index, thread indices ascending, each in recording order.
+    using Records = std::map<int32_t, std::vector<Record>>;
+
     // Adds a record for the calling thread (its worker index, 0 outside a
     // threaded pass) with the catch site's function, file and line. The first
     // exception recorded on a thread is also kept as a clone.
@@ -30,6 +46,11 @@ public:
     // The clone of the first exception recorded on thread `index`, or null.
     static const ExceptionI* firstException(int32_t index);
     static size_t recordCount();
+    // A copy of every record, taken under the stack's lock.
+    static Records snapshot();
 };
+
+// The address named at the end of every error report.
+inline constexpr const char* kSupportAddress = "support@brastor-plugins.example";
 
 }  // namespace Quarn::Exceptions

@@ -27,6 +27,9 @@ const Template* findTemplate(int32_t code);
 // Registers the whole table of codes 0..23 once; failures are recorded on the
 // exception stack. Safe to call more than once (later calls do nothing).
 void Initialise();
+// Empties the registry so that the next Initialise registers the table again.
+// For tests only: texts handed out by findTemplate become invalid.
+void resetTemplates();
 // Counts "@"+digit placeholders in a template text.
 int placeholderCount(const std::string& text);
 
