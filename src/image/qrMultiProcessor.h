@@ -81,7 +81,17 @@ public:
     static void splitBand(int32_t first, int32_t end, int32_t index, int32_t count,
                           bool threaded, int32_t& bandFirst, int32_t& bandEnd);
     // QUARN_MAX_PROCESSORS parsed as the thread limit; 0 means "no limit".
+    // Unset, longer than three characters or a decimal value of 0 (which is
+    // what text that is not a number reads as) give 0. A negative value gives
+    // 1, so that no two threads are ever handed the same rows.
     static int32_t parseMaxProcessors(const char* value);
+
+    // Test hooks. overrideProcessorCount makes the process behave as if it had
+    // `count` processors (0 asks the operating system again);
+    // resetMaxProcessorsForTesting makes the next threadCount read
+    // QUARN_MAX_PROCESSORS again. Neither may be called while a pass runs.
+    static void overrideProcessorCount(int32_t count);
+    static void resetMaxProcessorsForTesting();
 
 protected:
     void runPass();

@@ -1,0 +1,319 @@
+// Passes, bands and worker threads of the multi-processor: how rows are split,
+// how QUARN_MAX_PROCESSORS limits the split, and how interruptions and worker
+// failures come back to the calling thread.
+#include "qrException.h"
+#include "qrExceptionStack.h"
+#include "qrExceptionTemplate.h"
+#include "qrMultiProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <new>
+#include <set>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace Ex = Quarn::Exceptions;
+
+// Simulates a four-processor machine and a clean QUARN_MAX_PROCESSORS.
+class MultiProcessorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Quarn::Errors::Initialise();
+        Ex::Stack::clear();
+        setMaxProcessors(nullptr);
+        QrMultiProcessor::overrideProcessorCount(4);
+    }
+    void TearDown() override
+    {
+        Ex::Stack::clear();
+        setMaxProcessors(nullptr);
+        QrMultiProcessor::overrideProcessorCount(0);
+    }
+    static void setMaxProcessors(const char* value)
+    {
+        if (value)
+            setenv("QUARN_MAX_PROCESSORS", value, 1);
+        else
+            unsetenv("QUARN_MAX_PROCESSORS");
+        QrMultiProcessor::resetMaxProcessorsForTesting();
+    }
+};
+
+// What one processBand call saw.
+struct BandCall {
+    std::thread::id thread;
+    int32_t index;
+    int32_t count;
+    bool threaded;
+    int32_t first;
+    int32_t end;
+};
+
+// A processor whose band work is a callback; it logs every band it is given
+// over the rows [0, rows).
+class LoggingProcessor : public QrMultiProcessor {
+public:
+    explicit LoggingProcessor(int32_t rows, QrInterruptRecord* record = nullptr)
+        : QrMultiProcessor(record), rows_(rows)
+    {
+    }
+    std::function<void(const BandCall&)> work;
+    std::vector<std::string> events;
+
+    std::vector<BandCall> calls() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return calls_;
+    }
+
+    void beginProcess() override { events.push_back("beginProcess"); }
+    void endProcess() override { events.push_back("endProcess"); }
+    void beginPass() override { events.push_back("beginPass " + std::to_string(currentPass())); }
+    void endPass() override { events.push_back("endPass"); }
+
+    void processBand() override
+    {
+        BandCall call{std::this_thread::get_id(), threadIndex(), threadCount(),
+                      isRunningThreaded(), 0, 0};
+        bandRows(0, rows_, call.first, call.end);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            calls_.push_back(call);
+        }
+        if (work)
+            work(call);
+    }
+
+private:
+    int32_t rows_;
+    mutable std::mutex mutex_;
+    std::vector<BandCall> calls_;
+};
+
+struct SplitCase {
+    int32_t first, end, count;
+    std::vector<int32_t> sizes;  // rows of the band of each thread index
+};
+
+TEST(MultiProcessorBandSplit, BandsAreContiguousAndSizedAsTheTableSays)
+{
+    const SplitCase cases[] = {
+        {0, 10, 4, {3, 3, 3, 1}},
+        {0, 2, 4, {1, 1, 0, 0}},
+        {5, 15, 4, {3, 3, 3, 1}},
+        {0, 8, 2, {4, 4}},
+        {0, 7, 1, {7}},
+        {-3, 4, 3, {3, 3, 1}},
+        {0, 0, 4, {0, 0, 0, 0}},
+        {0, 3, 2, {2, 1, 0, 0}},  // threads 2 and 3 lie past a limit of 2
+    };
+    for (const SplitCase& c : cases) {
+        int32_t expectedFirst = c.first;
+        for (int32_t i = 0; i < int32_t(c.sizes.size()); ++i) {
+            SCOPED_TRACE("rows " + std::to_string(c.first) + ".." + std::to_string(c.end) +
+                         " thread " + std::to_string(i) + " of " + std::to_string(c.count));
+            int32_t first = 0, end = 0;
+            QrMultiProcessor::splitBand(c.first, c.end, i, c.count, true, first, end);
+            EXPECT_EQ(std::max(end - first, 0), c.sizes[size_t(i)]);
+            if (c.sizes[size_t(i)] > 0) {
+                EXPECT_EQ(first, expectedFirst);
+                expectedFirst = end;
+            }
+        }
+        EXPECT_EQ(expectedFirst, c.end) << "bands do not cover the range";
+    }
+}
+
+TEST(MultiProcessorBandSplit, UnthreadedOrInvalidIndexGetsTheWholeRange)
+{
+    struct { int32_t index, count; bool threaded; } cases[] = {
+        {1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
+    for (const auto& c : cases) {
+        int32_t first = 0, end = 0;
+        QrMultiProcessor::splitBand(3, 9, c.index, c.count, c.threaded, first, end);
+        EXPECT_EQ(first, 3);
+        EXPECT_EQ(end, 9);
+    }
+}
+
+TEST(MultiProcessorMaxProcessors, ParsesTheEnvironmentText)
+{
+    struct { const char* text; int32_t limit; } cases[] = {
+        {nullptr, 0}, {"2", 2},  {"999", 999}, {"1000", 0}, {"0", 0},
+        {"abc", 0},   {"-3", 1}, {"-99", 1},   {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QrMultiProcessor::parseMaxProcessors(c.text), c.limit)
+            << (c.text ? c.text : "(unset)");
+}
+
+TEST_F(MultiProcessorTest, ThreadCountIsTheProcessorCountLimitedByTheEnvironment)
+{
+    struct { const char* text; int32_t threads; } cases[] = {
+        {nullptr, 4}, {"2", 2}, {"1000", 4}, {"0", 4}, {"abc", 4}, {"-3", 1}, {"8", 4}, {"1", 1},
+    };
+    LoggingProcessor processor(1);
+    for (const auto& c : cases) {
+        setMaxProcessors(c.text);
+        EXPECT_EQ(processor.threadCount(), c.threads) << (c.text ? c.text : "(unset)");
+        EXPECT_EQ(processor.processorCount(), 4);
+    }
+    processor.setMultiThreaded(false);
+    EXPECT_EQ(processor.threadCount(), 1) << "switch off must mean one thread";
+}
+
+TEST_F(MultiProcessorTest, EnvironmentIsReadOncePerProcess)
+{
+    setMaxProcessors("2");
+    LoggingProcessor processor(1);
+    EXPECT_EQ(processor.threadCount(), 2);
+    setenv("QUARN_MAX_PROCESSORS", "3", 1);
+    EXPECT_EQ(processor.threadCount(), 2);
+}
+
+TEST_F(MultiProcessorTest, LimitOfTwoRunsFourThreadsWithTwoBands)
+{
+    setMaxProcessors("2");
+    LoggingProcessor processor(10);
+    processor.run();
+    const std::vector<BandCall> calls = processor.calls();
+    ASSERT_EQ(calls.size(), 4u) << "the fork starts one thread per processor";
+    std::set<std::thread::id> threads;
+    std::set<int32_t> indices;
+    std::vector<std::pair<int32_t, int32_t>> bands;
+    for (const BandCall& call : calls) {
+        threads.insert(call.thread);
+        indices.insert(call.index);
+        EXPECT_TRUE(call.threaded);
+        EXPECT_EQ(call.count, 2);
+        if (call.first < call.end)
+            bands.emplace_back(call.first, call.end);
+        if (call.index == 0) {
+            EXPECT_EQ(call.thread, std::this_thread::get_id()) << "caller must be thread 0";
+        }
+    }
+    EXPECT_EQ(threads.size(), 4u);
+    EXPECT_EQ(indices, (std::set<int32_t>{0, 1, 2, 3}));
+    std::sort(bands.begin(), bands.end());
+    EXPECT_EQ(bands, (std::vector<std::pair<int32_t, int32_t>>{{0, 5}, {5, 10}}));
+    EXPECT_FALSE(processor.isRunningThreaded());
+}
+
+TEST_F(MultiProcessorTest, SwitchOffRunsOneWholeBandOnTheCaller)
+{
+    LoggingProcessor processor(10);
+    processor.setMultiThreaded(false);
+    processor.run();
+    const std::vector<BandCall> calls = processor.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(calls[0].index, 0);
+    EXPECT_FALSE(calls[0].threaded);
+    EXPECT_EQ(calls[0].first, 0);
+    EXPECT_EQ(calls[0].end, 10);
+}
+
+TEST_F(MultiProcessorTest, SingleProcessorRunsOneWholeBandOnTheCaller)
+{
+    QrMultiProcessor::overrideProcessorCount(1);
+    LoggingProcessor processor(10);
+    processor.run();
+    const std::vector<BandCall> calls = processor.calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(calls[0].first, 0);
+    EXPECT_EQ(calls[0].end, 10);
+}
+
+TEST_F(MultiProcessorTest, RunCallsTheHooksInOrderForEveryPass)
+{
+    LoggingProcessor processor(4);
+    processor.setPassCount(3);
+    processor.run();
+    const std::vector<std::string> expected = {
+        "beginProcess", "beginPass 0", "endPass", "beginPass 1", "endPass",
+        "beginPass 2",  "endPass",     "endProcess"};
+    EXPECT_EQ(processor.events, expected);
+    EXPECT_EQ(processor.calls().size(), 12u) << "three passes over four threads";
+}
+
+TEST_F(MultiProcessorTest, NestedPassRunsOnTheCallingWorkerThread)
+{
+    LoggingProcessor outer(8);
+    std::mutex mutex;
+    std::vector<std::pair<BandCall, BandCall>> pairs;  // (outer band, inner band)
+    outer.work = [&](const BandCall& outerCall) {
+        LoggingProcessor inner(6);
+        inner.run();
+        const std::vector<BandCall> innerCalls = inner.calls();
+        std::lock_guard<std::mutex> lock(mutex);
+        for (const BandCall& innerCall : innerCalls)
+            pairs.emplace_back(outerCall, innerCall);
+    };
+    outer.run();
+    ASSERT_EQ(pairs.size(), 4u) << "each outer band runs exactly one inner band";
+    for (const auto& [outerCall, innerCall] : pairs) {
+        EXPECT_EQ(innerCall.thread, outerCall.thread);
+        EXPECT_FALSE(innerCall.threaded);
+        EXPECT_EQ(innerCall.index, 0);
+        EXPECT_EQ(innerCall.first, 0);
+        EXPECT_EQ(innerCall.end, 6);
+    }
+}
+
+TEST_F(MultiProcessorTest, PassWithInterruptionAlreadySetDoesNothing)
+{
+    QrInterruptRecord record;
+    record.interrupted = 1;
+    LoggingProcessor processor(4, &record);
+    EXPECT_NO_THROW(processor.run());
+    EXPECT_TRUE(processor.calls().empty());
+    EXPECT_EQ(processor.events, (std::vector<std::string>{"beginProcess", "endProcess"}));
+}
+
+TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
+{
+    struct Host {
+        int calls = 0;
+        std::atomic<int32_t>* reason = nullptr;
+    } host;
+    QrInterruptRecord record;
+    record.context = &host;
+    record.check = [](void* context, std::atomic<int32_t>* reason) -> int32_t {
+        auto* h = static_cast<Host*>(context);
+        h->reason = reason;
+        return ++h->calls >= 2 ? 7 : 0;  // the user aborts at the second question
+    };
+    LoggingProcessor processor(4, &record);
+    processor.run();
+    EXPECT_EQ(host.reason, &record.reason);
+    EXPECT_EQ(record.interrupted.load(), 7);
+    EXPECT_EQ(processor.events, (std::vector<std::string>{"beginProcess", "beginPass 0",
+                                                          "endProcess"}));
+    EXPECT_TRUE(processor.calls().empty());
+}
+
+TEST(MultiProcessorInterrupt, SetInterruptedNeedsARecord)
+{
+    QrMultiProcessor without;
+    EXPECT_FALSE(without.setInterrupted(1002));
+    EXPECT_FALSE(without.isInterrupted());
+
+    QrInterruptRecord record;
+    QrMultiProcessor with(&record);
+    EXPECT_FALSE(with.isInterrupted());
+    EXPECT_TRUE(with.setInterrupted(1000));
+    EXPECT_TRUE(with.isInterrupted());
+    EXPECT_EQ(record.reason.load(), 1000);
+}
+
+}  // namespace
