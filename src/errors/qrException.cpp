@@ -57,6 +57,15 @@ std::string writeVector(const Argument::Vector& v)
 
 }  // namespace
 
+double Argument::widen(float v)
+{
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, v);
+    double d = v;
+    std::from_chars(buffer, written.ptr, d);
+    return d;
+}
+
 std::string Argument::write() const
 {
     return std::visit(

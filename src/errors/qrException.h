@@ -33,7 +33,7 @@ public:
     Argument(unsigned long v) : value_(int64_t(v)) {}
     Argument(long long v) : value_(int64_t(v)) {}
     Argument(unsigned long long v) : value_(int64_t(v)) {}
-    Argument(float v) : value_(double(v)) {}
+    Argument(float v) : value_(widen(v)) {}
     Argument(double v) : value_(v) {}
     Argument(const char* s) : value_(std::string(s ? s : "")) {}
     Argument(std::string s) : value_(std::move(s)) {}
@@ -43,7 +43,11 @@ public:
     Argument(const std::array<double, N>& v) : value_(Vector(v.begin(), v.end())) {}
     template <size_t N>
         requires(N >= 2 && N <= 4)
-    Argument(const std::array<float, N>& v) : value_(Vector(v.begin(), v.end())) {}
+    Argument(const std::array<float, N>& v) : value_(Vector())
+    {
+        for (float f : v)
+            std::get<Vector>(value_).push_back(widen(f));
+    }
     // A value of a type the messages cannot write.
     static Argument unknown() { return Argument(); }
 
@@ -54,6 +58,10 @@ public:
     const Value& value() const { return value_; }
 
 private:
+    // The double nearest the float's shortest decimal form, so 0.1f writes as
+    // 0.1 rather than as the float's exact binary value.
+    static double widen(float v);
+
     Value value_;
 };
 

@@ -1,0 +1,196 @@
+// The template registry: adding texts and sets, its failures, and the
+// one-time registration of the fixed table.
+#include "qrException.h"
+#include "qrExceptionStack.h"
+#include "qrExceptionTemplate.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace Quarn::Exceptions;
+using Quarn::Errors::Template;
+
+// Runs `action`, which must throw E, and hands back a copy of what it threw.
+template <class E>
+std::unique_ptr<E> thrown(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return std::unique_ptr<E>(static_cast<E*>(e.clone()));
+    } catch (...) {
+        ADD_FAILURE() << "threw something else";
+        return nullptr;
+    }
+    ADD_FAILURE() << "did not throw";
+    return nullptr;
+}
+
+// Each test starts from an empty registry and stack and leaves the table
+// registered again for whoever runs next.
+class TemplateRegistry : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Quarn::Errors::resetTemplates();
+        Stack::clear();
+    }
+    void TearDown() override
+    {
+        Quarn::Errors::resetTemplates();
+        Stack::clear();
+        Quarn::Errors::Initialise();
+    }
+};
+
+TEST(TemplatePlaceholders, CountsAtSignsFollowedByADigit)
+{
+    EXPECT_EQ(Quarn::Errors::placeholderCount("OK"), 0);
+    EXPECT_EQ(Quarn::Errors::placeholderCount("@1 == @2 not in range @3 to @4"), 4);
+    EXPECT_EQ(Quarn::Errors::placeholderCount("@ @x @"), 0);
+    EXPECT_EQ(Quarn::Errors::placeholderCount("@1@1@9"), 3);
+    EXPECT_EQ(Quarn::Errors::placeholderCount("@@1"), 1);
+}
+
+TEST(TemplateSet, StoresOneTextPerPlaceholderCount)
+{
+    Template set;
+    set.addFormatString("Plain");
+    set.addFormatString("@1 and @2");
+    set.addFormatString("@1 @2 @3 @4 @5 @6");
+    ASSERT_NE(set.defaultFormat(), nullptr);
+    EXPECT_EQ(*set.defaultFormat(), "Plain");
+    ASSERT_NE(set.format(2), nullptr);
+    EXPECT_EQ(*set.format(2), "@1 and @2");
+    EXPECT_NE(set.format(6), nullptr);
+    EXPECT_EQ(set.format(1), nullptr);
+    EXPECT_EQ(set.formats().size(), 3u);
+}
+
+TEST(TemplateSet, SecondTextWithTheSameCountIsRejectedWhateverItsDigits)
+{
+    Template set;
+    set.addFormatString("@1 first");
+    const auto e = thrown<ExException::DuplicateTemplateFormat>(
+        [&] { set.addFormatString("@3 second"); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), 11);
+    EXPECT_EQ(e->function(), "Quarn::Errors::Template::addFormatString");
+    EXPECT_EQ(e->file(), "src/qrException");
+    EXPECT_EQ(e->line(), 45);
+    EXPECT_EQ(*set.format(1), "@1 first");
+}
+
+TEST(TemplateSet, SevenPlaceholdersAreTooMany)
+{
+    Template set;
+    const auto e = thrown<ExException::TooManyTemplateVars>(
+        [&] { set.addFormatString("@1@2@3@4@5@6@7"); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), 10);
+    EXPECT_EQ(e->function(), "Quarn::Errors::Template::addFormatString");
+    EXPECT_EQ(e->file(), "src/qrException");
+    EXPECT_EQ(e->line(), 40);
+    EXPECT_TRUE(set.formats().empty());
+}
+
+TEST_F(TemplateRegistry, RegisteringACodeTwiceIsRejected)
+{
+    Template first, second;
+    first.addFormatString("First");
+    second.addFormatString("Second");
+    Quarn::Errors::addTemplate(300, first);
+    const auto e = thrown<ExException::DuplicateTemplate>(
+        [&] { Quarn::Errors::addTemplate(300, second); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), 11);
+    EXPECT_EQ(e->function(), "Quarn::Errors::addTemplate");
+    EXPECT_EQ(e->file(), "src/qrExceptionTemplate");
+    EXPECT_EQ(e->line(), 34);
+    EXPECT_EQ(*Quarn::Errors::findTemplate(300)->defaultFormat(), "First");
+    EXPECT_EQ(Quarn::Errors::findTemplate(301), nullptr);
+}
+
+TEST_F(TemplateRegistry, InitialiseRegistersCodesZeroToTwentyThreeOnce)
+{
+    Quarn::Errors::Initialise();
+    Quarn::Errors::Initialise();
+    for (int32_t code = 0; code <= 23; ++code) {
+        const Template* set = Quarn::Errors::findTemplate(code);
+        ASSERT_NE(set, nullptr) << code;
+        EXPECT_NE(set->defaultFormat(), nullptr) << code;
+    }
+    EXPECT_EQ(Quarn::Errors::findTemplate(24), nullptr);
+    EXPECT_EQ(*Quarn::Errors::findTemplate(2)->format(4), "@1 == @2 not in range @3 to @4");
+    EXPECT_EQ(Stack::recordCount(), 0u) << "a second Initialise registered again";
+}
+
+TEST_F(TemplateRegistry, MessagesRegisterTheTableWhenNothingIsRegistered)
+{
+    EXPECT_EQ(Quarn::Errors::findTemplate(17), nullptr);
+    EXPECT_EQ(BadValue("f", "src/qrTest", 1).message(), "Bad value.");
+    EXPECT_NE(Quarn::Errors::findTemplate(17), nullptr);
+}
+
+TEST_F(TemplateRegistry, AFailedRegistrationIsRecordedAndTheRestStillRegister)
+{
+    Template early, late;
+    early.addFormatString("Early default");
+    late.addFormatString("Late default");
+    Quarn::Errors::addTemplate(4, early);
+    Quarn::Errors::addTemplate(20, late);
+    Quarn::Errors::Initialise();
+
+    const Stack::Records records = Stack::snapshot();
+    ASSERT_EQ(records.size(), 1u);
+    const std::vector<Stack::Record>& list = records.at(0);
+    ASSERT_EQ(list.size(), 2u);
+    for (const Stack::Record& r : list) {
+        EXPECT_EQ(r.className, "DuplicateTemplate");
+        EXPECT_EQ(r.familyName, "ExException");
+        EXPECT_EQ(r.function, "Quarn::Errors::Initialise");
+        EXPECT_EQ(r.file, "src/qrExceptionTemplate");
+    }
+    EXPECT_LT(list[0].line, list[1].line) << "each registration records its own line";
+    EXPECT_GT(list[0].line, 0);
+    EXPECT_EQ(*Quarn::Errors::findTemplate(4)->defaultFormat(), "Early default");
+    for (int32_t code : {5, 19, 21, 23})
+        EXPECT_NE(Quarn::Errors::findTemplate(code), nullptr) << code;
+}
+
+TEST_F(TemplateRegistry, ACodeLeftWithoutDefaultFailsTheFinalCheck)
+{
+    Template noDefault;
+    noDefault.addFormatString("@1 only");
+    Quarn::Errors::addTemplate(13, noDefault);
+    const auto e = thrown<ExException::ErrorEnumNeedsDefault>([] { Quarn::Errors::Initialise(); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->code(), 13);
+    EXPECT_EQ(e->function(), "Quarn::Errors::Initialise");
+    EXPECT_EQ(e->line(), 384);
+    // Reported once: later calls and messages do not throw again.
+    EXPECT_NO_THROW(Quarn::Errors::Initialise());
+    EXPECT_EQ(OutOfMemory("f", "src/qrTest", 1).message(), "Failed to allocated memory");
+}
+
+TEST_F(TemplateRegistry, ConcurrentFirstMessagesRegisterTheTableExactlyOnce)
+{
+    std::vector<std::string> texts(4);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < texts.size(); ++i)
+        threads.emplace_back([&texts, i] {
+            texts[i] = Locked("f", "src/qrTest", 1, "Set", "add").message();
+        });
+    for (std::thread& t : threads)
+        t.join();
+    for (const std::string& text : texts)
+        EXPECT_EQ(text, "'Set' is locked, cannot 'add'.");
+    EXPECT_EQ(Stack::recordCount(), 0u);
+}
+
+}  // namespace
