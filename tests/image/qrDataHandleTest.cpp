@@ -1,0 +1,154 @@
+// Image memory from the host's handle callbacks, and its failures.
+#include "qrDataHandle.h"
+#include "qrException.h"
+#include "qrTexture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+// Host memory that records every call and can refuse either step.
+class FakeHostMemory : public Quarn::Memory::HostMemoryI {
+public:
+    bool refuseHandles = false;
+    bool refuseLocks = false;
+    int created = 0, locked = 0, unlocked = 0, disposed = 0;
+    std::size_t lastRequest = 0;
+    std::map<void*, int> lockCount;
+
+    void* newHandle(std::size_t bytes) override
+    {
+        lastRequest = bytes;
+        if (refuseHandles)
+            return nullptr;
+        ++created;
+        // Deliberately misaligned block start, as a host may give.
+        auto* h = new Block{static_cast<unsigned char*>(std::malloc(bytes + 3)), bytes};
+        return h;
+    }
+    void* lock(void* handle) override
+    {
+        if (refuseLocks)
+            return nullptr;
+        ++locked;
+        ++lockCount[handle];
+        return static_cast<Block*>(handle)->memory + 3;
+    }
+    void unlock(void* handle) override
+    {
+        ++unlocked;
+        --lockCount[handle];
+    }
+    void dispose(void* handle) override
+    {
+        ++disposed;
+        auto* b = static_cast<Block*>(handle);
+        std::free(b->memory);
+        delete b;
+    }
+
+    struct Block {
+        unsigned char* memory;
+        std::size_t size;
+    };
+};
+
+TEST(DataHandleHost, BlockComesFromTheHostAndGoesBackWithTheLastReference)
+{
+    FakeHostMemory host;
+    Quarn::Memory::ScopedHostMemory scope(&host);
+    {
+        auto t = QrTexture<Quarn::Pixel::ARGB8>::allocate(10, 10);
+        EXPECT_EQ(host.created, 1);
+        EXPECT_EQ(host.locked, 1);
+        EXPECT_GE(host.lastRequest, 400u + sizeof(void*));
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(t.data()) % 16, 0u);
+        std::memset(t.data(), 0xAB, 400);  // the whole image is usable
+        auto copy = t;
+        EXPECT_EQ(host.disposed, 0);
+    }
+    EXPECT_EQ(host.unlocked, 1);
+    EXPECT_EQ(host.disposed, 1);
+    for (const auto& [handle, count] : host.lockCount)
+        EXPECT_EQ(count, 0);
+}
+
+TEST(DataHandleHost, TheHostHandleIsKeptAtTheStartOfTheBlock)
+{
+    FakeHostMemory host;
+    Quarn::Memory::ScopedHostMemory scope(&host);
+    auto* handle = new Quarn::Image::DataHandle(64);
+    ASSERT_EQ(host.lockCount.size(), 1u);
+    void* hostHandle = host.lockCount.begin()->first;
+    void* stored = nullptr;
+    std::memcpy(&stored, static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3, sizeof(void*));
+    EXPECT_EQ(stored, hostHandle);
+    EXPECT_GE(static_cast<unsigned char*>(handle->data()),
+              static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3 + sizeof(void*));
+    handle->release();
+    EXPECT_EQ(host.disposed, 1);
+}
+
+void expectImageAllocationFailure(const Quarn::Exceptions::OutOfMemory& e)
+{
+    EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
+    EXPECT_EQ(e.file(), "src/qrImage");
+    EXPECT_EQ(e.line(), 96);
+    ASSERT_EQ(e.arguments().size(), 1u);
+    EXPECT_EQ(std::get<std::string>(e.arguments()[0].value()), "Image allocation");
+}
+
+TEST(DataHandleHost, RefusedHandleRaisesOutOfMemory)
+{
+    FakeHostMemory host;
+    host.refuseHandles = true;
+    Quarn::Memory::ScopedHostMemory scope(&host);
+    try {
+        Quarn::Image::DataHandle handle(128);
+        FAIL() << "allocation without memory succeeded";
+    } catch (const Quarn::Exceptions::OutOfMemory& e) {
+        expectImageAllocationFailure(e);
+    }
+}
+
+TEST(DataHandleHost, RefusedLockDisposesTheHandleAndRaisesOutOfMemory)
+{
+    FakeHostMemory host;
+    host.refuseLocks = true;
+    Quarn::Memory::ScopedHostMemory scope(&host);
+    try {
+        (void)QrTexture<Quarn::Pixel::ARGBF>::allocate(4, 4);
+        FAIL() << "allocation without a lock succeeded";
+    } catch (const Quarn::Exceptions::OutOfMemory& e) {
+        expectImageAllocationFailure(e);
+    }
+    EXPECT_EQ(host.created, 1);
+    EXPECT_EQ(host.disposed, 1);
+}
+
+TEST(DataHandlePlain, WithoutAHostImagesUseProcessMemory)
+{
+    EXPECT_EQ(Quarn::Memory::currentHostMemory(), nullptr);
+    FakeHostMemory host;
+    {
+        Quarn::Memory::ScopedHostMemory scope(&host);
+        EXPECT_EQ(Quarn::Memory::currentHostMemory(), &host);
+    }
+    EXPECT_EQ(Quarn::Memory::currentHostMemory(), nullptr) << "the scope restores the previous host";
+    auto t = QrTexture<Quarn::Pixel::ARGB16>::allocate(3, 3);
+    EXPECT_TRUE(t.hasData());
+    EXPECT_EQ(host.created, 0);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(t.data()) % 16, 0u);
+}
+
+TEST(DataHandlePlain, ImpossibleSizesRaiseOutOfMemory)
+{
+    EXPECT_THROW(Quarn::Image::DataHandle(std::size_t(1) << 62), Quarn::Exceptions::OutOfMemory);
+}
+
+}  // namespace
