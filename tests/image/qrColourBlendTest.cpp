@@ -1,0 +1,225 @@
+// Every blend method at every depth and several mixes, against a reference
+// written from the textbook formulas on normalised (0..1) values in double,
+// compared after the depth's store conversion.
+#include "qrColourBlend.h"
+#include "qrPixel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Quarn::Pixel;
+namespace Blend = Quarn::Blend;
+
+// A pixel normalised to 0..1: alpha, red, green, blue.
+using Ref = std::array<double, 4>;
+
+double positive(double v) { return v <= 0.0 ? 0.0 : v; }
+
+// Colour formulas of the methods that treat red, green and blue alike.
+const std::map<int, std::function<double(double s, double e, double mix)>> kChannelFormulas = {
+    {19, [](double s, double e, double mix) { return (s - e) * mix + e; }},
+    {22, [](double s, double e, double) { return s + e; }},
+    {11, [](double s, double e, double) { return s + e; }},
+    {5, [](double s, double e, double) { return std::abs(s - e); }},
+    {21, [](double s, double e, double) { return positive(e - s); }},
+    {20, [](double s, double e, double) { return positive(s - e); }},
+    {4, [](double s, double e, double) { return std::min(s, e); }},
+    {9, [](double s, double e, double) { return std::max(s, e); }},
+    {17, [](double s, double e, double) { return 1 - (1 - s) * (1 - e); }},
+    {14, [](double s, double e, double) { return s * e; }},
+    {15, [](double s, double e, double) {
+         return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e; }},
+    {6, [](double s, double e, double) { return s + e - 2 * s * e; }},
+    {2, [](double s, double e, double) { return e == 0 ? 0 : positive(1 - (1 - s) / e); }},
+    {3, [](double s, double e, double) { return e == 1 ? 1 : s / (1 - e); }},
+    {7, [](double s, double e, double) { return e < 0.5 ? 2 * s * e : 1 - 2 * (1 - s) * (1 - e); }},
+    {10, [](double s, double e, double) { return positive(s + e - 1); }},
+    {12, [](double s, double e, double) {
+         return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s; }},
+    {18, [](double s, double e, double) {
+         return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s
+                        : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s); }},
+};
+
+struct HslRef { double h, s, l; };
+
+// Hue in sixths of the circle, counted from red through yellow; the
+// red-maximum, green-minimum sector ends at 6 rather than wrapping to 0.
+HslRef toHsl(double r, double g, double b)
+{
+    const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
+    const double l = (mx + mn) / 2, d = mx - mn;
+    if (l <= 0)
+        return {0, 0, 0};
+    if (d <= 0)
+        return {0, 0, l};
+    const double s = l <= 0.5 ? d / (mx + mn) : d / (2 - mx - mn);
+    double h;
+    if (r == mx)
+        h = g == mn ? 6 - (b - mn) / d : (g - mn) / d;
+    else if (g == mx)
+        h = b == mn ? 2 - (r - mn) / d : 2 + (b - mn) / d;
+    else
+        h = r == mn ? 4 - (g - mn) / d : 4 + (r - mn) / d;
+    return {h / 6, s, l};
+}
+
+std::array<double, 3> fromHsl(HslRef c)
+{
+    const double hi = c.l <= 0.5 ? c.l * (1 + c.s) : c.l + c.s - c.l * c.s;
+    if (hi <= 0)
+        return {0, 0, 0};
+    const double lo = 2 * c.l - hi;
+    const int sector = std::min(int(c.h * 6), 6);
+    const double rise = lo + (hi - lo) * (c.h * 6 - sector);
+    const double fall = hi - (hi - lo) * (c.h * 6 - sector);
+    // Sector 6 (hue exactly 1) continues sector 5's pattern.
+    const std::array<std::array<double, 3>, 7> table = {{{hi, rise, lo}, {fall, hi, lo},
+        {lo, hi, rise}, {lo, fall, hi}, {rise, lo, hi}, {hi, lo, fall}, {hi, lo, fall}}};
+    return table[size_t(sector)];
+}
+
+Ref referenceBlend(int code, const Ref& s, const Ref& e, double mix)
+{
+    Ref r = s;
+    const double unionAlpha = s[0] + e[0] - s[0] * e[0];
+    if (kChannelFormulas.count(code)) {
+        r[0] = unionAlpha;
+        for (int c = 1; c < 4; ++c)
+            r[size_t(c)] = kChannelFormulas.at(code)(s[size_t(c)], e[size_t(c)], mix);
+    } else if (code == 1 || code == 8 || code == 13 || code == 16) {
+        const HslRef hs = toHsl(s[1], s[2], s[3]), he = toHsl(e[1], e[2], e[3]);
+        HslRef out = hs;                                            // Saturation: s of e
+        if (code == 1) out = {he.h, he.s, hs.l};                    // Colour
+        if (code == 13) out = {hs.h, hs.s, he.l};                   // Luminosity
+        if (code == 8) out = {he.h, he.l == 0 ? 0 : hs.s, hs.l};    // Hue
+        if (code == 16) out = {hs.h, he.s, hs.l};
+        const auto rgb = fromHsl(out);
+        r = {unionAlpha, rgb[0], rgb[1], rgb[2]};
+    } else if (code >= 23 && code <= 26) {
+        const bool sourceOnTop = code == 23 || code == 25;
+        const Ref& top = sourceOnTop ? s : e;
+        const Ref& under = sourceOnTop ? e : s;
+        r[0] = top[0] + under[0] - top[0] * under[0];
+        for (size_t c = 1; c < 4; ++c)
+            r[c] = code >= 25 ? top[c] + under[c] * (1 - top[0])            // premultiplied
+                              : top[c] * top[0] + under[c] * (1 - top[0]);  // straight
+    }
+    return r;
+}
+
+Ref referenceMix(const Ref& s, const Ref& r, const Ref& e, double mix)
+{
+    Ref o;
+    for (size_t c = 0; c < 4; ++c)
+        o[c] = mix <= 0.5 ? s[c] + (r[c] - s[c]) * 2 * mix : r[c] + (e[c] - r[c]) * (2 * mix - 1);
+    return o;
+}
+
+// The stored value must be what the exact value stores as, give or take the
+// float rounding of the working arithmetic.
+template <class S>
+void expectStored(const S& actual, const Ref& exact, const std::string& what)
+{
+    using C = typename S::Component;
+    const double white = S::Desc::kWhite;
+    for (int c = 0; c < 4; ++c) {
+        const double v = exact[size_t(c)] * white;
+        const double slack = 2e-5 * std::max(std::abs(v), white);
+        const double got = double(actual[c]);
+        if constexpr (S::kInteger) {
+            auto store = [white](double x) { return std::trunc(std::clamp(x, 0.0, white)); };
+            EXPECT_TRUE(got >= store(v - slack) && got <= store(v + slack))
+                << what << " channel " << c << ": stored " << got << ", exact " << v;
+        } else {
+            static_assert(std::is_same_v<C, float>);
+            EXPECT_NEAR(got, v, slack) << what << " channel " << c;
+        }
+    }
+}
+
+// Sample pairs in 8-bit units (alpha, red, green, blue): ends of the range,
+// the middle, equal green and blue, and a spread of mixed values.
+std::vector<std::pair<Ref, Ref>> samplePairs()
+{
+    std::vector<std::pair<Ref, Ref>> pairs = {
+        {{255, 200, 100, 30}, {128, 60, 180, 250}}, {{100, 0, 255, 128}, {255, 255, 0, 127}},
+        {{0, 77, 77, 200}, {40, 10, 10, 10}},        {{255, 255, 255, 255}, {255, 255, 0, 0}},
+        {{30, 250, 3, 140}, {220, 254, 1, 96}},      {{128, 128, 128, 128}, {0, 0, 0, 0}},
+        {{255, 0, 0, 0}, {255, 90, 90, 90}},         {{200, 12, 240, 12}, {17, 33, 64, 250}},
+    };
+    uint32_t h = 12345;
+    for (int i = 0; i < 24; ++i) {
+        Ref s, e;
+        for (size_t c = 0; c < 4; ++c) {
+            h = h * 1664525u + 1013904223u;
+            s[c] = double((h >> 8) % 256);
+            h = h * 1664525u + 1013904223u;
+            e[c] = double((h >> 8) % 256);
+        }
+        pairs.emplace_back(s, e);
+    }
+    return pairs;
+}
+
+template <class S>
+void checkEveryMethod()
+{
+    using W = Work<S>;
+    const double white = S::Desc::kWhite;
+    const float mixes[] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
+    for (const auto& [s8, e8] : samplePairs()) {
+        // The inputs as the depth holds them, and their exact normalised values.
+        W s, e;
+        Ref sn, en;
+        for (int c = 0; c < 4; ++c) {
+            s[c] = float(S::kInteger ? std::trunc(s8[size_t(c)] / 255 * white) : s8[size_t(c)] / 255);
+            e[c] = float(S::kInteger ? std::trunc(e8[size_t(c)] / 255 * white) : e8[size_t(c)] / 255);
+            sn[size_t(c)] = s[c] / white;
+            en[size_t(c)] = e[c] / white;
+        }
+        for (int code = -1; code <= 27; ++code) {
+            for (float mix : mixes) {
+                Blend::Settings settings;
+                settings.method = code;
+                settings.mix = mix;
+                const S stored = convert<S>(Blend::blendStep(s, e, settings));
+                const Ref exact = referenceMix(sn, referenceBlend(code, sn, en, mix), en, mix);
+                expectStored(stored, exact,
+                             "code " + std::to_string(code) + " mix " + std::to_string(mix) +
+                                 " source " + std::to_string(s8[1]) + " effect " +
+                                 std::to_string(e8[1]));
+            }
+        }
+    }
+}
+
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt8Bit) { checkEveryMethod<ARGB8>(); }
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt16Bit) { checkEveryMethod<ARGB16>(); }
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtFloat) { checkEveryMethod<ARGBF>(); }
+
+TEST(ColourBlendMethods, PixelFunctionLeavesItsInputsAloneAndAgreesWithTheStep)
+{
+    const ARGBW255 s{{200, 180, 20, 90}}, e{{100, 30, 250, 128}};
+    for (int code = 0; code <= 26; ++code) {
+        ARGBW255 sCopy = s, eCopy = e, result{};
+        Blend::blendPixel(result, sCopy, eCopy, code, 0.5f, false);
+        EXPECT_EQ(sCopy, s);
+        EXPECT_EQ(eCopy, e);
+        Blend::Settings settings;
+        settings.method = code;
+        EXPECT_EQ(result, Blend::blendStep(s, e, settings)) << "code " << code;
+    }
+}
+
+}  // namespace
