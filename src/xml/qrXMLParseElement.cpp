@@ -7,7 +7,7 @@ std::unique_ptr<ParseElement> ParseElement::beginElement(Parser& parser, const s
     return refuseChild(parser, child);
 }
 
-void ParseElement::attributes(Parser&, AttributeMap&) {}
+void ParseElement::attributes(Parser&, AttributeList&) {}
 
 void ParseElement::characters(Parser&, const char*, int) {}
 

@@ -20,7 +20,7 @@ public:
     // element accepts no children.
     virtual std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child);
     // Consumes the attributes this element knows; here none.
-    virtual void attributes(Parser& parser, AttributeMap& attributes);
+    virtual void attributes(Parser& parser, AttributeList& attributes);
     // The element's character data, possibly in several pieces; ignored here.
     virtual void characters(Parser& parser, const char* text, int length);
     virtual void endElement(Parser& parser);

@@ -1,6 +1,7 @@
 #include "qrXMLParser.h"
 
 #include "qrException.h"
+#include "qrParamText.h"
 
 #include <expat.h>
 
@@ -26,12 +27,13 @@ struct Parser::Callbacks {
         if (parser->ignoring())
             return;
         try {
-            AttributeMap attributes = parser->collectAttributes(pairs);
+            AttributeList attributes = parser->collectAttributes(pairs);
             const std::string element(name);
             parser->startElement(element, attributes);
-            if (!parser->ignoring() && !attributes.empty()) {
+            const std::vector<std::string> unread = attributes.unread();
+            if (!parser->ignoring() && !unread.empty()) {
                 std::string message = "Unknown attributes";
-                for (const auto& [attribute, value] : attributes)
+                for (const std::string& attribute : unread)
                     message += " '" + attribute + "'";
                 parser->reportError(element, message);
             }
@@ -159,11 +161,11 @@ long Parser::currentColumn() const
     return long(XML_GetCurrentColumnNumber(expat_));
 }
 
-AttributeMap Parser::collectAttributes(const char** pairs) const
+AttributeList Parser::collectAttributes(const char** pairs) const
 {
-    AttributeMap attributes;
+    AttributeList attributes;
     for (int i = 0; i + 1 < kMaxAttributeEntries && pairs[i]; i += 2)
-        attributes[lookupName(pairs[i])] = pairs[i + 1];
+        attributes.set(lookupName(pairs[i]), pairs[i + 1]);
     return attributes;
 }
 
@@ -172,31 +174,35 @@ std::string Parser::lookupName(const std::string& name) const
     return foldAttributeNames_ ? foldName(name) : name;
 }
 
-bool Parser::getAttribute(AttributeMap& attributes, const std::string& name,
+bool Parser::getAttribute(AttributeList& attributes, const std::string& name,
                           std::string& value) const
 {
-    return takeAttribute(attributes, lookupName(name), value);
+    const std::string* text = attributes.take(lookupName(name));
+    if (!text)
+        return false;
+    value = *text;
+    return true;
 }
 
-bool Parser::getAttribute(AttributeMap& attributes, const std::string& name, bool& value) const
+bool Parser::getAttribute(AttributeList& attributes, const std::string& name, bool& value) const
 {
     std::string text;
     if (!getAttribute(attributes, name, text))
         return false;
-    value = parseBoolText(text);
+    value = Param::Text::parseBool(text);
     return true;
 }
 
-bool Parser::getAttribute(AttributeMap& attributes, const std::string& name, double& value) const
+bool Parser::getAttribute(AttributeList& attributes, const std::string& name, double& value) const
 {
     std::string text;
     if (!getAttribute(attributes, name, text))
         return false;
-    parseNumberText(text, value);
+    Param::Text::read(text, value);
     return true;
 }
 
-bool Parser::getAttribute(AttributeMap& attributes, const std::string& name, int& value) const
+bool Parser::getAttribute(AttributeList& attributes, const std::string& name, int& value) const
 {
     std::string text;
     if (!getAttribute(attributes, name, text))

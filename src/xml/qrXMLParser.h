@@ -1,8 +1,9 @@
 #pragma once
 // Event-driven XML reading over expat. The parser turns expat's callbacks into
-// virtual operations, collects each start tag's attributes into a map that the
-// element handlers consume, refuses attributes nobody consumed, and ends every
-// failure in one Quarn::Exceptions::XML::Parse naming line and column.
+// virtual operations, collects each start tag's attributes into a list that
+// the element handlers read from, refuses attributes nobody read, and ends
+// every failure in one Quarn::Exceptions::XML::Parse naming line and column.
+#include "qrAttributeList.h"
 #include "qrXMLAttributes.h"
 
 #include <cstddef>
@@ -20,7 +21,7 @@ public:
     Parser(const Parser&) = delete;
     Parser& operator=(const Parser&) = delete;
 
-    virtual void startElement(const std::string& name, AttributeMap& attributes) = 0;
+    virtual void startElement(const std::string& name, AttributeList& attributes) = 0;
     virtual void endElement(const std::string& name) = 0;
     virtual void characterData(const char* text, int length) = 0;
     virtual ~Parser();
@@ -32,12 +33,12 @@ public:
     static constexpr int kBlockSize = 10240;
 
     // Attribute accessors for handlers: each answers whether the attribute was
-    // present and, when it was, removes it from the map. A present text that
-    // is not a number leaves a numeric target unchanged.
-    bool getAttribute(AttributeMap& attributes, const std::string& name, std::string& value) const;
-    bool getAttribute(AttributeMap& attributes, const std::string& name, bool& value) const;
-    bool getAttribute(AttributeMap& attributes, const std::string& name, double& value) const;
-    bool getAttribute(AttributeMap& attributes, const std::string& name, int& value) const;
+    // present, stores its value when it was, and marks it read. A present text
+    // that is not a number leaves a numeric target unchanged.
+    bool getAttribute(AttributeList& attributes, const std::string& name, std::string& value) const;
+    bool getAttribute(AttributeList& attributes, const std::string& name, bool& value) const;
+    bool getAttribute(AttributeList& attributes, const std::string& name, double& value) const;
+    bool getAttribute(AttributeList& attributes, const std::string& name, int& value) const;
 
     // Records "At line<N>, element '<element>' <message>", marks the parse as
     // failed and stops expat; everything after it is ignored.
@@ -62,7 +63,7 @@ private:
 
     bool ignoring() const { return failed_ || handlerException_ != nullptr; }
     void keepHandlerException();
-    AttributeMap collectAttributes(const char** pairs) const;
+    AttributeList collectAttributes(const char** pairs) const;
     std::string lookupName(const std::string& name) const;
 
     XML_ParserStruct* expat_;

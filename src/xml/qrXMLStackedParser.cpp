@@ -2,7 +2,7 @@
 
 namespace Quarn::XML {
 
-void StackedParser::startElement(const std::string& name, AttributeMap& attributes)
+void StackedParser::startElement(const std::string& name, AttributeList& attributes)
 {
     std::unique_ptr<ParseElement> child = current().beginElement(*this, name);
     if (failed())

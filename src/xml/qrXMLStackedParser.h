@@ -14,7 +14,7 @@ class StackedParser : public Parser {
 public:
     explicit StackedParser(ParseElement& root) : root_(root) {}
 
-    void startElement(const std::string& name, AttributeMap& attributes) override;
+    void startElement(const std::string& name, AttributeList& attributes) override;
     void endElement(const std::string& name) override;
     void characterData(const char* text, int length) override;
 

@@ -1,27 +1,9 @@
-// Attribute texts: name folding, consuming reads, and the bool, integer and
-// number readings that every format shares.
+// Attribute texts: name folding and integer values in C notation.
 #include "qrXMLAttributes.h"
 
 #include <gtest/gtest.h>
 
 using namespace Quarn::XML;
-
-TEST(XMLAttributes, BoolTextsReadAsTheirTruth)
-{
-    struct Case {
-        const char* text;
-        bool value;
-    };
-    const Case cases[] = {
-        {"true", true},   {"TRUE", true},  {"TRUEX", true}, {"Yes", true},    {"yesterday", true},
-        {"vrai", true},   {"Vero", true},  {"1", true},     {"0x10", true},   {"-4", true},
-        {" \t\n\r\ftrue", true},           {"  7", true},   {"010", true},    {"false", false},
-        {"no", false},    {"", false},     {"0", false},    {"0x0", false},   {"ye", false},
-        {"\vtrue", false}, {"tru", false}, {"  ", false},   {"off", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(parseBoolText(c.text), c.value) << "'" << c.text << "'";
-}
 
 TEST(XMLAttributes, IntegerTextsFollowStrtolBaseZero)
 {
@@ -42,25 +24,7 @@ TEST(XMLAttributes, IntegerTextsFollowStrtolBaseZero)
     }
 }
 
-TEST(XMLAttributes, NumberTextsUseThePointAndKeepTheTargetOnFailure)
+TEST(XMLAttributes, NameFoldingLowersAsciiLettersOnly)
 {
-    double value = -1.0;
-    EXPECT_TRUE(parseNumberText(" 0.25", value));
-    EXPECT_DOUBLE_EQ(value, 0.25);
-    EXPECT_TRUE(parseNumberText("1e3 rest", value));
-    EXPECT_DOUBLE_EQ(value, 1000.0);
-    EXPECT_FALSE(parseNumberText("half", value));
-    EXPECT_DOUBLE_EQ(value, 1000.0);
-}
-
-TEST(XMLAttributes, TakingAnAttributeRemovesIt)
-{
-    AttributeMap map{{"name", "a"}, {"value", "3"}};
-    std::string text;
-    EXPECT_TRUE(takeAttribute(map, "name", text));
-    EXPECT_EQ(text, "a");
-    EXPECT_FALSE(takeAttribute(map, "name", text));
-    EXPECT_EQ(text, "a");
-    EXPECT_EQ(map.size(), 1u);
     EXPECT_EQ(foldName("MiXeD-9_\xC3\x89"), "mixed-9_\xC3\x89");
 }

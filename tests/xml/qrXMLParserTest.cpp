@@ -11,6 +11,7 @@
 #include <vector>
 
 using namespace Quarn::XML;
+using Quarn::AttributeList;
 using QrXMLTest::argumentText;
 using QrXMLTest::reportedError;
 
@@ -25,7 +26,7 @@ struct Log {
 class LeafElement : public ParseElement {
 public:
     explicit LeafElement(Log& log) : ParseElement("leaf"), log_(log) {}
-    void attributes(Parser& parser, AttributeMap& map) override
+    void attributes(Parser& parser, AttributeList& map) override
     {
         std::string name;
         parser.getAttribute(map, "name", name);
@@ -51,7 +52,7 @@ public:
             return nullptr;
         return ParseElement::beginElement(parser, child);
     }
-    void attributes(Parser& parser, AttributeMap& map) override
+    void attributes(Parser& parser, AttributeList& map) override
     {
         std::string name;
         int count = -1;
@@ -160,7 +161,7 @@ TEST(XMLParser, AtMostFiveHundredAttributesAreTakenFromATag)
     // so it is neither read nor reported.
     struct ManyElement : ParseElement {
         ManyElement(int* seen) : ParseElement("many"), seen_(seen) {}
-        void attributes(Parser& parser, AttributeMap& map) override
+        void attributes(Parser& parser, AttributeList& map) override
         {
             std::string value;
             for (int i = 0; i < 501; ++i)
