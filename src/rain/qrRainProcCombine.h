@@ -1,0 +1,46 @@
+#pragma once
+// The rain pass on one run of pixels: the rain layer, weighted by the matte
+// and the intensity, is added to the source, every channel alike (alpha
+// included): out = src + (layer * k) * intensity, stored with the depth's
+// store conversion (integer depths clamp and truncate, float is kept).
+#include "qrPixel.h"
+
+#include <cstdint>
+
+template <class S, int white>
+struct QrRainProcCombine {
+    using Component = typename S::Component;
+    static constexpr int kChannels = S::kChannels;
+
+    static Component store(float v)
+    {
+        return Quarn::Pixel::storeComponent<Component, S::kInteger>(v, 0.0, double(white));
+    }
+
+    // Without a matte (k = 1, and layer * 1 is the layer exactly). A source
+    // walked forwards is added component by component, which vectorises.
+    static void run(const S* src, int32_t step, int32_t count, const S* layer, S* out,
+                    float intensity)
+    {
+        if (step == 1) {
+            const Component* s = &src->c[0];
+            const Component* l = &layer->c[0];
+            Component* o = &out->c[0];
+            for (int32_t i = 0; i < count * kChannels; ++i)
+                o[i] = store(float(s[i]) + float(l[i]) * intensity);
+            return;
+        }
+        for (int32_t k = 0; k < count; ++k, src += step)
+            for (int c = 0; c < kChannels; ++c)
+                out[k].c[c] = store(float(src->c[c]) + float(layer[k].c[c]) * intensity);
+    }
+
+    // With the matte weights k[0 .. count-1] of the run.
+    static void run(const S* src, int32_t step, int32_t count, const S* layer, S* out,
+                    float intensity, const float* k)
+    {
+        for (int32_t p = 0; p < count; ++p, src += step)
+            for (int c = 0; c < kChannels; ++c)
+                out[p].c[c] = store(float(src->c[c]) + float(layer[p].c[c]) * k[p] * intensity);
+    }
+};
