@@ -1,0 +1,226 @@
+// Processor regions, band walks over the output, and the window stack.
+#include "qrIPWindowStack.h"
+#include "qrImgFiller.h"
+#include "qrImgProc1.h"
+#include "qrImgProc2.h"
+#include "qrTexture.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+using namespace Quarn::Pixel;
+
+namespace {
+
+using Tex8 = QrTexture<ARGB8>;
+
+// Adds 1 to the red channel of every pixel it is handed and remembers the
+// coordinates, so the tests see exactly which pixels a run touched.
+class VisitCounter : public QrImgProc1<Tex8> {
+public:
+    void processBand() override
+    {
+        seenOutput = output() != nullptr && outputImage() == output();
+        forEachBandRow([this](int32_t y, ARGB8* row, int32_t count) {
+            for (int32_t k = 0; k < count; ++k) {
+                ++row[k].r();
+                visited.insert({region().x0 + k, y});
+            }
+        });
+    }
+    std::set<std::pair<int32_t, int32_t>> visited;
+    bool seenOutput = false;
+};
+
+Tex8 blankTexture(int32_t w, int32_t h)
+{
+    Tex8 t = Tex8::allocate(w, h);
+    for (int32_t j = 0; j < h; ++j)
+        for (int32_t i = 0; i < w; ++i)
+            *t.pixelAtIndex(i, j) = ARGB8::black();
+    return t;
+}
+
+std::set<std::pair<int32_t, int32_t>> rectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+{
+    std::set<std::pair<int32_t, int32_t>> s;
+    for (int32_t y = y0; y < y1; ++y)
+        for (int32_t x = x0; x < x1; ++x)
+            s.insert({x, y});
+    return s;
+}
+
+TEST(ImgProcRegion, WithoutARegionTheDataWindowIsProcessed)
+{
+    Tex8 t = blankTexture(12, 9);
+    t.setPlacement(100, 50);
+    t.setWindow(2, 7, 1, 5);
+    VisitCounter p;
+    p.setMultiThreaded(false);
+    p.process(&t);
+    EXPECT_EQ(p.visited, rectangle(102, 51, 108, 56));
+    EXPECT_EQ(t.pixelAtIndex(2, 1)->r(), 1);
+    EXPECT_EQ(t.pixelAtIndex(7, 5)->r(), 1);
+    EXPECT_TRUE(p.seenOutput);
+}
+
+TEST(ImgProcRegion, RegionCornersAreInclusive)
+{
+    Tex8 t = blankTexture(10, 10);
+    VisitCounter p;
+    p.setRegion(2, 3, 4, 3);
+    int32_t x0, y0, x1, y1;
+    p.getRegion(x0, y0, x1, y1);
+    EXPECT_EQ(x1, 4);
+    EXPECT_EQ(y1, 3);
+    p.process(t);
+    EXPECT_EQ(p.visited, rectangle(2, 3, 5, 4));
+}
+
+TEST(ImgProcRegion, ClampModeCutsTheRegionToTheImage)
+{
+    Tex8 t = blankTexture(10, 8);
+    VisitCounter p;
+    p.setRegion(-3, 6, 4, 20);
+    p.process(t);
+    EXPECT_EQ(p.visited, rectangle(0, 6, 5, 8));
+    EXPECT_EQ(p.region(), (QrRect{0, 6, 5, 8}));
+}
+
+TEST(ImgProcRegion, KeepModeReplacesOnlyTheOffendingAxis)
+{
+    Tex8 t = blankTexture(10, 8);
+    VisitCounter p;
+    p.setRegionMode(kRegionKeep);
+    p.setRegion(-3, 2, 4, 5);  // x sticks out, y lies inside
+    p.process(t);
+    EXPECT_EQ(p.visited, rectangle(0, 2, 10, 6));
+    VisitCounter q;
+    q.setRegionMode(kRegionKeep);
+    q.setRegion(1, 2, 4, 5);
+    q.process(t);
+    EXPECT_EQ(q.visited, rectangle(1, 2, 5, 6)) << "a region inside the image is kept";
+}
+
+TEST(ImgProcRegion, CopiedRegionsAndEmptyRegions)
+{
+    Tex8 t = blankTexture(6, 6);
+    VisitCounter p, q;
+    p.setRegion(1, 1, 2, 2);
+    q.copyRegion(p);
+    q.process(t);
+    EXPECT_EQ(q.visited, rectangle(1, 1, 3, 3));
+    VisitCounter outside;
+    outside.setRegion(20, 20, 30, 30);
+    outside.process(t);
+    EXPECT_TRUE(outside.visited.empty());
+}
+
+TEST(ImgProcRun, NullOutputAndInterruptedRunsTouchNothing)
+{
+    VisitCounter p;
+    p.process(static_cast<Tex8*>(nullptr));
+    EXPECT_TRUE(p.visited.empty());
+    Tex8 t = blankTexture(4, 4);
+    QrInterruptRecord record;
+    record.interrupted = 1;
+    VisitCounter q;
+    q.setInterruptRecord(&record);
+    q.process(t);
+    EXPECT_TRUE(q.visited.empty());
+    EXPECT_EQ(t.pixelAtIndex(0, 0)->r(), 0);
+}
+
+TEST(ImgProcRun, EveryRowIsProcessedOnceWhateverTheThreads)
+{
+    QrMultiProcessor::overrideProcessorCount(3);
+    Tex8 t = blankTexture(5, 17);
+    VisitCounter p;
+    p.process(t);
+    QrMultiProcessor::overrideProcessorCount(0);
+    for (int32_t j = 0; j < 17; ++j)
+        for (int32_t i = 0; i < 5; ++i)
+            ASSERT_EQ(t.pixelAtIndex(i, j)->r(), 1) << i << "," << j;
+}
+
+// Copies its input into the output through the input's addressing.
+class InputCopy : public QrImgProc2<Tex8> {
+public:
+    void processBand() override
+    {
+        forEachBandRow([this](int32_t y, ARGB8* out, int32_t) {
+            input()->forEachRun(y, region().x0, region().x1, [&](const ARGB8* p, int32_t step, int32_t n) {
+                for (int32_t k = 0; k < n; ++k, p += step)
+                    *out++ = *p;
+            });
+        });
+    }
+};
+
+TEST(ImgProcRun, SecondImageIsReadThroughItsOwnAddressing)
+{
+    Tex8 in = blankTexture(4, 3);
+    for (int32_t j = 0; j < 3; ++j)
+        for (int32_t i = 0; i < 4; ++i)
+            *in.pixelAtIndex(i, j) = ARGB8{{255, uint8_t(i), uint8_t(j), 0}};
+    in.setEdgeMethods(kEdgeWrap, kEdgeRepeat);
+    in.setOrigin(int32_t(1), int32_t(0));
+    Tex8 out = blankTexture(9, 5);
+    InputCopy p;
+    p.process(in, out);
+    for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 9; ++x)
+            ASSERT_EQ(*out.pixelAtIndex(x, y), in.pixelAt(x, y)) << x << "," << y;
+}
+
+// A filler that writes its row and column into each pixel.
+class CoordinateFiller : public QrImgFiller<ARGB8, ARGBW255> {
+public:
+    void fillRow(ARGB8* row, int32_t y, int32_t x0, int32_t count) const override
+    {
+        for (int32_t k = 0; k < count; ++k)
+            row[k] = ARGB8{{1, uint8_t(x0 + k), uint8_t(y), 0}};
+    }
+};
+
+TEST(ImgProcWindowStack, SavesTenRegionsAndRestoresThemInReverse)
+{
+    CoordinateFiller f;
+    f.setRegion(0, 0, 1, 1);
+    for (int32_t k = 0; k < QrIPWindowStack::kCapacity; ++k)
+        EXPECT_TRUE(f.pushWindow(k, k, k + 2, k + 2)) << "push " << k;
+    EXPECT_FALSE(f.pushWindow()) << "an eleventh region was accepted";
+    EXPECT_FALSE(f.pushWindow(5, 5, 6, 6));
+    int32_t x0, y0, x1, y1;
+    f.getRegion(x0, y0, x1, y1);
+    EXPECT_EQ(x0, 9) << "a refused push must not change the region";
+    for (int32_t k = QrIPWindowStack::kCapacity - 1; k >= 0; --k) {
+        EXPECT_TRUE(f.popWindow());
+        f.getRegion(x0, y0, x1, y1);
+        EXPECT_EQ(x0, k > 0 ? k - 1 : 0);
+        EXPECT_EQ(x1, k > 0 ? k + 1 : 1);
+    }
+    EXPECT_FALSE(f.popWindow());
+    EXPECT_EQ(f.storedWindows(), 0);
+}
+
+TEST(ImgProcWindowStack, FillerFillsEachPushedRectangle)
+{
+    Tex8 t = blankTexture(8, 8);
+    CoordinateFiller f;
+    f.pushWindow(1, 1, 2, 2);
+    f.process(t);
+    f.popWindow();
+    f.pushWindow(5, 6, 7, 6);
+    f.process(t);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 8; ++x) {
+            const bool inside = (x >= 1 && x <= 2 && y >= 1 && y <= 2) || (x >= 5 && y == 6);
+            const ARGB8 want = inside ? ARGB8{{1, uint8_t(x), uint8_t(y), 0}} : ARGB8::black();
+            ASSERT_EQ(*t.pixelAtIndex(x, y), want) << x << "," << y;
+        }
+}
+
+}  // namespace
