@@ -1,0 +1,78 @@
+#pragma once
+// Streak blur along one direction: every pixel is averaged with its
+// neighbours along the direction over about `length` pixels, centred on it.
+// The rain runs it in place on its highlight layer.
+//
+//   SimpleLinearBlur<Quarn::Pixel::ARGB8> blur(length, direction);
+//   blur.quality = 1;
+//   blur.thirds = true;
+//   blur.setInterruptRecord(record);          // optional
+//   blur.setRegion(x0, y0, x1, y1);           // optional, inclusive corners
+//   blur.process(layer, layer);               // in place is fine
+//
+// The result does not depend on the thread count. A length below about 0.03
+// leaves the image as it is.
+#include "qrTexture.h"
+#include "qrVectorBlurSampler.h"
+#include "qrVectorGenerator.h"
+
+#include <cstdint>
+
+template <class StoragePixel, class WorkPixel = Quarn::Pixel::Work<StoragePixel>>
+class SimpleLinearBlur : public QrMultiProcessor {
+public:
+    using Texture = QrTexture<StoragePixel, WorkPixel>;
+
+    float length;
+    float direction;         // radians; +x right, +y down the rows
+    float bias = 0.0f;       // -1..1: leans the blur towards one end
+    float stepScale = 0.0f;  // samples as short segments of the path
+    int32_t quality = 0;     // 0: nearest pixels; n: bilinear, n + 1 sub-passes
+    bool thirds = false;     // three times the samples over thirds of the length
+    bool jitter = false;     // hashed sub-pixel start points
+    bool option = true;      // passed to the sampler
+    int32_t sampleMode = 0;  // passed to the sampler
+
+    SimpleLinearBlur(float length, float direction) : length(length), direction(direction) {}
+
+    void setRegion(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+    void process(const Texture& input, Texture& output);
+
+private:
+    bool regionSet_ = false;
+    int32_t x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0;
+};
+
+template <class StoragePixel, class WorkPixel>
+void SimpleLinearBlur<StoragePixel, WorkPixel>::setRegion(int32_t x0, int32_t y0, int32_t x1,
+                                                          int32_t y1)
+{
+    regionSet_ = true;
+    x0_ = x0, y0_ = y0, x1_ = x1, y1_ = y1;
+}
+
+template <class StoragePixel, class WorkPixel>
+void SimpleLinearBlur<StoragePixel, WorkPixel>::process(const Texture& input, Texture& output)
+{
+    int32_t x0 = x0_, y0 = y0_, x1 = x1_, y1 = y1_;
+    if (!regionSet_) {
+        const QrTexAxis& ax = output.xAxis();
+        const QrTexAxis& ay = output.yAxis();
+        x0 = ax.windowFirst + ax.placement, x1 = ax.windowLast + ax.placement;
+        y0 = ay.windowFirst + ay.placement, y1 = ay.windowLast + ay.placement;
+    }
+    LinearVectorGenerator generator(direction, x0, y0, x1, y1, length, bias);
+    QrVectorBlurSampler<Texture, Texture> sampler;
+    sampler.setInterruptRecord(interruptRecord());
+    sampler.setMultiThreaded(isMultiThreaded());
+    sampler.setRegion(x0, y0, x1, y1);
+    sampler.generator = &generator;
+    sampler.stepScale = stepScale;
+    sampler.quality = quality;
+    sampler.subPassCount = static_cast<float>(quality) + 1.0f;
+    sampler.thirds = thirds;
+    sampler.jitter = jitter;
+    sampler.option = option;
+    sampler.mode = sampleMode;
+    sampler.process(input, output);
+}

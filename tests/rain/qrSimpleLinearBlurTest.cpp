@@ -1,0 +1,117 @@
+// What the rain relies on from the streak blur: light is spread along the
+// direction over about the length, its total is kept, negligible lengths
+// change nothing, and running in place changes nothing either.
+#include "qrSimpleLinearBlur.h"
+#include "qrVectorBlurTestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace QrVectorBlurTest;
+using Quarn::Pixel::ARGB16;
+using Quarn::Pixel::ARGB8;
+using Quarn::Pixel::ARGBF;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The blur as the rain configures it.
+template <class S>
+void rainBlur(float length, float direction, const Texture<S>& in, Texture<S>& out)
+{
+    SimpleLinearBlur<S> blur(length, direction);
+    blur.quality = 1;
+    blur.thirds = true;
+    blur.process(in, out);
+}
+
+TEST(SimpleLinearBlurStreak, SpotBecomesAStreakAlongEachDirection)
+{
+    const float length = 30.0f;
+    for (double degrees : {0.0, 20.0, 45.0, 90.0, 120.0, 180.0, -60.0, 250.0}) {
+        SCOPED_TRACE(degrees);
+        const float direction = float(degrees * kPi / 180.0);
+        Texture<ARGBF> image = spotImage<ARGBF>(96, 96, 48, 48);
+        const Spread before = spreadOf(image, ARGBF::kRed);
+        rainBlur(length, direction, image, image);
+        const Spread after = spreadOf(image, ARGBF::kRed);
+
+        EXPECT_LT(axisDifference(after.axis, direction), 3.0 * kPi / 180.0);
+        EXPECT_GT(after.along, 0.2 * length);
+        EXPECT_LT(after.along, 0.5 * length);
+        EXPECT_LT(after.across, 1.5);
+        // Centred on the spot, and its light kept within a few percent.
+        EXPECT_NEAR(after.cx, before.cx, 1.0);
+        EXPECT_NEAR(after.cy, before.cy, 1.0);
+        EXPECT_NEAR(after.total, before.total, 0.05 * before.total);
+    }
+}
+
+TEST(SimpleLinearBlurStreak, StreakGrowsWithTheLength)
+{
+    double previous = 0.0;
+    for (float length : {6.0f, 12.0f, 24.0f, 48.0f}) {
+        SCOPED_TRACE(length);
+        Texture<ARGBF> image = spotImage<ARGBF>(128, 64, 64, 32);
+        rainBlur(length, 0.0f, image, image);
+        const Spread s = spreadOf(image, ARGBF::kGreen);
+        EXPECT_GT(s.along, previous * 1.5);
+        previous = s.along;
+    }
+}
+
+TEST(SimpleLinearBlurStreak, FlatImageStaysFlatAwayFromTheBorders)
+{
+    Texture<ARGBF> image = Texture<ARGBF>::allocate(80, 70);
+    const ARGBF grey{{0.5f, 0.25f, 0.75f, 1.0f}};
+    for (int32_t y = 0; y < 70; ++y)
+        for (int32_t x = 0; x < 80; ++x)
+            *image.pixelAtIndex(x, y) = grey;
+    rainBlur(20.0f, 0.7f, image, image);
+    for (int32_t y = 20; y < 50; ++y)
+        for (int32_t x = 20; x < 60; ++x)
+            for (int c = 0; c < 4; ++c)
+                ASSERT_NEAR(image.pixelAtIndex(x, y)->c[c], grey.c[c], 1e-5) << x << "," << y;
+}
+
+template <class S>
+void expectUnchangedByShortLength()
+{
+    const Texture<S> original = noiseImage<S>(37, 23, 5);
+    for (float length : {0.0f, 0.01f, 0.029f}) {
+        SCOPED_TRACE(length);
+        Texture<S> image = copyOf(original);
+        rainBlur(length, 1.0f, image, image);
+        EXPECT_TRUE(identical(image, original));
+    }
+}
+
+TEST(SimpleLinearBlurShortLength, LeavesEveryDepthUnchanged)
+{
+    expectUnchangedByShortLength<ARGB8>();
+    expectUnchangedByShortLength<ARGB16>();
+    expectUnchangedByShortLength<ARGBF>();
+}
+
+template <class S>
+void expectInPlaceEqualsSeparate(float length, float direction)
+{
+    const Texture<S> original = noiseImage<S>(61, 47, 9);
+    Texture<S> inPlace = copyOf(original);
+    Texture<S> separate = Texture<S>::allocate(61, 47);
+    rainBlur(length, direction, inPlace, inPlace);
+    rainBlur(length, direction, original, separate);
+    EXPECT_TRUE(identical(inPlace, separate));
+    EXPECT_FALSE(identical(inPlace, original));
+}
+
+TEST(SimpleLinearBlurInPlace, EqualsBlurringIntoAnotherImage)
+{
+    expectInPlaceEqualsSeparate<ARGB8>(15.0f, 1.3f);
+    expectInPlaceEqualsSeparate<ARGB16>(9.0f, -0.4f);
+    expectInPlaceEqualsSeparate<ARGBF>(25.0f, 2.0f);
+}
+
+}  // namespace
