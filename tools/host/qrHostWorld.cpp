@@ -18,9 +18,9 @@ std::size_t paddedRowBytes(int width, Depth depth) {
 HostWorld::HostWorld(int width, int height, Depth depth) : depth_(depth) {
   if (width < 0 || height < 0) throw std::invalid_argument("negative world size");
   const std::size_t rowBytes = paddedRowBytes(width, depth);
+  const std::size_t used = width * pixelSize(depth);
   storage_.assign(rowBytes * height, kPadByte);
-  for (int y = 0; y < height; ++y)
-    std::fill_n(storage_.begin() + y * rowBytes, usedBytes(), std::byte{0});
+  for (int y = 0; y < height; ++y) std::fill_n(storage_.begin() + y * rowBytes, used, std::byte{0});
   world_.world_flags = PF_WorldFlag_WRITEABLE | (depth == Depth::Bits16 ? PF_WorldFlag_DEEP : 0);
   world_.data = reinterpret_cast<PF_PixelPtr>(storage_.data());
   world_.rowbytes = static_cast<A_long>(rowBytes);

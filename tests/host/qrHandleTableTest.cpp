@@ -1,0 +1,71 @@
+#include "qrHandleTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using Quarn::Host::HandleTable;
+
+TEST(HandleTable, EveryAllocationIsCountedUntilDisposed) {
+  HandleTable table;
+  PF_Handle a = table.allocate(20);
+  PF_Handle b = table.allocate(4);
+  ASSERT_TRUE(a && b);
+  EXPECT_NE(*a, *b);
+  EXPECT_EQ(table.liveCount(), 2u);
+  EXPECT_EQ(table.size(a), 20u);
+  EXPECT_TRUE(table.dispose(a));
+  EXPECT_EQ(table.liveCount(), 1u);
+  EXPECT_FALSE(table.holds(a));
+  EXPECT_EQ(table.allocations(), 2);
+}
+
+TEST(HandleTable, BlocksStartZeroedAndKeepWhatIsWritten) {
+  HandleTable table;
+  PF_Handle h = table.allocate(8);
+  const auto zero = table.bytes(h);
+  EXPECT_EQ(zero, std::vector<std::byte>(8, std::byte{0}));
+  std::memset(table.lock(h), 0x5A, 8);
+  table.unlock(h);
+  EXPECT_EQ(table.bytes(h), std::vector<std::byte>(8, std::byte{0x5A}));
+  PF_Handle copy = table.allocateCopy(table.bytes(h));
+  EXPECT_EQ(table.bytes(copy), table.bytes(h));
+  EXPECT_NE(*copy, *h);
+}
+
+TEST(HandleTable, DisposingTwiceOrAForeignHandleIsCountedNotFatal) {
+  HandleTable table;
+  PF_Handle h = table.allocate(1);
+  void* foreign = nullptr;
+  EXPECT_TRUE(table.dispose(h));
+  EXPECT_FALSE(table.dispose(h));
+  EXPECT_FALSE(table.dispose(&foreign));
+  EXPECT_EQ(table.badDisposals(), 2);
+  EXPECT_EQ(table.lock(&foreign), nullptr);
+}
+
+TEST(HandleTable, FailureHookFailsExactlyTheNthAllocation) {
+  for (int n : {1, 2, 3}) {
+    HandleTable table;
+    table.failAllocation(n);
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(table.allocate(4) == nullptr, i == n) << "n=" << n << " i=" << i;
+    EXPECT_EQ(table.failedAllocations(), 1);
+    EXPECT_EQ(table.liveCount(), 3u);
+  }
+}
+
+TEST(HandleTable, LocksAreCountedPerHandle) {
+  HandleTable table;
+  PF_Handle h = table.allocate(4);
+  table.lock(h);
+  table.lock(h);
+  table.unlock(h);
+  EXPECT_EQ(table.lockCount(h), 1);
+  table.unlock(h);
+  table.unlock(h);  // an extra unlock does not go negative
+  EXPECT_EQ(table.lockCount(h), 0);
+}
+
+}  // namespace
