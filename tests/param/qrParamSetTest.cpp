@@ -1,0 +1,323 @@
+// The parameter set: local reads against a host, pass-through, choices and
+// flags through the integer operations, aliases, the definition lock.
+#include "qrMockParamHost.h"
+#include "qrParams.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quarn::Param;
+using Quarn::auto_ref;
+using ::testing::_;
+using ::testing::NiceMock;
+using ::testing::Return;
+using ::testing::StrictMock;
+
+namespace {
+
+template <class T>
+auto_ref<T> add(ParamSet& set, T* p)
+{
+    auto_ref<T> ref(p);
+    set.addParam(ref);
+    return ref;
+}
+
+auto_ref<Choice> addChoice(ParamSet& set, const char* name)
+{
+    auto_ref<Choice> c = add(set, new Choice(name));
+    c->addOption("ten", "", 10);
+    c->addOption("twenty", "", 20);
+    c->addOption("thirty", "", 30);
+    c->setCurrent(1);
+    return c;
+}
+
+// A set whose current time is not 0, as an effect's would be.
+class TimedSet : public ParamSet {
+public:
+    using ParamSet::ParamSet;
+    double getTime() override { return 4.5; }
+};
+
+class CountingListener : public Quarn::HostedListenerI {
+public:
+    void notify(int value) override { seen.push_back(value); }
+    std::vector<int> seen;
+};
+
+}  // namespace
+
+// ---- local mode ------------------------------------------------------------
+
+TEST(ParamSetLocal, UnboundSetAnswersWithStoredValues)
+{
+    ParamSet set;
+    add(set, new Double("d"))->setValue(1.25);
+    add(set, new Scale("s"))->setValue(0.6);
+    add(set, new Angle("a"))->setValue(-1.5);
+    add(set, new RGBAColour("c"))->setValue(QrPixelRGBAf{0.1f, 0.2f, 0.3f, 0.4f});
+    add(set, new String("t"))->setValue("word");
+    EXPECT_EQ(set.getDoubleParam("d", 0.0), 1.25);
+    EXPECT_EQ(set.getScaleParam("s", 0.0), Quarn::Scale(0.6));
+    EXPECT_EQ(set.getAngleParam("a", 0.0), Quarn::Angle(-1.5));
+    EXPECT_EQ(set.getRGBAParam("c", 0.0), (QrPixelRGBAf{0.1f, 0.2f, 0.3f, 0.4f}));
+    std::string text;
+    EXPECT_EQ(&set.getStringParam("t", text, 0.0), &text);
+    EXPECT_EQ(text, "word");
+}
+
+TEST(ParamSetLocal, ParameterUnknownToTheHostUsesItsStoredValue)
+{
+    StrictMock<MockParamHost> host;
+    ParamSet set;
+    add(set, new Double("d"))->setValue(3.0);
+    set.setHost(&host);
+    EXPECT_CALL(host, paramIsDefined("d")).WillRepeatedly(Return(false));
+    EXPECT_EQ(set.getDoubleParam("d", 2.0), 3.0);
+    set.setDoubleParam("d", 5.0);  // no host write
+    EXPECT_EQ(set.getDoubleParam("d", 2.0), 5.0);
+}
+
+TEST(ParamSetLocal, HostedParameterReadsTheHostWithoutUpdatingTheStoredValue)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"d", "p"});
+    ParamSet set;
+    auto d = add(set, new Double("d"));
+    d->setValue(3.0);
+    auto p = add(set, new Double2("p"));
+    set.setHost(&host);
+    EXPECT_CALL(host, getDoubleParam("d", 2.0)).WillOnce(Return(42.0));
+    EXPECT_CALL(host, get2DDoubleParam("p", 1.0)).WillOnce(Return(HvVec2{1, 2}));
+    EXPECT_EQ(set.getDoubleParam("d", 2.0), 42.0);
+    EXPECT_EQ(set.get2DDoubleParam("p", 1.0), (HvVec2{1, 2}));
+    EXPECT_EQ(d->value(), 3.0);
+}
+
+TEST(ParamSetLocal, SettersClampThenPushTheClampedValueToTheHost)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"n", "s"});
+    ParamSet set;
+    auto n = add(set, new Int("n"));
+    n->setMax(10);
+    auto s = add(set, new Scale("s"));
+    s->setMin(0.01);
+    set.setHost(&host);
+    EXPECT_CALL(host, setIntParam("n", 10));
+    EXPECT_CALL(host, setDoubleParam("s", 0.01));
+    set.setIntParam("n", 99);
+    set.setScaleParam("s", Quarn::Scale(0.0));
+    EXPECT_EQ(n->value(), 10);
+    EXPECT_EQ(s->value(), 0.01);
+}
+
+TEST(ParamSetLocal, CurrentTimeFormsAskAtTheSetsTime)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"s", "b"});
+    TimedSet set;
+    add(set, new Scale("s"));
+    add(set, new Bool("b"));
+    set.setHost(&host);
+    EXPECT_CALL(host, getDoubleParam("s", 4.5)).WillOnce(Return(0.25));
+    EXPECT_CALL(host, getBoolParam("b", 4.5)).WillOnce(Return(true));
+    EXPECT_EQ(set.getScaleParam("s").value(), 0.25);
+    EXPECT_TRUE(set.getBoolParam("b"));
+}
+
+TEST(ParamSetLocal, KeyFramesReachTheHostOnlyForHostedParameters)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"hosted"});
+    ParamSet set;
+    add(set, new Double("hosted"));
+    add(set, new Double("local"));
+    set.setHost(&host);
+    EXPECT_CALL(host, paramNumKeys("hosted")).WillOnce(Return(3));
+    EXPECT_CALL(host, paramNumKeys("local")).Times(0);
+    EXPECT_CALL(host, paramFindKey("hosted", 2.0, 7, -1)).WillOnce(Return(true));
+    EXPECT_CALL(host, paramDeleteKey("hosted", ::testing::Matcher<int>(1)));
+    EXPECT_EQ(set.paramNumKeys("hosted"), 3);
+    EXPECT_EQ(set.paramNumKeys("local"), 0);
+    EXPECT_TRUE(set.paramFindKey("hosted", 2.0, 7, -1));
+    EXPECT_FALSE(set.paramFindKey("local", 2.0, 7, -1));
+    set.paramDeleteKey("hosted", 1);
+    set.paramDeleteKey("local", 1);
+}
+
+TEST(ParamSetLocal, GradientIsStoredAndPushedWhenHosted)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"g"});
+    ParamSet set;
+    auto g = add(set, new Grad("g"));
+    QrColGradDescription changed;
+    changed.setCyclic(true);
+    EXPECT_EQ(set.getGradParam("g", 0.0), QrColGradDescription());
+    set.setHost(&host);
+    EXPECT_CALL(host, setGradParam("g", changed));
+    set.setGradParam("g", changed);
+    EXPECT_EQ(g->value(), changed);
+}
+
+// ---- integers over choices and flags -------------------------------------
+
+TEST(ParamSetInt, ChoiceReadsAndWritesByOptionValue)
+{
+    ParamSet set;
+    auto c = addChoice(set, "c");
+    EXPECT_EQ(set.getIntParam("c", 0.0), 20);
+    set.setIntParam("c", 30);
+    EXPECT_EQ(c->current(), 2);
+    set.setIntParam("c", 25);
+    EXPECT_EQ(c->current(), 2);
+}
+
+TEST(ParamSetInt, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndices)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"c"});
+    ParamSet set;
+    auto c = addChoice(set, "c");
+    set.setHost(&host);
+    EXPECT_CALL(host, getIntParam("c", 1.0)).WillOnce(Return(2)).WillOnce(Return(9));
+    EXPECT_EQ(set.getIntParam("c", 1.0), 30);
+    EXPECT_EQ(c->current(), 2);
+    EXPECT_EQ(set.getIntParam("c", 1.0), 0) << "an index outside the options reads as 0";
+    EXPECT_CALL(host, setIntParam("c", 0));
+    set.setIntParam("c", 10);
+}
+
+TEST(ParamSetInt, BoolReadsAsOneOrZeroAndTakesAnyNonZeroAsTrue)
+{
+    ParamSet set;
+    auto b = add(set, new Bool("b"));
+    EXPECT_EQ(set.getIntParam("b", 0.0), 0);
+    set.setIntParam("b", -4);
+    EXPECT_TRUE(b->value());
+    EXPECT_EQ(set.getIntParam("b", 0.0), 1);
+}
+
+// ---- pass-through -------------------------------------------------------------
+
+TEST(ParamSetPassThrough, TypedCallsGoToTheHostWithoutConsultingTheSet)
+{
+    StrictMock<MockParamHost> host;
+    ParamSet set(true);
+    set.setHost(&host);
+    EXPECT_CALL(host, getScaleParam("density", 3.0)).WillOnce(Return(Quarn::Scale(0.6)));
+    EXPECT_CALL(host, getIntParam("seed", 3.0)).WillOnce(Return(13));
+    EXPECT_CALL(host, setDoubleParam("dropLength", 45.0));
+    EXPECT_CALL(host, setIntParam("presets", 0));
+    EXPECT_CALL(host, paramIsDefined("expand")).WillOnce(Return(false));
+    EXPECT_EQ(set.getScaleParam("density", 3.0).value(), 0.6);
+    EXPECT_EQ(set.getIntParam("seed", 3.0), 13);
+    set.setDoubleParam("dropLength", 45.0);
+    set.setIntParam("presets", 0);
+    EXPECT_FALSE(set.paramIsDefined("expand"));
+}
+
+TEST(ParamSetPassThrough, LocalDefinitionsDoNotShadowTheHost)
+{
+    NiceMock<MockParamHost> host;
+    ParamSet set(true);
+    add(set, new Int("seed"))->setValue(1);
+    set.setHost(&host);
+    EXPECT_CALL(host, getIntParam("seed", 0.0)).WillOnce(Return(77));
+    EXPECT_EQ(set.getIntParam("seed", 0.0), 77);
+}
+
+TEST(ParamSetPassThrough, RotoWorksThroughItsParameterInBothModes)
+{
+    NiceMock<MockParamHost> host;
+    host.defines({"shape"});
+    ParamSet set(true);
+    set.setHost(&host);
+    EXPECT_THROW(set.getRotoParam("shape", 0.0, 1), Quarn::Exceptions::Param::ParamUndefined);
+    add(set, new Roto("shape"));
+    EXPECT_CALL(host, getRotoParam("shape", 5, 2.0)).WillOnce(Return(true));
+    EXPECT_TRUE(set.getRotoParam("shape", 2.0, 5));
+}
+
+TEST(ParamSetPassThrough, CameraAndLightAreForwarded)
+{
+    NiceMock<MockParamHost> host;
+    ParamSet set(true);
+    set.setHost(&host);
+    Quarn::CameraBase camera;
+    EXPECT_CALL(host, getCameraParam("cam", _, 2.0));
+    set.getCameraParam("cam", camera, 2.0);
+}
+
+// ---- membership, aliases, lock ------------------------------------------------
+
+TEST(ParamSetMembers, AliasStillFindsTheParameterAfterItIsRemoved)
+{
+    ParamSet set;
+    auto p = add(set, new Int("newName"));
+    p->setValue(6);
+    set.aliasParam("oldName", "newName");
+    EXPECT_EQ(set.getIntParam("oldName", 0.0), 6);
+    set.removeParam("newName");
+    EXPECT_EQ(p->paramSet(), nullptr);
+    EXPECT_FALSE(set.paramIsDefined("newName"));
+    EXPECT_TRUE(set.paramIsDefined("oldName"));
+    EXPECT_EQ(set.getIntParam("oldName", 0.0), 6);
+    EXPECT_TRUE(set.params().hsObjects().empty());
+}
+
+TEST(ParamSetMembers, RemovingAnUnknownNameDoesNothing)
+{
+    ParamSet set;
+    add(set, new Int("a"));
+    set.removeParam("b");
+    EXPECT_EQ(set.params().hsObjects().size(), 1u);
+}
+
+TEST(ParamSetMembers, LockRefusesAddAndRemoveAndLeavesTheSetAsItWas)
+{
+    ParamSet set;
+    auto a = add(set, new Int("a"));
+    set.setDefinitionLock(true);
+    EXPECT_TRUE(a->definitionLocked());
+    EXPECT_THROW(set.addParam(auto_ref<Param>(new Int("b"))), Quarn::Exceptions::Locked);
+    EXPECT_THROW(set.removeParam("a"), Quarn::Exceptions::Locked);
+    EXPECT_TRUE(set.paramIsDefined("a"));
+    EXPECT_FALSE(set.paramIsDefined("b"));
+    EXPECT_EQ(a->paramSet(), &set);
+    set.setDefinitionLock(false);
+    set.removeParam("a");
+    EXPECT_FALSE(set.paramIsDefined("a"));
+}
+
+TEST(ParamSetMembers, SetReleasesItsReferencesAndDetachesParametersThatOutliveIt)
+{
+    auto_ref<Int> p(new Int("p"));
+    {
+        ParamSet set;
+        set.addParam(p);
+        EXPECT_GT(p->refCount(), 1);
+        EXPECT_EQ(p->paramSet(), &set);
+    }
+    EXPECT_EQ(p->refCount(), 1);
+    EXPECT_EQ(p->paramSet(), nullptr);
+    EXPECT_FALSE(p->isHosted());
+}
+
+TEST(ParamSetMembers, BindingNotifiesEveryParameterAndNotifyReachesOne)
+{
+    NiceMock<MockParamHost> host;
+    ParamSet set;
+    auto a = add(set, new Int("a"));
+    auto b = add(set, new Bool("b"));
+    auto_ref<CountingListener> onSet(new CountingListener);
+    auto_ref<CountingListener> onChange(new CountingListener);
+    a->addSetListener(onSet);
+    b->addSetListener(onSet);
+    b->addChangeListener(onChange);
+    set.setHost(&host);
+    set.setHost(nullptr);
+    EXPECT_EQ(onSet->seen, (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_TRUE(onChange->seen.empty());
+}
