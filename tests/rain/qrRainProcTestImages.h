@@ -1,0 +1,124 @@
+#pragma once
+// Images and comparisons for the noise, matte and rain processor tests.
+#include "qrHash.h"
+#include "qrMultiProcessor.h"
+#include "qrPixel.h"
+#include "qrTexture.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace QrRainTest {
+
+// A depth of the host: ARGB storage pixel, working pixel, white, and the
+// single-channel matte pixels of the same depth.
+template <class S, class W, int White, class M, class MW>
+struct Depth {
+    using Pixel = S;
+    using Work = W;
+    using Matte = M;
+    using MatteWork = MW;
+    static constexpr int kWhite = White;
+};
+using Depth8 = Depth<Quarn::Pixel::ARGB8, Quarn::Pixel::ARGBW255, 255, Quarn::Pixel::Single8,
+                     Quarn::Pixel::SingleW255>;
+using Depth16 = Depth<Quarn::Pixel::ARGB16, Quarn::Pixel::ARGBW32768, 32768,
+                      Quarn::Pixel::Single16, Quarn::Pixel::SingleW32768>;
+using DepthF = Depth<Quarn::Pixel::ARGBF, Quarn::Pixel::ARGBF, 1, Quarn::Pixel::SingleF,
+                     Quarn::Pixel::SingleF>;
+
+// A pixel from fractions of white (a, r, g, b).
+template <class S>
+S pixel(double a, double r, double g, double b)
+{
+    using C = typename S::Component;
+    const double w = S::Desc::kWhite;
+    S p;
+    p.c[S::kAlpha] = C(a * w);
+    p.c[S::kRed] = C(r * w);
+    p.c[S::kGreen] = C(g * w);
+    p.c[S::kBlue] = C(b * w);
+    return p;
+}
+
+// A width x height image whose pixel (x, y) is f(x, y).
+template <class S>
+QrTexture<S> image(int32_t width, int32_t height, const std::function<S(int32_t, int32_t)>& f)
+{
+    QrTexture<S> t = QrTexture<S>::allocate(width, height);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            *t.pixelAtIndex(x, y) = f(x, y);
+    return t;
+}
+
+template <class S>
+QrTexture<S> filled(int32_t width, int32_t height, const S& p)
+{
+    return image<S>(width, height, [&p](int32_t, int32_t) { return p; });
+}
+
+// A dim picture with a few bright spots: a gradient below every threshold the
+// tests use, and hashed lights (about one pixel in 50) well above them.
+template <class S>
+QrTexture<S> nightImage(int32_t width, int32_t height)
+{
+    return image<S>(width, height, [width](int32_t x, int32_t y) {
+        const float u = QrHash::unit(QrHash::hash(QrHash::key(x, y, 77)));
+        if (u > 0.98f)
+            return pixel<S>(1.0, 0.7 + u * 0.3, 0.95, 0.6);
+        const double g = 0.3 * x / width;
+        return pixel<S>(1.0, g, g * 0.8, g + 0.05 * y / (y + 10.0));
+    });
+}
+
+// Number of pixels that differ between two images of the same size.
+template <class S>
+int64_t differingPixels(const QrTexture<S>& a, const QrTexture<S>& b)
+{
+    int64_t n = 0;
+    for (int32_t y = 0; y < a.height(); ++y)
+        for (int32_t x = 0; x < a.width(); ++x)
+            n += !(*a.pixelAtIndex(x, y) == *b.pixelAtIndex(x, y));
+    return n;
+}
+
+template <class S>
+QrTexture<S> copyOf(const QrTexture<S>& t)
+{
+    return image<S>(t.width(), t.height(),
+                    [&t](int32_t x, int32_t y) { return *t.pixelAtIndex(x, y); });
+}
+
+// Sets or clears QUARN_MAX_PROCESSORS for the scope and makes the
+// multi-processor read it again; restores the previous state afterwards.
+class ScopedMaxProcessors {
+public:
+    explicit ScopedMaxProcessors(const char* value)
+    {
+        if (const char* old = std::getenv("QUARN_MAX_PROCESSORS")) {
+            hadValue_ = true;
+            previous_ = old;
+        }
+        apply(value);
+    }
+    ~ScopedMaxProcessors() { apply(hadValue_ ? previous_.c_str() : nullptr); }
+    ScopedMaxProcessors(const ScopedMaxProcessors&) = delete;
+    ScopedMaxProcessors& operator=(const ScopedMaxProcessors&) = delete;
+
+private:
+    static void apply(const char* value)
+    {
+        if (value)
+            setenv("QUARN_MAX_PROCESSORS", value, 1);
+        else
+            unsetenv("QUARN_MAX_PROCESSORS");
+        QrMultiProcessor::resetMaxProcessorsForTesting();
+    }
+    bool hadValue_ = false;
+    std::string previous_;
+};
+
+}  // namespace QrRainTest
