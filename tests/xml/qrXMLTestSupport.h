@@ -22,6 +22,15 @@ inline std::string argumentText(const Quarn::Exceptions::ExceptionI& e, std::siz
     return text ? *text : "<not text>";
 }
 
+// True when one of the exception's arguments is exactly `text`.
+inline bool hasTextArgument(const Quarn::Exceptions::ExceptionI& e, const std::string& text)
+{
+    for (std::size_t i = 0; i < e.arguments().size(); ++i)
+        if (argumentText(e, i) == text)
+            return true;
+    return false;
+}
+
 // Runs `parse`, which must throw XML::Parse for a reported error; answers the
 // reported text ("At line..."), or a note saying what happened instead.
 inline std::string reportedError(const std::function<void()>& parse)

@@ -1,0 +1,256 @@
+// Reading parameter-set documents: every reported message, element and
+// attribute name folding, choices, gradients, aliases, and the value pass
+// of a locked set.
+#include "qrParams.h"
+#include "qrParamSetReader.h"
+#include "qrParamSetXMLElement.h"
+#include "qrXMLReaders.h"
+#include "qrXMLTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace Quarn;
+using QrXMLTest::hasTextArgument;
+using QrXMLTest::reportedError;
+
+namespace {
+
+class ParamSetXML : public ::testing::Test {
+protected:
+    void SetUp() override { XML::installXMLReaders(); }
+
+    template <class P>
+    P& param(const std::string& name)
+    {
+        auto* p = dynamic_cast<P*>(set->findParam(name));
+        EXPECT_NE(p, nullptr) << name;
+        return *p;
+    }
+
+    std::string report(const std::string& body)
+    {
+        return reportedError([&] { set->parseXML("<paramset>" + body + "</paramset>"); });
+    }
+
+    auto_ref<Param::ParamSet> set{new Param::ParamSet(false)};
+};
+
+}  // namespace
+
+TEST_F(ParamSetXML, EveryReportedMessageHasItsText)
+{
+    struct Case {
+        const char* body;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"<int value='3'/>", "At line1, element 'int' needs a name attribute"},
+        {"<int name='a'/><double name='a'/>",
+         "At line1, element 'double' with name = 'a' exists and has a different type."},
+        {"<int name='a'><min/></int>", "At line1, element 'min' cannot be a child element of int"},
+        {"<float name='a'/>", "At line1, element 'float' unknown type of parameter element"},
+        {"<int name='a' colour='red'/>", "At line1, element 'int' Unknown attributes 'colour'"},
+        {"<bool name='b' min='0' max='1'/>", "At line1, element 'bool' Unknown attributes 'max' 'min'"},
+        {"<choice name='c'><option value='1'/></choice>",
+         "At line1, element 'option' choice option needs a label option"},
+        {"<choice name='c'><alias original='x'/></choice>",
+         "At line1, element 'alias' alias element needs a 'name' attribute alias"},
+        {"<choice name='c'><alias name='x'/></choice>",
+         "At line1, element 'alias' alias element needs an 'original' attribute alias"},
+        {"<choice name='c'><opt/></choice>", "At line1, element 'opt' cannot be a child element of choice"},
+        {"<colourgrad name='g'><value interp='spline'/></colourgrad>",
+         "At line1, element 'grad' Grad element has unknown value for the 'interp' attribute"},
+        {"<colourgrad name='g'><value><node value='0 0 0 1'/></value></colourgrad>",
+         "At line1, element 'node' Grad node element missing 'position' attribute'"},
+        {"<colourgrad name='g'><value><node position='0'/></value></colourgrad>",
+         "At line1, element 'node' Grad node element missing 'value' attribute'"},
+        {"<colourgrad name='g'><stops/></colourgrad>",
+         "At line1, element 'stops' cannot be a child element of colourgrad"},
+        {"<colourgrad name='g'><value><stop/></value></colourgrad>",
+         "At line1, element 'stop' cannot be a child element of value"},
+        {"<int name='a'/><alias original='a'/>",
+         "At line1, element 'alias' alias element needs a 'name' attribute alias"},
+        {"<int name='a'/>\n<alias name='b'/>",
+         "At line2, element 'alias' alias element needs an 'original' attribute alias"},
+    };
+    for (const Case& c : cases) {
+        set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
+        EXPECT_EQ(report(c.body), c.report) << c.body;
+    }
+    set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
+    EXPECT_EQ(reportedError([&] { set->parseXML("<ParamSet/>"); }),
+              "At line1, element 'ParamSet' Expecting root XML element 'paramset'");
+    set->setDefinitionLock(true);
+    EXPECT_EQ(report("<int name='a' value='3'/>"), "At line1, element 'int' with name = 'a' is unknown.");
+}
+
+TEST_F(ParamSetXML, DefinitionPassCreatesParametersOfTheElementType)
+{
+    set->parseXML("<paramset><int name='a' value='3'/><xpos name='x'/><angle2d name='v'/>"
+                  "<pushbutton name='go'/><roto name='shape'/></paramset>");
+    EXPECT_EQ(param<Param::Int>("a").value(), 3);
+    EXPECT_EQ(param<Param::Int>("a").defaultValue(), 0);
+    EXPECT_EQ(param<Param::XPos>("x").typeName(), "xpos");
+    EXPECT_EQ(param<Param::Angle2D>("v").typeName(), "angle2d");
+    EXPECT_EQ(param<Param::PushButton>("go").typeName(), "pushbutton");
+    EXPECT_EQ(param<Param::Roto>("shape").typeName(), "roto");
+    EXPECT_EQ(set->params().hsObjects().size(), 5u);
+}
+
+TEST_F(ParamSetXML, ElementAndAttributeNamesIgnoreCase)
+{
+    set->parseXML("<paramset><INT NAME='a' Value='3'/><ColourGrad name='g'/></paramset>");
+    EXPECT_EQ(param<Param::Int>("a").value(), 3);
+    EXPECT_EQ(param<Param::Grad>("g").typeName(), "grad");
+}
+
+TEST_F(ParamSetXML, EmptyAndUnfinishedDocumentsReadAsFarAsTheyGo)
+{
+    EXPECT_NO_THROW(set->parseXML(""));
+    EXPECT_NO_THROW(set->parseXML("<paramset><int name='a' value='2'/>"));
+    EXPECT_EQ(param<Param::Int>("a").value(), 2);
+    EXPECT_THROW(set->parseXML("<paramset><int name='b'></paramset>"), Exceptions::XML::Parse);
+}
+
+TEST_F(ParamSetXML, ReportedErrorKeepsWhatWasReadBefore)
+{
+    EXPECT_THROW(set->parseXML("<paramset><int name='a' value='4'/><int/><int name='z'/></paramset>"),
+                 Exceptions::XML::Parse);
+    EXPECT_EQ(param<Param::Int>("a").value(), 4);
+    EXPECT_EQ(set->findParam("z"), nullptr);
+}
+
+TEST_F(ParamSetXML, ChoiceOptionsAliasesAndSelection)
+{
+    set->parseXML("<paramset><choice name='mode' default='Hard' value='Smooth'>"
+                  "<option label='Hard'/><option label='Soft' description='gentle'/>"
+                  "<option label='Mixed' value='0x10'/><alias name='Smooth' original='Soft'/>"
+                  "</choice></paramset>");
+    auto& mode = param<Param::Choice>("mode");
+    ASSERT_EQ(mode.options().size(), 3u);
+    EXPECT_EQ(mode.options()[0].value, 0);
+    EXPECT_EQ(mode.options()[1].value, 1);
+    EXPECT_EQ(mode.options()[1].description, "gentle");
+    EXPECT_EQ(mode.options()[2].value, 16);
+    EXPECT_EQ(mode.current(), 1);
+    EXPECT_EQ(mode.defaultIndex(), 0);
+
+    // A value names a label or alias only: a number selects nothing.
+    set->parseXML("<paramset><choice name='mode' value='2'/></paramset>");
+    EXPECT_EQ(mode.current(), 1);
+    set->parseXML("<paramset><choice name='mode' value='Mixed'/></paramset>");
+    EXPECT_EQ(mode.current(), 2);
+}
+
+TEST_F(ParamSetXML, ChoiceRefusalsLeaveTheParseUnchanged)
+{
+    struct Case {
+        const char* options;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"<option label='A' value='1'/><option label='B' value='1'/>",
+         "Tried to add a choice option for an existing value"},
+        {"<option label='A'/><option label='A'/>", "Tried to add a choice option for an existing option"},
+        {"<alias name='A' original='B'/><option label='A'/>",
+         "Tried to add a choice option for an existing alias"},
+    };
+    for (const Case& c : cases) {
+        set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
+        try {
+            set->parseXML(std::string("<paramset><choice name='c'>") + c.options + "</choice></paramset>");
+            ADD_FAILURE() << "no exception: " << c.options;
+        } catch (const Exceptions::DuplicateObject& e) {
+            EXPECT_EQ(e.function(), "Quarn::Param::Choice::addOption");
+            EXPECT_TRUE(hasTextArgument(e, c.text)) << c.options;
+        }
+    }
+    set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
+    EXPECT_THROW(set->parseXML("<paramset><choice name='c'><option label='A'/>"
+                               "<alias name='A' original='B'/></choice></paramset>"),
+                 Exceptions::DuplicateObject);
+}
+
+TEST_F(ParamSetXML, GradientNodesIdsAndDefaults)
+{
+    set->parseXML("<paramset><colourgrad name='g'>"
+                  "<default cyclic='true' interp='cubic'>"
+                  "<node position='0.75' value='1 0 0 1'/><node position='0.25' value='0 1 0 1' id='7'/>"
+                  "<node position='0.5' value='0 0 1 0.5'/></default></colourgrad></paramset>");
+    const auto& g = param<Param::Grad>("g");
+    const QrColGradDescription& d = g.defaultValue();
+    EXPECT_TRUE(d.cyclic());
+    EXPECT_EQ(d.interpolation(), QrColGradDescription::Interpolation::cubic);
+    ASSERT_EQ(d.nodes().size(), 3u);
+    EXPECT_FLOAT_EQ(d.nodes()[0].position, 0.25f);
+    EXPECT_EQ(d.nodes()[0].id, 7);
+    EXPECT_FLOAT_EQ(d.nodes()[1].position, 0.5f);
+    EXPECT_FLOAT_EQ(d.nodes()[1].colour.a, 0.5f);
+    EXPECT_EQ(d.nodes()[1].id, 8);  // next free after 0 (first node) and 7
+    EXPECT_EQ(d.nodes()[2].id, 0);
+    // No value read: the default becomes the value as well.
+    EXPECT_EQ(g.value(), d);
+
+    set->parseXML("<paramset><colourgrad name='g'><value><node position='1' value='1 1 1 1'/>"
+                  "</value></colourgrad></paramset>");
+    ASSERT_EQ(g.value().nodes().size(), 1u);
+    EXPECT_FALSE(g.value().cyclic());
+    EXPECT_EQ(g.defaultValue(), d);
+}
+
+TEST_F(ParamSetXML, SetLevelAliasesFindTheOriginal)
+{
+    set->parseXML("<paramset><int name='count'/><alias name='amount' original='count'/>"
+                  "<int name='amount' value='9'/></paramset>");
+    EXPECT_EQ(param<Param::Int>("count").value(), 9);
+    EXPECT_EQ(set->params().hsObjects().size(), 1u);
+    EXPECT_THROW(set->parseXML("<paramset><alias name='x' original='missing'/></paramset>"),
+                 Exceptions::ObjectUndefined);
+    EXPECT_THROW(set->parseXML("<paramset><alias name='count' original='count'/></paramset>"),
+                 Exceptions::DuplicateObject);
+}
+
+TEST_F(ParamSetXML, LockedSetTakesValuesButKeepsDefinitions)
+{
+    set->parseXML("<paramset>"
+                  "<int name='a' label='A' default='5' min='0' max='10' value='7'/>"
+                  "<choice name='c' default='One'><option label='Zero'/><option label='One'/></choice>"
+                  "<colourgrad name='g'/>"
+                  "</paramset>");
+    set->setDefinitionLock(true);
+    const QrColGradDescription gradDefault = param<Param::Grad>("g").defaultValue();
+    set->parseXML("<paramset>"
+                  "<int name='a' label='Count' description='how many' valid='1' default='1'"
+                  " secret='true' enabled='false' significant='false' animatable='false'"
+                  " max='20' value='15'/>"
+                  "<choice name='c' default='Zero' value='One'><option label='Two'/>"
+                  "<alias name='Uno' original='One'/></choice>"
+                  "<colourgrad name='g'><default><node position='0' value='1 1 1 1'/></default>"
+                  "<value><node position='0.5' value='1 0 0 1'/></value></colourgrad>"
+                  "</paramset>");
+    const auto& a = param<Param::Int>("a");
+    EXPECT_EQ(a.label(), "Count");
+    EXPECT_EQ(a.description(), "how many");
+    EXPECT_TRUE(a.valid());
+    EXPECT_EQ(a.defaultValue(), 5);
+    EXPECT_FALSE(a.secret());
+    EXPECT_TRUE(a.enabled());
+    EXPECT_TRUE(a.significant());
+    EXPECT_TRUE(a.animatable());
+    EXPECT_EQ(a.max(), 20);
+    EXPECT_EQ(a.value(), 15);
+
+    const auto& c = param<Param::Choice>("c");
+    EXPECT_EQ(c.options().size(), 2u);
+    EXPECT_TRUE(c.aliases().empty());
+    EXPECT_EQ(c.current(), 1);
+    EXPECT_EQ(c.defaultIndex(), 1);
+
+    const auto& g = param<Param::Grad>("g");
+    EXPECT_EQ(g.defaultValue(), gradDefault);
+    ASSERT_EQ(g.value().nodes().size(), 1u);
+    EXPECT_FLOAT_EQ(g.value().nodes()[0].position, 0.5f);
+
+    set->parseXML("<paramset><alias name='b' original='a'/></paramset>");
+    EXPECT_EQ(set->findParam("b"), nullptr);
+}
