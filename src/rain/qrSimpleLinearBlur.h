@@ -12,6 +12,7 @@
 //
 // The result does not depend on the thread count. A length below about 0.03
 // leaves the image as it is.
+#include "qrSampler.h"
 #include "qrTexture.h"
 #include "qrVectorBlurSampler.h"
 #include "qrVectorGenerator.h"
@@ -19,9 +20,11 @@
 #include <cstdint>
 
 template <class StoragePixel, class WorkPixel = Quarn::Pixel::Work<StoragePixel>>
-class SimpleLinearBlur : public QrMultiProcessor {
+class SimpleLinearBlur
+    : public Sampler<QrTexture<StoragePixel, WorkPixel>, QrTexture<StoragePixel, WorkPixel>> {
 public:
     using Texture = QrTexture<StoragePixel, WorkPixel>;
+    using Sampler<Texture, Texture>::process;
 
     float length;
     float direction;         // radians; +x right, +y down the rows
@@ -35,37 +38,25 @@ public:
 
     SimpleLinearBlur(float length, float direction) : length(length), direction(direction) {}
 
-    void setRegion(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
-    void process(const Texture& input, Texture& output);
-
-private:
-    bool regionSet_ = false;
-    int32_t x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0;
+    // Builds the generator and the sampler for this run and runs it.
+    void process(const Texture* input, Texture* output) override;
 };
 
 template <class StoragePixel, class WorkPixel>
-void SimpleLinearBlur<StoragePixel, WorkPixel>::setRegion(int32_t x0, int32_t y0, int32_t x1,
-                                                          int32_t y1)
+void SimpleLinearBlur<StoragePixel, WorkPixel>::process(const Texture* input, Texture* output)
 {
-    regionSet_ = true;
-    x0_ = x0, y0_ = y0, x1_ = x1, y1_ = y1;
-}
-
-template <class StoragePixel, class WorkPixel>
-void SimpleLinearBlur<StoragePixel, WorkPixel>::process(const Texture& input, Texture& output)
-{
-    int32_t x0 = x0_, y0 = y0_, x1 = x1_, y1 = y1_;
-    if (!regionSet_) {
-        const QrTexAxis& ax = output.xAxis();
-        const QrTexAxis& ay = output.yAxis();
-        x0 = ax.windowFirst + ax.placement, x1 = ax.windowLast + ax.placement;
-        y0 = ay.windowFirst + ay.placement, y1 = ay.windowLast + ay.placement;
-    }
+    if (!input || !output)
+        return;
+    this->fitRegion(*output);
+    int32_t x0, y0, x1, y1;
+    this->getRegion(x0, y0, x1, y1);
     LinearVectorGenerator generator(direction, x0, y0, x1, y1, length, bias);
     QrVectorBlurSampler<Texture, Texture> sampler;
-    sampler.setInterruptRecord(interruptRecord());
-    sampler.setMultiThreaded(isMultiThreaded());
+    sampler.setInterruptRecord(this->interruptRecord());
+    sampler.setMultiThreaded(this->isMultiThreaded());
     sampler.setRegion(x0, y0, x1, y1);
+    sampler.pixelAspect = this->pixelAspect;
+    sampler.inversePixelAspect = this->inversePixelAspect;
     sampler.generator = &generator;
     sampler.stepScale = stepScale;
     sampler.quality = quality;
@@ -74,5 +65,5 @@ void SimpleLinearBlur<StoragePixel, WorkPixel>::process(const Texture& input, Te
     sampler.jitter = jitter;
     sampler.option = option;
     sampler.mode = sampleMode;
-    sampler.process(input, output);
+    sampler.process(*input, *output);
 }
