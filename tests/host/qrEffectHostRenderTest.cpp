@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <thread>
 
 namespace HostTest {
 namespace {
@@ -169,6 +171,39 @@ TEST_F(RenderTest, HostMisuseThrowsInsteadOfReachingThePlugIn) {
   EffectHost bare(fixturePath());
   ASSERT_TRUE(bare.start().ok());
   EXPECT_THROW(bare.render(Depth::Bits8, RenderMode::Classic), HostError);  // no source
+}
+
+}  // namespace
+}  // namespace HostTest
+
+namespace HostTest {
+namespace {
+
+// Callbacks find their host through the thread that runs the command, so
+// hosts on different threads must never see each other's calls.
+TEST(EffectHostThreads, HostsOnSeparateThreadsRenderIndependently) {
+  constexpr int kHosts = 2;
+  std::vector<std::unique_ptr<EffectHost>> hosts;
+  for (int i = 0; i < kHosts; ++i) {
+    hosts.push_back(std::make_unique<EffectHost>(fixturePath()));
+    ASSERT_TRUE(hosts.back()->start().ok());
+    hosts.back()->setSource(picture(9, 5));
+    hosts.back()->setParam("Gain", i == 0 ? "50" : "200");
+  }
+  std::vector<RenderResult> results(kHosts);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kHosts; ++i)
+    threads.emplace_back([&, i] {
+      for (int round = 0; round < 20; ++round)
+        results[i] = hosts[i]->render(Depth::Float, RenderMode::Smart);
+    });
+  for (std::thread& t : threads) t.join();
+  for (int i = 0; i < kHosts; ++i) {
+    ASSERT_TRUE(results[i].command.ok());
+    expectGained(results[i].image, picture(9, 5), i == 0 ? 0.5f : 2.0f, inputAlpha,
+                 "host " + std::to_string(i));
+    EXPECT_EQ(hosts[i]->counters().badCallbacks, 0);
+  }
 }
 
 }  // namespace
