@@ -64,10 +64,7 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    static const Stack::Record& lastRecord(const Stack::Records& records)
-    {
-        return records.at(0).back();
-    }
+    static Stack::Record lastRecord() { return Stack::snapshot().at(0).back(); }
 
     SavedEnvironment errorDir_{"QUARN_ERROR_DIR"};
     SavedEnvironment stateHome_{"XDG_STATE_HOME"};
@@ -127,7 +124,7 @@ TEST_F(ErrorLog, FolderThatCannotBeMadeThrowsAndRecordsDirectoryMake)
         EXPECT_NE(e.arguments()[2].write(), "''");
         EXPECT_NE(e.arguments()[2].write(), "'No errno'");
     }
-    const Stack::Record& r = lastRecord(Stack::snapshot());
+    const Stack::Record r = lastRecord();
     EXPECT_EQ(r.className, "DirectoryMake");
     EXPECT_EQ(r.line, 199);
 }
@@ -148,7 +145,7 @@ TEST_F(ErrorLog, FileThatCannotBeOpenedThrowsAndRecordsFileOpen)
         EXPECT_EQ(e.arguments()[1].write(), "'" + log.string() + "'");
         EXPECT_EQ(e.arguments()[2].write(), "'" + std::string(std::strerror(EISDIR)) + "'");
     }
-    const Stack::Record& r = lastRecord(Stack::snapshot());
+    const Stack::Record r = lastRecord();
     EXPECT_EQ(r.className, "FileOpen");
     EXPECT_EQ(r.familyName, "FileException");
     EXPECT_EQ(r.line, 213);
