@@ -123,25 +123,29 @@ void QrVectorBlurPlan::tracePoints(const VectorGenerator& generator,
     }
 }
 
-// Pixel centres sit at whole coordinates for both gathering and depositing,
-// so a sample is taken from exactly where it is put back.
+// Pixel (i, j) covers [i, i + 1) x [j, j + 1), its centre at (i + 0.5, j + 0.5)
+// as in texture sampling. Without interpolation a point stands for the pixel
+// it lies in; with it, a point is gathered from and deposited to the same
+// four pixels with the same weights, so a start point at a pixel's centre
+// keeps that pixel's colour exactly.
 void QrVectorBlurPlan::addTap(double px, double py, bool nearest)
 {
-    px -= 0.5;
-    py -= 0.5;
-    const double fx0 = std::floor(px), fy0 = std::floor(py);
     QrVectorBlurTap t;
-    t.dx = static_cast<int32_t>(fx0);
-    t.dy = static_cast<int32_t>(fy0);
     if (nearest) {
+        t.dx = static_cast<int32_t>(std::floor(px));
+        t.dy = static_cast<int32_t>(std::floor(py));
         t.w00 = 1.0f;
         t.w10 = t.w01 = t.w11 = 0.0f;
-    } else {
-        const float fx = static_cast<float>(px - fx0), fy = static_cast<float>(py - fy0);
-        t.w00 = (1.0f - fx) * (1.0f - fy);
-        t.w10 = fx * (1.0f - fy);
-        t.w01 = (1.0f - fx) * fy;
-        t.w11 = fx * fy;
+        taps_.push_back(t);
+        return;
     }
+    const double fx0 = std::floor(px - 0.5), fy0 = std::floor(py - 0.5);
+    t.dx = static_cast<int32_t>(fx0);
+    t.dy = static_cast<int32_t>(fy0);
+    const float fx = static_cast<float>(px - 0.5 - fx0), fy = static_cast<float>(py - 0.5 - fy0);
+    t.w00 = (1.0f - fx) * (1.0f - fy);
+    t.w10 = fx * (1.0f - fy);
+    t.w01 = (1.0f - fx) * fy;
+    t.w11 = fx * fy;
     taps_.push_back(t);
 }
