@@ -114,4 +114,40 @@ TEST(SimpleLinearBlurInPlace, EqualsBlurringIntoAnotherImage)
     expectInPlaceEqualsSeparate<ARGBF>(25.0f, 2.0f);
 }
 
+TEST(SimpleLinearBlurInterrupt, InterruptedBlurLeavesTheOutputUnwritten)
+{
+    const Texture<ARGB8> original = noiseImage<ARGB8>(40, 30, 11);
+    Texture<ARGB8> image = copyOf(original);
+    QrInterruptRecord record;
+    record.interrupted = 1;
+    SimpleLinearBlur<ARGB8> blur(12.0f, 0.5f);
+    blur.quality = 1;
+    blur.thirds = true;
+    blur.setInterruptRecord(&record);
+    blur.process(image, image);
+    EXPECT_TRUE(identical(image, original));
+}
+
+TEST(SimpleLinearBlurRegion, OnlyTheRegionIsWritten)
+{
+    const Texture<ARGBF> original = noiseImage<ARGBF>(50, 40, 12);
+    Texture<ARGBF> image = copyOf(original);
+    SimpleLinearBlur<ARGBF> blur(10.0f, 0.0f);
+    blur.quality = 1;
+    blur.thirds = true;
+    blur.setRegion(10, 5, 29, 24);
+    blur.process(image, image);
+    int changedInside = 0;
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 50; ++x) {
+            const bool inside = x >= 10 && x <= 29 && y >= 5 && y <= 24;
+            const bool same = *image.pixelAtIndex(x, y) == *original.pixelAtIndex(x, y);
+            if (!inside)
+                ASSERT_TRUE(same) << x << "," << y;
+            else if (!same)
+                ++changedInside;
+        }
+    EXPECT_GT(changedInside, 20 * 20 / 2);
+}
+
 }  // namespace
