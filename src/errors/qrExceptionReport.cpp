@@ -50,6 +50,8 @@ std::string functionText(const std::string& function)
     return function;
 }
 
+// One record: code, catch site, message and class name. Inside a record the
+// lines end in a bare "\n"; only the thread blocks end in "\r\n".
 void writeRecord(std::ostream& out, const Stack::Record& r, bool formatCodes)
 {
     const char* fc4 = formatCodes ? "#FC(4)" : "";

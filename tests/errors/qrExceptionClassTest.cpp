@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -18,83 +17,52 @@ struct ClassCase {
     std::function<bool(const ExceptionI*)> inFamily;
 };
 
-template <class E>
-ClassCase row(int32_t code, const char* name, const char* family,
-              std::function<bool(const ExceptionI*)> inFamily)
-{
-    return {[] { return new E("Quarn::Test::make", "src/qrTest", 1); }, code, name, family,
-            std::move(inFamily)};
-}
-
-template <class F>
-bool is(const ExceptionI* e)
-{
-    return dynamic_cast<const F*>(e) != nullptr;
-}
+// Every family's name is the name of its base class.
+#define CLASS_CASE(Namespace, Class, Code, Family)                                          \
+    ClassCase{[] { return new Namespace::Class("Quarn::Test::make", "src/qrTest", 1); }, Code,  \
+              #Class, #Family,                                                                \
+              [](const ExceptionI* e) {                                                       \
+                  return dynamic_cast<const Namespace::Family*>(e) != nullptr;                \
+              }}
 
 TEST(ExceptionClasses, EachClassReportsItsCodeNameAndFamily)
 {
+    namespace E = Quarn::Exceptions;
     const ClassCase cases[] = {
-        row<AssertionFailed>(22, "AssertionFailed", "Exception", is<Exception>),
-        row<BadValue>(17, "BadValue", "Exception", is<Exception>),
-        row<DuplicateObject>(11, "DuplicateObject", "Exception", is<Exception>),
-        row<FunctionUndefined>(8, "FunctionUndefined", "Exception", is<Exception>),
-        row<Locked>(21, "Locked", "Exception", is<Exception>),
-        row<NullPointer>(9, "NullPointer", "Exception", is<Exception>),
-        row<ObjectUndefined>(8, "ObjectUndefined", "Exception", is<Exception>),
-        row<OutOfMemory>(5, "OutOfMemory", "Exception", is<Exception>),
-        row<WrongType>(3, "WrongType", "Exception", is<Exception>),
-        row<File::FileOpen>(4, "FileOpen", "FileException", is<File::FileException>),
-        row<File::DirectoryMake>(4, "DirectoryMake", "FileException", is<File::FileException>),
-        row<Thread::ThreadFailed>(4, "ThreadFailed", "ThreadException",
-                                  is<Thread::ThreadException>),
-        row<Param::ParamUndefined>(8, "ParamUndefined", "ParamException",
-                                   is<Param::ParamException>),
-        row<Param::ParamWrongType>(3, "ParamWrongType", "ParamException",
-                                   is<Param::ParamException>),
-        row<Wrapper::ClipUndefined>(8, "ClipUndefined", "WrapperException",
-                                    is<Wrapper::WrapperException>),
-        row<Wrapper::FetchImageFailed>(4, "FetchImageFailed", "WrapperException",
-                                       is<Wrapper::WrapperException>),
-        row<Wrapper::FetchNonOptionalImageFailed>(4, "FetchNonOptionalImageFailed",
-                                                  "WrapperException",
-                                                  is<Wrapper::WrapperException>),
-        row<Wrapper::ParameterUndefined>(8, "ParameterUndefined", "WrapperException",
-                                         is<Wrapper::WrapperException>),
-        row<XML::Parse>(4, "Parse", "XMLException", is<XML::XMLException>),
-        row<AfterEffects::BackwardMappingUndefined>(8, "BackwardMappingUndefined",
-                                                    "AfterEffectsException",
-                                                    is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::ClipAlreadyDefined>(11, "ClipAlreadyDefined", "AfterEffectsException",
-                                              is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::ClipCheckoutFailed>(4, "ClipCheckoutFailed", "AfterEffectsException",
-                                              is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::FeatureUnsupported>(14, "FeatureUnsupported", "AfterEffectsException",
-                                              is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::ForwardMappingUndefined>(8, "ForwardMappingUndefined",
-                                                   "AfterEffectsException",
-                                                   is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::InterruptedCritical>(4, "InterruptedCritical", "AfterEffectsException",
-                                               is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::NullSequenceData>(9, "NullSequenceData", "AfterEffectsException",
-                                            is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::ParamCheckoutFailed>(4, "ParamCheckoutFailed", "AfterEffectsException",
-                                               is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::ParameterAlreadyDefined>(11, "ParameterAlreadyDefined",
-                                                   "AfterEffectsException",
-                                                   is<AfterEffects::AfterEffectsException>),
-        row<AfterEffects::TemporalUnsupported>(14, "TemporalUnsupported", "AfterEffectsException",
-                                               is<AfterEffects::AfterEffectsException>),
-        row<ExException::DuplicateTemplate>(11, "DuplicateTemplate", "ExException",
-                                            is<ExException::ExException>),
-        row<ExException::DuplicateTemplateFormat>(11, "DuplicateTemplateFormat", "ExException",
-                                                  is<ExException::ExException>),
-        row<ExException::ErrorEnumNeedsDefault>(13, "ErrorEnumNeedsDefault", "ExException",
-                                                is<ExException::ExException>),
-        row<ExException::TooManyTemplateVars>(10, "TooManyTemplateVars", "ExException",
-                                              is<ExException::ExException>),
-        row<ExException::UnregisteredErrorEnum>(12, "UnregisteredErrorEnum", "ExException",
-                                                is<ExException::ExException>),
+        CLASS_CASE(E, AssertionFailed, 22, Exception),
+        CLASS_CASE(E, BadValue, 17, Exception),
+        CLASS_CASE(E, DuplicateObject, 11, Exception),
+        CLASS_CASE(E, FunctionUndefined, 8, Exception),
+        CLASS_CASE(E, Locked, 21, Exception),
+        CLASS_CASE(E, NullPointer, 9, Exception),
+        CLASS_CASE(E, ObjectUndefined, 8, Exception),
+        CLASS_CASE(E, OutOfMemory, 5, Exception),
+        CLASS_CASE(E, WrongType, 3, Exception),
+        CLASS_CASE(File, FileOpen, 4, FileException),
+        CLASS_CASE(File, DirectoryMake, 4, FileException),
+        CLASS_CASE(Thread, ThreadFailed, 4, ThreadException),
+        CLASS_CASE(Param, ParamUndefined, 8, ParamException),
+        CLASS_CASE(Param, ParamWrongType, 3, ParamException),
+        CLASS_CASE(Wrapper, ClipUndefined, 8, WrapperException),
+        CLASS_CASE(Wrapper, FetchImageFailed, 4, WrapperException),
+        CLASS_CASE(Wrapper, FetchNonOptionalImageFailed, 4, WrapperException),
+        CLASS_CASE(Wrapper, ParameterUndefined, 8, WrapperException),
+        CLASS_CASE(XML, Parse, 4, XMLException),
+        CLASS_CASE(AfterEffects, BackwardMappingUndefined, 8, AfterEffectsException),
+        CLASS_CASE(AfterEffects, ClipAlreadyDefined, 11, AfterEffectsException),
+        CLASS_CASE(AfterEffects, ClipCheckoutFailed, 4, AfterEffectsException),
+        CLASS_CASE(AfterEffects, FeatureUnsupported, 14, AfterEffectsException),
+        CLASS_CASE(AfterEffects, ForwardMappingUndefined, 8, AfterEffectsException),
+        CLASS_CASE(AfterEffects, InterruptedCritical, 4, AfterEffectsException),
+        CLASS_CASE(AfterEffects, NullSequenceData, 9, AfterEffectsException),
+        CLASS_CASE(AfterEffects, ParamCheckoutFailed, 4, AfterEffectsException),
+        CLASS_CASE(AfterEffects, ParameterAlreadyDefined, 11, AfterEffectsException),
+        CLASS_CASE(AfterEffects, TemporalUnsupported, 14, AfterEffectsException),
+        CLASS_CASE(ExException, DuplicateTemplate, 11, ExException),
+        CLASS_CASE(ExException, DuplicateTemplateFormat, 11, ExException),
+        CLASS_CASE(ExException, ErrorEnumNeedsDefault, 13, ExException),
+        CLASS_CASE(ExException, TooManyTemplateVars, 10, ExException),
+        CLASS_CASE(ExException, UnregisteredErrorEnum, 12, ExException),
     };
     for (const ClassCase& c : cases) {
         const QrRef<ExceptionI> e = QrRef<ExceptionI>::adopt(c.make());
