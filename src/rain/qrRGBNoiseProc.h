@@ -148,7 +148,8 @@ void QrRGBNoiseProc<S, W, white>::processBand()
                 Row::mono(p, step, count, out, key, mono, noise, common);
             } else {
                 const float* noise =
-                    pregenerated_ ? &colourNoise_.placedPixel(x, y)->c[0] : nullptr;
+                    pregenerated_ ? reinterpret_cast<const float*>(colourNoise_.placedPixel(x, y))
+                                  : nullptr;
                 Row::colour(p, step, count, out, key, kernels, noiseMode == kColour, noise,
                             common);
             }

@@ -23,9 +23,10 @@ struct QrRainProcCombine {
                     float intensity)
     {
         if (step == 1) {
-            const Component* s = &src->c[0];
-            const Component* l = &layer->c[0];
-            Component* o = &out->c[0];
+            // Pixels are packed channel arrays: walk the run as components.
+            const auto* s = reinterpret_cast<const Component*>(src);
+            const auto* l = reinterpret_cast<const Component*>(layer);
+            auto* o = reinterpret_cast<Component*>(out);
             for (int32_t i = 0; i < count * kChannels; ++i)
                 o[i] = store(float(s[i]) + float(l[i]) * intensity);
             return;
