@@ -16,8 +16,9 @@ inline const char* const kTimeMarker = "<time>\n";
 // so the comparison fails visibly.
 inline std::string maskTime(const std::string& report)
 {
-    static const std::regex timeLine(R"((QUARN INTERNAL ERROR REPORT\n-{28}\n))"
-                                     R"([A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4}\n)");
+    static const std::regex timeLine(
+        R"((QUARN INTERNAL ERROR REPORT\n-{28}\n))"
+        R"([A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4}\n)");
     return std::regex_replace(report, timeLine, std::string("$1") + kTimeMarker);
 }
 
