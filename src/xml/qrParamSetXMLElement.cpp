@@ -14,28 +14,27 @@ namespace Quarn::XML {
 
 namespace {
 
+// A value type's element name (its type name) and how to make one.
 template <class P>
-ParamKind kindOf(const char* typeName)
+std::pair<const std::string, ParamKind> entry(const char* typeName)
 {
-    return {typeName, [](const std::string& name) -> Param::Param* { return new P(name); }};
+    auto create = [](const std::string& name) -> Param::Param* { return new P(name); };
+    return {typeName, ParamKind{typeName, create}};
 }
 
-// The value parameter types by element name.
 const std::map<std::string, ParamKind>& valueKinds()
 {
     static const std::map<std::string, ParamKind> kinds{
-        {"pushbutton", kindOf<Param::PushButton>("pushbutton")}, {"bool", kindOf<Param::Bool>("bool")},
-        {"string", kindOf<Param::String>("string")},             {"roto", kindOf<Param::Roto>("roto")},
-        {"int", kindOf<Param::Int>("int")},                      {"rgb", kindOf<Param::RGBColour>("rgb")},
-        {"rgba", kindOf<Param::RGBAColour>("rgba")},             {"double", kindOf<Param::Double>("double")},
-        {"xsize", kindOf<Param::XSize>("xsize")},                {"ysize", kindOf<Param::YSize>("ysize")},
-        {"xpos", kindOf<Param::XPos>("xpos")},                   {"ypos", kindOf<Param::YPos>("ypos")},
-        {"scale", kindOf<Param::Scale>("scale")},                {"angle", kindOf<Param::Angle>("angle")},
-        {"timepos", kindOf<Param::TimePos>("timepos")},          {"timesize", kindOf<Param::TimeSize>("timesize")},
-        {"double2", kindOf<Param::Double2>("double2")},          {"size2d", kindOf<Param::Size2D>("size2d")},
-        {"pos2d", kindOf<Param::Pos2D>("pos2d")},                {"scale2d", kindOf<Param::Scale2D>("scale2d")},
-        {"angle2d", kindOf<Param::Angle2D>("angle2d")},          {"rectd", kindOf<Param::RectD>("rectd")},
-        {"recti", kindOf<Param::RectI>("recti")},
+        entry<Param::PushButton>("pushbutton"), entry<Param::Bool>("bool"),
+        entry<Param::String>("string"), entry<Param::Roto>("roto"), entry<Param::Int>("int"),
+        entry<Param::RGBColour>("rgb"), entry<Param::RGBAColour>("rgba"),
+        entry<Param::Double>("double"), entry<Param::XSize>("xsize"), entry<Param::YSize>("ysize"),
+        entry<Param::XPos>("xpos"), entry<Param::YPos>("ypos"), entry<Param::Scale>("scale"),
+        entry<Param::Angle>("angle"), entry<Param::TimePos>("timepos"),
+        entry<Param::TimeSize>("timesize"), entry<Param::Double2>("double2"),
+        entry<Param::Size2D>("size2d"), entry<Param::Pos2D>("pos2d"),
+        entry<Param::Scale2D>("scale2d"), entry<Param::Angle2D>("angle2d"),
+        entry<Param::RectD>("rectd"), entry<Param::RectI>("recti")
     };
     return kinds;
 }
