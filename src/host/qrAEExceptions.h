@@ -1,0 +1,14 @@
+#pragma once
+// Exceptions of the After Effects layer that the shared list does not hold:
+// a host suite that cannot be had or given back. Code 4 (failed), in the
+// After Effects family, with the message as their one argument.
+#include "qrException.h"
+
+namespace Quarn::Exceptions::AfterEffects {
+QUARN_EXCEPTION_CLASS(SuiteFailed, AfterEffectsException, 4, "AfterEffectsException")
+}  // namespace Quarn::Exceptions::AfterEffects
+
+namespace Quarn::AfterEffects {
+// Source path named by every exception the host adapter throws.
+inline constexpr const char* kAdapterSource = "src/qrAEWrapperHost";
+}  // namespace Quarn::AfterEffects

@@ -1,0 +1,19 @@
+#pragma once
+// Moving a host image (one of the three ARGB textures that wrap host worlds)
+// into the texture an effect asks for. A destination of the same pixel type
+// simply shares the image, memory and addressing alike. Any other
+// destination (another depth, or one channel, which receives the alpha)
+// gets fresh memory with the source's addressing and converted pixels.
+class QrTexIndexer;
+
+namespace Quarn::AfterEffects {
+
+enum AlphaMode : int {
+    kAlphaAsIs = 1,          // pixels move as they are
+    kAlphaPremultiply = 2,   // colour is multiplied by alpha on the way
+};
+
+// False when either texture is of no pixel type known here.
+bool copyTexture(const QrTexIndexer& source, QrTexIndexer* dest, int alphaMode);
+
+}  // namespace Quarn::AfterEffects
