@@ -34,8 +34,13 @@ public:
     static void clear();
     // The report text; format codes insert the "#FC(R)" / "#FC(4)" markers.
     static void writeReport(std::ostream& out, bool formatCodes);
-    // Appends the report (no format codes) to the log for folder/baseName.
+    // Appends the report (no format codes) to the log for folder/baseName,
+    // creating the missing folders. When a folder cannot be made or the file
+    // cannot be opened, records File::DirectoryMake / File::FileOpen on the
+    // stack and throws it.
     static void stackDumpLog(const char* folder, const char* baseName);
+    // $QUARN_ERROR_DIR/folder/baseName.log when the variable is set, else
+    // <program files folder>/Quarn/log/folder/baseName.log.
     static std::string logPath(const char* folder, const char* baseName);
 
     // The worker index of the calling thread; the multi-processor sets it on
@@ -43,7 +48,8 @@ public:
     static void setThreadIndex(int32_t index);
     static int32_t threadIndex();
 
-    // The clone of the first exception recorded on thread `index`, or null.
+    // The clone of the first exception recorded on thread `index`, or null;
+    // valid until the next clear().
     static const ExceptionI* firstException(int32_t index);
     static size_t recordCount();
     // A copy of every record, taken under the stack's lock.
