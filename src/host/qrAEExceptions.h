@@ -12,3 +12,9 @@ namespace Quarn::AfterEffects {
 // Source path named by every exception the host adapter throws.
 inline constexpr const char* kAdapterSource = "src/qrAEWrapperHost";
 }  // namespace Quarn::AfterEffects
+
+namespace Quarn::Exceptions::AfterEffects {
+// Something other than one of our exceptions reached a command's guard
+// (a standard library failure): code 23, runtime error.
+QUARN_EXCEPTION_CLASS(UnexpectedFailure, AfterEffectsException, 23, "AfterEffectsException")
+}  // namespace Quarn::Exceptions::AfterEffects
