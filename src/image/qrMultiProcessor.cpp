@@ -84,10 +84,15 @@ public:
             return true;
         }
         std::lock_guard<Platform::Mutex> lock(mutex_);
-        active_.store(true);
         Job job{function, argument, false};
-        std::vector<Platform::Thread> threads(size_t(count - 1));
-        ids_.assign(size_t(count), Platform::currentThreadId());
+        std::vector<Platform::Thread> threads;
+        try {
+            threads = std::vector<Platform::Thread>(size_t(count - 1));
+            ids_.assign(size_t(count), Platform::currentThreadId());
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        active_.store(true);
         size_t started = 0;
         while (started < threads.size() && threads[started].start(&workerEntry, &job)) {
             ids_[started + 1] = threads[started].id();
