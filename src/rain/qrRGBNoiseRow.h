@@ -60,8 +60,20 @@ struct QrRGBNoiseRow {
                      const Common& common)
     {
         for (int32_t k = 0; k < count; ++k, in += step, key = QrHash::advance(key, 1)) {
-            const float raw = pregenerated ? pregenerated[k] + kernel.lo : kernel.raw(key);
-            addAll(*in, kernel.cut(raw), common, out[k]);
+            float v = 0.0f;
+            if (pregenerated) {
+                v = kernel.cut(pregenerated[k] + kernel.lo);
+            } else {
+                const int32_t h = QrHash::hash(key);
+                if (!kernel.isQuiet(h))
+                    v = kernel.cut(kernel.rawFromHash(h));
+            }
+            if (v == 0.0f && S::kInteger) {  // integer storage is already in range
+                if (in != out + k)
+                    out[k] = *in;
+                continue;
+            }
+            addAll(*in, v, common, out[k]);
         }
     }
 

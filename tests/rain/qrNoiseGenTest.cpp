@@ -49,8 +49,9 @@ TEST(QrNoiseGen, ValuesSpanOffsetToOffsetPlusRange)
         EXPECT_LE(hi, row.highest + 1e-6f);
         EXPECT_LT(lo, row.lowest + 0.02f * row.range);
         EXPECT_GT(hi, row.highest - 0.02f * row.range);
-        if (row.clampLow)
+        if (row.clampLow) {
             EXPECT_NEAR(atZero, 64 * 64 / 2, 64 * 64 / 20);
+        }
     }
 }
 

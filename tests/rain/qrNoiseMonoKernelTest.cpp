@@ -110,4 +110,30 @@ TEST(QrNoiseMonoKernel, ValueDependsOnlyOnTheKey)
     EXPECT_NE(k.raw(key), k.raw(QrHash::key(1235, 567, 89)));
 }
 
+TEST(QrNoiseMonoKernel, QuietHashesAreExactlyThoseThatGiveNoNoise)
+{
+    // Callers skip the float work for quiet hashes, so the interval must be
+    // exact at both ends, or drops appear or vanish at the cut-off.
+    struct Row {
+        float lo, hi, cutoff, white;
+    };
+    for (const Row& row : {Row{0.0f, 0.6f, 0.94f, 255.0f}, Row{0.0f, 7.5f, 0.25f, 32768.0f},
+                           Row{-1.0f, 1.0f, 0.5f, 1.0f}, Row{-0.3f, 0.1f, 0.8f, 255.0f},
+                           Row{0.0f, 0.2f, 0.0f, 1.0f}}) {
+        const QrNoiseMonoKernel k = kernel(row.lo, row.hi, row.cutoff, row.white);
+        auto zeroAt = [&k](int64_t h) { return k.cut(k.rawFromHash(int32_t(h))) == 0.0f; };
+        for (int64_t h : {int64_t(k.quietFirst) - 1, int64_t(k.quietFirst), int64_t(k.quietLast),
+                          int64_t(k.quietLast) + 1}) {
+            if (h < 0 || h > INT32_MAX)
+                continue;
+            EXPECT_EQ(zeroAt(h), k.isQuiet(int32_t(h))) << "h " << h << " cutoff " << row.cutoff;
+        }
+        for (int64_t h = 0; h <= INT32_MAX; h += 1234567)
+            ASSERT_EQ(zeroAt(h), k.isQuiet(int32_t(h))) << "h " << h << " cutoff " << row.cutoff;
+        if (row.cutoff > 0.5f) {
+            EXPECT_LT(k.quietFirst, k.quietLast) << "a high cut-off silences most hashes";
+        }
+    }
+}
+
 }  // namespace

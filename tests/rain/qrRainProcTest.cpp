@@ -267,10 +267,11 @@ TYPED_TEST(QrRainProcTest, OnlyTheRegionIsWritten)
     for (int32_t y = 0; y < 48; ++y)
         for (int32_t x = 0; x < 64; ++x) {
             const bool inside = x >= 8 && x <= 40 && y >= 6 && y <= 30;
-            if (!inside)
+            if (!inside) {
                 ASSERT_EQ(*out.pixelAtIndex(x, y), untouched) << x << "," << y;
-            else
+            } else {
                 changedInside += !(*out.pixelAtIndex(x, y) == untouched);
+            }
         }
     EXPECT_GT(changedInside, 33 * 25 / 2);
 }
