@@ -20,6 +20,8 @@ namespace {
 
 DataHandle::DataHandle(std::size_t bytes) : size_(bytes), host_(Memory::currentHostMemory())
 {
+    if (bytes > kLargestBlock)
+        throwOutOfMemory();
     if (host_)
         allocateFromHost(*host_);
     else

@@ -20,6 +20,9 @@ public:
     // the data after it is rounded up to kAlignment whatever the host's own
     // alignment, hence the extra kAlignment - 1.
     static constexpr std::size_t kHostOverhead = sizeof(void*) + kAlignment - 1;
+    // No image is this large; bigger requests (overflowed sizes) are refused
+    // before any allocator sees them.
+    static constexpr std::size_t kLargestBlock = std::size_t(1) << 40;
 
     // Starts with count 1. Throws OutOfMemory ("Image allocation") when the
     // host or the process has no memory for `bytes`.

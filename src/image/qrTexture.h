@@ -141,8 +141,10 @@ QrTexture<S, W> QrTexture<S, W>::allocateLike(const QrTexIndexer& geometry)
 {
     const auto columns = std::size_t(std::max(geometry.xAxis().windowCount, 0));
     const auto rows = std::size_t(std::max(geometry.yAxis().windowCount, 0));
+    // An overflowing size becomes one that the data handle refuses.
+    const bool fits = rows == 0 || columns <= SIZE_MAX / sizeof(S) / rows;
     auto handle = QrRef<Quarn::Memory::Handle>::adopt(
-        new Quarn::Image::DataHandle(columns * rows * sizeof(S)));
+        new Quarn::Image::DataHandle(fits ? columns * rows * sizeof(S) : SIZE_MAX));
     QrTexture texture(0, 0, handle.get());
     texture.copyIndexer(geometry);
     texture.stride_ = std::ptrdiff_t(columns * sizeof(S));

@@ -146,9 +146,17 @@ TEST(DataHandlePlain, WithoutAHostImagesUseProcessMemory)
     EXPECT_EQ(reinterpret_cast<uintptr_t>(t.data()) % 16, 0u);
 }
 
-TEST(DataHandlePlain, ImpossibleSizesRaiseOutOfMemory)
+TEST(DataHandleSizes, ImpossibleSizesRaiseOutOfMemoryWithoutReachingTheHost)
 {
     EXPECT_THROW(Quarn::Image::DataHandle(std::size_t(1) << 62), Quarn::Exceptions::OutOfMemory);
+    FakeHostMemory host;
+    Quarn::Memory::ScopedHostMemory scope(&host);
+    // The request plus the host overhead would wrap around to a tiny block.
+    EXPECT_THROW(Quarn::Image::DataHandle(SIZE_MAX - 4), Quarn::Exceptions::OutOfMemory);
+    // Width x height x pixel size overflows the size type.
+    EXPECT_THROW(QrTexture<Quarn::Pixel::ARGBF>::allocate(1 << 30, 1 << 30),
+                 Quarn::Exceptions::OutOfMemory);
+    EXPECT_EQ(host.created, 0);
 }
 
 }  // namespace

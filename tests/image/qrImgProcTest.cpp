@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <set>
 #include <utility>
 
@@ -22,8 +23,10 @@ class VisitCounter : public QrImgProc1<Tex8> {
 public:
     void processBand() override
     {
-        seenOutput = output() != nullptr && outputImage() == output();
-        forEachBandRow([this](int32_t y, ARGB8* row, int32_t count) {
+        const bool outputKnown = output() != nullptr && outputImage() == output();
+        forEachBandRow([&](int32_t y, ARGB8* row, int32_t count) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            seenOutput = outputKnown;
             for (int32_t k = 0; k < count; ++k) {
                 ++row[k].r();
                 visited.insert({region().x0 + k, y});
@@ -32,6 +35,9 @@ public:
     }
     std::set<std::pair<int32_t, int32_t>> visited;
     bool seenOutput = false;
+
+private:
+    std::mutex mutex_;  // bands of one run share this object
 };
 
 Tex8 blankTexture(int32_t w, int32_t h)
