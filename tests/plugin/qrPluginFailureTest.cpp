@@ -1,0 +1,131 @@
+// How the real plug-in fails. Failures here mean an error code the host
+// does not expect, a user left without a message, a report that never
+// reaches the log, or a failure that escapes into the host.
+#include "qrPluginFixture.h"
+
+#include <AE_EffectSuites.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace PluginTest;
+
+class Failing : public Started {
+protected:
+    void SetUp() override
+    {
+        Started::SetUp();
+        host.setSource(nightScene(40, 30, Depth::Bits8));
+    }
+};
+
+TEST_F(Failing, CancelDuringTheRainReturnsTheCancelCode)
+{
+    for (Depth depth : {Depth::Bits8, Depth::Bits16}) {
+        host.cancelAfterProgressPolls(1);
+        const auto r = host.render(depth, RenderMode::Classic);
+        EXPECT_EQ(r.command.error, PF_Interrupt_CANCEL);
+        EXPECT_FALSE(r.command.displayMessage);
+        EXPECT_TRUE(r.paddingIntact);
+    }
+    host.cancelAfterProgressPolls(0);
+    EXPECT_EQ(host.render(Depth::Float, RenderMode::Smart).command.error, PF_Interrupt_CANCEL);
+    EXPECT_EQ(host.counters().leakedCheckouts, 0);
+    // The next frame renders again.
+    EXPECT_TRUE(host.render(Depth::Bits8, RenderMode::Classic).command.ok());
+}
+
+TEST_F(Failing, AllocationFailureIsOutOfMemoryWithItsMessage)
+{
+    const std::size_t live = host.handles().liveCount();
+    for (RenderMode mode : {RenderMode::Classic, RenderMode::Smart}) {
+        host.failHandleAllocation(1);
+        const auto r = host.render(Depth::Bits8, mode);
+        EXPECT_EQ(r.command.error, PF_Err_OUT_OF_MEMORY);
+        EXPECT_EQ(r.command.message, "Nimbrel out of memory.");
+        EXPECT_TRUE(r.command.displayMessage);
+        EXPECT_EQ(host.handles().liveCount(), live);
+    }
+}
+
+TEST_F(Failing, UnknownSmartPixelFormatIsABadCallbackParameter)
+{
+    host.overrideOutputFormat(PF_FOURCC('y', 'u', 'v', '4'));
+    const auto r = host.render(Depth::Bits8, RenderMode::Smart);
+    EXPECT_EQ(r.command.error, PF_Err_BAD_CALLBACK_PARAM);
+    for (int y = 0; y < r.image.height(); ++y)
+        for (int x = 0; x < r.image.width(); ++x)
+            ASSERT_EQ(r.image.pixel(x, y), (Argb{0, 0, 0, 0})) << "rendered anyway";
+    EXPECT_EQ(host.counters().suitesHeld, 0);
+}
+
+class ReportedFailure : public Failing {
+protected:
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "nimbrel_plugin_errors";
+    std::string previous;
+
+    void SetUp() override
+    {
+        Failing::SetUp();
+        if (const char* v = std::getenv("QUARN_ERROR_DIR"))
+            previous = v;
+        std::filesystem::remove_all(dir);
+        setenv("QUARN_ERROR_DIR", dir.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        if (previous.empty())
+            unsetenv("QUARN_ERROR_DIR");
+        else
+            setenv("QUARN_ERROR_DIR", previous.c_str(), 1);
+        std::filesystem::remove_all(dir);
+    }
+
+    std::string log() const
+    {
+        std::ifstream file(dir / "AfterEffects" / "Nimbrel.log");
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(ReportedFailure, MissingWorldSuiteIsReportedNotReturned)
+{
+    host.refuseSuite(kPFWorldSuite);
+    const auto r = host.render(Depth::Bits8, RenderMode::Smart);
+    EXPECT_EQ(r.command.error, PF_Err_NONE);
+    EXPECT_TRUE(r.command.displayMessage);
+    EXPECT_EQ(r.command.message.rfind("Quarn Internal Error", 0), 0u) << r.command.message;
+    EXPECT_NE(r.command.message.find("Couldn't load suite."), std::string::npos);
+    const std::string text = log();
+    EXPECT_NE(text.find("QUARN INTERNAL ERROR REPORT"), std::string::npos);
+    EXPECT_NE(text.find("SuiteFailed"), std::string::npos);
+}
+
+TEST_F(ReportedFailure, ReportsAccumulateInTheLogAndTheStackStartsClean)
+{
+    host.refuseSuite(kPFWorldSuite);
+    host.render(Depth::Bits8, RenderMode::Smart);
+    host.render(Depth::Bits8, RenderMode::Smart);
+    const std::string text = log();
+    const auto first = text.find("QUARN INTERNAL ERROR REPORT");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(text.find("QUARN INTERNAL ERROR REPORT", first + 1), std::string::npos);
+    // Each report holds its own frame's failure only: record 1 and no 2.
+    EXPECT_EQ(text.find("\n2. "), std::string::npos);
+}
+
+TEST_F(ReportedFailure, ClassicRenderNeedsNoWorldSuite)
+{
+    host.refuseSuite(kPFWorldSuite);
+    const auto ok = host.render(Depth::Bits8, RenderMode::Classic);
+    EXPECT_TRUE(ok.command.ok());
+    EXPECT_TRUE(log().empty());
+}
+
+}  // namespace

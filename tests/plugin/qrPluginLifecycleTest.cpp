@@ -1,0 +1,201 @@
+// The plug-in as a host first meets it: its exports and property list, the
+// set-up commands, the declared controls, and the per-instance record
+// through setup, flatten, resetup and setdown. Failures here mean a host
+// that cannot find or identify the effect, controls with the wrong
+// defaults or ranges, or instance data that leaks or does not survive a
+// project save.
+#include "qrPluginFixture.h"
+
+#include <AE_PiPL.h>
+
+#include <cstring>
+#include <dlfcn.h>
+
+namespace {
+
+using namespace PluginTest;
+
+TEST(PluginLibrary, ExportsOnlyTheEntryAndItsPropertyList)
+{
+    void* library = dlopen(pluginPath(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    EXPECT_NE(dlsym(library, "main"), nullptr);
+    EXPECT_NE(dlsym(library, "NimbrelPiPL"), nullptr);
+    // The framework inside stays private to the plug-in.
+    EXPECT_EQ(dlsym(library, "_ZN5Quarn6Errors10InitialiseEv"), nullptr);
+    dlclose(library);
+}
+
+TEST(PluginLibrary, PropertyListIdentifiesTheEffect)
+{
+    EffectHost host(pluginPath());
+    const auto& pipl = host.pipl();
+    EXPECT_TRUE(pipl.isEffect());
+    EXPECT_EQ(pipl.properties().size(), 14u);
+    EXPECT_EQ(pipl.name(), "Nimbrel");
+    EXPECT_EQ(pipl.category(), "Brastor 4");
+    EXPECT_EQ(pipl.matchName(), "Nimbrel 1086");
+    EXPECT_EQ(pipl.text(PF_PiPLKey_CODE_WIN_X86), "main");
+    EXPECT_EQ(pipl.word(PF_PiPLKey_PIPL_VERSION), 0x00030000u);
+    EXPECT_EQ(pipl.word(PF_PiPLKey_AE_PIPL_VERSION), 2u);
+    EXPECT_EQ(pipl.word(PF_PiPLKey_AE_SPEC_VERSION), 0x000c000cu);
+    EXPECT_EQ(pipl.word(PF_PiPLKey_AE_EFFECT_VERSION), 0x00108605u);
+    EXPECT_EQ(pipl.word(PF_PiPLKey_AE_INFO_FLAGS), 0u);
+    EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS), 0x02008053u);
+    EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS_2), 0x00001400u);
+}
+
+TEST_F(Started, GlobalSetupAnnouncesVersionAndFlagsLikeThePropertyList)
+{
+    EXPECT_EQ(host.pluginVersion(), 0x00108605u);
+    EXPECT_EQ(A_u_long(host.outFlags()), 0x02008053u);
+    EXPECT_EQ(A_u_long(host.outFlags2()), 0x00001400u);
+    EXPECT_NE(host.globalData(), nullptr);
+    EXPECT_EQ(host.declaredParamCount(), 40);
+    EXPECT_EQ(host.paramCount(), 40);
+}
+
+TEST_F(Started, FreshInstanceShowsTheDefaults)
+{
+    const std::pair<const char*, const char*> expected[] = {
+        {"Process", "RGB"},
+        {"Presets", "..."},
+        {"Drop Length", "50.0"},
+        {"Rain Direction", "-90.0"},
+        {"Rain Intensity", "100.0"},
+        {"Rain Density", "60.0"},
+        {"Diffusion Min", "90.0"},
+        {"Diffusion Max", "100.0"},
+        {"Matte", "Source Inverse Luminance"},
+        {"Matte Layer", "none"},
+        {"Seed", "13"},
+        {"Method", "None"},
+        {"Blend", "50.0"},
+        {"Effect Gain", "100.0"},
+        {"Source Gain", "100.0"},
+        {"Source Crops/X Method", "Reflect"},
+        {"Source Crops/Y Method", "Reflect"},
+        {"Source Crops/Edge Colour", "#000000"},
+        {"Source Crops/Edge Colour Alpha", "100.0"},
+        {"Source Crops/Left", "0.0"},
+        {"Source Crops/Right", "100.0"},
+        {"Source Crops/Bottom", "0.0"},
+        {"Source Crops/Top", "100.0"},
+        {"Matte Layer Crops/X Method", "Reflect"},
+        {"Matte Layer Crops/Edge Colour", "#000000"},
+        {"Matte Layer Crops/Top", "100.0"},
+    };
+    for (const auto& [name, text] : expected)
+        EXPECT_EQ(host.paramText(name), text) << name;
+    EXPECT_EQ(host.param(18).checkBoxText(), "Clamp 0-1 (32 bpc)");
+    EXPECT_EQ(host.param(18).definition().u.bd.value, 0);
+}
+
+TEST_F(Started, ControlsKeepTheirValidRanges)
+{
+    host.setParam("Rain Density", "0");
+    EXPECT_EQ(host.param(7).definition().u.fs_d.value, PF_Fixed(std::lround(0.01 * 65536)));
+    host.setParam("Diffusion Min", "150");
+    EXPECT_EQ(host.paramText("Diffusion Min"), "100.0");
+    host.setParam("Diffusion Max", "-3");
+    EXPECT_EQ(host.paramText("Diffusion Max"), "0.0");
+    host.setParam("Seed", "9999");
+    EXPECT_EQ(host.paramText("Seed"), "5000");
+}
+
+TEST_F(Started, AboutAreaIsATitleSizedControlThatCannotTimeVary)
+{
+    const PF_ParamDef& about = host.param(1).definition();
+    EXPECT_EQ(about.param_type, PF_Param_NO_DATA);
+    EXPECT_TRUE(about.ui_flags & PF_PUI_CONTROL);
+    EXPECT_EQ(about.ui_width, 300);
+    EXPECT_EQ(about.ui_height, 50);
+    EXPECT_EQ(about.flags, PF_ParamFlag_SUPERVISE | PF_ParamFlag_CANNOT_TIME_VARY);
+}
+
+// The record as the host stores it: state, three working words, the handle.
+struct LiveRecord {
+    int32_t state;
+    int32_t working[3];
+    void* handle;
+};
+
+TEST_F(Started, SequenceSetupMakesAZeroedLiveRecordOwningAHandle)
+{
+    const auto bytes = host.sequenceBytes();
+    ASSERT_EQ(bytes.size(), sizeof(LiveRecord));
+    LiveRecord live;
+    std::memcpy(&live, bytes.data(), sizeof live);
+    EXPECT_EQ(live.state, 0);
+    EXPECT_EQ(live.working[0] | live.working[1] | live.working[2], 0);
+    EXPECT_TRUE(host.handles().holds(static_cast<PF_Handle>(live.handle)));
+}
+
+TEST_F(Started, FlattenTwiceKeepsTheOneFlatWordAndFreesTheLiveRecord)
+{
+    const std::size_t live = host.handles().liveCount();
+    ASSERT_TRUE(host.sequenceFlatten().ok());
+    const PF_Handle flat = host.sequenceData();
+    const auto bytes = host.sequenceBytes();
+    ASSERT_EQ(bytes.size(), 4u);
+    int32_t word = 0;
+    std::memcpy(&word, bytes.data(), 4);
+    EXPECT_EQ(word, 1);
+    EXPECT_EQ(host.handles().liveCount(), live - 1);  // record and its handle out, flat word in
+
+    ASSERT_TRUE(host.sequenceFlatten().ok());
+    EXPECT_EQ(host.sequenceData(), flat);
+    EXPECT_EQ(host.sequenceBytes(), bytes);
+    EXPECT_EQ(host.handles().liveCount(), live - 1);
+}
+
+TEST_F(Started, ResetupRestoresALiveRecordFromFlatOrLiveData)
+{
+    const std::size_t live = host.handles().liveCount();
+    ASSERT_TRUE(host.sequenceFlatten().ok());
+    ASSERT_TRUE(host.reloadSequenceData());  // as a saved project reopened
+    ASSERT_TRUE(host.sequenceResetup().ok());
+    EXPECT_EQ(host.sequenceBytes().size(), sizeof(LiveRecord));
+    EXPECT_EQ(host.handles().liveCount(), live);
+
+    const PF_Handle before = host.sequenceData();
+    ASSERT_TRUE(host.sequenceResetup().ok());  // live data: as a new setup
+    EXPECT_NE(host.sequenceData(), before);
+    EXPECT_EQ(host.handles().liveCount(), live);
+    EXPECT_EQ(host.handles().badDisposals(), 0);
+}
+
+TEST_F(Started, StoppingReleasesEveryHandle)
+{
+    ASSERT_TRUE(host.stop().ok());
+    EXPECT_EQ(host.handles().liveCount(), 0u);
+    EXPECT_EQ(host.handles().badDisposals(), 0);
+}
+
+TEST(PluginSequence, SetupWithoutMemoryTellsTheUser)
+{
+    EffectHost host(pluginPath());
+    ASSERT_TRUE(host.globalSetup().ok());
+    ASSERT_TRUE(host.paramsSetup().ok());
+    host.failHandleAllocation(1);
+    const auto r = host.sequenceSetup();
+    EXPECT_EQ(r.error, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(r.message, "Failed to set up sequence data");
+    EXPECT_TRUE(r.displayMessage);
+    EXPECT_EQ(host.sequenceData(), nullptr);
+}
+
+TEST_F(Started, CommandsWithoutAMeaningDoNothing)
+{
+    const auto before = host.sequenceBytes();
+    const std::size_t handles = host.handles().liveCount();
+    for (PF_Cmd cmd : {2, 9, 10, 12, 16, 17, 18, 19, 20, 21, 22, 25, 99}) {
+        const auto r = host.command(cmd);
+        EXPECT_TRUE(r.ok()) << "command " << cmd;
+        EXPECT_TRUE(r.message.empty()) << "command " << cmd;
+    }
+    EXPECT_EQ(host.sequenceBytes(), before);
+    EXPECT_EQ(host.handles().liveCount(), handles);
+}
+
+}  // namespace
