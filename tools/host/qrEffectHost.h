@@ -11,6 +11,7 @@
 #include "qrHostProperties.h"
 #include "qrPluginLibrary.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <optional>
@@ -141,6 +142,9 @@ public:
 
   // Test hooks.
   void cancelAfterProgressPolls(int polls) { cancelAfter_ = polls; }
+  // A flag raised from elsewhere (a signal handler, another thread): while
+  // it is set, progress and abort polls answer as a user's cancel does.
+  void setCancelSignal(const std::atomic<bool>* signal) { cancelSignal_ = signal; }
   void failHandleAllocation(int n) { handles_.failAllocation(n); }
   void refuseSuite(std::string name) { refusedSuites_.insert(std::move(name)); }
   // The pixel format the world suite reports for the output world.
@@ -183,6 +187,7 @@ private:
   A_long declaredParams_ = 0;
 
   int cancelAfter_ = -1;
+  const std::atomic<bool>* cancelSignal_ = nullptr;
   std::set<std::string, std::less<>> refusedSuites_;
   std::optional<PF_PixelFormat> outputFormat_;
 };

@@ -102,6 +102,7 @@ PF_Err HostCallbacks::abort(PF_ProgPtr ref) {
   EffectHost* host = hostOf(ref);
   if (!host) return PF_Err_BAD_CALLBACK_PARAM;
   ++host->counters_.abortPolls;
+  if (host->cancelSignal_ && host->cancelSignal_->load()) state(*host).cancelled = true;
   return state(*host).cancelled ? PF_Interrupt_CANCEL : PF_Err_NONE;
 }
 
@@ -117,6 +118,7 @@ PF_Err HostCallbacks::progress(PF_ProgPtr ref, A_long, A_long) {
   } else if (host->cancelAfter_ > 0) {
     --host->cancelAfter_;
   }
+  if (host->cancelSignal_ && host->cancelSignal_->load()) state(*host).cancelled = true;
   return state(*host).cancelled ? PF_Interrupt_CANCEL : PF_Err_NONE;
 }
 

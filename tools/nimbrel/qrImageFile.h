@@ -1,0 +1,33 @@
+// Image files in and out of host images. Files keep their own ranges (8-bit
+// 0..255, 16-bit 0..65535, float 0..1); host images use the effect API's
+// (16-bit white is 32768). Pixels reach the host with associated alpha, as
+// the host's layers carry them; files without alpha read as opaque.
+#pragma once
+
+#include "qrHostImage.h"
+
+#include <atomic>
+#include <string>
+
+namespace Quarn::Cli {
+
+// The depth a host renders a file at by default: 8-bit files at 8, other
+// integer files at 16, half and float files at 32. Throws a usage CliError
+// naming the file when it cannot be opened as an image.
+Host::Depth naturalDepth(const std::string& path);
+
+// Reads the first image of `path` at `depth`.
+Host::HostImage readImage(const std::string& path, Host::Depth depth);
+
+// Throws a usage CliError naming `path` when no image could be written
+// there: an unknown format, a missing or read-only folder.
+void checkWritable(const std::string& path);
+
+// Writes `image` in the format the extension of `path` names, through a
+// temporary file in the same folder that is renamed into place only when
+// complete. When `cancel` is raised by then, the temporary file is removed
+// and an interrupted CliError thrown: no partial output is left.
+void writeImage(const Host::HostImage& image, const std::string& path,
+                const std::atomic<bool>* cancel = nullptr);
+
+}  // namespace Quarn::Cli

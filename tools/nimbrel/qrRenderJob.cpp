@@ -1,0 +1,191 @@
+#include "qrRenderJob.h"
+
+#include "qrCliError.h"
+#include "qrFramePattern.h"
+#include "qrImageFile.h"
+#include "qrInterrupt.h"
+#include "qrParamAssigner.h"
+#include "qrParamKeys.h"
+#include "qrPluginLocator.h"
+#include "qrProgressBar.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+namespace Quarn::Cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string errorName(PF_Err error) {
+  switch (error) {
+    case PF_Err_OUT_OF_MEMORY: return "out of memory";
+    case PF_Interrupt_CANCEL: return "cancelled";
+    case PF_Err_BAD_CALLBACK_PARAM: return "bad callback parameter";
+  }
+  return "plug-in error";
+}
+
+// Input frames, read once per distinct file name: a still source (or
+// matte) serves every frame of a sequence.
+class FrameReader {
+public:
+  FrameReader(std::string pattern, Host::Depth depth) : pattern_(std::move(pattern)), depth_(depth) {}
+
+  const Host::HostImage& at(long frame) {
+    const std::string name = pattern_.name(frame);
+    if (name != name_) {
+      image_ = readImage(name, depth_);
+      name_ = name;
+    }
+    return image_;
+  }
+
+private:
+  FramePattern pattern_;
+  Host::Depth depth_;
+  std::string name_;
+  Host::HostImage image_;
+};
+
+class RenderJob {
+public:
+  explicit RenderJob(const RenderOptions& options);
+  void run();
+
+private:
+  void checkOptions() const;
+  void setUpHost();
+  void applyChanges(ParamAssigner& assigner);
+  void renderFrame(long frame, const std::string& outputName);
+  void warn(const std::string& text) const;
+
+  const RenderOptions& options_;
+  FramePattern output_;
+  FramePattern input_;
+  std::vector<long> frames_;
+  Host::Depth depth_ = Host::Depth::Bits8;
+  std::unique_ptr<Host::EffectHost> host_;
+  std::unique_ptr<FrameReader> source_;
+  std::unique_ptr<FrameReader> matte_;
+  const std::atomic<bool>* cancel_ = nullptr;
+};
+
+RenderJob::RenderJob(const RenderOptions& options)
+    : options_(options), output_(options.output), input_(options.input) {
+  if (options.frames)
+    for (long f = options.frames->first; f <= options.frames->last; ++f) frames_.push_back(f);
+  else
+    frames_.push_back(options.frame);
+}
+
+void RenderJob::warn(const std::string& text) const {
+  if (!options_.quiet) std::fprintf(stderr, "nimbrel: warning: %s\n", text.c_str());
+}
+
+void RenderJob::checkOptions() const {
+  if (options_.frames && !output_.hasFrame())
+    throw usageError(options_.output + ": a sequence needs a frame field (#### or %04d) in OUTPUT");
+  if (!options_.frames && output_.hasFrame())
+    warn(options_.output + ": writing one frame; use --frames A-B for a sequence");
+  checkWritable(output_.name(frames_.front()));
+}
+
+void RenderJob::setUpHost() {
+  host_ = std::make_unique<Host::EffectHost>(locatePlugin());
+  const Host::CommandResult started = host_->start();
+  if (!started.ok())
+    throw CliError(kExitRenderFailed, "the plug-in failed to start: error " +
+                                          std::to_string(started.error) + " " + started.message);
+  cancel_ = &installInterruptHandler();
+  host_->setCancelSignal(cancel_);
+  Host::HostProperties& props = host_->properties();
+  props.downsampleX = options_.downsampleX;
+  props.downsampleY = options_.downsampleY;
+  props.pixelAspectRatio = options_.pixelAspect;
+  host_->setFrame(A_long(frames_.front()));
+}
+
+void RenderJob::applyChanges(ParamAssigner& assigner) {
+  for (const ParamChange& change : options_.changes) {
+    if (change.kind == ParamChange::Preset) {
+      assigner.applyPreset(change.text);
+    } else if (auto warning = assigner.assign(change.text)) {
+      warn(*warning);
+    }
+  }
+  // As a host does after changes: the plug-in greys out what no longer applies.
+  host_->updateParamsUI();
+  const int matteChoice = int(host_->param(kMatteChannelIndex).number(host_->currentSeconds()));
+  if (!options_.matteLayer.empty() && matteChoice < kFirstMatteLayerChoice)
+    warn("--matte-layer is read only when Matte is one of the \"Matte Layer ...\" entries (now \"" +
+         host_->paramText("matteChannel") + "\")");
+}
+
+void RenderJob::renderFrame(long frame, const std::string& outputName) {
+  const auto readStart = Clock::now();
+  host_->setFrame(A_long(frame));
+  host_->setSource(source_->at(frame));
+  host_->setLayer(kMatteLayerIndex,
+                  matte_ ? std::optional<Host::HostImage>(matte_->at(frame)) : std::nullopt);
+  const double readMs = millisecondsSince(readStart);
+
+  const auto renderStart = Clock::now();
+  Host::RenderResult result = host_->render(depth_, options_.mode);
+  const double renderMs = millisecondsSince(renderStart);
+  if (cancel_->load()) throw CliError(kExitInterrupted, outputName + ": interrupted; nothing written");
+  const Host::CommandResult& command = result.command;
+  if (!command.ok())
+    throw CliError(kExitRenderFailed, outputName + ": the render failed with host error " +
+                                          std::to_string(command.error) + " (" +
+                                          errorName(command.error) + ")" +
+                                          (command.message.empty() ? "" : ": " + command.message));
+  // An internal error comes back without an error code but with a message.
+  if (command.displayMessage && !command.message.empty())
+    throw CliError(kExitRenderFailed, outputName + ": the render failed: " + command.message);
+
+  const auto writeStart = Clock::now();
+  writeImage(result.image, outputName, cancel_);
+  if (options_.verbose)
+    std::fprintf(stderr, "nimbrel: %s: read %.1f ms, render %.1f ms, write %.1f ms\n",
+                 outputName.c_str(), readMs, renderMs, millisecondsSince(writeStart));
+}
+
+void RenderJob::run() {
+  checkOptions();
+  const std::string firstInput = input_.name(frames_.front());
+  depth_ = options_.depth ? *options_.depth : naturalDepth(firstInput);
+  if (options_.mode == Host::RenderMode::Classic && depth_ == Host::Depth::Float)
+    throw usageError(firstInput + ": --render classic renders at 8 or 16 bits, not 32 (" +
+                     (options_.depth ? "--depth 32" : "a float image") +
+                     "); use --render smart or --depth 16");
+  source_ = std::make_unique<FrameReader>(options_.input, depth_);
+  if (!options_.matteLayer.empty())
+    matte_ = std::make_unique<FrameReader>(options_.matteLayer, depth_);
+
+  setUpHost();
+  ParamAssigner assigner(*host_);
+  applyChanges(assigner);
+  if (options_.verbose) std::fprintf(stderr, "%s", host_->describeParams().c_str());
+
+  const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
+  ProgressBar progress(stderr, long(frames_.size()), showProgress);
+  for (std::size_t i = 0; i < frames_.size(); ++i) {
+    renderFrame(frames_[i], output_.name(frames_[i]));
+    progress.update(long(i + 1));
+  }
+}
+
+}  // namespace
+
+void runRender(const RenderOptions& options) { RenderJob(options).run(); }
+
+}  // namespace Quarn::Cli
