@@ -76,11 +76,11 @@ PF_Err runCommand(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* param
     } catch (...) {
         err = translateFailure(out, kMain, kSource, __LINE__);
     }
-    if (isRenderCommand(cmd)) {
-        if (err == PF_Err_OUT_OF_MEMORY)
-            reportOutOfMemory(out);
-        Exceptions::Stack::clear();
-    }
+    if (isRenderCommand(cmd) && err == PF_Err_OUT_OF_MEMORY)
+        reportOutOfMemory(out);
+    // Whatever a command recorded has been reported by now; the next
+    // command's report starts from an empty stack.
+    Exceptions::Stack::clear();
     return err;
 }
 
