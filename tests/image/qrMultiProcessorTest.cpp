@@ -12,9 +12,8 @@
 #include <cstdlib>
 #include <functional>
 #include <mutex>
-#include <new>
 #include <set>
-#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -208,30 +207,22 @@ TEST_F(MultiProcessorTest, LimitOfTwoRunsFourThreadsWithTwoBands)
     EXPECT_FALSE(processor.isRunningThreaded());
 }
 
-TEST_F(MultiProcessorTest, SwitchOffRunsOneWholeBandOnTheCaller)
+TEST_F(MultiProcessorTest, SwitchOffOrOneProcessorRunsOneWholeBandOnTheCaller)
 {
-    LoggingProcessor processor(10);
-    processor.setMultiThreaded(false);
-    processor.run();
-    const std::vector<BandCall> calls = processor.calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].thread, std::this_thread::get_id());
-    EXPECT_EQ(calls[0].index, 0);
-    EXPECT_FALSE(calls[0].threaded);
-    EXPECT_EQ(calls[0].first, 0);
-    EXPECT_EQ(calls[0].end, 10);
-}
-
-TEST_F(MultiProcessorTest, SingleProcessorRunsOneWholeBandOnTheCaller)
-{
-    QrMultiProcessor::overrideProcessorCount(1);
-    LoggingProcessor processor(10);
-    processor.run();
-    const std::vector<BandCall> calls = processor.calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].thread, std::this_thread::get_id());
-    EXPECT_EQ(calls[0].first, 0);
-    EXPECT_EQ(calls[0].end, 10);
+    struct { const char* what; int32_t processors; bool multiThreaded; } cases[] = {
+        {"switch off", 4, false}, {"one processor", 1, true}};
+    for (const auto& c : cases) {
+        QrMultiProcessor::overrideProcessorCount(c.processors);
+        LoggingProcessor processor(10);
+        processor.setMultiThreaded(c.multiThreaded);
+        processor.run();
+        const std::vector<BandCall> calls = processor.calls();
+        ASSERT_EQ(calls.size(), 1u) << c.what;
+        EXPECT_EQ(calls[0].thread, std::this_thread::get_id()) << c.what;
+        EXPECT_EQ(calls[0].index, 0) << c.what;
+        EXPECT_EQ(calls[0].first, 0) << c.what;
+        EXPECT_EQ(calls[0].end, 10) << c.what;
+    }
 }
 
 TEST_F(MultiProcessorTest, RunCallsTheHooksInOrderForEveryPass)
