@@ -1,0 +1,161 @@
+// One filter instance end to end: parameters reach the rain effect, frames
+// come back with rain that follows time, density and "Process".
+#include "qrFrei0rFilter.h"
+#include "qrFrei0rTestFrames.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <numbers>
+
+using namespace QrFrei0rTest;
+using Quarn::Frei0r::Filter;
+using Quarn::Frei0r::findFilterParam;
+
+namespace {
+
+constexpr int kW = 96, kH = 64;
+
+int indexOf(const char* name)
+{
+    const int index = findFilterParam(name);
+    EXPECT_GE(index, 0) << name;
+    return index;
+}
+
+Frame render(Filter& filter, const Frame& in, double seconds)
+{
+    Frame out(in.size(), 0x12345678u);
+    filter.update(seconds, in.data(), out.data());
+    return out;
+}
+
+// The effect's own values, as its parameter set holds them.
+double scaleOf(Filter& f, const char* key)
+{
+    return f.effect().getScaleParam(key, 0).value();
+}
+int intOf(Filter& f, const char* key)
+{
+    return f.effect().getIntParam(key, 0);
+}
+
+}  // namespace
+
+TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMapped)
+{
+    Filter filter(kW, kH);
+    filter.setNumber(indexOf("density"), 0.35);
+    filter.setNumber(indexOf("seed"), 0.5);
+    filter.setNumber(indexOf("direction"), 0.5);
+    filter.setText(indexOf("blend_method"), "linear dodge");
+    EXPECT_EQ(filter.number(indexOf("density")), 0.35);
+    EXPECT_EQ(filter.number(indexOf("seed")), 0.5);
+    EXPECT_STREQ(filter.text(indexOf("blend_method")), "linear dodge");
+
+    EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.35);
+    EXPECT_EQ(intOf(filter, "seed"), 51);
+    EXPECT_EQ(intOf(filter, "blendMethod"), 11);
+    EXPECT_NEAR(filter.effect().getAngleParam("angle", 0).value(),
+                0.0, 1e-12);
+}
+
+TEST(Frei0rFilterParams, AnUnknownEntryKeepsThePreviousChoice)
+{
+    Filter filter(kW, kH);
+    filter.setText(indexOf("matte"), "Source Alpha");
+    filter.setText(indexOf("matte"), "Matte Layer Alpha");
+    filter.setText(indexOf("matte"), nullptr);
+    EXPECT_STREQ(filter.text(indexOf("matte")), "Source Alpha");
+    EXPECT_EQ(intOf(filter, "matteChannel"), 3);
+}
+
+TEST(Frei0rFilterParams, WrongKindsAndIndicesAreIgnored)
+{
+    Filter filter(kW, kH);
+    const int density = indexOf("density"), process = indexOf("process");
+    filter.setText(density, "0.9");
+    filter.setNumber(process, 1.0);
+    filter.setNumber(-1, 1.0);
+    filter.setNumber(Quarn::Frei0r::kFilterParamCount, 1.0);
+    EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.6);
+    EXPECT_STREQ(filter.text(process), "RGB");
+    EXPECT_EQ(filter.number(process), 0.0);
+    EXPECT_STREQ(filter.text(density), "");
+}
+
+TEST(Frei0rFilterRender, DefaultsPutVisibleRainOnTheFrame)
+{
+    Filter filter(kW, kH);
+    const Frame in = nightFrame(kW, kH);
+    EXPECT_GT(differingPixels(render(filter, in, 0.0), in, 8), kW * kH / 50);
+}
+
+TEST(Frei0rFilterRender, TheSameTimeGivesTheSamePictureAndNewFramesNewDrops)
+{
+    Filter filter(kW, kH);
+    const Frame in = nightFrame(kW, kH);
+    const Frame first = render(filter, in, 0.08);
+    EXPECT_EQ(differingPixels(render(filter, in, 0.08), first), 0);
+    // Within one pattern frame (1/25 s) the drops stay; a frame later they move.
+    EXPECT_EQ(differingPixels(render(filter, in, 0.09), first), 0);
+    EXPECT_GT(differingPixels(render(filter, in, 0.12), first), 0);
+    // A fresh instance draws the same rain: nothing depends on history.
+    Filter other(kW, kH);
+    EXPECT_EQ(differingPixels(render(other, in, 0.08), first), 0);
+}
+
+TEST(Frei0rFilterRender, WithoutAUsableTimeEachFrameGetsNewDropsInARepeatableOrder)
+{
+    const double undefinedTime = -3.6893488147419103e+20;
+    const Frame in = nightFrame(kW, kH);
+    Filter first(kW, kH), second(kW, kH);
+    const Frame a0 = render(first, in, undefinedTime);
+    const Frame a1 = render(first, in, undefinedTime);
+    EXPECT_GT(differingPixels(a0, a1), 0);
+    EXPECT_EQ(differingPixels(render(second, in, undefinedTime), a0), 0);
+    EXPECT_EQ(differingPixels(render(second, in, undefinedTime), a1), 0);
+}
+
+TEST(Frei0rFilterRender, MoreDensityMeansMoreRain)
+{
+    const Frame in = nightFrame(kW, kH);
+    Filter light(kW, kH), heavy(kW, kH);
+    light.setNumber(indexOf("density"), 0.1);
+    heavy.setNumber(indexOf("density"), 1.0);
+    const int lightRain = differingPixels(render(light, in, 0.0), in, 4);
+    const int heavyRain = differingPixels(render(heavy, in, 0.0), in, 4);
+    EXPECT_GT(heavyRain, lightRain + lightRain / 4);
+}
+
+TEST(Frei0rFilterRender, ZeroIntensityWithoutBlendGivesTheFrameBack)
+{
+    Filter filter(kW, kH);
+    filter.setNumber(indexOf("intensity"), 0.0);
+    filter.setText(indexOf("blend_method"), "None");
+    const Frame in = nightFrame(kW, kH);
+    const Frame out = render(filter, in, 0.0);
+    EXPECT_EQ(std::memcmp(out.data(), in.data(), in.size() * 4), 0);
+}
+
+TEST(Frei0rFilterRender, ProcessRgbKeepsTheFrameAlpha)
+{
+    Filter filter(kW, kH);
+    filter.setNumber(indexOf("intensity"), 5.0);
+    const Frame in = gradientFrame(kW, kH);
+    const Frame out = render(filter, in, 0.0);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            ASSERT_EQ(pixelBytes(out, kW, x, y)[3], pixelBytes(in, kW, x, y)[3]) << x << "," << y;
+}
+
+TEST(Frei0rFilterRender, RenderingOverTheInputFrameMatchesASeparateOutput)
+{
+    // Some hosts hand the same buffer as input and output.
+    Filter filter(kW, kH);
+    const Frame in = nightFrame(kW, kH);
+    const Frame separate = render(filter, in, 0.2);
+    Frame shared = in;
+    filter.update(0.2, shared.data(), shared.data());
+    EXPECT_EQ(std::memcmp(shared.data(), separate.data(), in.size() * 4), 0);
+}

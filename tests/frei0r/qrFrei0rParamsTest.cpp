@@ -1,0 +1,168 @@
+// The filter's frei0r parameters: how 0..1 doubles and entry names become
+// the rain effect's values, and how frei0r time picks the drop pattern.
+#include "qrFrei0rParams.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <set>
+#include <string>
+
+using namespace Quarn::Frei0r;
+
+namespace {
+
+const FilterParam& param(const char* name)
+{
+    const int index = findFilterParam(name);
+    EXPECT_GE(index, 0) << name;
+    return filterParams()[index < 0 ? 0 : index];
+}
+
+}  // namespace
+
+TEST(Frei0rParamTable, NamesAreUniqueAndEachNamesARainControl)
+{
+    std::set<std::string> names, keys;
+    for (const FilterParam& p : filterParams()) {
+        EXPECT_TRUE(names.insert(p.name).second) << "duplicate name " << p.name;
+        EXPECT_TRUE(keys.insert(p.key).second) << "two parameters drive " << p.key;
+        EXPECT_NE(Quarn::Wrapper::Rain::findRainHostParam(p.key), nullptr) << p.key;
+        EXPECT_GT(std::string(p.explanation).size(), 10u) << p.name;
+        if (p.mapping == Mapping::choice) {
+            EXPECT_TRUE(choiceValue(p, p.defaultText).has_value()) << "default not an entry: " << p.name;
+        }
+    }
+    EXPECT_EQ(findFilterParam("no such parameter"), -1);
+}
+
+TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
+{
+    struct Row {
+        const char* name;
+        double value;
+        double expected;  // internal units: fraction, pixels, percent, seed
+    };
+    const Row rows[] = {
+        {"density", 0.6, 0.6},           {"density", 0.0, 0.0001},      {"density", 3.0, 3.0},
+        {"density", 80.0, 50.0},         {"drop_length", 0.1, 50.0},    {"drop_length", 1.0, 500.0},
+        {"drop_length", -1.0, 0.0},      {"drop_length", 30.0, 10000.0}, {"intensity", 1.0, 1.0},
+        {"intensity", 0.25, 0.25},       {"diffusion_min", 0.9, 0.9},   {"diffusion_max", 1.5, 1.0},
+        {"diffusion_min", -0.5, 0.0},    {"blend_mix", 0.5, 50.0},      {"blend_mix", 2.0, 100.0},
+        {"source_gain", 0.5, 100.0},     {"effect_gain", 1.0, 200.0},   {"effect_gain", 40.0, 5000.0},
+        {"seed", 0.0, 1.0},              {"seed", 1.0, 100.0},          {"seed", 12.0 / 99.0, 13.0},
+        {"seed", 0.5, 51.0},             {"seed", 777.0, 777.0},        {"seed", 9999.0, 5000.0},
+    };
+    for (const Row& r : rows)
+        EXPECT_NEAR(internalValue(param(r.name), r.value), r.expected, 1e-9) << r.name << " " << r.value;
+}
+
+TEST(Frei0rParamMapping, DirectionSpansAFullTurnWithStraightDownAtAQuarter)
+{
+    const FilterParam& direction = param("direction");
+    EXPECT_NEAR(internalValue(direction, 0.25), -std::numbers::pi / 2, 1e-12);
+    EXPECT_NEAR(internalValue(direction, 0.5), 0.0, 1e-12);
+    EXPECT_NEAR(internalValue(direction, 0.0), -std::numbers::pi, 1e-12);
+    EXPECT_NEAR(internalValue(direction, 1.0) - internalValue(direction, 0.0), 2 * std::numbers::pi, 1e-12);
+}
+
+TEST(Frei0rParamMapping, NonFiniteValuesFallBackToTheDefault)
+{
+    for (const FilterParam& p : filterParams()) {
+        if (p.mapping == Mapping::choice)
+            continue;
+        const double expected = internalValue(p, p.defaultValue);
+        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::quiet_NaN()), expected) << p.name;
+        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::infinity()), expected) << p.name;
+    }
+}
+
+TEST(Frei0rParamMapping, DefaultsAreTheRainControlsDefaults)
+{
+    // Where the filter keeps the effect's own default, the mapped default
+    // must land exactly on it.
+    struct Row {
+        const char* name;
+        double expected;
+    };
+    for (const Row& r : {Row{"density", 0.6}, Row{"drop_length", 50.0}, Row{"intensity", 1.0},
+                         Row{"diffusion_min", 0.9}, Row{"diffusion_max", 1.0}, Row{"seed", 13.0},
+                         Row{"blend_mix", 50.0}, Row{"source_gain", 100.0}, Row{"effect_gain", 100.0}}) {
+        const FilterParam& p = param(r.name);
+        EXPECT_NEAR(internalValue(p, p.defaultValue), r.expected, 1e-9) << r.name;
+    }
+}
+
+TEST(Frei0rChoices, EntryNamesGiveTheMappedInternalValues)
+{
+    struct Row {
+        const char* name;
+        const char* text;
+        int expected;
+    };
+    // Blend methods carry their method numbers, not their menu positions.
+    const Row rows[] = {
+        {"blend_method", "None", 0},         {"blend_method", "Screen", 17},
+        {"blend_method", "screen", 17},      {"blend_method", "Linear Dodge", 11},
+        {"blend_method", "lineardodge", 11}, {"blend_method", "Composite Source", 25},
+        {"blend_method", "composite_effect", 26}, {"blend_method", "1", 19},
+        {"blend_method", "24", 25},          {"matte", "None", 0},
+        {"matte", "Source Inverse Luminance", 2}, {"matte", "source-alpha", 3},
+        {"matte", "4", 4},                   {"process", "RGB", 0},
+        {"process", "rgba", 1},
+    };
+    for (const Row& r : rows) {
+        const auto value = choiceValue(param(r.name), r.text);
+        ASSERT_TRUE(value.has_value()) << r.name << " " << r.text;
+        EXPECT_EQ(*value, r.expected) << r.name << " " << r.text;
+    }
+}
+
+TEST(Frei0rChoices, UnknownOrUnofferedEntriesAreRefused)
+{
+    struct Row {
+        const char* name;
+        const char* text;
+    };
+    // A filter has no matte layer: the layer-based mattes are not offered.
+    for (const Row& r : {Row{"matte", "Matte Layer Alpha"}, Row{"matte", "5"}, Row{"matte", "-1"},
+                         Row{"blend_method", "Scren"}, Row{"blend_method", "25"}, Row{"blend_method", ""},
+                         Row{"process", "RGBAA"}, Row{"process", "2"}, Row{"process", "1x"}})
+        EXPECT_FALSE(choiceValue(param(r.name), r.text).has_value()) << r.name << " '" << r.text << "'";
+}
+
+TEST(Frei0rChoices, NamesAreTheRainPopupEntriesInMenuOrder)
+{
+    const FilterParam& method = param("blend_method");
+    EXPECT_EQ(choiceName(method, 0), "None");
+    EXPECT_EQ(choiceName(method, 12), "Screen");
+    EXPECT_EQ(choiceName(method, 24), "Composite Source");
+    for (int k = 0; k < method.choiceCount; ++k)
+        EXPECT_EQ(choiceValue(method, choiceName(method, k)), choiceValue(method, std::to_string(k))) << k;
+}
+
+TEST(Frei0rTime, SecondsRoundToPatternFrames)
+{
+    struct Row {
+        double seconds;
+        int32_t frame;
+    };
+    const Row rows[] = {{0.0, 0},     {0.04, 1},  {0.039999, 1}, {0.019, 0}, {0.021, 1},
+                        {1.0, 25},    {-0.04, -1}, {3600.0, 90000}};
+    for (const Row& r : rows)
+        EXPECT_EQ(patternFrame(r.seconds), r.frame) << r.seconds;
+    EXPECT_EQ(patternFrame(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(patternFrame(1e300), std::numeric_limits<int32_t>::max());
+}
+
+TEST(Frei0rTime, OnlyFiniteNonNegativeTimesPickThePattern)
+{
+    EXPECT_TRUE(isUsableTime(0.0));
+    EXPECT_TRUE(isUsableTime(12.5));
+    EXPECT_FALSE(isUsableTime(-3.6893488147419103e+20));  // what ffmpeg 5.1 passes
+    EXPECT_FALSE(isUsableTime(-0.04));
+    EXPECT_FALSE(isUsableTime(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_FALSE(isUsableTime(std::numeric_limits<double>::infinity()));
+}

@@ -1,0 +1,68 @@
+#pragma once
+// The rain filter's parameters as a frei0r host sees them: thirteen
+// controls, each a double (frei0r's 0..1 convention, mapped onto the rain
+// control's real range) or a string naming one entry of a rain popup. Each
+// maps onto one internal key of the rain effect.
+#include "qrRainParamTable.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Quarn::Frei0r {
+
+// How a frei0r value becomes the effect's internal value.
+enum class Mapping {
+    fraction,  // internal scale = value (1.0 = 100 %)
+    linear,    // internal double = value x factor
+    angle,     // degrees = value x 360 - 180, internal radians
+    seed,      // 0..1 -> 1..100; values above 1 are the seed itself
+    choice,    // a string: an entry name of the rain popup, or its menu position
+};
+
+struct FilterParam {
+    const char* name;         // frei0r name
+    const char* explanation;  // frei0r explanation, with the mapping
+    const char* key;          // the rain effect's internal key
+    Mapping mapping;
+    double factor;            // linear: internal units per frei0r unit
+    double minimum, maximum;  // clamp of the internal value (not for choices)
+    double defaultValue;      // frei0r units (doubles)
+    const char* defaultText;  // choices: the entry name
+    int choiceCount;          // choices: the first entries of the popup offered
+};
+
+constexpr int kFilterParamCount = 13;
+
+const std::array<FilterParam, kFilterParamCount>& filterParams();
+
+// Index of the parameter called `name`, or -1.
+int findFilterParam(std::string_view name);
+
+// The internal value of a double parameter for the frei0r value `value`:
+// a fraction, pixels, percent, radians or the seed, clamped to the control's
+// valid range. Non-finite values give the default's.
+double internalValue(const FilterParam& param, double value);
+
+// The rain popup entry names of a choice parameter, in menu order.
+std::string choiceName(const FilterParam& param, int position);
+
+// The internal value (the popup's mapped value, e.g. a blend method number)
+// of the entry that `text` names. Names match ignoring case, spaces, '-' and
+// '_' ("screen", "Source Inverse Luminance", "source-alpha"); a plain number
+// is the 0-based menu position. Nothing for anything else.
+std::optional<int32_t> choiceValue(const FilterParam& param, std::string_view text);
+
+// Frames per second of the drop pattern: a frei0r time t (seconds) shows
+// frame round(t x kPatternFrameRate).
+constexpr double kPatternFrameRate = 25.0;
+int32_t patternFrame(double seconds);
+
+// Whether a host's frame time can pick the pattern: not negative, finite.
+// ffmpeg 5.1 hands every frame the same huge negative number; the filter
+// counts its frames instead then.
+bool isUsableTime(double seconds);
+
+}  // namespace Quarn::Frei0r
