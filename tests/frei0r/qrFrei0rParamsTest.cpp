@@ -133,16 +133,6 @@ TEST(Frei0rChoices, UnknownOrUnofferedEntriesAreRefused)
         EXPECT_FALSE(choiceValue(param(r.name), r.text).has_value()) << r.name << " '" << r.text << "'";
 }
 
-TEST(Frei0rChoices, NamesAreTheRainPopupEntriesInMenuOrder)
-{
-    const FilterParam& method = param("blend_method");
-    EXPECT_EQ(choiceName(method, 0), "None");
-    EXPECT_EQ(choiceName(method, 12), "Screen");
-    EXPECT_EQ(choiceName(method, 24), "Composite Source");
-    for (int k = 0; k < method.choiceCount; ++k)
-        EXPECT_EQ(choiceValue(method, choiceName(method, k)), choiceValue(method, std::to_string(k))) << k;
-}
-
 TEST(Frei0rTime, SecondsRoundToPatternFrames)
 {
     struct Row {

@@ -3,6 +3,7 @@
 #include "qrFrameTextures.h"
 #include "qrRainPipeline.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace Quarn::Frei0r {

@@ -33,7 +33,7 @@ constexpr std::array<FilterParam, kFilterParamCount> kParams = {{
     number("drop_length", "Drop length: 1.0 = 500 pixels (0 to 20)", "dropLength", Mapping::linear,
            500.0, 0.0, 10000.0, 0.1),
     number("direction", "Rain direction: degrees = value x 360 - 180 (0.25 = -90, straight down)",
-           "angle", Mapping::angle, 1.0, -1e9, 1e9, 0.25),
+           "angle", Mapping::angle, 1.0, 0.0, 0.0, 0.25),
     number("intensity", "Rain intensity: 1.0 = 100 % (0 to 50)", "intensity", Mapping::fraction, 1.0,
            0.0, 50.0, 1.0),
     number("diffusion_min", "Brightness where highlights start to diffuse along the rain: 1.0 = 100 %",

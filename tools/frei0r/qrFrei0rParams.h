@@ -28,7 +28,7 @@ struct FilterParam {
     const char* key;          // the rain effect's internal key
     Mapping mapping;
     double factor;            // linear: internal units per frei0r unit
-    double minimum, maximum;  // clamp of the internal value (not for choices)
+    double minimum, maximum;  // clamp of the internal value (not for angles and choices)
     double defaultValue;      // frei0r units (doubles)
     const char* defaultText;  // choices: the entry name
     int choiceCount;          // choices: the first entries of the popup offered

@@ -2,6 +2,7 @@
 // nothing thrown inside gets out. A frame that fails to render is passed
 // through unchanged, with one line on standard error.
 #include "qrException.h"
+#include "qrExceptionStack.h"
 #include "qrExceptionTemplate.h"
 #include "qrFrei0rFilter.h"
 
@@ -13,7 +14,6 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <new>
 
 using Quarn::Frei0r::Filter;
 using Quarn::Frei0r::filterParams;
@@ -27,6 +27,17 @@ void report(const char* what, const char* detail)
     std::fprintf(stderr, "nimbrel: %s: %s\n", what, detail);
 }
 
+// Formatting the message may itself fail (no memory left): the class name
+// says enough then.
+void report(const char* what, const Quarn::Exceptions::ExceptionI& e)
+{
+    try {
+        report(what, e.message().c_str());
+    } catch (...) {
+        report(what, e.name());
+    }
+}
+
 template <class F>
 bool guarded(const char* what, F&& f)
 {
@@ -34,11 +45,17 @@ bool guarded(const char* what, F&& f)
         f();
         return true;
     } catch (const Quarn::Exceptions::ExceptionI& e) {
-        report(what, e.message().c_str());
+        report(what, e);
     } catch (const std::exception& e) {
         report(what, e.what());
     } catch (...) {
         report(what, "internal error");
+    }
+    // What the failure left on this thread's exception record goes with it:
+    // the next frame starts clean.
+    try {
+        Quarn::Exceptions::Stack::clear();
+    } catch (...) {
     }
     return false;
 }
