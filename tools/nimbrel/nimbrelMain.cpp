@@ -50,7 +50,7 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text) {
   render->add_option("--render", text.render, "smart (default) or classic");
   render->add_option("--downsample", text.downsample, "Downsample factor X[,Y]: N means 1/N");
   render->add_option("--pixel-aspect", text.pixelAspect, "Pixel aspect ratio R");
-  render->add_flag("-q,--quiet", options.quiet, "No progress bar or warnings");
+  render->add_flag("-q,--quiet", options.quiet, "No progress bar");
   render->add_flag("-v,--verbose", options.verbose, "Print parameter values and timings");
 }
 

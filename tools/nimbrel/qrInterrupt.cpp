@@ -22,6 +22,4 @@ const std::atomic<bool>& installInterruptHandler() {
   return gInterrupted;
 }
 
-bool interrupted() { return gInterrupted.load(); }
-
 }  // namespace Quarn::Cli

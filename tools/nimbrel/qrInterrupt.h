@@ -10,6 +10,5 @@ namespace Quarn::Cli {
 
 // Installs the handlers; returns the flag they raise.
 const std::atomic<bool>& installInterruptHandler();
-bool interrupted();
 
 }  // namespace Quarn::Cli

@@ -38,7 +38,8 @@ std::string colourText(std::string_view text) {
 
 std::string formatNumber(double value) {
   char text[64];
-  std::snprintf(text, sizeof text, "%g", value);
+  // Ranges are declared in hundredths; the fixed point only approximates them.
+  std::snprintf(text, sizeof text, "%g", std::round(value * 100.0) / 100.0);
   return text;
 }
 
@@ -63,8 +64,14 @@ ParamAssigner::ParamAssigner(Host::EffectHost& host) : host_(host) {
 
 int ParamAssigner::resolve(std::string_view name) const {
   const int index = host_.findParam(name);
-  if (index < 0) throw usageError("unknown parameter " + quoted(name) + ". " + validNames());
-  return index;
+  if (index >= 0) return index;
+  std::string groups;
+  for (int i = 1; i < host_.paramCount(); ++i)
+    if (host_.param(i).label() == name && host_.param(i).holdsValue())
+      groups += (groups.empty() ? "" : " or ") + quoted(host_.param(i).group() + "/" + std::string(name));
+  if (!groups.empty())
+    throw usageError("parameter " + quoted(name) + " is in more than one group; use " + groups);
+  throw usageError("unknown parameter " + quoted(name) + ". " + validNames());
 }
 
 std::string ParamAssigner::validNames() const {
@@ -73,7 +80,7 @@ std::string ParamAssigner::validNames() const {
   std::string labels;
   for (int i = 1; i < host_.paramCount(); ++i) {
     const Host::HostParam& p = host_.param(i);
-    if (p.holdsValue() && host_.findParam(p.label()) == i)
+    if (p.holdsValue() && !p.label().empty() && host_.findParam(p.label()) == i)
       labels += (labels.empty() ? "" : ", ") + quoted(p.label());
   }
   return "Valid names are the keys " + keys + "; the labels " + labels +

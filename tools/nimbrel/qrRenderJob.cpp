@@ -66,6 +66,7 @@ private:
   void setUpHost();
   void applyChanges(ParamAssigner& assigner);
   void renderFrame(long frame, const std::string& outputName);
+  void throwIfInterrupted(const std::string& outputName) const;
   void warn(const std::string& text) const;
 
   const RenderOptions& options_;
@@ -87,8 +88,12 @@ RenderJob::RenderJob(const RenderOptions& options)
     frames_.push_back(options.frame);
 }
 
+void RenderJob::throwIfInterrupted(const std::string& outputName) const {
+  if (cancel_->load()) throw CliError(kExitInterrupted, outputName + ": interrupted; nothing written");
+}
+
 void RenderJob::warn(const std::string& text) const {
-  if (!options_.quiet) std::fprintf(stderr, "nimbrel: warning: %s\n", text.c_str());
+  std::fprintf(stderr, "nimbrel: warning: %s\n", text.c_str());
 }
 
 void RenderJob::checkOptions() const {
@@ -105,7 +110,6 @@ void RenderJob::setUpHost() {
   if (!started.ok())
     throw CliError(kExitRenderFailed, "the plug-in failed to start: error " +
                                           std::to_string(started.error) + " " + started.message);
-  cancel_ = &installInterruptHandler();
   host_->setCancelSignal(cancel_);
   Host::HostProperties& props = host_->properties();
   props.downsampleX = options_.downsampleX;
@@ -131,6 +135,7 @@ void RenderJob::applyChanges(ParamAssigner& assigner) {
 }
 
 void RenderJob::renderFrame(long frame, const std::string& outputName) {
+  throwIfInterrupted(outputName);
   const auto readStart = Clock::now();
   host_->setFrame(A_long(frame));
   host_->setSource(source_->at(frame));
@@ -141,7 +146,7 @@ void RenderJob::renderFrame(long frame, const std::string& outputName) {
   const auto renderStart = Clock::now();
   Host::RenderResult result = host_->render(depth_, options_.mode);
   const double renderMs = millisecondsSince(renderStart);
-  if (cancel_->load()) throw CliError(kExitInterrupted, outputName + ": interrupted; nothing written");
+  throwIfInterrupted(outputName);
   const Host::CommandResult& command = result.command;
   if (!command.ok())
     throw CliError(kExitRenderFailed, outputName + ": the render failed with host error " +
@@ -160,6 +165,7 @@ void RenderJob::renderFrame(long frame, const std::string& outputName) {
 }
 
 void RenderJob::run() {
+  cancel_ = &installInterruptHandler();
   checkOptions();
   const std::string firstInput = input_.name(frames_.front());
   depth_ = options_.depth ? *options_.depth : naturalDepth(firstInput);

@@ -1,0 +1,8 @@
+# The command-line tests run the built nimbrel program as a user does, on
+# images they make and read back with OpenImageIO.
+if(TARGET nimbrel)
+  find_package(OpenImageIO REQUIRED)
+  nimbrel_test(cli OpenImageIO::OpenImageIO)
+  add_dependencies(test_cli nimbrel)
+  target_compile_definitions(test_cli PRIVATE NIMBREL_CLI="$<TARGET_FILE:nimbrel>")
+endif()
