@@ -143,7 +143,9 @@ TEST(Interrupt, CancelsTheRenderAndLeavesOnlyFinishedFrames) {
   save(picture(800, 600, 4, TypeDesc::UINT8), dir / "in.png");
   const Outcome run = shell(dir,
                         "\"$NIMBREL\" render in.png -o 'o####.png' --frames 0-199 & pid=$!; "
-                        "sleep 2; kill -INT $pid; wait $pid");
+                        // Once a frame is out the handler is surely in place.
+                        "while [ ! -e o0000.png ] && kill -0 $pid 2>/dev/null; do sleep 0.1; done; "
+                        "kill -INT $pid; wait $pid");
   EXPECT_EQ(run.status, 130) << run.err;
   EXPECT_NE(run.err.find("interrupted"), std::string::npos) << run.err;
   const std::vector<std::string> files = dir.files();
