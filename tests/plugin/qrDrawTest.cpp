@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -117,7 +118,8 @@ TEST(WrapText, CutsAWordLongerThanTheLine)
 
 TEST(BmpFile, RoundTripsPixelsAndRejectsOtherFiles)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "nimbrel_bmp_test";
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("nimbrel_bmp_test_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     DrawBitmap picture(5, 3, kDrawWhite);
     picture.at(0, 0) = {255, 10, 20, 30};  // top-left: bottom-up files store it last

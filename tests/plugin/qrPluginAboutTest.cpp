@@ -5,6 +5,8 @@
 #include "qrPluginFixture.h"
 
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -40,7 +42,8 @@ TEST_F(Started, AboutShowsTheWhiteSplashAndTheTexts)
 
 TEST(PluginAbout, SplashBesideThePluginIsShown)
 {
-    const fs::path dir = fs::temp_directory_path() / "nimbrel_splash_test";
+    const fs::path dir =
+        fs::temp_directory_path() / ("nimbrel_splash_test_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path plugin = dir / "Nimbrel.so";

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -65,12 +66,17 @@ TEST_F(Failing, UnknownSmartPixelFormatIsABadCallbackParameter)
 
 class ReportedFailure : public Failing {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "nimbrel_plugin_errors";
+    std::filesystem::path dir;
     std::string previous;
 
     void SetUp() override
     {
         Failing::SetUp();
+        // One folder per test and process: test runners may run tests side by side.
+        dir = std::filesystem::temp_directory_path() /
+              ("nimbrel_plugin_errors_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(getpid()));
         if (const char* v = std::getenv("QUARN_ERROR_DIR"))
             previous = v;
         std::filesystem::remove_all(dir);

@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -101,7 +103,8 @@ TEST(PresetFileText, AdapterValuesAreInSetterUnitsAndKeyOrder)
 
 TEST(PresetFile, IsWrittenIntoTheFolderAndReplacedWithinOneSecond)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "nimbrel_preset_test";
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("nimbrel_preset_test_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::vector<Wrapper::PresetValue> first{{"seed", Wrapper::kTypeInt, {1, 0, 0, 0}}};
