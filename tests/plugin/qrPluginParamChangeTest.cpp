@@ -134,6 +134,9 @@ TEST_F(Started, GreyingFollowsMethodProcessAndMatte)
         {"Screen", "RGB", "Matte Layer Luminance", false, true, false},
         {"None", "RGBA", "None", true, false, true},
         {"Add", "RGBA", "Source Alpha", false, false, true},
+        // The boundary between the source mattes and the matte layer's.
+        {"Mix", "RGBA", "Source Inverse Alpha", false, false, true},
+        {"Mix", "RGBA", "Matte Layer Inverse Alpha", false, false, false},
     };
     for (const Case& c : cases) {
         host.setParam("Method", c.method);
