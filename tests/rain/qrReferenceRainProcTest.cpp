@@ -39,6 +39,7 @@ const RainCase kRainCases[] = {
     {"no intensity", 11, 8, 3.3f, 0.0f, 0.25f, 0.75f},
     {"faint drops", 6, -1, 0.001f, 1.0f, 0.05f, 0.99f},
     {"negative seed wraps", INT32_MIN + 3, -2147483647, 2.2f, 0.9f, 0.33f, 0.66f},
+    {"low maximum", 12, 4, 0.9f, 1.0f, 0.0f, 0.02f},
 };
 
 template <class D>
@@ -92,7 +93,8 @@ protected:
     // Runs the product and the reference; the reference's streak step is
     // the product's blur with the settings the rain gives it, or nothing.
     static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle,
-                        bool edged, int matteKind, bool window, bool runBlur)
+                        bool edged, int matteKind, bool window, bool runBlur,
+                        float aspect = 1.0f)
     {
         const Rain r = settings(c, dropLength, angle);
         const auto src = source(w, h, r, edged);
@@ -106,6 +108,8 @@ protected:
         QrRect region{0, 0, w, h};
         Proc p;
         configure(p, r);
+        p.pixelAspect = aspect;
+        p.inversePixelAspect = 1.0f / aspect;
         if (matteKind) {
             p.matte = &matte;
             p.hasMatte = true;
@@ -122,6 +126,8 @@ protected:
             const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
             SimpleLinearBlur<S, typename D::Work> blur(std::sqrt(dx * dx + dy * dy),
                                                       std::atan2(dy, dx));
+            blur.pixelAspect = std::max(aspect, 0.001f);
+            blur.inversePixelAspect = 1.0f / blur.pixelAspect;
             blur.quality = 1;
             blur.thirds = true;
             blur.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
@@ -133,7 +139,8 @@ protected:
         const std::string where = std::string(c.name) + ", " + std::to_string(w) + "x" +
                                   std::to_string(h) + ", drop length " + std::to_string(dropLength) +
                                   (edged ? ", edged source" : "") + ", matte " +
-                                  std::to_string(matteKind) + (window ? ", window" : "");
+                                  std::to_string(matteKind) + (window ? ", window" : "") +
+                                  ", aspect " + std::to_string(aspect);
         EXPECT_EQ(differences(layer, p.layer), "") << "layer: " << where;
         EXPECT_EQ(differences(expected, got), "") << "output: " << where;
     }
@@ -165,13 +172,15 @@ TYPED_TEST(QrReferenceRainProc, ShortDropLengthLeavesTheLayerAsItIs)
 TYPED_TEST(QrReferenceRainProc, WithStreaksBetweenTheStagesEqualsTheReference)
 {
     struct Streak {
-        float length, angle;
+        float length, angle, aspect;
     };
+    // The last aspect is below the smallest the blur may be given.
     for (const RainCase& c : kRainCases)
-        for (Streak s : {Streak{5.5f, 1.1f}, Streak{-7.0f, 0.3f}, Streak{12.0f, -1.5707964f}})
+        for (Streak s : {Streak{5.5f, 1.1f, 1.0f}, Streak{-7.0f, 0.3f, 0.5f},
+                         Streak{12.0f, -1.5707964f, 1.0f}, Streak{6.0f, 2.5f, 0.0001f}})
             for (bool window : {false, true})
                 TestFixture::compare(c, 29, 21, s.length, s.angle, true, window ? 2 : 0, window,
-                                     true);
+                                     true, s.aspect);
 }
 
 }  // namespace
