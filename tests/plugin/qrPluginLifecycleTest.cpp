@@ -158,9 +158,11 @@ TEST_F(Started, ResetupRestoresALiveRecordFromFlatOrLiveData)
     EXPECT_EQ(host.sequenceBytes().size(), sizeof(LiveRecord));
     EXPECT_EQ(host.handles().liveCount(), live);
 
-    const PF_Handle before = host.sequenceData();
-    ASSERT_TRUE(host.sequenceResetup().ok());  // live data: as a new setup
-    EXPECT_NE(host.sequenceData(), before);
+    // Live data: as a new setup, a fresh record and handle replace the old.
+    const int allocations = host.handles().allocations();
+    ASSERT_TRUE(host.sequenceResetup().ok());
+    EXPECT_EQ(host.handles().allocations(), allocations + 2);
+    EXPECT_EQ(host.sequenceBytes().size(), sizeof(LiveRecord));
     EXPECT_EQ(host.handles().liveCount(), live);
     EXPECT_EQ(host.handles().badDisposals(), 0);
 }
