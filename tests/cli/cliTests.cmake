@@ -3,6 +3,8 @@
 if(TARGET nimbrel)
   find_package(OpenImageIO REQUIRED)
   nimbrel_test(cli OpenImageIO::OpenImageIO)
+endif()
+if(TARGET test_cli)
   add_dependencies(test_cli nimbrel)
   target_compile_definitions(test_cli PRIVATE NIMBREL_CLI="$<TARGET_FILE:nimbrel>")
 endif()
