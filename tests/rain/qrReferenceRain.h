@@ -13,15 +13,15 @@
 
 namespace QrReference {
 
-// The 32-bit hash, written with the subtraction and signed-looking steps;
-// the arithmetic is done in 64 bits and reduced to 32 after each operation.
+// The 32-bit hash, written with the subtraction; the arithmetic is done in
+// 64 bits and reduced to 32 after each operation.
 inline int32_t hash(int32_t n)
 {
-    auto wrap = [](int64_t v) { return int64_t(uint32_t(uint64_t(v))); };
-    const int64_t v = wrap(int64_t(n));
-    const int64_t m = wrap(wrap(v << 13) ^ v);
-    const int64_t inner = wrap(wrap(m * m) * 15731 + 789221);
-    const int64_t h = wrap(wrap(m * inner) - 771171059);
+    auto wrap = [](uint64_t v) { return v & 0xFFFFFFFFu; };
+    const uint64_t v = uint32_t(n);
+    const uint64_t m = wrap(wrap(v << 13) ^ v);
+    const uint64_t inner = wrap(wrap(m * m) * 15731 + 789221);
+    const uint64_t h = wrap(m * inner) - 771171059;  // may wrap below 0
     return int32_t(h & 0x7FFFFFFF);
 }
 
