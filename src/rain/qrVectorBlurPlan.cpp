@@ -123,26 +123,26 @@ void QrVectorBlurPlan::tracePoints(const VectorGenerator& generator,
     }
 }
 
-// Pixel (i, j) covers [i, i + 1) x [j, j + 1), its centre at (i + 0.5, j + 0.5)
-// as in texture sampling. Without interpolation a point stands for the pixel
-// it lies in; with it, a point is gathered from and deposited to the same
-// four pixels with the same weights, so a start point at a pixel's centre
-// keeps that pixel's colour exactly.
+// A point (px, py) lies in pixel (floor(px), floor(py)). Without
+// interpolation it stands for that pixel; with it, it is gathered from and
+// deposited to that pixel and its right, lower and lower-right neighbours,
+// weighted by the fractions px - floor(px) and py - floor(py). Gathering and
+// depositing use the same four pixels and weights, so the spread is
+// symmetric: a start point in the middle of a pixel takes a quarter from
+// each of the four and gives a quarter back to each.
 void QrVectorBlurPlan::addTap(double px, double py, bool nearest)
 {
     QrVectorBlurTap t;
+    const double fx0 = std::floor(px), fy0 = std::floor(py);
+    t.dx = static_cast<int32_t>(fx0);
+    t.dy = static_cast<int32_t>(fy0);
     if (nearest) {
-        t.dx = static_cast<int32_t>(std::floor(px));
-        t.dy = static_cast<int32_t>(std::floor(py));
         t.w00 = 1.0f;
         t.w10 = t.w01 = t.w11 = 0.0f;
         taps_.push_back(t);
         return;
     }
-    const double fx0 = std::floor(px - 0.5), fy0 = std::floor(py - 0.5);
-    t.dx = static_cast<int32_t>(fx0);
-    t.dy = static_cast<int32_t>(fy0);
-    const float fx = static_cast<float>(px - 0.5 - fx0), fy = static_cast<float>(py - 0.5 - fy0);
+    const float fx = static_cast<float>(px - fx0), fy = static_cast<float>(py - fy0);
     t.w00 = (1.0f - fx) * (1.0f - fy);
     t.w10 = fx * (1.0f - fy);
     t.w01 = (1.0f - fx) * fy;

@@ -5,15 +5,17 @@
 // colour sum and a weight image, then divided. Only the plain settings are covered:
 // no bias, no jitter, no step scale, the region is the whole image.
 //
-// Three choices are left open by the algorithm's description or by float
-// rounding and are parameters here:
-//  - the grid of the bilinear taps: a point p falls between pixels
-//    floor(p) and floor(p) + 1 with fraction p - floor(p) (`kIndex`), or
-//    between floor(p - 0.5) and floor(p - 0.5) + 1, pixel centres at i + 0.5
-//    (`kCentre`);
-//  - the order of the start rows: top to bottom, or in strips of
-//    `rowsPerStrip` rows, all even strips before all odd ones;
-//  - how the path points are rounded (`steppedPoints`).
+// A point p falls between pixels floor(p) and floor(p) + 1 with fraction
+// p - floor(p), for gathering and depositing alike. Two choices are left
+// open by the algorithm's description or by float rounding:
+//  - the order of the start rows, a parameter: top to bottom, or in strips
+//    of `rowsPerStrip` rows, all even strips before all odd ones;
+//  - how the path points are rounded: point k is placed at start + k * v in
+//    double relative to the start pixel, as the product does. Stepping in
+//    float from the absolute position would round the fractions differently
+//    in every binade of the coordinates; the weights left over after a
+//    pixel's paths (of the order of 1e-8) would then differ, and with them
+//    which pixels start paths of their own.
 // The averaging windows and the extra gather points at both ends of a path
 // are those of the product: smoothing over 2h + 1 samples with thirds, then
 // a mean over the whole regular path, every deposited sample averaged over
@@ -28,20 +30,12 @@
 
 namespace QrReferenceBlur {
 
-enum class Grid { kIndex, kCentre };
-
 struct Settings {
     float length = 0.0f;
     float direction = 0.0f;
     int32_t quality = 1;
     bool thirds = true;
-    Grid gatherGrid = Grid::kCentre;
-    Grid depositGrid = Grid::kCentre;
     int32_t rowsPerStrip = 0;  // 0: rows top to bottom
-    // Path points stepped one vector at a time in float from the absolute
-    // start point, or placed at start + k * v in double relative to the start
-    // pixel (the fractions then do not depend on the pixel's position).
-    bool steppedPoints = true;
 };
 
 using Colour = std::array<float, 4>;
@@ -73,12 +67,11 @@ inline PathShape pathShape(const Settings& s)
 }
 
 // The first pixel of a bilinear pair and the weight of the second one.
-inline void bilinearPair(double p, Grid grid, int32_t& first, float& fraction)
+inline void bilinearPair(double p, int32_t& first, float& fraction)
 {
-    const double t = grid == Grid::kIndex ? p : p - 0.5;
-    const double f = std::floor(t);
+    const double f = std::floor(p);
     first = int32_t(f);
-    fraction = float(t - f);
+    fraction = float(p - f);
 }
 
 // Rows a deposit lands away from its start row, for the strip height of the
@@ -92,7 +85,7 @@ inline int32_t depositRowReach(const Settings& s)
         for (int32_t k = -p.perSide; k <= p.perSide; ++k) {
             int32_t dy;
             float fy;
-            bilinearPair(o + float(k) * vy, s.depositGrid, dy, fy);
+            bilinearPair(o + float(k) * vy, dy, fy);
             reach = std::max({reach, -dy, dy + (s.quality > 0 ? 1 : 0)});
         }
     return reach;
@@ -179,10 +172,7 @@ private:
             return;
         }
         std::vector<double> px, py;
-        if (s_.steppedPoints)
-            stepPath(sx, sy, px, py);
-        else
-            placePath(x, y, sx, sy, px, py);
+        placePath(x, y, sx, sy, px, py);
         std::vector<Colour> samples;
         for (std::size_t i = 0; i < px.size(); ++i)
             samples.push_back(gather(px[i], py[i]));
@@ -194,27 +184,6 @@ private:
     }
 
     int32_t pathSide() const { return shape_.perSide + shape_.margin(); }
-
-    // Points from the backward end to the forward end, one vector apart.
-    void stepPath(float sx, float sy, std::vector<double>& px, std::vector<double>& py) const
-    {
-        const int32_t side = pathSide();
-        px.assign(2 * side + 1, 0.0);
-        py.assign(2 * side + 1, 0.0);
-        float bx = sx, by = sy, fx = sx, fy = sy;
-        px[side] = sx;
-        py[side] = sy;
-        for (int32_t k = 1; k <= side; ++k) {
-            bx -= vx_;
-            by -= vy_;
-            fx += vx_;
-            fy += vy_;
-            px[side - k] = bx;
-            py[side - k] = by;
-            px[side + k] = fx;
-            py[side + k] = fy;
-        }
-    }
 
     // Fractions taken relative to the start pixel, then the pixel added back
     // as an integer, so that no precision is lost to the position.
@@ -236,8 +205,8 @@ private:
             return fetch(int32_t(std::floor(px)), int32_t(std::floor(py)));
         int32_t ix, iy;
         float fx, fy;
-        bilinearPair(px, s_.gatherGrid, ix, fx);
-        bilinearPair(py, s_.gatherGrid, iy, fy);
+        bilinearPair(px, ix, fx);
+        bilinearPair(py, iy, fy);
         const Colour a = fetch(ix, iy), b = fetch(ix + 1, iy);
         const Colour c = fetch(ix, iy + 1), d = fetch(ix + 1, iy + 1);
         Colour out;
@@ -284,8 +253,8 @@ private:
         }
         int32_t ix, iy;
         float fx, fy;
-        bilinearPair(px, s_.depositGrid, ix, fx);
-        bilinearPair(py, s_.depositGrid, iy, fy);
+        bilinearPair(px, ix, fx);
+        bilinearPair(py, iy, fy);
         add(ix, iy, c, (1 - fx) * (1 - fy));
         add(ix + 1, iy, c, fx * (1 - fy));
         add(ix, iy + 1, c, (1 - fx) * fy);

@@ -44,15 +44,17 @@ TEST(VectorBlurPlan, PointsFollowTheVectorWithBilinearWeightsThatSumToOne)
     for (int32_t i = 0; i < int32_t(taps.size()); ++i) {
         const auto& t = taps[i];
         EXPECT_NEAR(t.w00 + t.w10 + t.w01 + t.w11, 1.0f, 1e-6);
-        // The weighted position of the four pixel centres is the point.
-        const double px = t.dx + 0.5 + t.w10 + t.w11, py = t.dy + 0.5 + t.w01 + t.w11;
+        // The weighted position of the four pixel indices is the point.
+        const double px = t.dx + t.w10 + t.w11, py = t.dy + t.w01 + t.w11;
         EXPECT_NEAR(px, 0.5 + (i - side) * std::cos(0.4), 1e-5);
         EXPECT_NEAR(py, 0.5 + (i - side) * std::sin(0.4), 1e-5);
     }
-    // The start point is the start pixel's centre.
+    // The start point, the middle of the start pixel, takes a quarter of
+    // that pixel and of its three neighbours.
     EXPECT_EQ(taps[side].dx, 0);
     EXPECT_EQ(taps[side].dy, 0);
-    EXPECT_FLOAT_EQ(taps[side].w00, 1.0f);
+    for (float w : {taps[side].w00, taps[side].w10, taps[side].w01, taps[side].w11})
+        EXPECT_FLOAT_EQ(w, 0.25f);
 }
 
 TEST(VectorBlurPlan, NegligibleVectorsDoNotSpread)
