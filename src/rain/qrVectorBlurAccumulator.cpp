@@ -2,12 +2,29 @@
 
 #include <algorithm>
 
+namespace {
+
+// Columns to allocate so that a row is an odd number of 64-byte cache lines
+// long. The blur walks down columns; rows a power-of-two multiple of lines
+// apart share the same few sets of the first-level cache and evict each
+// other on every step.
+int32_t paddedColumns(int32_t width, int32_t bytesPerPixel)
+{
+    const int32_t perLine = 64 / bytesPerPixel;
+    int32_t lines = (width + perLine - 1) / perLine;
+    if (lines % 2 == 0)
+        ++lines;
+    return lines * perLine;
+}
+
+}  // namespace
+
 void QrVectorBlurAccumulator::allocate(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float k)
 {
     release();
     const int32_t width = std::max(x1 - x0, 0), height = std::max(y1 - y0, 0);
-    colour_ = QrTexture<Quarn::Pixel::ARGBF>::allocate(width, height);
-    weight_ = QrTexture<Quarn::Pixel::SingleF>::allocate(width, height);
+    colour_ = QrTexture<Quarn::Pixel::ARGBF>::allocate(paddedColumns(width, 16), height);
+    weight_ = QrTexture<Quarn::Pixel::SingleF>::allocate(paddedColumns(width, 4), height);
     colourBase_ = reinterpret_cast<float*>(colour_.data());
     weightBase_ = reinterpret_cast<float*>(weight_.data());
     colourStride_ = colour_.stride() / std::ptrdiff_t(sizeof(float));

@@ -46,14 +46,19 @@ public:
     std::ptrdiff_t colourStride() const { return colourStride_; }
     std::ptrdiff_t weightStride() const { return weightStride_; }
 
-    // Adds `colour` with weight w at (x, y) when that pixel is covered.
-    void depositChecked(int32_t x, int32_t y, QrLanes colour, float w) const
+    // Adds `colour` times w at (x, y), and takes w off that pixel's weight,
+    // when the pixel is covered.
+    void addColour(int32_t x, int32_t y, QrLanes colour, float w) const
     {
         if (!contains(x, y))
             return;
         float* c = colourAt(x, y);
         qrStoreLanes(c, qrLoadFloats(c) + colour * w);
-        *weightAt(x, y) -= w;
+    }
+    void takeWeight(int32_t x, int32_t y, float w) const
+    {
+        if (contains(x, y))
+            *weightAt(x, y) -= w;
     }
 
     // The normalised colour of (x, y): colour sum / (K - weight), or all 0

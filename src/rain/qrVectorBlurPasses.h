@@ -14,10 +14,10 @@
 #include "qrVectorBlurPlan.h"
 #include "qrVectorBlurStrips.h"
 #include "qrVectorBlurTracer.h"
+#include "qrVectorBlurWeights.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 struct QrVectorBlurSettings {
@@ -157,9 +157,27 @@ void QrVectorBlurPasses<InTexture, OutTexture>::traceStrips(int32_t subPass, int
         return;
     QrVectorBlurTracer<InTexture> tracer(input, accumulator_, shape_);
     const bool shared = !plans_.empty();
-    QrVectorBlurPlan own;
     if (shared)
         tracer.use(plans_[subPass - 1]);
+    // With one bilinear plan for every path, a row's start pixels are found
+    // and their weights spent first, then their colours are traced together.
+    const bool split = shared && plans_[subPass - 1].spreads() && !shape_.nearest;
+    std::vector<int32_t> starts;
+    if (split) {
+        QrVectorBlurWeights weights(plans_[subPass - 1], x0_, x1_);
+        for (int32_t s = from; s < to; s += 2) {
+            int32_t first, end;
+            strips_.strip(s, first, end);
+            for (int32_t y = first; y < end; ++y) {
+                if (stop())
+                    return;
+                weights.startRow(accumulator_, y, starts);
+                tracer.traceColours(starts.data(), static_cast<int32_t>(starts.size()), y);
+            }
+        }
+        return;
+    }
+    QrVectorBlurPlan own;
     for (int32_t s = from; s < to; s += 2) {
         int32_t first, end;
         strips_.strip(s, first, end);
@@ -188,17 +206,11 @@ void QrVectorBlurPasses<InTexture, OutTexture>::finish(int32_t bandFirst, int32_
                                                        const OutTexture& output, Stop& stop) const
 {
     using Storage = typename OutTexture::StoragePixel;
-    using Work = typename OutTexture::WorkPixel;
-    static_assert(sizeof(Work) == sizeof(QrLanes), "four float channels expected");
     for (int32_t y = bandFirst; y < bandEnd; ++y) {
         if (stop())
             return;
         Storage* out = output.placedPixel(x0_, y);
-        for (int32_t x = x0_; x < x1_; ++x, ++out) {
-            const QrLanes v = accumulator_.normalised(x, y);
-            Work w;
-            std::memcpy(w.c, &v, sizeof(v));
-            *out = Quarn::Pixel::convert<Storage>(w);
-        }
+        for (int32_t x = x0_; x < x1_; ++x, ++out)
+            qrStorePixel(*out, accumulator_.normalised(x, y));
     }
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Traces one path of the vector blur: gathers the input along the path,
-// averages the samples with running sums and deposits the averages into
-// the accumulator. Paths whose samples all fall inside the input's memory
+// Traces paths of the vector blur: gathers the input along a path, averages
+// the samples with running sums and deposits the averages into the
+// accumulator. Paths whose samples all fall inside the input's memory
 // (or the accumulator) take a fast walk with offsets prepared once per plan;
 // the others address every pixel through the input's edge method.
 #include "qrVectorBlurAccumulator.h"
 #include "qrVectorBlurLanes.h"
+#include "qrVectorBlurMeans.h"
 #include "qrVectorBlurPlan.h"
 
 #include <algorithm>
@@ -26,10 +27,27 @@ public:
     // Traces the path of the start pixel (x, y).
     void trace(int32_t x, int32_t y);
 
+    // The same in two halves, for a plan that spreads with bilinear taps:
+    // the weights of the path of (x, y) alone, then the colours of the paths
+    // of the `count` start pixels xs (increasing) on row y. Each pixel
+    // receives its colours in the order trace() would give them, so results
+    // are the same; the colours of several paths are worked out side by
+    // side, which keeps more of the processor busy than one path at a time.
+    void depositWeights(int32_t x, int32_t y);
+    void traceColours(const int32_t* xs, int32_t count, int32_t y);
+
 private:
-    void gather(int32_t x, int32_t y);
-    void runningMean(int32_t count, int32_t window);
-    void deposit(int32_t x, int32_t y);
+    static constexpr int kBatch = 8;  // paths traced side by side
+
+    // Path (x, y)'s samples into out[0], out[stride], ...
+    void gather(int32_t x, int32_t y, QrLanes* out, int32_t stride);
+    void average(QrLanes* samples, int32_t stride);
+    void depositColours(int32_t x, int32_t y, const QrLanes* mean, int32_t stride);
+    // Batches of paths whose samples and deposits all fall inside memory;
+    // `adjacent` when they start on neighbouring pixels.
+    void gatherSideBySide(const int32_t* xs, int32_t n, int32_t y, bool adjacent);
+    void gatherByRows(const int32_t* xs, int32_t n, int32_t y);
+    void depositSideBySide(const int32_t* xs, int32_t n, int32_t y, bool adjacent);
     void depositNearest(int32_t x, int32_t y);
     void stay(int32_t x, int32_t y);
     QrLanes fetch(int32_t x, int32_t y) const { return qrLoadLanes(input_.pixelAt(x, y)); }
@@ -46,14 +64,18 @@ private:
     // Coordinates (inclusive) whose pixels are read straight from memory.
     int32_t inX0_ = 0, inY0_ = 0, inX1_ = -1, inY1_ = -1;
     std::vector<std::ptrdiff_t> inputOffsets_, colourOffsets_, weightOffsets_;
-    std::vector<QrLanes> samples_;
+    // The four weights of every tap, each in all lanes, so that the walks
+    // multiply without broadcasting.
+    std::vector<QrLanes> splatWeights_;
+    std::vector<QrLanes> samples_;  // kBatch paths, interleaved
 };
 
 template <class Texture>
 QrVectorBlurTracer<Texture>::QrVectorBlurTracer(const Texture& input,
                                                 const QrVectorBlurAccumulator& accumulator,
                                                 const QrVectorBlurShape& shape)
-    : input_(input), acc_(accumulator), shape_(shape), samples_(shape.gatherCount())
+    : input_(input), acc_(accumulator), shape_(shape),
+      samples_(std::size_t(shape.gatherCount()) * kBatch, qrSplat(0.0f))
 {
     if (!input.hasData())
         return;
@@ -75,7 +97,13 @@ void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
     inputOffsets_.resize(taps.size());
     colourOffsets_.resize(taps.size());
     weightOffsets_.resize(taps.size());
+    splatWeights_.resize(4 * taps.size());
     for (std::size_t i = 0; i < taps.size(); ++i) {
+        QrLanes* w = &splatWeights_[4 * i];
+        w[0] = qrSplat(taps[i].w00);
+        w[1] = qrSplat(taps[i].w10);
+        w[2] = qrSplat(taps[i].w01);
+        w[3] = qrSplat(taps[i].w11);
         const std::ptrdiff_t dx = taps[i].dx, dy = taps[i].dy;
         inputOffsets_[i] = dy * input_.stride() + dx * std::ptrdiff_t(sizeof(StoragePixel));
         colourOffsets_[i] = dy * acc_.colourStride() + dx * 4;
@@ -90,36 +118,184 @@ void QrVectorBlurTracer<Texture>::trace(int32_t x, int32_t y)
         stay(x, y);
         return;
     }
-    gather(x, y);
-    const int32_t count = static_cast<int32_t>(plan_->taps().size());
-    runningMean(count, shape_.smoothWindow);
-    runningMean(count - shape_.smoothWindow + 1, shape_.averageWindow);
-    if (shape_.nearest)
+    gather(x, y, samples_.data(), 1);
+    if (shape_.nearest) {
+        average(samples_.data(), 1);
         depositNearest(x, y);
-    else
-        deposit(x, y);
+        return;
+    }
+    depositWeights(x, y);
+    average(samples_.data(), 1);
+    depositColours(x, y, samples_.data(), 1);
+}
+
+template <class Texture>
+void QrVectorBlurTracer<Texture>::traceColours(const int32_t* xs, int32_t count, int32_t y)
+{
+    QrLanes* s = samples_.data();
+    const QrVectorBlurBox& gatherBox = plan_->gatherBox();
+    const QrVectorBlurBox& depositBox = plan_->depositBox();
+    for (int32_t first = 0; first < count; first += kBatch) {
+        const int32_t* batch = xs + first;
+        const int32_t n = std::min<int32_t>(kBatch, count - first);
+        const int32_t left = batch[0], right = batch[n - 1];
+        const bool adjacent = right - left == n - 1;
+        if (inputHolds(gatherBox, left, y) && inputHolds(gatherBox, right, y))
+            gatherSideBySide(batch, n, y, adjacent);
+        else if (left + gatherBox.x0 >= inX0_ && right + gatherBox.x1 <= inX1_)
+            gatherByRows(batch, n, y);
+        else
+            for (int32_t p = 0; p < n; ++p)
+                gather(batch[p], y, s + p, kBatch);
+        average(s, kBatch);
+        if (acc_.containsBox(left + depositBox.x0, y + depositBox.y0, right + depositBox.x1,
+                             y + depositBox.y1))
+            depositSideBySide(batch, n, y, adjacent);
+        else
+            for (int32_t p = 0; p < n; ++p)
+                depositColours(batch[p], y, s + p, kBatch);
+    }
+}
+
+// The paths of a batch sample tap by tap, so that neighbouring paths read
+// the same memory one after the other; paths of neighbouring pixels share
+// their taps' right-hand pixels.
+template <class Texture>
+void QrVectorBlurTracer<Texture>::gatherSideBySide(const int32_t* xs, int32_t n, int32_t y,
+                                                   bool adjacent)
+{
+    const char* start[kBatch];
+    for (int32_t p = 0; p < n; ++p)
+        start[p] = reinterpret_cast<const char*>(input_.pixelAt(xs[p], y).c);
+    const std::ptrdiff_t down = input_.stride(), right = sizeof(StoragePixel);
+    auto at = [](const char* p) { return qrLoadLanes(*reinterpret_cast<const StoragePixel*>(p)); };
+    const std::size_t count = plan_->taps().size();
+    const QrLanes* w = splatWeights_.data();
+    QrLanes* out = samples_.data();
+    for (std::size_t i = 0; i < count; ++i, w += 4, out += kBatch) {
+        if (adjacent) {
+            const char* q = start[0] + inputOffsets_[i];
+            QrLanes top = at(q), bottom = at(q + down);
+            for (int32_t p = 0; p < n; ++p) {
+                q += right;
+                const QrLanes nextTop = at(q), nextBottom = at(q + down);
+                out[p] = top * w[0] + nextTop * w[1] + bottom * w[2] + nextBottom * w[3];
+                top = nextTop;
+                bottom = nextBottom;
+            }
+            continue;
+        }
+        for (int32_t p = 0; p < n; ++p) {
+            const char* q = start[p] + inputOffsets_[i];
+            out[p] = at(q) * w[0] + at(q + right) * w[1] + at(q + down) * w[2] +
+                     at(q + down + right) * w[3];
+        }
+    }
+}
+
+// Paths that reach above or below the input but stay inside it across:
+// each tap's two rows are found once for the whole batch, through the
+// input's edge method.
+template <class Texture>
+void QrVectorBlurTracer<Texture>::gatherByRows(const int32_t* xs, int32_t n, int32_t y)
+{
+    const auto& taps = plan_->taps();
+    const QrLanes edge = qrLoadLanes(input_.edgeColour());
+    const std::size_t count = taps.size();
+    const QrLanes* w = splatWeights_.data();
+    QrLanes* out = samples_.data();
+    const int32_t firstColumn = input_.xAxis().windowFirst + input_.xAxis().originIndex;
+    for (std::size_t i = 0; i < count; ++i, w += 4, out += kBatch) {
+        const StoragePixel* top = input_.rowAt(y + taps[i].dy);
+        const StoragePixel* bottom = input_.rowAt(y + taps[i].dy + 1);
+        for (int32_t p = 0; p < n; ++p) {
+            const int32_t column = xs[p] + taps[i].dx - firstColumn;
+            const QrLanes a = top ? qrLoadLanes(top[column]) : edge;
+            const QrLanes b = top ? qrLoadLanes(top[column + 1]) : edge;
+            const QrLanes c = bottom ? qrLoadLanes(bottom[column]) : edge;
+            const QrLanes d = bottom ? qrLoadLanes(bottom[column + 1]) : edge;
+            out[p] = a * w[0] + b * w[1] + c * w[2] + d * w[3];
+        }
+    }
+}
+
+// Deposits tap by tap as well. Neighbouring paths deposit into shared
+// pixels, whose two shares are added together before they go into the
+// accumulator; a pixel then receives its colours in another order than path
+// by path, which changes its sum by float rounding only.
+template <class Texture>
+void QrVectorBlurTracer<Texture>::depositSideBySide(const int32_t* xs, int32_t n, int32_t y,
+                                                    bool adjacent)
+{
+    float* colour[kBatch];
+    for (int32_t p = 0; p < n; ++p)
+        colour[p] = acc_.colourAt(xs[p], y);
+    const std::ptrdiff_t down = acc_.colourStride();
+    const int32_t count = shape_.depositCount();
+    const std::ptrdiff_t* offset = colourOffsets_.data() + plan_->depositFirst();
+    const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
+    const QrLanes* mean = samples_.data();
+    auto add = [](float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); };
+    for (int32_t i = 0; i < count; ++i, w += 4, mean += kBatch) {
+        if (adjacent) {
+            float* c = colour[0] + offset[i];
+            add(c, mean[0] * w[0]);
+            add(c + down, mean[0] * w[2]);
+            for (int32_t p = 1; p < n; ++p) {
+                c += 4;
+                add(c, mean[p - 1] * w[1] + mean[p] * w[0]);
+                add(c + down, mean[p - 1] * w[3] + mean[p] * w[2]);
+            }
+            add(c + 4, mean[n - 1] * w[1]);
+            add(c + down + 4, mean[n - 1] * w[3]);
+            continue;
+        }
+        for (int32_t p = 0; p < n; ++p) {
+            float* c = colour[p] + offset[i];
+            add(c, mean[p] * w[0]);
+            add(c + 4, mean[p] * w[1]);
+            add(c + down, mean[p] * w[2]);
+            add(c + down + 4, mean[p] * w[3]);
+        }
+    }
+}
+
+// Smoothing over a third of the path (with thirds), then the mean over the
+// whole regular path.
+template <class Texture>
+void QrVectorBlurTracer<Texture>::average(QrLanes* samples, int32_t stride)
+{
+    const int32_t count = static_cast<int32_t>(plan_->taps().size());
+    const int32_t smooth = shape_.smoothWindow, whole = shape_.averageWindow;
+    if (stride == 1) {
+        qrRunningMeans<1>(samples, count, smooth);
+        qrRunningMeans<1>(samples, count - smooth + 1, whole);
+    } else {
+        qrRunningMeans<kBatch>(samples, count, smooth);
+        qrRunningMeans<kBatch>(samples, count - smooth + 1, whole);
+    }
 }
 
 // A vector too short to move anything leaves the input pixel where it is.
 template <class Texture>
 void QrVectorBlurTracer<Texture>::stay(int32_t x, int32_t y)
 {
-    acc_.depositChecked(x, y, fetch(x, y), 1.0f);
+    acc_.addColour(x, y, fetch(x, y), 1.0f);
+    acc_.takeWeight(x, y, 1.0f);
 }
 
 template <class Texture>
-void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y)
+void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y, QrLanes* out, int32_t stride)
 {
     const auto& taps = plan_->taps();
     const std::size_t count = taps.size();
-    QrLanes* out = samples_.data();
     if (!inputHolds(plan_->gatherBox(), x, y)) {
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < count; ++i, out += stride) {
             const QrVectorBlurTap& t = taps[i];
             const int32_t px = x + t.dx, py = y + t.dy;
-            out[i] = shape_.nearest ? fetch(px, py)
-                                    : fetch(px, py) * t.w00 + fetch(px + 1, py) * t.w10 +
-                                          fetch(px, py + 1) * t.w01 + fetch(px + 1, py + 1) * t.w11;
+            *out = shape_.nearest ? fetch(px, py)
+                                  : fetch(px, py) * t.w00 + fetch(px + 1, py) * t.w10 +
+                                        fetch(px, py + 1) * t.w01 + fetch(px + 1, py + 1) * t.w11;
         }
         return;
     }
@@ -127,76 +303,79 @@ void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y)
     const std::ptrdiff_t down = input_.stride(), right = sizeof(StoragePixel);
     auto at = [](const char* p) { return qrLoadLanes(*reinterpret_cast<const StoragePixel*>(p)); };
     if (shape_.nearest) {
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = at(start + inputOffsets_[i]);
+        for (std::size_t i = 0; i < count; ++i, out += stride)
+            *out = at(start + inputOffsets_[i]);
         return;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        const QrVectorBlurTap& t = taps[i];
+    const QrLanes* w = splatWeights_.data();
+    for (std::size_t i = 0; i < count; ++i, w += 4, out += stride) {
         const char* p = start + inputOffsets_[i];
-        out[i] = at(p) * t.w00 + at(p + right) * t.w10 + at(p + down) * t.w01 +
-                 at(p + down + right) * t.w11;
+        *out = at(p) * w[0] + at(p + right) * w[1] + at(p + down) * w[2] +
+                 at(p + down + right) * w[3];
     }
 }
 
-// Replaces samples[0 .. count - window] by the means of `window` consecutive
-// samples (the i-th mean covering samples i .. i + window - 1), keeping one
-// running sum: the entering sample is added, the leaving one subtracted.
+// The bilinear weights of every deposit of the path of (x, y) are taken off
+// the weight image, tap by tap, in the order w00, w10, w01, w11.
 template <class Texture>
-void QrVectorBlurTracer<Texture>::runningMean(int32_t count, int32_t window)
-{
-    if (window <= 1)
-        return;
-    QrLanes* s = samples_.data();
-    const float reciprocal = 1.0f / static_cast<float>(window);
-    QrLanes sum = qrSplat(0.0f);
-    for (int32_t i = 0; i < window; ++i)
-        sum += s[i];
-    const int32_t means = count - window + 1;
-    for (int32_t i = 0; i < means; ++i) {
-        const QrLanes mean = sum * reciprocal;
-        if (i + 1 < means)
-            sum += s[i + window] - s[i];
-        s[i] = mean;
-    }
-}
-
-template <class Texture>
-void QrVectorBlurTracer<Texture>::deposit(int32_t x, int32_t y)
+void QrVectorBlurTracer<Texture>::depositWeights(int32_t x, int32_t y)
 {
     const QrVectorBlurTap* taps = plan_->depositTaps();
     const int32_t count = shape_.depositCount();
-    const QrLanes* mean = samples_.data();
     const QrVectorBlurBox& box = plan_->depositBox();
     if (!acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1)) {
         for (int32_t i = 0; i < count; ++i) {
             const QrVectorBlurTap& t = taps[i];
             const int32_t px = x + t.dx, py = y + t.dy;
-            acc_.depositChecked(px, py, mean[i], t.w00);
-            acc_.depositChecked(px + 1, py, mean[i], t.w10);
-            acc_.depositChecked(px, py + 1, mean[i], t.w01);
-            acc_.depositChecked(px + 1, py + 1, mean[i], t.w11);
+            acc_.takeWeight(px, py, t.w00);
+            acc_.takeWeight(px + 1, py, t.w10);
+            acc_.takeWeight(px, py + 1, t.w01);
+            acc_.takeWeight(px + 1, py + 1, t.w11);
+        }
+        return;
+    }
+    float* weight = acc_.weightAt(x, y);
+    const std::ptrdiff_t down = acc_.weightStride();
+    const std::ptrdiff_t* offset = weightOffsets_.data() + plan_->depositFirst();
+    for (int32_t i = 0; i < count; ++i) {
+        const QrVectorBlurTap& t = taps[i];
+        float* w = weight + offset[i];
+        w[0] -= t.w00;
+        w[1] -= t.w10;
+        w[down] -= t.w01;
+        w[down + 1] -= t.w11;
+    }
+}
+
+template <class Texture>
+void QrVectorBlurTracer<Texture>::depositColours(int32_t x, int32_t y, const QrLanes* mean,
+                                                 int32_t stride)
+{
+    const QrVectorBlurTap* taps = plan_->depositTaps();
+    const int32_t count = shape_.depositCount();
+    const QrVectorBlurBox& box = plan_->depositBox();
+    if (!acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1)) {
+        for (int32_t i = 0; i < count; ++i, mean += stride) {
+            const QrVectorBlurTap& t = taps[i];
+            const int32_t px = x + t.dx, py = y + t.dy;
+            acc_.addColour(px, py, *mean, t.w00);
+            acc_.addColour(px + 1, py, *mean, t.w10);
+            acc_.addColour(px, py + 1, *mean, t.w01);
+            acc_.addColour(px + 1, py + 1, *mean, t.w11);
         }
         return;
     }
     float* colour = acc_.colourAt(x, y);
-    float* weight = acc_.weightAt(x, y);
-    const std::ptrdiff_t cDown = acc_.colourStride(), wDown = acc_.weightStride();
-    const std::ptrdiff_t* cOff = colourOffsets_.data() + plan_->depositFirst();
-    const std::ptrdiff_t* wOff = weightOffsets_.data() + plan_->depositFirst();
+    const std::ptrdiff_t down = acc_.colourStride();
+    const std::ptrdiff_t* offset = colourOffsets_.data() + plan_->depositFirst();
+    const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
     auto add = [](float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); };
-    for (int32_t i = 0; i < count; ++i) {
-        const QrVectorBlurTap& t = taps[i];
-        float* c = colour + cOff[i];
-        add(c, mean[i] * t.w00);
-        add(c + 4, mean[i] * t.w10);
-        add(c + cDown, mean[i] * t.w01);
-        add(c + cDown + 4, mean[i] * t.w11);
-        float* w = weight + wOff[i];
-        w[0] -= t.w00;
-        w[1] -= t.w10;
-        w[wDown] -= t.w01;
-        w[wDown + 1] -= t.w11;
+    for (int32_t i = 0; i < count; ++i, w += 4, mean += stride) {
+        float* c = colour + offset[i];
+        add(c, *mean * w[0]);
+        add(c + 4, *mean * w[1]);
+        add(c + down, *mean * w[2]);
+        add(c + down + 4, *mean * w[3]);
     }
 }
 
