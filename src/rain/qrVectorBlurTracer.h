@@ -8,16 +8,19 @@
 #include "qrVectorBlurLanes.h"
 #include "qrVectorBlurMeans.h"
 #include "qrVectorBlurPlan.h"
+#include "qrVectorBlurWide.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 template <class Texture>
 class QrVectorBlurTracer {
 public:
     using StoragePixel = typename Texture::StoragePixel;
+    using Channel = std::remove_cv_t<std::remove_reference_t<decltype(StoragePixel{}.c[0])>>;
 
     QrVectorBlurTracer(const Texture& input, const QrVectorBlurAccumulator& accumulator,
                        const QrVectorBlurShape& shape);
@@ -172,6 +175,16 @@ void QrVectorBlurTracer<Texture>::gatherSideBySide(const int32_t* xs, int32_t n,
     const std::size_t count = plan_->taps().size();
     const QrLanes* w = splatWeights_.data();
     QrLanes* out = samples_.data();
+    int32_t first = 0;  // paths the loop below still has to sample
+#if defined(QR_WIDE_LANES)
+    if (adjacent && qrWideLanesEnabled()) {
+        QrWide::gatherAdjacent<Channel>(start[0], inputOffsets_.data(), count, down, w, out, n / 2);
+        first = n - n % 2;
+        if (first == n)
+            return;
+        adjacent = false;
+    }
+#endif
     for (std::size_t i = 0; i < count; ++i, w += 4, out += kBatch) {
         if (adjacent) {
             const char* q = start[0] + inputOffsets_[i];
@@ -185,7 +198,7 @@ void QrVectorBlurTracer<Texture>::gatherSideBySide(const int32_t* xs, int32_t n,
             }
             continue;
         }
-        for (int32_t p = 0; p < n; ++p) {
+        for (int32_t p = first; p < n; ++p) {
             const char* q = start[p] + inputOffsets_[i];
             out[p] = at(q) * w[0] + at(q + right) * w[1] + at(q + down) * w[2] +
                      at(q + down + right) * w[3];
@@ -235,19 +248,26 @@ void QrVectorBlurTracer<Texture>::depositSideBySide(const int32_t* xs, int32_t n
     const std::ptrdiff_t* offset = colourOffsets_.data() + plan_->depositFirst();
     const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
     const QrLanes* mean = samples_.data();
+    [[maybe_unused]] const bool wide = qrWideLanesEnabled();
     auto add = [](float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); };
     for (int32_t i = 0; i < count; ++i, w += 4, mean += kBatch) {
         if (adjacent) {
             float* c = colour[0] + offset[i];
             add(c, mean[0] * w[0]);
             add(c + down, mean[0] * w[2]);
-            for (int32_t p = 1; p < n; ++p) {
-                c += 4;
-                add(c, mean[p - 1] * w[1] + mean[p] * w[0]);
-                add(c + down, mean[p - 1] * w[3] + mean[p] * w[2]);
+            int32_t p = 1;
+#if defined(QR_WIDE_LANES)
+            if (wide) {
+                p = QrWide::depositShared(c, mean, n, w[0], w[1]);
+                QrWide::depositShared(c + down, mean, n, w[2], w[3]);
             }
-            add(c + 4, mean[n - 1] * w[1]);
-            add(c + down + 4, mean[n - 1] * w[3]);
+#endif
+            for (; p < n; ++p) {
+                add(c + 4 * p, mean[p - 1] * w[1] + mean[p] * w[0]);
+                add(c + down + 4 * p, mean[p - 1] * w[3] + mean[p] * w[2]);
+            }
+            add(c + 4 * n, mean[n - 1] * w[1]);
+            add(c + down + 4 * n, mean[n - 1] * w[3]);
             continue;
         }
         for (int32_t p = 0; p < n; ++p) {
@@ -270,10 +290,18 @@ void QrVectorBlurTracer<Texture>::average(QrLanes* samples, int32_t stride)
     if (stride == 1) {
         qrRunningMeans<1>(samples, count, smooth);
         qrRunningMeans<1>(samples, count - smooth + 1, whole);
-    } else {
-        qrRunningMeans<kBatch>(samples, count, smooth);
-        qrRunningMeans<kBatch>(samples, count - smooth + 1, whole);
+        return;
     }
+#if defined(QR_WIDE_LANES)
+    if (qrWideLanesEnabled()) {
+        static_assert(kBatch == 8, "the eight-lane means take eight paths");
+        QrWide::runningMeans(samples, count, smooth);
+        QrWide::runningMeans(samples, count - smooth + 1, whole);
+        return;
+    }
+#endif
+    qrRunningMeans<kBatch>(samples, count, smooth);
+    qrRunningMeans<kBatch>(samples, count - smooth + 1, whole);
 }
 
 // A vector too short to move anything leaves the input pixel where it is.
