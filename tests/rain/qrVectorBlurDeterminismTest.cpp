@@ -5,12 +5,14 @@
 #include "qrSimpleLinearBlur.h"
 #include "qrVectorBlurSampler.h"
 #include "qrVectorBlurTestImages.h"
+#include "qrVectorBlurWide.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <type_traits>
 
 using namespace QrVectorBlurTest;
 using Quarn::Pixel::ARGB16;
@@ -139,6 +141,34 @@ TEST_F(VectorBlurThreads, CurvedPathsAreIdenticalForEveryBandSplit)
         sampler.process(in, out);
     };
     expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(64, 90, 5), blur);
+}
+
+
+// The eight-lane loops must give the four-lane loops' bytes, so that the
+// result does not depend on the processor either. Wide images give long
+// runs of neighbouring start pixels; the odd widths leave a lone path at
+// the end of a batch.
+TEST(VectorBlurLanes, EightLanesGiveTheFourLaneBytesAtEachDepth)
+{
+    if (!qrWideLanesEnabled())
+        GTEST_SKIP() << "this processor has no AVX2";
+    auto both = [](auto image, float length, float direction) {
+        using S = std::remove_reference_t<decltype(*image.pixelAtIndex(0, 0))>;
+        auto run = [&](bool wide) {
+            qrWideLanesEnabled() = wide;
+            Texture<S> out = copyOf(image);
+            rainBlur<S>(length, direction)(image, out);
+            return out;
+        };
+        const Texture<S> narrow = run(false), wide = run(true);
+        EXPECT_TRUE(identical(narrow, wide)) << length << ", " << direction;
+    };
+    for (float direction : {-1.5707964f, -1.05f, 0.0f, 2.6f}) {
+        both(noiseImage<ARGB8>(203, 67, 6), 50.0f, direction);
+        both(noiseImage<ARGB16>(131, 41, 7), 24.0f, direction);
+        both(noiseImage<ARGBF>(97, 59, 8), 13.0f, direction);
+    }
+    qrWideLanesEnabled() = true;
 }
 
 }  // namespace
