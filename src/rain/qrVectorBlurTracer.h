@@ -177,6 +177,10 @@ void QrVectorBlurTracer<Texture>::gatherSideBySide(const int32_t* xs, int32_t n,
     QrLanes* out = samples_.data();
     int32_t first = 0;  // paths the loop below still has to sample
 #if defined(QR_WIDE_LANES)
+    if (!adjacent && qrWideLanesEnabled()) {
+        QrWide::gatherApart<Channel>(start, n, inputOffsets_.data(), count, down, w, out);
+        return;
+    }
     if (adjacent && qrWideLanesEnabled()) {
         QrWide::gatherAdjacent<Channel>(start[0], inputOffsets_.data(), count, down, w, out, n / 2);
         first = n - n % 2;
@@ -249,6 +253,12 @@ void QrVectorBlurTracer<Texture>::depositSideBySide(const int32_t* xs, int32_t n
     const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
     const QrLanes* mean = samples_.data();
     [[maybe_unused]] const bool wide = qrWideLanesEnabled();
+#if defined(QR_WIDE_LANES)
+    if (!adjacent && wide) {
+        QrWide::depositApart(colour, n, offset, count, down, w, mean);
+        return;
+    }
+#endif
     auto add = [](float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); };
     for (int32_t i = 0; i < count; ++i, w += 4, mean += kBatch) {
         if (adjacent) {

@@ -77,6 +77,49 @@ QR_WIDE void gatherAdjacent(const char* start, const std::ptrdiff_t* offsets, st
     }
 }
 
+// Two lanes' weights side by side: left for the first pixel, right for the
+// second.
+QR_WIDE inline F8 pair(const QrLanes& left, const QrLanes& right)
+{
+    return F8(_mm256_set_m128(__m128(right), __m128(left)));
+}
+
+QR_WIDE inline QrLanes low(F8 v) { return QrLanes(_mm256_castps256_ps128(__m256(v))); }
+QR_WIDE inline QrLanes high(F8 v) { return QrLanes(_mm256_extractf128_ps(__m256(v), 1)); }
+
+// Paths anywhere on the row: each tap reads a pixel and its right-hand
+// neighbour in one go, twice; the four products are added in the order of
+// the four-lane loop.
+template <class C>
+QR_WIDE void gatherApart(const char* const* start, int32_t n, const std::ptrdiff_t* offsets,
+                         std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
+{
+    for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
+        const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
+        for (int32_t p = 0; p < n; ++p) {
+            const char* q = start[p] + offsets[i];
+            const F8 t = load2<C>(q) * top, b = load2<C>(q + down) * bottom;
+            out[p] = low(t) + high(t) + low(b) + high(b);
+        }
+    }
+}
+
+// Their deposits: a pixel and its right-hand neighbour in one go, twice.
+QR_WIDE inline void depositApart(float* const* colour, int32_t n, const std::ptrdiff_t* offsets,
+                                 int32_t count, std::ptrdiff_t down, const QrLanes* w,
+                                 const QrLanes* mean)
+{
+    for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
+        const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
+        for (int32_t p = 0; p < n; ++p) {
+            const F8 m = F8(_mm256_set_m128(__m128(mean[p]), __m128(mean[p])));
+            float* c = colour[p] + offsets[i];
+            storeF(c, loadF(c) + m * top);
+            storeF(c + down, loadF(c + down) + m * bottom);
+        }
+    }
+}
+
 // The running means of eight interleaved paths, four pairs at once.
 QR_WIDE inline void runningMeans(QrLanes* s, int32_t count, int32_t window)
 {
