@@ -3,7 +3,7 @@
 // the samples with running sums and deposits the averages into the
 // accumulator. Paths whose samples all fall inside the input's memory
 // (or the accumulator) take a fast walk with offsets prepared once per plan;
-// the others address every pixel through the input's edge method.
+// the others address pixels through the input's edge method.
 #include "qrVectorBlurAccumulator.h"
 #include "qrVectorBlurLanes.h"
 #include "qrVectorBlurMeans.h"
@@ -27,16 +27,16 @@ public:
 
     // Paths traced from now on follow `plan` (kept by reference).
     void use(const QrVectorBlurPlan& plan);
-    // Traces the path of the start pixel (x, y).
+    // Traces the path of the start pixel (x, y): colours and weights.
     void trace(int32_t x, int32_t y);
 
-    // The same in two halves, for a plan that spreads with bilinear taps:
-    // the weights of the path of (x, y) alone, then the colours of the paths
-    // of the `count` start pixels xs (increasing) on row y. Each pixel
-    // receives its colours in the order trace() would give them, so results
-    // are the same; the colours of several paths are worked out side by
-    // side, which keeps more of the processor busy than one path at a time.
-    void depositWeights(int32_t x, int32_t y);
+    // Only the colours of the paths of the `count` start pixels xs
+    // (increasing) on row y, for a plan that spreads with bilinear taps;
+    // their weights are taken by QrVectorBlurWeights. Up to eight paths are
+    // traced side by side, tap by tap, which keeps more of the processor
+    // busy than one path at a time. A pixel then receives the colours of
+    // neighbouring paths in another order than from trace(), which changes
+    // its sum by float rounding only.
     void traceColours(const int32_t* xs, int32_t count, int32_t y);
 
 private:
@@ -45,6 +45,7 @@ private:
     // Path (x, y)'s samples into out[0], out[stride], ...
     void gather(int32_t x, int32_t y, QrLanes* out, int32_t stride);
     void average(QrLanes* samples, int32_t stride);
+    void depositWeights(int32_t x, int32_t y);
     void depositColours(int32_t x, int32_t y, const QrLanes* mean, int32_t stride);
     // Batches of paths whose samples and deposits all fall inside memory;
     // `adjacent` when they start on neighbouring pixels.
@@ -236,10 +237,9 @@ void QrVectorBlurTracer<Texture>::gatherByRows(const int32_t* xs, int32_t n, int
     }
 }
 
-// Deposits tap by tap as well. Neighbouring paths deposit into shared
-// pixels, whose two shares are added together before they go into the
-// accumulator; a pixel then receives its colours in another order than path
-// by path, which changes its sum by float rounding only.
+// Deposits tap by tap as well. Paths on neighbouring pixels share half of
+// their deposits' pixels; the two shares are added together before they go
+// into the accumulator.
 template <class Texture>
 void QrVectorBlurTracer<Texture>::depositSideBySide(const int32_t* xs, int32_t n, int32_t y,
                                                     bool adjacent)
