@@ -61,14 +61,25 @@ public:
             *weightAt(x, y) -= w;
     }
 
-    // The normalised colour of (x, y): colour sum / (K - weight), or all 0
-    // where nothing was deposited.
-    QrLanes normalised(int32_t x, int32_t y) const
+    // The normalised colours of row y from x0 to x1 handed to
+    // store(x, colour): colour sum / (K - weight), or all 0 where nothing was
+    // deposited. Four reciprocals are taken at once.
+    template <class Store>
+    void normaliseRow(int32_t y, int32_t x0, int32_t x1, Store&& store) const
     {
-        const float w = k_ - *weightAt(x, y);
-        if (w == 0.0f)
-            return qrSplat(0.0f);
-        return qrLoadFloats(colourAt(x, y)) * (1.0f / w);
+        const float* weight = weightAt(x0, y);
+        const float* colour = colourAt(x0, y);
+        int32_t x = x0;
+        for (; x + 4 <= x1; x += 4, weight += 4, colour += 16) {
+            const QrLanes w = qrSplat(k_) - qrLoadFloats(weight);
+            const QrLanes r = qrSplat(1.0f) / w;
+            for (int j = 0; j < 4; ++j)
+                store(x + j, w[j] == 0.0f ? qrSplat(0.0f) : qrLoadFloats(colour + 4 * j) * r[j]);
+        }
+        for (; x < x1; ++x, ++weight, colour += 4) {
+            const float w = k_ - *weight;
+            store(x, w == 0.0f ? qrSplat(0.0f) : qrLoadFloats(colour) * (1.0f / w));
+        }
     }
 
 private:

@@ -210,7 +210,9 @@ void QrVectorBlurPasses<InTexture, OutTexture>::finish(int32_t bandFirst, int32_
         if (stop())
             return;
         Storage* out = output.placedPixel(x0_, y);
-        for (int32_t x = x0_; x < x1_; ++x, ++out)
-            qrStorePixel(*out, accumulator_.normalised(x, y));
+        const int32_t first = x0_;
+        accumulator_.normaliseRow(y, x0_, x1_, [out, first](int32_t x, QrLanes v) {
+            qrStorePixel(out[x - first], v);
+        });
     }
 }
