@@ -68,10 +68,15 @@ private:
     // Coordinates (inclusive) whose pixels are read straight from memory.
     int32_t inX0_ = 0, inY0_ = 0, inX1_ = -1, inY1_ = -1;
     std::vector<std::ptrdiff_t> inputOffsets_, colourOffsets_, weightOffsets_;
+    std::vector<std::ptrdiff_t> tapColumns_;  // each tap's dx in input bytes
     // The four weights of every tap, each in all lanes, so that the walks
     // multiply without broadcasting.
     std::vector<QrLanes> splatWeights_;
     std::vector<QrLanes> samples_;  // kBatch paths, interleaved
+    // For paths reaching past the top or bottom: the rows of every tap, and
+    // a row of the edge colour for rows outside the input.
+    std::vector<const char*> rowsTop_, rowsBottom_;
+    std::vector<StoragePixel> edgeRow_;
 };
 
 template <class Texture>
@@ -101,6 +106,7 @@ void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
     inputOffsets_.resize(taps.size());
     colourOffsets_.resize(taps.size());
     weightOffsets_.resize(taps.size());
+    tapColumns_.resize(taps.size());
     splatWeights_.resize(4 * taps.size());
     for (std::size_t i = 0; i < taps.size(); ++i) {
         QrLanes* w = &splatWeights_[4 * i];
@@ -109,7 +115,8 @@ void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
         w[2] = qrSplat(taps[i].w01);
         w[3] = qrSplat(taps[i].w11);
         const std::ptrdiff_t dx = taps[i].dx, dy = taps[i].dy;
-        inputOffsets_[i] = dy * input_.stride() + dx * std::ptrdiff_t(sizeof(StoragePixel));
+        tapColumns_[i] = dx * std::ptrdiff_t(sizeof(StoragePixel));
+        inputOffsets_[i] = dy * input_.stride() + tapColumns_[i];
         colourOffsets_[i] = dy * acc_.colourStride() + dx * 4;
         weightOffsets_[i] = dy * acc_.weightStride() + dx;
     }
@@ -213,26 +220,47 @@ void QrVectorBlurTracer<Texture>::gatherSideBySide(const int32_t* xs, int32_t n,
 
 // Paths that reach above or below the input but stay inside it across:
 // each tap's two rows are found once for the whole batch, through the
-// input's edge method.
+// input's edge method; a row of the edge colour stands for rows outside.
 template <class Texture>
 void QrVectorBlurTracer<Texture>::gatherByRows(const int32_t* xs, int32_t n, int32_t y)
 {
+    const QrTexAxis& ax = input_.xAxis();
+    if (edgeRow_.empty())
+        edgeRow_.assign(std::size_t(std::max(ax.windowCount, 1)), input_.edgeColour());
+    auto row = [this](int32_t ry) {
+        const StoragePixel* r = input_.rowAt(ry);
+        return reinterpret_cast<const char*>(r ? r : edgeRow_.data());
+    };
     const auto& taps = plan_->taps();
-    const QrLanes edge = qrLoadLanes(input_.edgeColour());
     const std::size_t count = taps.size();
+    constexpr std::ptrdiff_t px = sizeof(StoragePixel);
+    rowsTop_.resize(count);
+    rowsBottom_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        rowsTop_[i] = row(y + taps[i].dy);
+        rowsBottom_[i] = row(y + taps[i].dy + 1);
+    }
+    // Bytes from a tap's row start to path p's pixel, less the tap's dx.
+    std::ptrdiff_t column[kBatch];
+    const int32_t firstColumn = ax.windowFirst + ax.originIndex;
+    for (int32_t p = 0; p < n; ++p)
+        column[p] = std::ptrdiff_t(xs[p] - firstColumn) * px;
+#if defined(QR_WIDE_LANES)
+    if (qrWideLanesEnabled()) {
+        QrWide::gatherRows<Channel>(rowsTop_.data(), rowsBottom_.data(), column, n,
+                                    tapColumns_.data(), count, splatWeights_.data(),
+                                    samples_.data());
+        return;
+    }
+#endif
+    auto at = [](const char* p) { return qrLoadLanes(*reinterpret_cast<const StoragePixel*>(p)); };
     const QrLanes* w = splatWeights_.data();
     QrLanes* out = samples_.data();
-    const int32_t firstColumn = input_.xAxis().windowFirst + input_.xAxis().originIndex;
     for (std::size_t i = 0; i < count; ++i, w += 4, out += kBatch) {
-        const StoragePixel* top = input_.rowAt(y + taps[i].dy);
-        const StoragePixel* bottom = input_.rowAt(y + taps[i].dy + 1);
         for (int32_t p = 0; p < n; ++p) {
-            const int32_t column = xs[p] + taps[i].dx - firstColumn;
-            const QrLanes a = top ? qrLoadLanes(top[column]) : edge;
-            const QrLanes b = top ? qrLoadLanes(top[column + 1]) : edge;
-            const QrLanes c = bottom ? qrLoadLanes(bottom[column]) : edge;
-            const QrLanes d = bottom ? qrLoadLanes(bottom[column + 1]) : edge;
-            out[p] = a * w[0] + b * w[1] + c * w[2] + d * w[3];
+            const char* a = rowsTop_[i] + (column[p] + tapColumns_[i]);
+            const char* c = rowsBottom_[i] + (column[p] + tapColumns_[i]);
+            out[p] = at(a) * w[0] + at(a + px) * w[1] + at(c) * w[2] + at(c + px) * w[3];
         }
     }
 }

@@ -104,6 +104,24 @@ QR_WIDE void gatherApart(const char* const* start, int32_t n, const std::ptrdiff
     }
 }
 
+// The same with each tap's two rows given apart (rows found through the
+// input's edge method): tap i of path p reads at tops[i] and bottoms[i]
+// plus column[p] + dx[i], in bytes.
+template <class C>
+QR_WIDE void gatherRows(const char* const* tops, const char* const* bottoms,
+                        const std::ptrdiff_t* column, int32_t n, const std::ptrdiff_t* dx,
+                        std::size_t count, const QrLanes* w, QrLanes* out)
+{
+    for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
+        const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
+        for (int32_t p = 0; p < n; ++p) {
+            const F8 t = load2<C>(tops[i] + (column[p] + dx[i])) * top;
+            const F8 b = load2<C>(bottoms[i] + (column[p] + dx[i])) * bottom;
+            out[p] = low(t) + high(t) + low(b) + high(b);
+        }
+    }
+}
+
 // Their deposits: a pixel and its right-hand neighbour in one go, twice.
 QR_WIDE inline void depositApart(float* const* colour, int32_t n, const std::ptrdiff_t* offsets,
                                  int32_t count, std::ptrdiff_t down, const QrLanes* w,
