@@ -58,6 +58,12 @@ private:
     void traceStrips(int32_t subPass, int32_t parity, int32_t bandFirst, int32_t bandEnd,
                      const InTexture& input, Stop& stop) const;
     template <class Stop>
+    void traceRows(const QrVectorBlurPlan& plan, int32_t from, int32_t to,
+                   QrVectorBlurTracer<InTexture>& tracer, Stop& stop) const;
+    template <class Stop>
+    void tracePaths(int32_t subPass, int32_t from, int32_t to,
+                    QrVectorBlurTracer<InTexture>& tracer, Stop& stop) const;
+    template <class Stop>
     void finish(int32_t bandFirst, int32_t bandEnd, const OutTexture& output, Stop& stop) const;
 
     const VectorGenerator* generator_ = nullptr;
@@ -156,27 +162,51 @@ void QrVectorBlurPasses<InTexture, OutTexture>::traceStrips(int32_t subPass, int
     if (from >= to)
         return;
     QrVectorBlurTracer<InTexture> tracer(input, accumulator_, shape_);
-    const bool shared = !plans_.empty();
-    if (shared)
-        tracer.use(plans_[subPass - 1]);
-    // With one bilinear plan for every path, a row's start pixels are found
-    // and their weights spent first, then their colours are traced together.
-    const bool split = shared && plans_[subPass - 1].spreads() && !shape_.nearest;
-    std::vector<int32_t> starts;
-    if (split) {
-        QrVectorBlurWeights weights(plans_[subPass - 1], x0_, x1_);
-        for (int32_t s = from; s < to; s += 2) {
-            int32_t first, end;
-            strips_.strip(s, first, end);
-            for (int32_t y = first; y < end; ++y) {
-                if (stop())
-                    return;
-                weights.startRow(accumulator_, y, starts);
-                tracer.traceColours(starts.data(), static_cast<int32_t>(starts.size()), y);
-            }
-        }
+    if (plans_.empty()) {
+        tracePaths(subPass, from, to, tracer, stop);
         return;
     }
+    const QrVectorBlurPlan& plan = plans_[subPass - 1];
+    tracer.use(plan);
+    if (plan.spreads() && !shape_.nearest)
+        traceRows(plan, from, to, tracer, stop);
+    else
+        tracePaths(subPass, from, to, tracer, stop);
+}
+
+// One bilinear plan for every path: a row's start pixels are found and
+// their weights taken first, then their colours are traced together.
+template <class InTexture, class OutTexture>
+template <class Stop>
+void QrVectorBlurPasses<InTexture, OutTexture>::traceRows(const QrVectorBlurPlan& plan,
+                                                          int32_t from, int32_t to,
+                                                          QrVectorBlurTracer<InTexture>& tracer,
+                                                          Stop& stop) const
+{
+    QrVectorBlurWeights weights(plan, x0_, x1_);
+    std::vector<int32_t> starts;
+    for (int32_t s = from; s < to; s += 2) {
+        int32_t first, end;
+        strips_.strip(s, first, end);
+        for (int32_t y = first; y < end; ++y) {
+            if (stop())
+                return;
+            weights.startRow(accumulator_, y, starts);
+            tracer.traceColours(starts.data(), static_cast<int32_t>(starts.size()), y);
+        }
+    }
+}
+
+// Path by path: nearest pixels, vectors too short to spread, and plans of
+// their own for every path (a generator that is not uniform, or jitter).
+template <class InTexture, class OutTexture>
+template <class Stop>
+void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(int32_t subPass, int32_t from,
+                                                           int32_t to,
+                                                           QrVectorBlurTracer<InTexture>& tracer,
+                                                           Stop& stop) const
+{
+    const bool shared = !plans_.empty();
     QrVectorBlurPlan own;
     for (int32_t s = from; s < to; s += 2) {
         int32_t first, end;
