@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct QrVectorBlurSettings {
@@ -57,12 +58,8 @@ private:
     template <class Stop>
     void traceStrips(int32_t subPass, int32_t parity, int32_t bandFirst, int32_t bandEnd,
                      const InTexture& input, Stop& stop) const;
-    template <class Stop>
-    void traceRows(const QrVectorBlurPlan& plan, int32_t from, int32_t to,
-                   QrVectorBlurTracer<InTexture>& tracer, Stop& stop) const;
-    template <class Stop>
-    void tracePaths(int32_t subPass, int32_t from, int32_t to,
-                    QrVectorBlurTracer<InTexture>& tracer, Stop& stop) const;
+    void tracePaths(int32_t subPass, int32_t y, QrVectorBlurTracer<InTexture>& tracer,
+                    QrVectorBlurPlan& own) const;
     template <class Stop>
     void finish(int32_t bandFirst, int32_t bandEnd, const OutTexture& output, Stop& stop) const;
 
@@ -162,51 +159,15 @@ void QrVectorBlurPasses<InTexture, OutTexture>::traceStrips(int32_t subPass, int
     if (from >= to)
         return;
     QrVectorBlurTracer<InTexture> tracer(input, accumulator_, shape_);
-    if (plans_.empty()) {
-        tracePaths(subPass, from, to, tracer, stop);
-        return;
-    }
-    const QrVectorBlurPlan& plan = plans_[subPass - 1];
-    tracer.use(plan);
-    if (plan.spreads() && !shape_.nearest)
-        traceRows(plan, from, to, tracer, stop);
-    else
-        tracePaths(subPass, from, to, tracer, stop);
-}
-
-// One bilinear plan for every path: a row's start pixels are found and
-// their weights taken first, then their colours are traced together.
-template <class InTexture, class OutTexture>
-template <class Stop>
-void QrVectorBlurPasses<InTexture, OutTexture>::traceRows(const QrVectorBlurPlan& plan,
-                                                          int32_t from, int32_t to,
-                                                          QrVectorBlurTracer<InTexture>& tracer,
-                                                          Stop& stop) const
-{
-    QrVectorBlurWeights weights(plan, x0_, x1_);
+    const QrVectorBlurPlan* plan = plans_.empty() ? nullptr : &plans_[subPass - 1];
+    if (plan)
+        tracer.use(*plan);
+    // One bilinear plan for every path: a row's start pixels are found and
+    // their weights taken first, then their colours are traced together.
+    std::optional<QrVectorBlurWeights> weights;
+    if (plan && plan->spreads() && !shape_.nearest)
+        weights.emplace(*plan, x0_, x1_);
     std::vector<int32_t> starts;
-    for (int32_t s = from; s < to; s += 2) {
-        int32_t first, end;
-        strips_.strip(s, first, end);
-        for (int32_t y = first; y < end; ++y) {
-            if (stop())
-                return;
-            weights.startRow(accumulator_, y, starts);
-            tracer.traceColours(starts.data(), static_cast<int32_t>(starts.size()), y);
-        }
-    }
-}
-
-// Path by path: nearest pixels, vectors too short to spread, and plans of
-// their own for every path (a generator that is not uniform, or jitter).
-template <class InTexture, class OutTexture>
-template <class Stop>
-void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(int32_t subPass, int32_t from,
-                                                           int32_t to,
-                                                           QrVectorBlurTracer<InTexture>& tracer,
-                                                           Stop& stop) const
-{
-    const bool shared = !plans_.empty();
     QrVectorBlurPlan own;
     for (int32_t s = from; s < to; s += 2) {
         int32_t first, end;
@@ -214,19 +175,35 @@ void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(int32_t subPass, int3
         for (int32_t y = first; y < end; ++y) {
             if (stop())
                 return;
-            const float* weight = accumulator_.weightAt(x0_, y);
-            for (int32_t x = x0_; x < x1_; ++x, ++weight) {
-                if (!(*weight > 0.0f))
-                    continue;
-                if (!shared) {
-                    const float ox = settings_.jitter ? jittered(subPass, x, y, 0) : startOffset(subPass);
-                    const float oy = settings_.jitter ? jittered(subPass, x, y, 1) : startOffset(subPass);
-                    own.trace(*generator_, shape_, x, y, ox, oy);
-                    tracer.use(own);
-                }
-                tracer.trace(x, y);
+            if (weights) {
+                weights->startRow(accumulator_, y, starts);
+                tracer.traceColours(starts.data(), static_cast<int32_t>(starts.size()), y);
+            } else {
+                tracePaths(subPass, y, tracer, own);
             }
         }
+    }
+}
+
+// Path by path along row y: nearest pixels, vectors too short to spread,
+// and plans of their own for every path (a generator that is not uniform,
+// or jitter), traced into `own`.
+template <class InTexture, class OutTexture>
+void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(int32_t subPass, int32_t y,
+                                                           QrVectorBlurTracer<InTexture>& tracer,
+                                                           QrVectorBlurPlan& own) const
+{
+    const float* weight = accumulator_.weightAt(x0_, y);
+    for (int32_t x = x0_; x < x1_; ++x, ++weight) {
+        if (!(*weight > 0.0f))
+            continue;
+        if (plans_.empty()) {
+            const float ox = settings_.jitter ? jittered(subPass, x, y, 0) : startOffset(subPass);
+            const float oy = settings_.jitter ? jittered(subPass, x, y, 1) : startOffset(subPass);
+            own.trace(*generator_, shape_, x, y, ox, oy);
+            tracer.use(own);
+        }
+        tracer.trace(x, y);
     }
 }
 
