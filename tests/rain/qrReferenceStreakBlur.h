@@ -8,8 +8,8 @@
 // A point p falls between pixels floor(p) and floor(p) + 1 with fraction
 // p - floor(p), for gathering and depositing alike. Two choices are left
 // open by the algorithm's description or by float rounding:
-//  - the order of the start rows, a parameter: top to bottom, or in strips
-//    of `rowsPerStrip` rows, all even strips before all odd ones;
+//  - the order of the start rows: strips of `rowsPerStrip` rows, all even
+//    strips before all odd ones, each top to bottom, as the product does;
 //  - how the path points are rounded: point k is placed at start + k * v in
 //    double relative to the start pixel, as the product does. Stepping in
 //    float from the absolute position would round the fractions differently
@@ -35,7 +35,7 @@ struct Settings {
     float direction = 0.0f;
     int32_t quality = 1;
     bool thirds = true;
-    int32_t rowsPerStrip = 0;  // 0: rows top to bottom
+    int32_t rowsPerStrip = 16;
 };
 
 using Colour = std::array<float, 4>;
@@ -133,11 +133,6 @@ private:
     std::vector<int32_t> rowOrder() const
     {
         std::vector<int32_t> rows;
-        if (s_.rowsPerStrip <= 0) {
-            for (int32_t y = 0; y < h_; ++y)
-                rows.push_back(y);
-            return rows;
-        }
         for (int32_t parity = 0; parity < 2; ++parity)
             for (int32_t first = parity * s_.rowsPerStrip; first < h_; first += 2 * s_.rowsPerStrip)
                 for (int32_t y = first; y < std::min(first + s_.rowsPerStrip, h_); ++y)
