@@ -1,7 +1,7 @@
 // Streak blur as the rain runs it (quality 1, thirds, in place), length 50,
 // on HD and 4K frames at 8-bit and float.
-#include "qrHash.h"
-#include "qrSimpleLinearBlur.h"
+#include "noise/qrHash.h"
+#include "blur/qrSimpleLinearBlur.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

@@ -5,12 +5,12 @@
 // that follows it in a render.
 #include "qrBlendMethod.h"
 #include "qrColourBlendProc.h"
-#include "qrHash.h"
-#include "qrRGBNoiseProc.h"
-#include "qrRainProc.h"
-#include "qrRainProcCombine.h"
-#include "qrRainProcHighlight.h"
-#include "qrSimpleLinearBlur.h"
+#include "noise/qrHash.h"
+#include "noise/qrRGBNoiseProc.h"
+#include "proc/qrRainProc.h"
+#include "proc/qrRainProcCombine.h"
+#include "proc/qrRainProcHighlight.h"
+#include "blur/qrSimpleLinearBlur.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

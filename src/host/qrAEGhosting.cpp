@@ -1,7 +1,7 @@
 #include "qrAEGhosting.h"
 
 #include "qrAEParamUI.h"
-#include "qrRainParamTable.h"
+#include "effect/qrRainParamTable.h"
 
 namespace Quarn::AfterEffects {
 

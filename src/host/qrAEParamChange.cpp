@@ -3,7 +3,7 @@
 #include "qrAEEdgeColourSync.h"
 #include "qrAEGhosting.h"
 #include "qrAEWrapperHost.h"
-#include "qrRainEffect.h"
+#include "effect/qrRainEffect.h"
 
 namespace Quarn::AfterEffects {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Declares the effect's host parameters, indices 1 to 39, from the rain
 // effect's host table, and tells the host there are 40 of them.
-#include "qrRainParamTable.h"
+#include "effect/qrRainParamTable.h"
 
 #include <AE_Effect.h>
 

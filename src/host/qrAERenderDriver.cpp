@@ -8,8 +8,8 @@
 #include "qrAEPresetFile.h"
 #include "qrAEWrapperClip.h"
 #include "qrAEWrapperHost.h"
-#include "qrFrameTextures.h"
-#include "qrRainEffect.h"
+#include "effect/qrFrameTextures.h"
+#include "effect/qrRainEffect.h"
 #include "qrTexture.h"
 
 #include <optional>

@@ -5,7 +5,7 @@
 #include "qrAEExceptions.h"
 #include "qrAEImageCopy.h"
 #include "qrAEInterruptChecker.h"
-#include "qrRainParamTable.h"
+#include "effect/qrRainParamTable.h"
 
 #include <algorithm>
 #include <cmath>

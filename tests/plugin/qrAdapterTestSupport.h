@@ -4,7 +4,7 @@
 // their defaults), the time of frame 0 and no callbacks.
 #include "qrAEParamsSetup.h"
 #include "qrExceptionTemplate.h"
-#include "qrRainParamTable.h"
+#include "effect/qrRainParamTable.h"
 
 #include <AE_Effect.h>
 

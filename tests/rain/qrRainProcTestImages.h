@@ -1,6 +1,6 @@
 #pragma once
 // Images and comparisons for the noise, matte and rain processor tests.
-#include "qrHash.h"
+#include "noise/qrHash.h"
 #include "qrMultiProcessor.h"
 #include "qrPixel.h"
 #include "qrTexture.h"

@@ -1,7 +1,7 @@
 #include "qrFrei0rFilter.h"
 
-#include "qrFrameTextures.h"
-#include "qrRainPipeline.h"
+#include "effect/qrFrameTextures.h"
+#include "effect/qrRainPipeline.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -5,8 +5,8 @@
 // passes the mapped value to the effect.
 #include "qrFrei0rParams.h"
 #include "qrFrei0rPixels.h"
-#include "qrLocalHost.h"
-#include "qrRainEffect.h"
+#include "effect/qrLocalHost.h"
+#include "effect/qrRainEffect.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // controls, each a double (frei0r's 0..1 convention, mapped onto the rain
 // control's real range) or a string naming one entry of a rain popup. Each
 // maps onto one internal key of the rain effect.
-#include "qrRainParamTable.h"
+#include "effect/qrRainParamTable.h"
 
 #include <array>
 #include <cstdint>

@@ -1,0 +1,272 @@
+// The rain effect end to end on small images through a local host: presets,
+// the settings handed to the rain processor, and the stages after it.
+#include "effect/qrFrameTextures.h"
+#include "effect/qrLocalHost.h"
+#include "effect/qrRainEffect.h"
+#include "effect/qrRainPipeline.h"
+#include "qrRainProcTestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace QrRainTest;
+using Quarn::Wrapper::LocalHost;
+using Quarn::Wrapper::RainEffect;
+
+namespace {
+
+// An effect answering from its own parameters, over a local host with the
+// clips "Source" and (optionally) "Matte".
+template <class D>
+struct Frame {
+    LocalHost host;
+    RainEffect effect{&host, false};
+    typename D::Texture output;
+
+    Frame(const typename D::Texture& source, const typename D::Texture* matte = nullptr)
+    {
+        output = D::Texture::allocate(source.width(), source.height());
+        host.setOutput(&output);
+        effect.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(
+            new Quarn::Wrapper::TextureClip<D>("Source", source)));
+        effect.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(
+            new Quarn::Wrapper::TextureClip<D>("Matte", matte ? *matte : typename D::Texture())));
+    }
+    typename D::Texture render(RainEffect::Depth depth)
+    {
+        effect.render(depth);
+        return output;
+    }
+};
+
+template <class D>
+constexpr RainEffect::Depth depthOf()
+{
+    if constexpr (D::kWhite == 255.0f)
+        return RainEffect::Depth::eight;
+    else if constexpr (D::kWhite == 32768.0f)
+        return RainEffect::Depth::sixteen;
+    else
+        return RainEffect::Depth::floating;
+}
+
+// A source with varied alpha, so alpha handling shows.
+template <class S>
+QrTexture<S> translucentNight(int32_t w, int32_t h)
+{
+    QrTexture<S> t = nightImage<S>(w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+            t.pixelAtIndex(x, y)->a() = typename S::Component(S::Desc::kWhite * (0.25 + 0.75 * ((x + y) % 4) / 3));
+    return t;
+}
+
+}  // namespace
+
+TEST(RainEffectPresets, SetTheFourRainControlsAndNothingElse)
+{
+    LocalHost host;
+    RainEffect effect(&host, false);
+    struct Row {
+        int32_t preset;
+        double density, length, minT, maxT;
+    };
+    for (const Row& r : {Row{1, 0.35, 45, 0.9, 1.0}, Row{2, 0.6, 50, 0.9, 1.0}, Row{3, 0.7, 70, 0.9, 1.0},
+                         Row{4, 0.85, 85, 0.9, 1.0}, Row{5, 1.0, 100, 0.9, 1.0}, Row{6, 0.6, 50, 0.8, 1.0}}) {
+        effect.setScaleParam("intensity", Quarn::Scale(0.42));
+        effect.applyPreset(r.preset);
+        EXPECT_DOUBLE_EQ(effect.getScaleParam("density", 0).value(), r.density) << r.preset;
+        EXPECT_DOUBLE_EQ(effect.getDoubleParam("dropLength", 0), r.length) << r.preset;
+        EXPECT_DOUBLE_EQ(effect.getScaleParam("minThresh", 0).value(), r.minT) << r.preset;
+        EXPECT_DOUBLE_EQ(effect.getScaleParam("maxThresh", 0).value(), r.maxT) << r.preset;
+        EXPECT_DOUBLE_EQ(effect.getScaleParam("intensity", 0).value(), 0.42) << r.preset;
+    }
+    for (int32_t none : {0, 7, -1}) {
+        effect.applyPreset(none);
+        EXPECT_DOUBLE_EQ(effect.getScaleParam("minThresh", 0).value(), 0.8) << none;
+    }
+}
+
+TEST(RainSettings, ScaleWithTheRenderResolutionAndTheDepth)
+{
+    Quarn::Rain::FrameValues v;
+    v.time = 7.9;
+    v.downsampleX = 0.5;
+    v.downsampleY = 0.25;
+    v.extent = {2, 3, 99, 49};
+    const auto s = Quarn::Rain::rainSettings(v, 255.0);
+    EXPECT_EQ(s.frame, 7);
+    EXPECT_FLOAT_EQ(s.density, 0.6f / 0.25f);
+    EXPECT_FLOAT_EQ(s.intensity, 0.5f);
+    EXPECT_FLOAT_EQ(s.dropLength, 50.0f * 0.25f);
+    EXPECT_FLOAT_EQ(s.minThreshold, 0.9f * 255.0f);
+    EXPECT_FLOAT_EQ(s.maxThreshold, 255.0f);
+    EXPECT_EQ(s.x0, 2);
+    EXPECT_EQ(s.y0, 3);
+    EXPECT_EQ(s.x1, 100);
+    EXPECT_EQ(s.y1, 50);
+
+    for (double aspect : {0.0, -2.0, 0.0005}) {
+        v.pixelAspect = aspect;
+        const auto t = Quarn::Rain::rainSettings(v, 1.0);
+        EXPECT_FLOAT_EQ(t.pixelAspect, 0.001f) << aspect;
+        EXPECT_NEAR(t.inversePixelAspect, 1000.0f, 0.01f) << aspect;
+    }
+}
+
+TEST(FrameTextures, CropsCountRowsFromTheBottomAndExpandTakesTheWholeImage)
+{
+    auto t = QrTexture<Quarn::Pixel::ARGB8>::allocate(200, 100);
+    Quarn::Rain::CropSettings c;
+    c.left = 10;
+    c.right = 75.5;
+    c.bottom = 20;
+    c.top = 75;
+    c.xMethod = 3;
+    c.yMethod = 1;
+    c.edgeColour[0] = 0.5f;
+    c.edgeColour[1] = 1.0f;
+    Quarn::Rain::applyCrops(t, c, false);
+    EXPECT_EQ(t.xAxis().cropFirst, 20);
+    EXPECT_EQ(t.xAxis().cropLast, 151);
+    EXPECT_EQ(t.yAxis().cropFirst, 25);
+    EXPECT_EQ(t.yAxis().cropLast, 80);
+    EXPECT_EQ(t.xAxis().edgeMethod, 3);
+    EXPECT_EQ(t.yAxis().edgeMethod, 1);
+    EXPECT_EQ(t.edgeColour().a(), 127);
+    EXPECT_EQ(t.edgeColour().r(), 255);
+
+    Quarn::Rain::applyCrops(t, c, true);
+    EXPECT_EQ(t.xAxis().cropFirst, 0);
+    EXPECT_EQ(t.xAxis().cropLast, 199);
+    EXPECT_EQ(t.yAxis().cropLast, 99);
+    EXPECT_EQ(t.xAxis().edgeMethod, 0);
+    EXPECT_EQ(t.edgeColour().a(), 0);
+}
+
+TEST(FrameTextures, MatteLayersSitCentredOnTheSource)
+{
+    auto small = QrTexture<Quarn::Pixel::ARGB8>::allocate(50, 31);
+    Quarn::Rain::centreOn(small, 100, 60);
+    EXPECT_EQ(small.xAxis().originIndex, 25);
+    EXPECT_EQ(small.yAxis().originIndex, 14);
+    auto large = QrTexture<Quarn::Pixel::ARGB8>::allocate(131, 80);
+    Quarn::Rain::centreOn(large, 100, 60);
+    EXPECT_EQ(large.xAxis().originIndex, -15);
+    EXPECT_EQ(large.yAxis().originIndex, -10);
+}
+
+template <class D>
+class RainEffectRender : public ::testing::Test {};
+using RenderDepths = ::testing::Types<Quarn::Rain::Depth8, Quarn::Rain::Depth16, Quarn::Rain::DepthF>;
+TYPED_TEST_SUITE(RainEffectRender, RenderDepths);
+
+TYPED_TEST(RainEffectRender, ZeroIntensityWithRgbaAndNoBlendGivesTheSourceBack)
+{
+    using D = TypeParam;
+    const auto source = translucentNight<typename D::Storage>(61, 37);
+    Frame<D> f(source);
+    f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
+    f.effect.setIntParam("postAlphaYesNoNo", 1);
+    EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0);
+}
+
+TYPED_TEST(RainEffectRender, ProcessRgbKeepsTheSourceAlphaAndPremultipliesTheColour)
+{
+    using D = TypeParam;
+    using S = typename D::Storage;
+    const auto source = translucentNight<S>(61, 37);
+    Frame<D> f(source);
+    f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
+    const auto out = f.render(depthOf<D>());
+    const double tolerance = D::kWhite == 1.0f ? 1e-6 : 1.0;
+    for (int32_t y = 0; y < source.height(); ++y)
+        for (int32_t x = 0; x < source.width(); ++x) {
+            const S& s = *source.pixelAtIndex(x, y);
+            const S& o = *out.pixelAtIndex(x, y);
+            ASSERT_EQ(o.a(), s.a());
+            EXPECT_NEAR(double(o.r()), double(s.r()) * double(s.a()) / D::kWhite, tolerance);
+        }
+}
+
+TYPED_TEST(RainEffectRender, ProcessRgbaKeepsTheRainAlphaWithinWhite)
+{
+    using D = TypeParam;
+    const auto source = translucentNight<typename D::Storage>(61, 37);
+    Frame<D> f(source);
+    f.effect.setIntParam("postAlphaYesNoNo", 1);
+    f.effect.setScaleParam("intensity", Quarn::Scale(40.0));
+    const auto out = f.render(depthOf<D>());
+    bool changed = false;
+    for (int32_t y = 0; y < out.height(); ++y)
+        for (int32_t x = 0; x < out.width(); ++x) {
+            const float a = float(out.pixelAtIndex(x, y)->a());
+            ASSERT_GE(a, 0.0f);
+            ASSERT_LE(a, D::kWhite);
+            changed |= a != float(source.pixelAtIndex(x, y)->a());
+        }
+    EXPECT_TRUE(changed) << "strong rain leaves the alpha as it was";
+}
+
+TYPED_TEST(RainEffectRender, SourceMattesNeedAConnectedMatteClip)
+{
+    using D = TypeParam;
+    const auto source = nightImage<typename D::Storage>(64, 48);
+    Frame<D> plain(source);
+    const auto noMatte = copyOf(plain.render(depthOf<D>()));
+    Frame<D> unconnected(source);
+    unconnected.effect.setIntParam("matteChannel", 3);
+    EXPECT_EQ(differingPixels(unconnected.render(depthOf<D>()), noMatte), 0);
+
+    const auto black = filled(64, 48, pixel<typename D::Storage>(0, 0, 0, 0));
+    Frame<D> connected(source, &black);
+    connected.effect.setIntParam("matteChannel", 1);  // source luminance
+    EXPECT_GT(differingPixels(connected.render(depthOf<D>()), noMatte), 0);
+}
+
+TYPED_TEST(RainEffectRender, AMatteLayerAlphaOfZeroLeavesNoRain)
+{
+    using D = TypeParam;
+    const auto source = nightImage<typename D::Storage>(64, 48);
+    const auto clear = filled(64, 48, pixel<typename D::Storage>(0, 1, 1, 1));
+    Frame<D> f(source, &clear);
+    f.effect.setIntParam("matteChannel", 7);
+    f.effect.setIntParam("postAlphaYesNoNo", 1);
+    EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0);
+}
+
+TYPED_TEST(RainEffectRender, BlendMethodsChangeTheResultAndNoneDoesNot)
+{
+    using D = TypeParam;
+    const auto source = nightImage<typename D::Storage>(64, 48);
+    Frame<D> none(source);
+    const auto rain = copyOf(none.render(depthOf<D>()));
+    Frame<D> screen(source);
+    screen.effect.setIntParam("blendMethod", 17);
+    EXPECT_GT(differingPixels(screen.render(depthOf<D>()), rain), 0);
+    // "Blend" at 100 % is all effect: the rain result again.
+    Frame<D> allEffect(source);
+    allEffect.effect.setIntParam("blendMethod", 17);
+    allEffect.effect.setDoubleParam("blendMix", 100.0);
+    EXPECT_EQ(differingPixels(allEffect.render(depthOf<D>()), rain), 0);
+}
+
+TYPED_TEST(RainEffectRender, ResultIsIdenticalWhateverTheThreadCount)
+{
+    using D = TypeParam;
+    const auto source = nightImage<typename D::Storage>(97, 61);
+    QrTexture<typename D::Storage> expected;
+    {
+        ScopedMaxProcessors one("1");
+        Frame<D> f(source);
+        f.effect.setIntParam("blendMethod", 17);
+        expected = copyOf(f.render(depthOf<D>()));
+    }
+    for (const char* limit : {"2", static_cast<const char*>(nullptr)}) {
+        ScopedMaxProcessors scoped(limit);
+        Frame<D> f(source);
+        f.effect.setIntParam("blendMethod", 17);
+        EXPECT_EQ(differingPixels(f.render(depthOf<D>()), expected), 0) << (limit ? limit : "unset");
+    }
+}

@@ -1,0 +1,173 @@
+// The matte decides where the rain shows. Failures here mean the wrong
+// channel, an inverted matte, a matte shifted against a centred matte layer,
+// or a failed layer fetch that breaks the render instead of dropping the matte.
+#include "matte/qrMatte.h"
+#include "qrRainProcTestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace QrRainTest;
+using Quarn::Pixel::ARGB8;
+using Quarn::Pixel::ARGBF;
+using Quarn::Pixel::Single8;
+using Quarn::Pixel::SingleF;
+using Quarn::Rain::makeMatte;
+
+// A matte layer as a host would deliver it: ARGB, or its alpha alone.
+template <class S, class M>
+class FakeMatteClip : public Quarn::Wrapper::Clip {
+public:
+    FakeMatteClip(QrTexture<S> layer, bool fails)
+        : Clip("Matte"), layer_(std::move(layer)), fails_(fails)
+    {
+    }
+
+    void fetchImageRaw(double, QrTexIndexer* dest) override
+    {
+        ++fetches;
+        if (fails_)
+            throw Quarn::Exceptions::Wrapper::FetchImageFailed("FakeMatteClip::fetchImageRaw",
+                                                      "tests/rain", 1, "Matte");
+        if (auto* colour = dynamic_cast<QrTexture<S>*>(dest)) {
+            *colour = layer_;
+        } else if (auto* single = dynamic_cast<QrTexture<M>*>(dest)) {
+            *single = QrTexture<M>::allocateLike(layer_);
+            for (int32_t y = 0; y < layer_.height(); ++y)
+                for (int32_t x = 0; x < layer_.width(); ++x)
+                    single->pixelAtIndex(x, y)->c[0] = layer_.pixelAtIndex(x, y)->a();
+        }
+    }
+
+    int fetches = 0;
+
+private:
+    QrTexture<S> layer_;
+    bool fails_;
+};
+
+// Four pixels (A, R, G, B) with the matte values worked out by hand for the
+// codes luminance, inverse luminance, alpha and inverse alpha (8-bit: plain
+// mean of R, G, B, truncated).
+const ARGB8 kPixels[4] = {{{255, 30, 60, 90}}, {{100, 10, 20, 31}}, {{0, 255, 255, 255}},
+                          {{128, 1, 2, 2}}};
+const int kExpected[4][4] = {
+    {60, 195, 255, 0},  // (30 + 60 + 90) / 3; (225 + 195 + 165) / 3; 255; 0
+    {20, 234, 100, 155},
+    {255, 0, 0, 255},
+    {1, 253, 128, 127},
+};
+
+QrTexture<ARGB8> fourPixels()
+{
+    return image<ARGB8>(2, 2, [](int32_t x, int32_t y) { return kPixels[y * 2 + x]; });
+}
+
+struct ClipSetWith {
+    Quarn::Wrapper::ClipSet set;
+    FakeMatteClip<ARGB8, Single8>* clip = nullptr;
+
+    explicit ClipSetWith(bool fails, QrTexture<ARGB8> layer = fourPixels())
+    {
+        clip = new FakeMatteClip<ARGB8, Single8>(std::move(layer), fails);
+        set.hsAddObject(Quarn::auto_ref<Quarn::Wrapper::Clip>(clip));
+    }
+};
+
+TEST(QrMatte, EveryCodeGivesItsChannelFromItsImage)
+{
+    // The source is black and opaque, so a code that reads the source when it
+    // should read the layer (or the reverse) shows at once.
+    const auto black = filled(2, 2, pixel<ARGB8>(1, 0, 0, 0));
+    for (int32_t code = 1; code <= 8; ++code) {
+        ClipSetWith clips(false);
+        const bool fromSource = code <= 4;
+        QrTexture<Single8> matte;
+        ASSERT_TRUE(makeMatte(clips.set, 0.0, fromSource ? fourPixels() : black, matte, code))
+            << "code " << code;
+        EXPECT_EQ(clips.clip->fetches, fromSource ? 0 : 1) << "code " << code;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(int(matte.pixelAtIndex(i % 2, i / 2)->c[0]), kExpected[i][(code - 1) % 4])
+                << "code " << code << " pixel " << i;
+    }
+}
+
+TEST(QrMatte, NoneAndUnknownCodesMakeNoMatte)
+{
+    for (int32_t code : {0, 9, -1, 100}) {
+        ClipSetWith clips(false);
+        QrTexture<Single8> matte;
+        EXPECT_FALSE(makeMatte(clips.set, 0.0, fourPixels(), matte, code)) << "code " << code;
+        EXPECT_EQ(clips.clip->fetches, 0);
+    }
+}
+
+TEST(QrMatte, FailedLayerFetchDropsTheMatteInsteadOfFailing)
+{
+    for (int32_t code = 5; code <= 8; ++code) {
+        ClipSetWith clips(true);
+        QrTexture<Single8> matte;
+        EXPECT_FALSE(makeMatte(clips.set, 0.0, fourPixels(), matte, code)) << "code " << code;
+    }
+    // Without a "Matte" clip at all the layer codes give nothing either.
+    Quarn::Wrapper::ClipSet empty;
+    QrTexture<Single8> matte;
+    EXPECT_FALSE(makeMatte(empty, 0.0, fourPixels(), matte, 6));
+    EXPECT_TRUE(makeMatte(empty, 0.0, fourPixels(), matte, 3));
+}
+
+TEST(QrMatte, OutsideTheSourceTheMatteIsTheMeanOfTheEdgeColour)
+{
+    auto source = fourPixels();
+    source.setEdgeColour(ARGB8{{0, 30, 60, 90}});  // transparent, mean 60
+    for (int32_t code = 1; code <= 4; ++code) {
+        ClipSetWith clips(false);
+        QrTexture<Single8> matte;
+        ASSERT_TRUE(makeMatte(clips.set, 0.0, source, matte, code));
+        EXPECT_EQ(int(matte.pixelAt(-3, 1).c[0]), 60) << "code " << code;
+        EXPECT_EQ(int(matte.pixelAt(1, 7).c[0]), 60) << "code " << code;
+    }
+}
+
+TEST(QrMatte, CentredMatteLayerKeepsItsPlaceInTheMatte)
+{
+    // A 2 x 2 layer centred on a 4 x 4 source sits at (1, 1).
+    auto layer = fourPixels();
+    layer.setOrigin(1, 1);
+    ClipSetWith clips(false, layer);
+    QrTexture<Single8> matte;
+    const auto source = filled(4, 4, pixel<ARGB8>(1, 0, 0, 0));
+    ASSERT_TRUE(makeMatte(clips.set, 0.0, source, matte, 5));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(int(matte.pixelAt(1 + i % 2, 1 + i / 2).c[0]), kExpected[i][0]) << i;
+    EXPECT_EQ(int(matte.pixelAt(0, 0).c[0]), 0);  // outside the layer: its edge colour
+}
+
+TEST(QrMatte, FloatMattesAreNotTruncated)
+{
+    const auto source = filled(3, 1, pixel<ARGBF>(0.25, 0.1, 0.2, 0.6));
+    const float expected[4] = {0.3f, 0.7f, 0.25f, 0.75f};
+    for (int32_t code = 1; code <= 4; ++code) {
+        Quarn::Wrapper::ClipSet none;
+        QrTexture<SingleF> matte;
+        ASSERT_TRUE(makeMatte(none, 0.0, source, matte, code));
+        EXPECT_NEAR(matte.pixelAtIndex(2, 0)->c[0], expected[code - 1], 1e-6f) << code;
+    }
+}
+
+TEST(QrInvertProc, InvertsInPlaceAgainstWhite)
+{
+    auto matte = QrTexture<Single8>::allocate(3, 1);
+    const int values[3] = {0, 100, 255};
+    for (int i = 0; i < 3; ++i)
+        matte.pixelAtIndex(i, 0)->c[0] = uint8_t(values[i]);
+    QrInvertProc<Single8, Quarn::Pixel::SingleW255> invert(255.0f);
+    invert.process(matte);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(int(matte.pixelAtIndex(i, 0)->c[0]), 255 - values[i]);
+}
+
+}  // namespace

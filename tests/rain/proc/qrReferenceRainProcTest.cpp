@@ -1,0 +1,186 @@
+// The rain processor against a slow pixel-by-pixel reference of its
+// highlight pass, drop noise and rain pass. The streak blur is either left
+// out (a drop length too short to move anything) or run, as the product's
+// own blur, on the reference layer between the reference stages, so that a
+// failure here points at the highlights, the drops or the combination: a
+// threshold compared the wrong way, a scale rounded differently, a drop seed
+// that wraps differently, a matte or intensity applied in another order.
+#include "proc/qrRainProcImpl.h"
+#include "qrRainProcTestImages.h"
+#include "qrReferenceImages.h"
+#include "blur/qrSimpleLinearBlur.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+using namespace QrReference;
+
+struct RainCase {
+    const char* name;
+    int32_t seed, frame;
+    float density, intensity;
+    float minimum, maximum;  // thresholds in units of white
+};
+
+const RainCase kRainCases[] = {
+    {"effect defaults", 3, 7, 0.6f, 1.0f, 0.9f, 1.0f},
+    {"wide ramp", 1, 0, 1.7f, 0.37f, 0.2f, 0.6f},
+    {"inverted thresholds", -5, -12, 5.0f, 2.5f, 0.6f, 0.2f},
+    {"equal thresholds, big frame", 100, 400000, 9.99f, 1.0f, 0.5f, 0.5f},
+    {"zero thresholds", 7, 3, 10.0f, 0.8f, 0.0f, 0.0f},
+    {"dense", 9, 1, 12.0f, 1.0f, 0.3f, 0.95f},
+    {"no drops", 2, 5, 0.0f, 1.0f, 0.1f, 0.7f},
+    {"negative density", 4, 2, -1.0f, 1.3f, 0.45f, 0.55f},
+    {"no intensity", 11, 8, 3.3f, 0.0f, 0.25f, 0.75f},
+    {"faint drops", 6, -1, 0.001f, 1.0f, 0.05f, 0.99f},
+    {"negative seed wraps", INT32_MIN + 3, -2147483647, 2.2f, 0.9f, 0.33f, 0.66f},
+    {"low maximum", 12, 4, 0.9f, 1.0f, 0.0f, 0.02f},
+};
+
+template <class D>
+class QrReferenceRainProc : public ::testing::Test {
+protected:
+    using S = typename D::Pixel;
+    using M = typename D::Matte;
+    using Proc = QrRainProc<S, typename D::Work, D::kWhite, M, typename D::MatteWork>;
+    static constexpr float white = float(D::kWhite);
+
+    static Rain settings(const RainCase& c, float dropLength, float angle)
+    {
+        Rain r;
+        r.seed = c.seed;
+        r.frame = c.frame;
+        r.density = c.density;
+        r.intensity = c.intensity;
+        r.minThreshold = c.minimum * white;
+        r.maxThreshold = c.maximum * white;
+        r.dropLength = dropLength;
+        r.angle = angle;
+        return r;
+    }
+
+    static void configure(Proc& p, const Rain& r)
+    {
+        p.seed = r.seed;
+        p.frame = r.frame;
+        p.density = r.density;
+        p.intensity = r.intensity;
+        p.minThreshold = r.minThreshold;
+        p.maxThreshold = r.maxThreshold;
+        p.dropLength = r.dropLength;
+        p.angle = r.angle;
+    }
+
+    // The source, shifted and cropped against the output with mirrored and
+    // coloured edges, so that every edge case of the addressing is read.
+    static QrTexture<S> source(int32_t w, int32_t h, const Rain& r, bool edged)
+    {
+        auto src = picture<S>(w, h, 21, r.minThreshold, r.maxThreshold, !S::kInteger);
+        if (edged) {
+            src.setOrigin(1, -1);
+            src.setCrop(1, w - 2, 0, h - 2);
+            src.setEdgeMethods(2, 0);
+            src.setEdgeColour(QrRainTest::pixel<S>(0.5, 0.95, 0.2, 0.85));
+        }
+        return src;
+    }
+
+    // Runs the product and the reference; the reference's streak step is
+    // the product's blur with the settings the rain gives it, or nothing.
+    static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle,
+                        bool edged, int matteKind, bool window, bool runBlur,
+                        float aspect = 1.0f)
+    {
+        const Rain r = settings(c, dropLength, angle);
+        const auto src = source(w, h, r, edged);
+        auto matte = mattePicture<M>(std::max(1, w - 3), std::max(1, h - 2), 5);
+        if (matteKind == 2) {
+            matte.setOrigin(2, 1);
+            matte.setEdgeColour(M{typename M::Component(0.6f * white)});
+        }
+        const auto start = picture<S>(w, h, 22, r.minThreshold, r.maxThreshold);
+
+        QrRect region{0, 0, w, h};
+        Proc p;
+        configure(p, r);
+        p.pixelAspect = aspect;
+        p.inversePixelAspect = 1.0f / aspect;
+        if (matteKind) {
+            p.matte = &matte;
+            p.hasMatte = true;
+        }
+        if (window && w > 3 && h > 3) {
+            region = {2, 1, w - 1, h - 1};
+            p.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
+        }
+        auto got = copyOf(start);
+        p.process(src, got);
+
+        auto layer = layerBeforeStreaks(src, w, h, region, r);
+        if (runBlur) {
+            const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
+            SimpleLinearBlur<S, typename D::Work> blur(std::sqrt(dx * dx + dy * dy),
+                                                      std::atan2(dy, dx));
+            blur.pixelAspect = std::max(aspect, 0.001f);
+            blur.inversePixelAspect = 1.0f / blur.pixelAspect;
+            blur.quality = 1;
+            blur.thirds = true;
+            blur.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
+            blur.process(layer, layer);
+        }
+        auto expected = copyOf(start);
+        rainPass(src, layer, matteKind ? &matte : nullptr, region, r.intensity, expected);
+
+        const std::string where = std::string(c.name) + ", " + std::to_string(w) + "x" +
+                                  std::to_string(h) + ", drop length " + std::to_string(dropLength) +
+                                  (edged ? ", edged source" : "") + ", matte " +
+                                  std::to_string(matteKind) + (window ? ", window" : "") +
+                                  ", aspect " + std::to_string(aspect);
+        EXPECT_EQ(differences(layer, p.layer), "") << "layer: " << where;
+        EXPECT_EQ(differences(expected, got), "") << "output: " << where;
+    }
+};
+
+using Depths = ::testing::Types<QrRainTest::Depth8, QrRainTest::Depth16, QrRainTest::DepthF>;
+TYPED_TEST_SUITE(QrReferenceRainProc, Depths);
+
+TYPED_TEST(QrReferenceRainProc, WithoutStreaksEqualsTheReference)
+{
+    struct Size {
+        int32_t w, h;
+    };
+    for (const RainCase& c : kRainCases)
+        for (Size s : {Size{1, 1}, Size{9, 7}, Size{37, 23}})
+            for (int matteKind : {0, 1, 2})
+                for (bool edged : {false, true})
+                    TestFixture::compare(c, s.w, s.h, 0.0f, 0.0f, edged, matteKind, matteKind == 1,
+                                         false);
+}
+
+// A drop length below 0.03 must leave the layer exactly as it is.
+TYPED_TEST(QrReferenceRainProc, ShortDropLengthLeavesTheLayerAsItIs)
+{
+    for (const RainCase& c : kRainCases)
+        TestFixture::compare(c, 19, 11, 0.02f, 0.7f, true, 1, false, false);
+}
+
+TYPED_TEST(QrReferenceRainProc, WithStreaksBetweenTheStagesEqualsTheReference)
+{
+    struct Streak {
+        float length, angle, aspect;
+    };
+    // The last aspect is below the smallest the blur may be given.
+    for (const RainCase& c : kRainCases)
+        for (Streak s : {Streak{5.5f, 1.1f, 1.0f}, Streak{-7.0f, 0.3f, 0.5f},
+                         Streak{12.0f, -1.5707964f, 1.0f}, Streak{6.0f, 2.5f, 0.0001f}})
+            for (bool window : {false, true})
+                TestFixture::compare(c, 29, 21, s.length, s.angle, true, window ? 2 : 0, window,
+                                     true, s.aspect);
+}
+
+}  // namespace
