@@ -28,24 +28,6 @@ using Quarn::Pixel::ARGBF;
 constexpr float kAngle = -std::numbers::pi_v<float> / 2;
 constexpr float kDensity = 0.6f, kDropLength = 50.0f, kIntensity = 1.0f;
 
-template <class S>
-struct DepthOf;
-template <>
-struct DepthOf<ARGB8> {
-    using Proc = QrRainProc8;
-    static constexpr int kWhite = 255;
-};
-template <>
-struct DepthOf<ARGB16> {
-    using Proc = QrRainProc16;
-    static constexpr int kWhite = 32768;
-};
-template <>
-struct DepthOf<ARGBF> {
-    using Proc = QrRainProcF;
-    static constexpr int kWhite = 1;
-};
-
 float unit(int32_t x, int32_t y, int32_t seed)
 {
     return QrHash::unit(QrHash::hash(QrHash::key(x, y, seed)));
@@ -109,17 +91,19 @@ void setItems(benchmark::State& state)
 }
 
 template <class S>
-void configure(typename DepthOf<S>::Proc& p)
+QrRainSettings settings()
 {
-    const float white = float(DepthOf<S>::kWhite);
-    p.seed = 1;
-    p.frame = 0;
-    p.density = kDensity;
-    p.angle = kAngle;
-    p.intensity = kIntensity;
-    p.dropLength = kDropLength;
-    p.minThreshold = 0.9f * white;
-    p.maxThreshold = 1.0f * white;
+    const float white = float(QrDepthOf<S>::kWhite);
+    QrRainSettings s;
+    s.seed = 1;
+    s.frame = 0;
+    s.density = kDensity;
+    s.angle = kAngle;
+    s.intensity = kIntensity;
+    s.dropLength = kDropLength;
+    s.minThreshold = 0.9f * white;
+    s.maxThreshold = 1.0f * white;
+    return s;
 }
 
 template <class S>
@@ -129,8 +113,7 @@ void rainFrame(benchmark::State& state)
     const QrTexture<S> source = nightScene<S>(w, h);
     QrTexture<S> output = QrTexture<S>::allocate(w, h);
     for (auto _ : state) {
-        typename DepthOf<S>::Proc rain;
-        configure<S>(rain);
+        QrRainProc<QrDepthOf<S>> rain(settings<S>());
         rain.process(source, output);
         benchmark::ClobberMemory();
     }
@@ -162,11 +145,11 @@ template <class S>
 void highlightPass(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
-    const float white = float(DepthOf<S>::kWhite);
+    const float white = float(QrDepthOf<S>::kWhite);
     const QrTexture<S> source = nightScene<S>(w, h);
     QrTexture<S> layer = QrTexture<S>::allocate(w, h);
     for (auto _ : state) {
-        const QrRainProcHighlight<S, DepthOf<S>::kWhite> highlight(0.9f * white, white);
+        const QrRainProcHighlight<S, QrDepthOf<S>::kWhite> highlight(0.9f * white, white);
         auto row = [&](const S* p, int32_t step, int32_t n, S* out, int32_t) {
             highlight.run(p, step, n, out);
         };
@@ -185,7 +168,7 @@ void dropNoise(benchmark::State& state)
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     QrTexture<S> layer = nightScene<S>(w, h);
     for (auto _ : state) {
-        QrRGBNoiseProc<S, Quarn::Pixel::Work<S>, DepthOf<S>::kWhite> noise;
+        QrRGBNoiseProc<S, Quarn::Pixel::Work<S>, QrDepthOf<S>::kWhite> noise;
         noise.noiseMode = decltype(noise)::kMonochrome;
         noise.seed = 1;
         for (int c = 0; c < 4; ++c) {
@@ -226,7 +209,7 @@ void rainPass(benchmark::State& state)
     for (auto _ : state) {
         auto row = [&](const S* p, int32_t step, int32_t n, S* out, int32_t y) {
             const S* lit = layer.pixelAtIndex(int32_t(out - output.pixelAtIndex(0, y)), y);
-            QrRainProcCombine<S, DepthOf<S>::kWhite>::run(p, step, n, lit, out, kIntensity);
+            QrRainProcCombine<S, QrDepthOf<S>::kWhite>::run(p, step, n, lit, out, kIntensity);
         };
         StagePass<S, decltype(row)> pass(row);
         pass.process(source, output);

@@ -1,6 +1,7 @@
 #include "qrAEGhosting.h"
 
 #include "qrAEParamUI.h"
+#include "effect/qrRainKeys.h"
 #include "effect/qrRainParamTable.h"
 
 namespace Quarn::AfterEffects {
@@ -8,11 +9,9 @@ namespace Quarn::AfterEffects {
 namespace {
 
 namespace Rain = Quarn::Wrapper::Rain;
+namespace Key = Rain::Key;
 
-constexpr PF_ParamIndex kProcess = 2;
-constexpr PF_ParamIndex kMatte = 10;
-constexpr PF_ParamIndex kMethod = 14;
-constexpr PF_ParamIndex kClamp = 18;
+PF_ParamIndex indexOf(const char* key) { return PF_ParamIndex(Rain::rainHostIndex(key)); }
 // "Process" host values that keep the source's alpha (RGB).
 constexpr A_long kProcessRGB = 1;
 constexpr A_long kProcessRGBAlias = 3;
@@ -42,25 +41,28 @@ void setDisabled(PF_InData* in, PF_ParamDef* params[], PF_ParamIndex index, bool
 
 GhostState ghostStateOf(PF_ParamDef* params[])
 {
-    const A_long process = params[kProcess]->u.pd.value;
-    return {popupValue(params, kMethod) == 0,
+    const A_long process = params[indexOf(Key::process)]->u.pd.value;
+    return {popupValue(params, indexOf(Key::blendMethod)) == 0,
             process == kProcessRGB || process == kProcessRGBAlias,
-            popupValue(params, kMatte) < kFirstLayerMatte};
+            popupValue(params, indexOf(Key::matteChannel)) < kFirstLayerMatte};
 }
 
 void ghostParameters(PF_InData* in, PF_ParamDef* params[])
 {
     const GhostState state = ghostStateOf(params);
-    for (PF_ParamIndex i : {15, 16, 17})
-        setDisabled(in, params, i, state.blendControls);
-    for (PF_ParamIndex i : {24, 34})
-        setDisabled(in, params, i, state.edgeAlphaSliders);
-    for (PF_ParamIndex i : {11, 31, 32, 33, 34, 35, 36, 37, 38}) {
-        // 34 is also ruled by "Process": it stays grey while either rule holds.
-        const bool alsoEdge = i == 34 && state.edgeAlphaSliders;
-        setDisabled(in, params, i, state.matteLayerControls || alsoEdge);
+    for (const char* key : {Key::blendMix, Key::blendEffect, Key::blendSrc})
+        setDisabled(in, params, indexOf(key), state.blendControls);
+    const Key::Crops& crops = Key::matteCrops;
+    for (const char* key : {Key::sourceCrops.edgeColourAlpha, crops.edgeColourAlpha})
+        setDisabled(in, params, indexOf(key), state.edgeAlphaSliders);
+    for (const char* key : {Key::matteClip, crops.xMethod, crops.yMethod, crops.edgeColour,
+                            crops.edgeColourAlpha, crops.left, crops.right, crops.bottom, crops.top}) {
+        // The matte's edge alpha is also ruled by "Process": it stays grey
+        // while either rule holds.
+        const bool alsoEdge = key == crops.edgeColourAlpha && state.edgeAlphaSliders;
+        setDisabled(in, params, indexOf(key), state.matteLayerControls || alsoEdge);
     }
-    setDisabled(in, params, kClamp, true);
+    setDisabled(in, params, indexOf(Key::clampBlendAtFloat), true);
 }
 
 }  // namespace Quarn::AfterEffects

@@ -8,7 +8,7 @@ namespace Ex = Quarn::Exceptions;
 
 namespace {
 constexpr const char* kFunction = "Quarn::AfterEffects::LayerCheckout::LayerCheckout";
-constexpr const char* kSource = "src/NimbrelAE";
+constexpr const char* kSource = "src/host/qrAELayerCheckout.cpp";
 }  // namespace
 
 LayerCheckout::LayerCheckout(PF_InData* in, PF_ParamIndex index, const char* clipName,

@@ -7,6 +7,7 @@
 #include "qrAERenderDriver.h"
 #include "qrAESuite.h"
 #include "qrAEWrapperHost.h"
+#include "effect/qrRainKeys.h"
 
 #include <AE_EffectSuites.h>
 
@@ -15,11 +16,11 @@
 namespace Quarn::AfterEffects {
 
 namespace Ex = Quarn::Exceptions;
+namespace Key = Quarn::Wrapper::Rain::Key;
 
 namespace {
 
-constexpr const char* kSource = "src/NimbrelAE";
-constexpr A_long kInputLayer = 0;
+constexpr const char* kSource = "src/host/qrAERender.cpp";
 constexpr A_long kFarAway = 1000000;
 
 PF_LRect intersect(const PF_LRect& a, const PF_LRect& b)
@@ -54,7 +55,7 @@ PF_Err smartPreRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
     host.bindRainMappings();
     const PF_RenderRequest request{{-kFarAway, -kFarAway, 2 * kFarAway, 2 * kFarAway}, false};
     PF_CheckoutResult input{};
-    for (const char* clip : {"Source", "Matte"}) {
+    for (const char* clip : {Key::sourceClip, Key::matteClip}) {
         const A_long index = host.getClipID(clip);
         PF_CheckoutResult result{};
         const PF_Err err = extra->cb->checkout_layer(in->effect_ref, index, index, &request,
@@ -62,7 +63,7 @@ PF_Err smartPreRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
                                                      in->time_scale, &result);
         if (err != PF_Err_NONE)
             return err;
-        if (index == kInputLayer)
+        if (clip == Key::sourceClip)
             input = result;
     }
     extra->output->result_rect = intersect(input.result_rect, request.rect);

@@ -10,47 +10,36 @@
 #include "qrAEWrapperHost.h"
 #include "effect/qrFrameTextures.h"
 #include "effect/qrRainEffect.h"
+#include "effect/qrRainKeys.h"
+#include "effect/qrRainParamTable.h"
 #include "qrTexture.h"
 
 #include <optional>
-#include <string>
 
 namespace Quarn::AfterEffects {
 
 namespace Ex = Quarn::Exceptions;
+namespace Key = Quarn::Wrapper::Rain::Key;
 
 namespace {
 
 constexpr const char* kFunction = "Quarn::AfterEffects::RenderBitInner::RenderInner";
-constexpr const char* kSource = "src/NimbrelAE";
-constexpr PF_ParamIndex kInputLayer = 0;
-constexpr PF_ParamIndex kMatteLayer = 11;
+constexpr const char* kSource = "src/host/qrAERenderDriver.cpp";
 
-template <class Component>
+template <class D>
 constexpr Quarn::Wrapper::RainEffect::Depth depthOf()
 {
-    if constexpr (std::is_same_v<Component, uint8_t>)
+    if constexpr (std::is_same_v<D, QrDepth8>)
         return Quarn::Wrapper::RainEffect::Depth::eight;
-    else if constexpr (std::is_same_v<Component, uint16_t>)
+    else if constexpr (std::is_same_v<D, QrDepth16>)
         return Quarn::Wrapper::RainEffect::Depth::sixteen;
     else
         return Quarn::Wrapper::RainEffect::Depth::floating;
 }
 
-// The captured values of one "Crops" group ("Source" or "Matte" keys).
-Rain::CropSettings cropsOf(Wrapper::Host& host, const std::string& group, double now)
+PF_ParamIndex hostIndex(const char* key)
 {
-    Rain::CropSettings crops;
-    crops.left = host.getDoubleParam(group + "Left", now);
-    crops.right = host.getDoubleParam(group + "Right", now);
-    crops.bottom = host.getDoubleParam(group + "Bottom", now);
-    crops.top = host.getDoubleParam(group + "Top", now);
-    crops.xMethod = host.getIntParam(group + "XMethod", now);
-    crops.yMethod = host.getIntParam(group + "YMethod", now);
-    const QrPixelRGBAf edge = host.getRGBAParam(group + "EdgeColour", now);
-    const float argb[4] = {edge.a, edge.r, edge.g, edge.b};
-    std::copy(argb, argb + 4, crops.edgeColour);
-    return crops;
+    return PF_ParamIndex(Quarn::Wrapper::Rain::rainHostIndex(key));
 }
 
 bool flagIsOn(Wrapper::Host& host, const char* key, double now)
@@ -58,15 +47,13 @@ bool flagIsOn(Wrapper::Host& host, const char* key, double now)
     return host.paramIsDefined(key) && host.getBoolParam(key, now);
 }
 
-// Replaces the effect's clip of that name with one bound to the host layer.
-void registerClip(Quarn::Wrapper::RainEffect& effect, Wrapper::Host& host, const char* name,
-                  QrTexIndexer* texture, PF_SmartRenderExtra* smart)
+// A clip bound to the host layer of that name, showing `texture`.
+Quarn::auto_ref<Quarn::Wrapper::Clip> layerClip(Wrapper::Host& host, const char* name,
+                                               QrTexIndexer* texture, PF_SmartRenderExtra* smart)
 {
-    auto clip = Quarn::auto_ref<Quarn::Wrapper::Clip>(
-        new Wrapper::Clip(name, host.getClipID(name), host, smart ? smart->cb : nullptr));
-    static_cast<Wrapper::Clip*>(clip.get())->setTexture(texture, host.getTime());
-    effect.clips().hsRemoveObject(name);
-    effect.clips().hsAddObject(clip);
+    auto* clip = new Wrapper::Clip(name, host.getClipID(name), host, smart ? smart->cb : nullptr);
+    clip->setTexture(texture, host.getTime());
+    return Quarn::auto_ref<Quarn::Wrapper::Clip>(clip);
 }
 
 template <class Texture>
@@ -77,29 +64,30 @@ Texture wrapWorld(const PF_EffectWorld& world)
 
 }  // namespace
 
-template <class Pixel, class WorkPixel, class Component, int White>
-PF_Err RenderBitInner<Pixel, WorkPixel, Component, White>::RenderInner(
+template <class D>
+PF_Err RenderBitInner<D>::RenderInner(
     PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,
     PF_SmartRenderExtra* smart)
 {
-    using Texture = QrTexture<Pixel, WorkPixel>;
+    using Texture = typename D::Texture;
     InterruptChecker checker(in);
+    const PF_ParamIndex inputLayer = hostIndex(Key::sourceClip);
     try {
         // 1. The source, wrapped where the host keeps it.
         std::optional<LayerCheckout> input;
         const PF_EffectWorld* inputWorld = nullptr;
         if (smart) {
-            input.emplace(in, kInputLayer, "Source", smart);
+            input.emplace(in, inputLayer, Key::sourceClip, smart);
             inputWorld = input->world();
-        } else if (params && params[kInputLayer]) {
-            inputWorld = &params[kInputLayer]->u.ld;
+        } else if (params && params[inputLayer]) {
+            inputWorld = &params[inputLayer]->u.ld;
         }
         if (!inputWorld || !inputWorld->data)
-            throw Ex::Wrapper::FetchImageFailed(kFunction, kSource, __LINE__, "Source");
+            throw Ex::Wrapper::FetchImageFailed(kFunction, kSource, __LINE__, Key::sourceClip);
         Texture source = wrapWorld<Texture>(*inputWorld);
 
         // 2. The matte layer at the current time, when one is chosen.
-        LayerCheckout matteLayer(in, kMatteLayer, "Matte", smart);
+        LayerCheckout matteLayer(in, hostIndex(Key::matteClip), Key::matteClip, smart);
         std::optional<Texture> matte;
         if (matteLayer.world())
             matte = wrapWorld<Texture>(*matteLayer.world());
@@ -115,27 +103,25 @@ PF_Err RenderBitInner<Pixel, WorkPixel, Component, White>::RenderInner(
         host.captureValues(smart != nullptr);
         const double now = host.getTime();
 
-        // 6. Crop windows, edge methods and colours.
-        const bool expand = flagIsOn(host, "expand", now);
-        Rain::applyCrops(source, cropsOf(host, "Source", now), expand);
-        if (matte)
-            Rain::applyCrops(*matte, cropsOf(host, "Matte", now), expand);
-
-        // 7. The developer's preset file.
-        if (flagIsOn(host, "savePreset", now))
-            writePresetFile(GlobalData::presetFolder(in), host.presetValues());
-
-        // 8. The matte layer centred on the source.
-        if (matte)
-            Rain::centreOn(*matte, source.width(), source.height());
-
-        // 9. The effect over the adapter, with its clips and the output.
+        // 6 to 9. The effect over the adapter: it reads the crops, then
+        // renders with its clips and the output.
         {
             Quarn::Wrapper::RainEffect effect(&host);
-            registerClip(effect, host, "Source", &source, smart);
-            registerClip(effect, host, "Matte", matte ? &*matte : nullptr, smart);
+            const bool expand = flagIsOn(host, "expand", now);
+            Rain::applyCrops(source, Rain::readCrops(effect, Key::sourceCrops, now), expand);
+            if (matte)
+                Rain::applyCrops(*matte, Rain::readCrops(effect, Key::matteCrops, now), expand);
+
+            // The developer's preset file.
+            if (flagIsOn(host, "savePreset", now))
+                writePresetFile(GlobalData::presetFolder(in), host.presetValues());
+
+            if (matte)
+                Rain::centreOn(*matte, source.width(), source.height());
+            effect.attachClip(layerClip(host, Key::sourceClip, &source, smart));
+            effect.attachClip(layerClip(host, Key::matteClip, matte ? &*matte : nullptr, smart));
             host.setOutputTexture(&target);
-            effect.render(depthOf<Component>());
+            effect.render(depthOf<D>());
         }
         // 10. The effect is gone; the adapter gives its suites back, and the
         // layers are checked in as their holders end.
@@ -147,8 +133,8 @@ PF_Err RenderBitInner<Pixel, WorkPixel, Component, White>::RenderInner(
     return checker.resultCode();
 }
 
-template struct RenderBitInner<Pixel::ARGB8, Pixel::ARGBW255, uint8_t, 255>;
-template struct RenderBitInner<Pixel::ARGB16, Pixel::ARGBW32768, uint16_t, 32768>;
-template struct RenderBitInner<Pixel::ARGBF, Pixel::ARGBWF, float, 1>;
+template struct RenderBitInner<QrDepth8>;
+template struct RenderBitInner<QrDepth16>;
+template struct RenderBitInner<QrDepthF>;
 
 }  // namespace Quarn::AfterEffects

@@ -4,6 +4,7 @@
 
 #include "qrAEExceptions.h"
 #include "qrAEInterruptChecker.h"
+#include "effect/qrRainParamTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,7 @@
 namespace Quarn::AfterEffects::Wrapper {
 
 namespace Ex = Quarn::Exceptions;
+namespace Rain = Quarn::Wrapper::Rain;
 
 namespace {
 
@@ -65,10 +67,12 @@ PF_ParamDef Host::valueAt(int32_t index, double time) const
 
 void Host::captureValues(bool checkout)
 {
-    constexpr int32_t kFirst = 2, kLast = 38;
+    // Every control that holds a value; layers, groups and the about area
+    // have none.
+    const auto& table = Rain::rainHostParams();
     std::vector<int32_t> indices;
     for (const auto& [key, m] : mappings_)
-        if (m.index >= kFirst && m.index <= kLast)
+        if (m.index >= 0 && m.index < int32_t(table.size()) && Rain::holdsValue(table[m.index]))
             indices.push_back(m.index);
     std::sort(indices.begin(), indices.end());
     for (int32_t index : indices) {

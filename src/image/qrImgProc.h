@@ -20,6 +20,8 @@ public:
     // Region from inclusive corners; until one is set, each run uses the
     // output's data window.
     void setRegion(int32_t x0, int32_t y0, int32_t x1, int32_t y1) { region_.set(x0, y0, x1, y1); }
+    // Region from a rectangle with x1 and y1 exclusive.
+    void setRegion(const QrRect& rect) { region_.set(rect); }
     void getRegion(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const
     {
         region_.get(x0, y0, x1, y1);

@@ -24,12 +24,13 @@ struct QrProcRegion {
     QrRect rect;
     QrRegionMode mode = kRegionClamp;
 
-    // Inclusive corners.
-    void set(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+    void set(const QrRect& r)
     {
-        rect = {x0, y0, x1 + 1, y1 + 1};
+        rect = r;
         isSet = true;
     }
+    // Inclusive corners.
+    void set(int32_t x0, int32_t y0, int32_t x1, int32_t y1) { set({x0, y0, x1 + 1, y1 + 1}); }
     void get(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const
     {
         x0 = rect.x0;

@@ -1,6 +1,7 @@
 #pragma once
 // Images and comparisons for the noise, matte and rain processor tests.
 #include "noise/qrHash.h"
+#include "qrDepth.h"
 #include "qrMultiProcessor.h"
 #include "qrPixel.h"
 #include "qrTexture.h"
@@ -12,22 +13,10 @@
 
 namespace QrRainTest {
 
-// A depth of the host: ARGB storage pixel, working pixel, white, and the
-// single-channel matte pixels of the same depth.
-template <class S, class W, int White, class M, class MW>
-struct Depth {
-    using Pixel = S;
-    using Work = W;
-    using Matte = M;
-    using MatteWork = MW;
-    static constexpr int kWhite = White;
-};
-using Depth8 = Depth<Quarn::Pixel::ARGB8, Quarn::Pixel::ARGBW255, 255, Quarn::Pixel::Single8,
-                     Quarn::Pixel::SingleW255>;
-using Depth16 = Depth<Quarn::Pixel::ARGB16, Quarn::Pixel::ARGBW32768, 32768,
-                      Quarn::Pixel::Single16, Quarn::Pixel::SingleW32768>;
-using DepthF = Depth<Quarn::Pixel::ARGBF, Quarn::Pixel::ARGBF, 1, Quarn::Pixel::SingleF,
-                     Quarn::Pixel::SingleF>;
+// The host's depths.
+using Depth8 = QrDepth8;
+using Depth16 = QrDepth16;
+using DepthF = QrDepthF;
 
 // A pixel from fractions of white (a, r, g, b).
 template <class S>

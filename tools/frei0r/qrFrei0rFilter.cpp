@@ -1,9 +1,8 @@
 #include "qrFrei0rFilter.h"
 
 #include "effect/qrFrameTextures.h"
-#include "effect/qrRainPipeline.h"
+#include "effect/qrRainKeys.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace Quarn::Frei0r {
@@ -18,23 +17,6 @@ bool isChoice(int index)
 bool isNumber(int index)
 {
     return index >= 0 && index < kFilterParamCount && !isChoice(index);
-}
-
-// The "Source Crops" controls as the effect holds them (the whole frame with
-// reflected edges unless someone changed them).
-Quarn::Rain::CropSettings sourceCrops(Quarn::Wrapper::RainEffect& effect)
-{
-    Quarn::Rain::CropSettings crops;
-    crops.left = effect.getDoubleParam("SourceLeft", 0.0);
-    crops.right = effect.getDoubleParam("SourceRight", 0.0);
-    crops.bottom = effect.getDoubleParam("SourceBottom", 0.0);
-    crops.top = effect.getDoubleParam("SourceTop", 0.0);
-    crops.xMethod = effect.getIntParam("SourceXMethod", 0.0);
-    crops.yMethod = effect.getIntParam("SourceYMethod", 0.0);
-    const QrPixelRGBAf edge = effect.getRGBAParam("SourceEdgeColour", 0.0);
-    const float argb[4] = {edge.a, edge.r, edge.g, edge.b};
-    std::copy(argb, argb + 4, crops.edgeColour);
-    return crops;
 }
 
 }  // namespace
@@ -99,11 +81,12 @@ void Filter::update(double seconds, const uint32_t* in, uint32_t* out)
 // the source-based mattes (which need a connected matte layer) work.
 void Filter::attachClips()
 {
+    namespace Key = Quarn::Wrapper::Rain::Key;
     FrameTexture cropped = source_;
-    Quarn::Rain::applyCrops(cropped, sourceCrops(effect_), false);
-    using Clip = Quarn::Wrapper::TextureClip<Quarn::Rain::Depth8>;
-    effect_.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(new Clip("Source", cropped)));
-    effect_.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(new Clip("Matte", source_)));
+    Quarn::Rain::applyCrops(cropped, Quarn::Rain::readCrops(effect_, Key::sourceCrops, 0.0), false);
+    using Clip = Quarn::Wrapper::TextureClip<QrDepth8>;
+    effect_.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(new Clip(Key::sourceClip, cropped)));
+    effect_.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(new Clip(Key::matteClip, source_)));
 }
 
 }  // namespace Quarn::Frei0r

@@ -1,5 +1,7 @@
 #include "qrFrei0rParams.h"
 
+#include "effect/qrRainKeys.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -12,6 +14,7 @@ namespace Quarn::Frei0r {
 namespace {
 
 using Rain = Quarn::Wrapper::Rain::RainHostParam;
+namespace K = Quarn::Wrapper::Rain::Key;
 
 constexpr FilterParam number(const char* name, const char* explanation, const char* key, Mapping mapping,
                              double factor, double minimum, double maximum, double defaultValue)
@@ -28,38 +31,38 @@ constexpr FilterParam choice(const char* name, const char* explanation, const ch
 // The real ranges are the rain controls' valid ranges; the 0..1 span covers
 // their usual slider range, and larger values reach the rest.
 constexpr std::array<FilterParam, kFilterParamCount> kParams = {{
-    number("density", "Rain density: 1.0 = 100 % (0.0001 to 50)", "density", Mapping::fraction, 1.0,
+    number("density", "Rain density: 1.0 = 100 % (0.0001 to 50)", K::density, Mapping::fraction, 1.0,
            0.0001, 50.0, 0.6),
-    number("drop_length", "Drop length: 1.0 = 500 pixels (0 to 20)", "dropLength", Mapping::linear,
+    number("drop_length", "Drop length: 1.0 = 500 pixels (0 to 20)", K::dropLength, Mapping::linear,
            500.0, 0.0, 10000.0, 0.1),
     number("direction", "Rain direction: degrees = value x 360 - 180 (0.25 = -90, straight down)",
-           "angle", Mapping::angle, 1.0, 0.0, 0.0, 0.25),
-    number("intensity", "Rain intensity: 1.0 = 100 % (0 to 50)", "intensity", Mapping::fraction, 1.0,
+           K::angle, Mapping::angle, 1.0, 0.0, 0.0, 0.25),
+    number("intensity", "Rain intensity: 1.0 = 100 % (0 to 50)", K::intensity, Mapping::fraction, 1.0,
            0.0, 50.0, 1.0),
     number("diffusion_min", "Brightness where highlights start to diffuse along the rain: 1.0 = 100 %",
-           "minThresh", Mapping::fraction, 1.0, 0.0, 1.0, 0.9),
-    number("diffusion_max", "Brightness where highlight diffusion is full: 1.0 = 100 %", "maxThresh",
+           K::minThresh, Mapping::fraction, 1.0, 0.0, 1.0, 0.9),
+    number("diffusion_max", "Brightness where highlight diffusion is full: 1.0 = 100 %", K::maxThresh,
            Mapping::fraction, 1.0, 0.0, 1.0, 1.0),
     number("seed", "Drop pattern seed: 0..1 = 1..100 (value x 99 + 1, rounded); values above 1 are the "
                    "seed itself (up to 5000)",
-           "seed", Mapping::seed, 99.0, 1.0, 5000.0, 12.0 / 99.0),
+           K::seed, Mapping::seed, 99.0, 1.0, 5000.0, 12.0 / 99.0),
     choice("matte", "Where rain shows: None, Source Luminance, Source Inverse Luminance, Source Alpha, "
                     "Source Inverse Alpha",
-           "matteChannel", "None", 5),
+           K::matteChannel, "None", 5),
     choice("blend_method", "How the rain combines with the picture: None, Mix, Add, Difference, "
                            "Subtract Source, Subtract Effect, Darken, Lighten, Colour, Luminosity, Hue, "
                            "Saturation, Screen, Multiply, Overlay, Exclusion, ColourBurn, ColourDodge, "
                            "HardLight, LinearBurn, LinearDodge, LinearLight, SoftLight, Composite Effect, "
                            "Composite Source",
-           "blendMethod", "None", 25),
-    number("blend_mix", "Blend: share of the rain in the blend, 1.0 = 100 %", "blendMix", Mapping::linear,
+           K::blendMethod, "None", 25),
+    number("blend_mix", "Blend: share of the rain in the blend, 1.0 = 100 %", K::blendMix, Mapping::linear,
            100.0, 0.0, 100.0, 0.5),
-    number("source_gain", "Source gain: 1.0 = 200 %, 0.5 = 100 % (0 to 25)", "blendSrc", Mapping::linear,
+    number("source_gain", "Source gain: 1.0 = 200 %, 0.5 = 100 % (0 to 25)", K::blendSrc, Mapping::linear,
            200.0, 0.0, 5000.0, 0.5),
-    number("effect_gain", "Effect (rain) gain: 1.0 = 200 %, 0.5 = 100 % (0 to 25)", "blendEffect",
+    number("effect_gain", "Effect (rain) gain: 1.0 = 200 %, 0.5 = 100 % (0 to 25)", K::blendEffect,
            Mapping::linear, 200.0, 0.0, 5000.0, 0.5),
     choice("process", "Output alpha: RGB keeps the input's alpha, RGBA gives the rain's own alpha",
-           "postAlphaYesNoNo", "RGB", 2),
+           K::process, "RGB", 2),
 }};
 
 const Rain& rainControl(const FilterParam& param)

@@ -19,7 +19,7 @@ namespace Quarn::AfterEffects {
 namespace {
 
 constexpr const char* kMain = "main";
-constexpr const char* kSource = "src/NimbrelAE";
+constexpr const char* kSource = "src/host/entry/qrAEMain.cpp";
 
 bool isRenderCommand(PF_Cmd cmd)
 {

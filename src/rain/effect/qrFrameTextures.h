@@ -1,8 +1,11 @@
 #pragma once
 // Getting a frame's input images ready before the effect runs, the same for
-// every host adapter: the crop window of a layer (from the four crop sliders
-// and the two edge-method popups, or the whole image when `expand` is on),
-// its edge colour, and the centring of the matte layer on the source.
+// every host adapter: the crop controls read once (readCrops), the crop
+// window of a layer (from the four crop sliders and the two edge-method
+// popups, or the whole image when `expand` is on), its edge colour, and the
+// centring of the matte layer on the source.
+#include "effect/qrRainKeys.h"
+#include "qrEffect.h"
 #include "qrPixel.h"
 #include "qrTexture.h"
 
@@ -22,6 +25,10 @@ struct CropSettings {
     int32_t yMethod = 2;
     float edgeColour[4] = {1.0f, 0.0f, 0.0f, 0.0f};
 };
+
+// The values of the "Crops" group `keys` (Key::sourceCrops or
+// Key::matteCrops) at `time`, as the effect reads them.
+CropSettings readCrops(Wrapper::EffectI& effect, const Wrapper::Rain::Key::Crops& keys, double time);
 
 // Crop range of a layer `width` x `height`: x from trunc(left% of width) to
 // trunc(right% of width), y (rows count downward) from trunc((1 - top%) of

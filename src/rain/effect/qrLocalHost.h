@@ -97,8 +97,8 @@ public:
 private:
     [[noreturn]] static void undefined(const std::string& name)
     {
-        throw Exceptions::Wrapper::ParameterUndefined("Quarn::Wrapper::LocalHost", "src/rain/qrLocalHost",
-                                                      0, name);
+        throw Exceptions::Wrapper::ParameterUndefined("Quarn::Wrapper::LocalHost",
+                                                      "src/rain/effect/qrLocalHost.h", __LINE__, name);
     }
 
     int32_t width_ = 0;
@@ -125,7 +125,7 @@ public:
             copyAlpha(*single);
         } else {
             throw Exceptions::Wrapper::FetchImageFailed("Quarn::Wrapper::TextureClip::fetchImageRaw",
-                                                        "src/rain/qrLocalHost", 0,
+                                                        "src/rain/effect/qrLocalHost.h", __LINE__,
                                                         "unknown texture pixel type");
         }
     }

@@ -1,5 +1,6 @@
 #include "effect/qrRainEffect.h"
 
+#include "effect/qrRainKeys.h"
 #include "effect/qrRainParamSet.h"
 #include "effect/qrRainPipeline.h"
 
@@ -35,10 +36,10 @@ void RainEffect::applyPreset(int32_t preset)
     if (preset < kDrizzle || preset > kNightTime)
         return;
     const PresetValues& p = kPresets[preset - kDrizzle];
-    setScaleParam("density", Scale(p.density));
-    setDoubleParam("dropLength", p.dropLength);
-    setScaleParam("minThresh", Scale(p.minThresh));
-    setScaleParam("maxThresh", Scale(p.maxThresh));
+    setScaleParam(Rain::Key::density, Scale(p.density));
+    setDoubleParam(Rain::Key::dropLength, p.dropLength);
+    setScaleParam(Rain::Key::minThresh, Scale(p.minThresh));
+    setScaleParam(Rain::Key::maxThresh, Scale(p.maxThresh));
 }
 
 void RainEffect::attachClip(const auto_ref<Clip>& clip)
@@ -54,9 +55,9 @@ void RainEffect::render(Depth depth)
 {
     HostI& host = *host_;
     switch (depth) {
-    case Depth::eight: Quarn::Rain::renderFrame<Quarn::Rain::Depth8>(*this, host); break;
-    case Depth::sixteen: Quarn::Rain::renderFrame<Quarn::Rain::Depth16>(*this, host); break;
-    case Depth::floating: Quarn::Rain::renderFrame<Quarn::Rain::DepthF>(*this, host); break;
+    case Depth::eight: Quarn::Rain::renderFrame<QrDepth8>(*this, host); break;
+    case Depth::sixteen: Quarn::Rain::renderFrame<QrDepth16>(*this, host); break;
+    case Depth::floating: Quarn::Rain::renderFrame<QrDepthF>(*this, host); break;
     }
 }
 

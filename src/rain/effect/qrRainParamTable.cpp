@@ -1,5 +1,7 @@
 #include "effect/qrRainParamTable.h"
 
+#include "effect/qrRainKeys.h"
+
 #include <cstring>
 
 namespace Quarn::Wrapper::Rain {
@@ -8,6 +10,7 @@ namespace {
 
 using T = HostParamType;
 using I = InternalType;
+namespace K = Key;
 
 constexpr uint32_t kCTV = kFlagCannotTimeVary;
 constexpr uint32_t kSC = kFlagStartCollapsed;
@@ -66,49 +69,49 @@ constexpr RainHostParam colour(int index, const char* key)
 }
 
 constexpr std::array<RainHostParam, kRainHostParamCount> kTable = {{
-    plain(0, "", T::inputLayer, "Source", 0),
+    plain(0, "", T::inputLayer, K::sourceClip, 0),
     plain(1, "About", T::customArea, nullptr, kSup | kCTV),
-    popup(2, "Process", "postAlphaYesNoNo", kProcessChoices, 2, 1, kCTV),
-    popup(3, "Presets", "presets", kPresetChoices, 7, 1, kSup | kCTV),
-    slider(4, "Drop Length", "dropLength", I::number, false, 50, 0, 500, 0, 10000, kSC),
-    {.index = 5, .label = "Rain Direction", .type = T::angle, .key = "angle",
+    popup(2, "Process", K::process, kProcessChoices, 2, 1, kCTV),
+    popup(3, "Presets", K::presets, kPresetChoices, 7, 1, kSup | kCTV),
+    slider(4, "Drop Length", K::dropLength, I::number, false, 50, 0, 500, 0, 10000, kSC),
+    {.index = 5, .label = "Rain Direction", .type = T::angle, .key = K::angle,
      .internal = I::angle, .defaultValue = -90.0},
-    slider(6, "Rain Intensity", "intensity", I::scale, true, 100, 0, 100, 0, 5000, kSC),
-    slider(7, "Rain Density", "density", I::scale, true, 60, 0.01, 100, 0.01, 5000, kSC),
-    slider(8, "Diffusion Min", "minThresh", I::scale, true, 90, 0, 100, 0, 100, kSC),
-    slider(9, "Diffusion Max", "maxThresh", I::scale, true, 100, 0, 100, 0, 100, kSC),
-    popup(10, "Matte", "matteChannel", kMatteChoices, 9, 3, kCTV),
-    plain(11, "Matte Layer", T::layer, "Matte", 0),
-    {.index = 12, .label = "Seed", .type = T::intSlider, .key = "seed", .internal = I::integer,
+    slider(6, "Rain Intensity", K::intensity, I::scale, true, 100, 0, 100, 0, 5000, kSC),
+    slider(7, "Rain Density", K::density, I::scale, true, 60, 0.01, 100, 0.01, 5000, kSC),
+    slider(8, "Diffusion Min", K::minThresh, I::scale, true, 90, 0, 100, 0, 100, kSC),
+    slider(9, "Diffusion Max", K::maxThresh, I::scale, true, 100, 0, 100, 0, 100, kSC),
+    popup(10, "Matte", K::matteChannel, kMatteChoices, 9, 3, kCTV),
+    plain(11, "Matte Layer", T::layer, K::matteClip, 0),
+    {.index = 12, .label = "Seed", .type = T::intSlider, .key = K::seed, .internal = I::integer,
      .defaultValue = 13, .sliderMin = 1, .sliderMax = 100, .validMin = 1, .validMax = 5000,
      .flags = kSC | kCTV},
     plain(13, "Blending", T::groupStart, nullptr, 0),
-    popup(14, "Method", "blendMethod", kMethodChoices, 25, 1, kCTV, kMethodValues),
-    percent(15, "Blend", "blendMix", 50, 100, 0),
-    percent(16, "Effect Gain", "blendEffect", 100, 5000, 0, 200),
-    percent(17, "Source Gain", "blendSrc", 100, 5000, 0, 200),
-    {.index = 18, .label = "", .type = T::checkBox, .key = "clampBlendAtFloat",
+    popup(14, "Method", K::blendMethod, kMethodChoices, 25, 1, kCTV, kMethodValues),
+    percent(15, "Blend", K::blendMix, 50, 100, 0),
+    percent(16, "Effect Gain", K::blendEffect, 100, 5000, 0, 200),
+    percent(17, "Source Gain", K::blendSrc, 100, 5000, 0, 200),
+    {.index = 18, .label = "", .type = T::checkBox, .key = K::clampBlendAtFloat,
      .internal = I::flag, .checkBoxText = "Clamp 0-1 (32 bpc)"},
     plain(19, "", T::groupEnd, nullptr, 0),
     plain(20, "Source Crops", T::groupStart, nullptr, 0),
-    popup(21, "X Method", "SourceXMethod", kEdgeChoices, 4, 3, kCTV),
-    popup(22, "Y Method", "SourceYMethod", kEdgeChoices, 4, 3, kCTV),
-    colour(23, "SourceEdgeColour"),
-    percent(24, "Edge Colour Alpha", "SourceEdgeColourAlpha", 100, 100, kSup | kSC | kCTV),
-    percent(25, "Left", "SourceLeft", 0, 100, 0),
-    percent(26, "Right", "SourceRight", 100, 100, 0),
-    percent(27, "Bottom", "SourceBottom", 0, 100, 0),
-    percent(28, "Top", "SourceTop", 100, 100, 0),
+    popup(21, "X Method", K::sourceCrops.xMethod, kEdgeChoices, 4, 3, kCTV),
+    popup(22, "Y Method", K::sourceCrops.yMethod, kEdgeChoices, 4, 3, kCTV),
+    colour(23, K::sourceCrops.edgeColour),
+    percent(24, "Edge Colour Alpha", K::sourceCrops.edgeColourAlpha, 100, 100, kSup | kSC | kCTV),
+    percent(25, "Left", K::sourceCrops.left, 0, 100, 0),
+    percent(26, "Right", K::sourceCrops.right, 100, 100, 0),
+    percent(27, "Bottom", K::sourceCrops.bottom, 0, 100, 0),
+    percent(28, "Top", K::sourceCrops.top, 100, 100, 0),
     plain(29, "", T::groupEnd, nullptr, 0),
     plain(30, "Matte Layer Crops", T::groupStart, nullptr, 0),
-    popup(31, "X Method", "MatteXMethod", kEdgeChoices, 4, 3, kCTV),
-    popup(32, "Y Method", "MatteYMethod", kEdgeChoices, 4, 3, kCTV),
-    colour(33, "MatteEdgeColour"),
-    percent(34, "Edge Colour Alpha", "MatteEdgeColourAlpha", 100, 100, kSup | kSC | kCTV),
-    percent(35, "Left", "MatteLeft", 0, 100, 0),
-    percent(36, "Right", "MatteRight", 100, 100, 0),
-    percent(37, "Bottom", "MatteBottom", 0, 100, 0),
-    percent(38, "Top", "MatteTop", 100, 100, 0),
+    popup(31, "X Method", K::matteCrops.xMethod, kEdgeChoices, 4, 3, kCTV),
+    popup(32, "Y Method", K::matteCrops.yMethod, kEdgeChoices, 4, 3, kCTV),
+    colour(33, K::matteCrops.edgeColour),
+    percent(34, "Edge Colour Alpha", K::matteCrops.edgeColourAlpha, 100, 100, kSup | kSC | kCTV),
+    percent(35, "Left", K::matteCrops.left, 0, 100, 0),
+    percent(36, "Right", K::matteCrops.right, 100, 100, 0),
+    percent(37, "Bottom", K::matteCrops.bottom, 0, 100, 0),
+    percent(38, "Top", K::matteCrops.top, 100, 100, 0),
     plain(39, "", T::groupEnd, nullptr, 0),
 }};
 
@@ -122,6 +125,12 @@ const RainHostParam* findRainHostParam(std::string_view key)
         if (p.key && key == p.key)
             return &p;
     return nullptr;
+}
+
+int rainHostIndex(std::string_view key)
+{
+    const RainHostParam* row = findRainHostParam(key);
+    return row ? row->index : -1;
 }
 
 std::vector<std::pair<int, int>> rainPopupTable(const RainHostParam& param)

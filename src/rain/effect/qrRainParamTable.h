@@ -75,6 +75,11 @@ const std::array<RainHostParam, kRainHostParamCount>& rainHostParams();
 
 // The row of an internal key (or clip name), or null.
 const RainHostParam* findRainHostParam(std::string_view key);
+// The host index of the control with that key (or clip name); -1 for none.
+int rainHostIndex(std::string_view key);
+// Whether the control holds a value the effect reads (not a layer, a group
+// or the about area).
+constexpr bool holdsValue(const RainHostParam& param) { return param.internal != InternalType::none; }
 
 // A popup's (menu position, internal value) pairs, positions 0-based; empty
 // for other controls.

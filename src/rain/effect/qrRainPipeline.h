@@ -3,18 +3,21 @@
 // wrapped its images: the host values and parameters are read in a fixed
 // order, the matte is made, QrRainProc draws the rain into the output, then
 // the alpha is clamped, the source blended in, and the alpha settled by
-// "Process". `Depth` bundles the storage and working pixel types and white.
+// "Process". `D` is the depth (QrDepth8, QrDepth16 or QrDepthF).
 #include "qrColourBlendProc.h"
 #include "qrEffect.h"
 #include "qrFunctorProc.h"
 #include "matte/qrMatte.h"
 #include "qrPixelFunctor.h"
 #include "proc/qrRainProc.h"
+#include "effect/qrRainKeys.h"
 #include "qrWrapperHost.h"
 
 #include <cstdint>
 
 namespace Quarn::Rain {
+
+namespace Key = Wrapper::Rain::Key;
 
 // Host values and parameters of one frame, as the effect reads them.
 struct FrameValues {
@@ -35,45 +38,14 @@ struct FrameValues {
 };
 
 // What the rain processor is given for a frame at a depth whose white is
-// `white`: resolution-dependent values scaled by the downsample factors.
-struct RainSettings {
-    int32_t seed = 0;
-    int32_t frame = 0;
-    float pixelAspect = 1.0f;
-    float inversePixelAspect = 1.0f;
-    float density = 0.0f;
-    float angle = 0.0f;
-    float intensity = 0.0f;
-    float dropLength = 0.0f;
-    float minThreshold = 0.0f;
-    float maxThreshold = 0.0f;
-    // Inclusive corners of the processing region: one past the extent's
-    // right and bottom (the processor keeps its writes inside the image).
-    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-};
-
-RainSettings rainSettings(const FrameValues& values, double white);
+// `white`: resolution-dependent values scaled by the downsample factors, the
+// region the host's output extent.
+QrRainSettings rainSettings(const FrameValues& values, double white);
 
 // The host's time, downsample, pixel aspect, extent and interrupt record.
 FrameValues readHostValues(Wrapper::HostI& host);
 // The rain parameters at `values.time`, in the order the effect reads them.
 void readRainParams(Wrapper::EffectI& effect, FrameValues& values);
-
-template <class S, class W, int White, class MS, class MW>
-struct Depth {
-    using Storage = S;
-    using Work = W;
-    using MatteStorage = MS;
-    using MatteWork = MW;
-    using Texture = QrTexture<S, W>;
-    using MatteTexture = QrTexture<MS, MW>;
-    using Rain = QrRainProc<S, W, White, MS, MW>;
-    static constexpr float kWhite = float(White);
-};
-
-using Depth8 = Depth<Pixel::ARGB8, Pixel::ARGBW255, 255, Pixel::Single8, Pixel::SingleW255>;
-using Depth16 = Depth<Pixel::ARGB16, Pixel::ARGBW32768, 32768, Pixel::Single16, Pixel::SingleW32768>;
-using DepthF = Depth<Pixel::ARGBF, Pixel::ARGBF, 1, Pixel::SingleF, Pixel::SingleF>;
 
 // Runs one functor processor over the whole of `image`.
 template <class F, class Tex>
@@ -93,22 +65,10 @@ void applyFrom(Tex& image, const Tex& other, const F& functor, QrInterruptRecord
 // Draws the rain of `source` into `output` (stage 2's processor run).
 template <class D>
 void drawRain(const typename D::Texture& source, typename D::Texture& output,
-              const typename D::MatteTexture* matte, const RainSettings& s, QrInterruptRecord* interrupt)
+              const typename D::MatteTexture* matte, const QrRainSettings& settings,
+              QrInterruptRecord* interrupt)
 {
-    typename D::Rain rain(interrupt);
-    rain.seed = s.seed;
-    rain.frame = s.frame;
-    rain.pixelAspect = s.pixelAspect;
-    rain.inversePixelAspect = s.inversePixelAspect;
-    rain.density = s.density;
-    rain.angle = s.angle;
-    rain.intensity = s.intensity;
-    rain.dropLength = s.dropLength;
-    rain.minThreshold = s.minThreshold;
-    rain.maxThreshold = s.maxThreshold;
-    rain.matte = matte;
-    rain.hasMatte = matte != nullptr;
-    rain.setRegion(s.x0, s.y0, s.x1, s.y1);
+    QrRainProc<D> rain(settings, matte, interrupt);
     rain.process(source, output);
 }
 
@@ -118,18 +78,18 @@ template <class D>
 int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Texture& source,
                    typename D::Texture& output, int32_t premultiplied, QrInterruptRecord* interrupt)
 {
-    const int32_t method = effect.getIntParam("blendMethod", time);
+    const int32_t method = effect.getIntParam(Key::blendMethod, time);
     if (method == 0)
         return premultiplied;
     QrColourBlendProc<typename D::Storage> blend(
-        method, float(effect.getDoubleParam("blendSrc", time) / 100.0),
-        float(effect.getDoubleParam("blendEffect", time) / 100.0),
-        float(effect.getDoubleParam("blendMix", time) / 100.0));
+        method, float(effect.getDoubleParam(Key::blendSrc, time) / 100.0),
+        float(effect.getDoubleParam(Key::blendEffect, time) / 100.0),
+        float(effect.getDoubleParam(Key::blendMix, time) / 100.0));
     blend.setInterruptRecord(interrupt);
     blend.setPremultiplySource(1);
     blend.setPremultiplyEffect(premultiplied);
     blend.setUnpremultiplyResult(1);
-    blend.setClampInputs(effect.getBoolParam("clampBlendAtFloat", time));
+    blend.setClampInputs(effect.getBoolParam(Key::clampBlendAtFloat, time));
     blend.process(source, output);
     return 1;
 }
@@ -141,12 +101,12 @@ void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double ti
                        int32_t premultiplied, QrInterruptRecord* interrupt)
 {
     using namespace Quarn::PixelFunctor;
-    const int32_t process = effect.getIntParam("postAlphaYesNoNo", time);
+    const int32_t process = effect.getIntParam(Key::process, time);
     if (process == 1 && premultiplied != 1)
         applyInPlace(output, UnMultiplyByAlpha{}, interrupt);
     if (process == 0 && premultiplied == 1)
         applyInPlace(output, MultiplyByAlpha{}, interrupt);
-    switch (host.forwardPopupMapping("postAlphaYesNoNo", process)) {
+    switch (host.forwardPopupMapping(Key::process, process)) {
     case 0: applyFrom(output, source, CopyAlpha{}, interrupt); break;
     case 2: applyInPlace(output, WhitePointAlpha{}, interrupt); break;
     case 3: applyFrom(output, source, CopyRGB{}, interrupt); break;
@@ -161,19 +121,20 @@ void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host)
     FrameValues v = readHostValues(host);
     typename D::Texture output;
     if (!host.fetchOutputImageRaw(&output))
-        throw Exceptions::Wrapper::FetchImageFailed("Quarn::Wrapper::RainEffect::render",
-                                                    "src/rain/qrRainPipeline", 150, "output");
+        throw Exceptions::Wrapper::FetchImageFailed(
+            "Quarn::Wrapper::RainEffect::render", "src/rain/effect/qrRainPipeline.h", __LINE__, "output");
     readRainParams(effect, v);
     typename D::Texture source;
-    effect.clips().hsGetObject("Source", true)->fetchImageRaw(v.time, &source);
+    effect.clips().hsGetObject(Key::sourceClip, true)->fetchImageRaw(v.time, &source);
 
     typename D::MatteTexture matte;
     bool hasMatte = false;
-    if (v.matteChannel > 0 && effect.clips().isConnected("Matte"))
+    if (v.matteChannel > 0 && effect.clips().isConnected(Key::matteClip))
         hasMatte = makeMatte(effect.clips(), v.time, source, matte, v.matteChannel, v.interrupt);
-    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, D::kWhite), v.interrupt);
+    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, double(D::kWhite)),
+                v.interrupt);
 
-    applyInPlace(output, PixelFunctor::ClampChannel{0.0f, D::kWhite, 0}, v.interrupt);
+    applyInPlace(output, PixelFunctor::ClampChannel{0.0f, float(D::kWhite), 0}, v.interrupt);
     int32_t premultiplied = host.getPremultiplicationState();
     premultiplied = blendStage<D>(effect, v.time, source, output, premultiplied, v.interrupt);
     processAlphaStage<D>(effect, host, v.time, source, output, premultiplied, v.interrupt);

@@ -17,35 +17,30 @@
 // pixel depends on its position and its layer value only) at a fraction of
 // the memory traffic. Every random value is a hash of absolute coordinates,
 // so the result does not depend on the thread count or the band split.
+#include "qrDepth.h"
 #include "qrImgProc2.h"
 #include "noise/qrNoiseMonoKernel.h"
-#include "qrPixel.h"
-#include "qrTexture.h"
+#include "proc/qrRainSettings.h"
 
 #include <cstdint>
 #include <memory>
 
-template <class StoragePixel, class WorkPixel, int white, class MatteStoragePixel,
-          class MatteWorkPixel>
-class QrRainProc : public QrImgProc2<QrTexture<StoragePixel, WorkPixel>> {
+template <class D>
+class QrRainProc : public QrImgProc2<typename D::Texture> {
 public:
-    using Texture = QrTexture<StoragePixel, WorkPixel>;
-    using MatteTexture = QrTexture<MatteStoragePixel, MatteWorkPixel>;
+    using Texture = typename D::Texture;
+    using MatteTexture = typename D::MatteTexture;
 
-    int32_t seed = 1;
-    int32_t frame = 0;          // whole frames; every frame has its own drops
-    float density = 0.0f;       // density / 10 of the layer's pixels get a drop
-    float angle = 0.0f;         // rain direction, radians
-    float intensity = 0.0f;     // weight of the layer added to the source
-    float dropLength = 0.0f;    // streak length in pixels
-    float minThreshold = 0.0f;  // diffusion minimum, work units (0..white)
-    float maxThreshold = 1.0f;  // diffusion maximum, work units
-    Texture layer;              // the rain layer, made at set-up over the output
-    const MatteTexture* matte = nullptr;  // optional, not owned
-    bool hasMatte = false;
-
-    explicit QrRainProc(QrInterruptRecord* record = nullptr);
+    // `matte` (optional, not owned) weights the rain pixel by pixel; it must
+    // outlive the runs.
+    explicit QrRainProc(const QrRainSettings& settings, const MatteTexture* matte = nullptr,
+                        QrInterruptRecord* record = nullptr);
     ~QrRainProc() override;
+
+    const QrRainSettings& settings() const { return settings_; }
+    bool hasMatte() const { return matte_ != nullptr; }
+    // The rain layer of the last run, made at set-up over the output.
+    const Texture& layer() const { return layer_; }
 
     // The drop noise's seed for `frame` and `seed`.
     static int32_t noiseSeed(int32_t frame, int32_t seed);
@@ -59,6 +54,10 @@ protected:
     void endProcess() override;
 
 private:
+    using S = typename D::Storage;
+    using W = typename D::Work;
+    using MS = typename D::MatteStorage;
+    static constexpr int white = D::kWhite;
     struct Tables;
 
     void makeLayer();
@@ -66,20 +65,17 @@ private:
     void rainBand();
     void streak();
 
+    QrRainSettings settings_;
+    const MatteTexture* matte_;
+    Texture layer_;
     std::unique_ptr<Tables> tables_;
 };
 
 // The three depths of the host.
-using QrRainProc8 = QrRainProc<Quarn::Pixel::ARGB8, Quarn::Pixel::ARGBW255, 255,
-                               Quarn::Pixel::Single8, Quarn::Pixel::SingleW255>;
-using QrRainProc16 = QrRainProc<Quarn::Pixel::ARGB16, Quarn::Pixel::ARGBW32768, 32768,
-                                Quarn::Pixel::Single16, Quarn::Pixel::SingleW32768>;
-using QrRainProcF = QrRainProc<Quarn::Pixel::ARGBF, Quarn::Pixel::ARGBF, 1,
-                               Quarn::Pixel::SingleF, Quarn::Pixel::SingleF>;
+using QrRainProc8 = QrRainProc<QrDepth8>;
+using QrRainProc16 = QrRainProc<QrDepth16>;
+using QrRainProcF = QrRainProc<QrDepthF>;
 
-extern template class QrRainProc<Quarn::Pixel::ARGB8, Quarn::Pixel::ARGBW255, 255,
-                                 Quarn::Pixel::Single8, Quarn::Pixel::SingleW255>;
-extern template class QrRainProc<Quarn::Pixel::ARGB16, Quarn::Pixel::ARGBW32768, 32768,
-                                 Quarn::Pixel::Single16, Quarn::Pixel::SingleW32768>;
-extern template class QrRainProc<Quarn::Pixel::ARGBF, Quarn::Pixel::ARGBF, 1,
-                                 Quarn::Pixel::SingleF, Quarn::Pixel::SingleF>;
+extern template class QrRainProc<QrDepth8>;
+extern template class QrRainProc<QrDepth16>;
+extern template class QrRainProc<QrDepthF>;

@@ -14,8 +14,8 @@
 #include <vector>
 
 // Everything a run derives from the settings once, before its passes.
-template <class S, class W, int white, class MS, class MW>
-struct QrRainProc<S, W, white, MS, MW>::Tables {
+template <class D>
+struct QrRainProc<D>::Tables {
     struct MatteWeight {
         float operator()(float v) const { return v / float(white); }
     };
@@ -28,53 +28,56 @@ struct QrRainProc<S, W, white, MS, MW>::Tables {
     int32_t dropSeed;
     typename Row::Common dropCommon{nullptr, true};  // no response table, alpha too
 
-    Tables(const QrRainProc& p)
-        : highlight(p.minThreshold, p.maxThreshold),
-          drops(dropKernel(p.density)),
-          hasDrops(1.0f - p.density * 0.1f < 1.0f),
-          dropSeed(noiseSeed(p.frame, p.seed))
+    explicit Tables(const QrRainSettings& s)
+        : highlight(s.minThreshold, s.maxThreshold),
+          drops(dropKernel(s.density)),
+          hasDrops(1.0f - s.density * 0.1f < 1.0f),
+          dropSeed(noiseSeed(s.frame, s.seed))
     {
     }
 };
 
-template <class S, class W, int white, class MS, class MW>
-QrRainProc<S, W, white, MS, MW>::QrRainProc(QrInterruptRecord* record)
-    : QrImgProc2<Texture>(record)
+template <class D>
+QrRainProc<D>::QrRainProc(const QrRainSettings& settings, const MatteTexture* matte,
+                          QrInterruptRecord* record)
+    : QrImgProc2<Texture>(record), settings_(settings), matte_(matte)
 {
+    if (settings_.region)
+        this->setRegion(*settings_.region);
 }
 
-template <class S, class W, int white, class MS, class MW>
-QrRainProc<S, W, white, MS, MW>::~QrRainProc() = default;
+template <class D>
+QrRainProc<D>::~QrRainProc() = default;
 
-template <class S, class W, int white, class MS, class MW>
-int32_t QrRainProc<S, W, white, MS, MW>::noiseSeed(int32_t frame, int32_t seed)
+template <class D>
+int32_t QrRainProc<D>::noiseSeed(int32_t frame, int32_t seed)
 {
     // |frame| * 12541 stays far below 2^63, so the truncation is defined.
     const auto whole = int64_t(std::fabs(double(frame) * 12541.0));
     return QrHash::offset(int32_t(uint32_t(uint64_t(whole))), seed);
 }
 
-template <class S, class W, int white, class MS, class MW>
-QrNoiseMonoKernel QrRainProc<S, W, white, MS, MW>::dropKernel(float density)
+template <class D>
+QrNoiseMonoKernel QrRainProc<D>::dropKernel(float density)
 {
     const float minimum[3] = {0.0f, 0.0f, 0.0f};
     const float maximum[3] = {density, density, density};
     return QrNoiseMonoKernel::make(minimum, maximum, 1.0f - density * 0.1f, float(white));
 }
 
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::beginProcess()
+template <class D>
+void QrRainProc<D>::beginProcess()
 {
     this->setPassCount(2);
     makeLayer();
-    tables_ = std::make_unique<Tables>(*this);
+    tables_ = std::make_unique<Tables>(settings_);
 }
 
 // The layer has the output's size, window and placement, and is addressed in
 // the same coordinates; outside the region it is transparent black, which is
 // also what the streak blur reads beyond its edges.
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::makeLayer()
+template <class D>
+void QrRainProc<D>::makeLayer()
 {
     const Texture& out = *this->output();
     const QrTexAxis& ax = out.xAxis();
@@ -83,13 +86,13 @@ void QrRainProc<S, W, white, MS, MW>::makeLayer()
     geometry.setWindow(ax.windowFirst, ax.windowLast, ay.windowFirst, ay.windowLast);
     geometry.setPlacement(ax.placement, ay.placement);
     geometry.setOrigin(ax.placement, ay.placement);
-    layer = Texture::allocateLike(geometry);
-    layer.setEdgeColour(S{});
+    layer_ = Texture::allocateLike(geometry);
+    layer_.setEdgeColour(S{});
 
-    const QrRect window = QrProcRegion::dataWindow(layer);
+    const QrRect window = QrProcRegion::dataWindow(layer_);
     const QrRect& r = this->region();
     for (int32_t y = window.y0; y < window.y1; ++y) {
-        S* row = layer.placedPixel(window.x0, y);
+        S* row = layer_.placedPixel(window.x0, y);
         if (y < r.y0 || y >= r.y1 || r.isEmpty()) {
             std::fill(row, row + window.width(), S{});
             continue;
@@ -99,8 +102,8 @@ void QrRainProc<S, W, white, MS, MW>::makeLayer()
     }
 }
 
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::processBand()
+template <class D>
+void QrRainProc<D>::processBand()
 {
     if (this->currentPass() == 0)
         highlightBand();
@@ -108,13 +111,13 @@ void QrRainProc<S, W, white, MS, MW>::processBand()
         rainBand();
 }
 
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::highlightBand()
+template <class D>
+void QrRainProc<D>::highlightBand()
 {
     const Tables& t = *tables_;
     const Texture& src = *this->input();
     const int32_t x0 = this->region().x0, x1 = this->region().x1;
-    this->walkBandRows(layer, [&](int32_t y, S* row, int32_t count) {
+    this->walkBandRows(layer_, [&](int32_t y, S* row, int32_t count) {
         S* out = row;
         src.forEachRun(y, x0, x1, [&](const S* p, int32_t step, int32_t n) {
             t.highlight.run(p, step, n, out);
@@ -126,20 +129,21 @@ void QrRainProc<S, W, white, MS, MW>::highlightBand()
     });
 }
 
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::rainBand()
+template <class D>
+void QrRainProc<D>::rainBand()
 {
     using Combine = QrRainProcCombine<S, white>;
     const Tables& t = *tables_;
     const Texture& src = *this->input();
     const int32_t x0 = this->region().x0, x1 = this->region().x1;
-    const bool matted = hasMatte && matte;
+    const float intensity = settings_.intensity;
+    const bool matted = hasMatte();
     std::vector<float> weights(matted ? std::size_t(x1 - x0) : 0);
     this->forEachBandRow([&](int32_t y, S* out, int32_t) {
-        const S* lit = layer.placedPixel(x0, y);
+        const S* lit = layer_.placedPixel(x0, y);
         if (matted) {
             float* w = weights.data();
-            matte->forEachRun(y, x0, x1, [&](const MS* p, int32_t step, int32_t n) {
+            matte_->forEachRun(y, x0, x1, [&](const MS* p, int32_t step, int32_t n) {
                 for (int32_t k = 0; k < n; ++k, p += step)
                     *w++ = t.matteWeight(p->c[0]);
             });
@@ -156,8 +160,8 @@ void QrRainProc<S, W, white, MS, MW>::rainBand()
     });
 }
 
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::endPass()
+template <class D>
+void QrRainProc<D>::endPass()
 {
     if (this->currentPass() == 0 && !this->isInterrupted())
         streak();
@@ -165,12 +169,13 @@ void QrRainProc<S, W, white, MS, MW>::endPass()
 
 // Smears the layer in place along the rain direction. A negative drop
 // length reaches the blur as a positive length turned by half a turn.
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::streak()
+template <class D>
+void QrRainProc<D>::streak()
 {
     const QrRect& r = this->region();
     if (r.isEmpty())
         return;
+    const float angle = settings_.angle, dropLength = settings_.dropLength;
     const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
     SimpleLinearBlur<S, W> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
     blur.bias = 0.0f;
@@ -181,17 +186,17 @@ void QrRainProc<S, W, white, MS, MW>::streak()
     blur.option = true;
     blur.sampleMode = 0;
     if constexpr (requires { blur.pixelAspect; }) {
-        blur.pixelAspect = std::max(this->pixelAspect, 0.001f);
+        blur.pixelAspect = std::max(settings_.pixelAspect, 0.001f);
         blur.inversePixelAspect = 1.0f / blur.pixelAspect;
     }
     blur.setInterruptRecord(this->interruptRecord());
     blur.setMultiThreaded(this->isMultiThreaded());
     blur.setRegion(r.x0, r.y0, r.x1 - 1, r.y1 - 1);
-    blur.process(layer, layer);
+    blur.process(layer_, layer_);
 }
 
-template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::endProcess()
+template <class D>
+void QrRainProc<D>::endProcess()
 {
     tables_.reset();
 }

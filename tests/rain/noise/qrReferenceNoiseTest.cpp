@@ -113,7 +113,7 @@ const NoiseCase kNoiseCases[] = {
 template <class D>
 class QrReferenceNoise : public ::testing::Test {
 protected:
-    using S = typename D::Pixel;
+    using S = typename D::Storage;
     using Proc = QrRGBNoiseProc<S, typename D::Work, D::kWhite>;
 
     static std::vector<float> responseTable()

@@ -2,6 +2,7 @@
 // wrong ramp makes night scenes too dark or floods them with light, so the
 // ramp is checked at and around both thresholds at every depth.
 #include "proc/qrRainProcHighlight.h"
+#include "qrDepth.h"
 
 #include <gtest/gtest.h>
 
@@ -10,24 +11,14 @@
 
 namespace {
 
-using Quarn::Pixel::ARGB16;
-using Quarn::Pixel::ARGB8;
-using Quarn::Pixel::ARGBF;
-
-template <class S, int W>
-struct Depth {
-    using Pixel = S;
-    static constexpr int kWhite = W;
-    // Truncation of the integer depths loses up to one unit.
-    static constexpr double kTolerance = S::kInteger ? 1.0 : 1e-5;
-};
-
 template <class D>
 class QrRainProcHighlightTest : public ::testing::Test {
 protected:
-    using S = typename D::Pixel;
+    using S = typename D::Storage;
     using C = typename S::Component;
     static constexpr double white = D::kWhite;
+    // Truncation of the integer depths loses up to one unit.
+    static constexpr double kTolerance = S::kInteger ? 1.0 : 1e-5;
 
     static S pixel(double a, double r, double g, double b)
     {
@@ -46,7 +37,7 @@ protected:
     }
 };
 
-using Depths = ::testing::Types<Depth<ARGB8, 255>, Depth<ARGB16, 32768>, Depth<ARGBF, 1>>;
+using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrRainProcHighlightTest, Depths);
 
 TYPED_TEST(QrRainProcHighlightTest, BrightestChannelFollowsTheRampBetweenThresholds)
@@ -64,13 +55,13 @@ TYPED_TEST(QrRainProcHighlightTest, BrightestChannelFollowsTheRampBetweenThresho
         const double m = double(p.r());
         const double minW = float(row.minT * white), maxW = float(row.maxT * white);
         const double brightest = white * (m - minW) / (maxW - minW);
-        EXPECT_NEAR(double(out.r()), brightest, TypeParam::kTolerance)
+        EXPECT_NEAR(double(out.r()), brightest, TestFixture::kTolerance)
             << row.minT << ".." << row.maxT << " m " << row.m;
         // The colour keeps its proportions and alpha takes the same factor.
         const double s = brightest / m;
-        EXPECT_NEAR(double(out.g()), double(p.g()) * s, TypeParam::kTolerance);
-        EXPECT_NEAR(double(out.b()), double(p.b()) * s, TypeParam::kTolerance);
-        EXPECT_NEAR(double(out.a()), std::min(white, double(p.a()) * s), TypeParam::kTolerance);
+        EXPECT_NEAR(double(out.g()), double(p.g()) * s, TestFixture::kTolerance);
+        EXPECT_NEAR(double(out.b()), double(p.b()) * s, TestFixture::kTolerance);
+        EXPECT_NEAR(double(out.a()), std::min(white, double(p.a()) * s), TestFixture::kTolerance);
     }
 }
 
@@ -95,9 +86,9 @@ TYPED_TEST(QrRainProcHighlightTest, PixelAtOrAboveTheMaximumBecomesWhite)
     for (double m : {0.8, 0.85, 0.93, 1.0}) {
         const S p = TestFixture::pixel(0.5, m * 0.5, m * 0.25, m);
         const S out = TestFixture::lit(p, 0.4, 0.8);
-        EXPECT_NEAR(double(out.b()), white, TypeParam::kTolerance) << "brightest " << m;
+        EXPECT_NEAR(double(out.b()), white, TestFixture::kTolerance) << "brightest " << m;
         EXPECT_NEAR(double(out.r()), double(p.r()) * white / double(p.b()),
-                    TypeParam::kTolerance);
+                    TestFixture::kTolerance);
     }
 }
 
@@ -112,7 +103,7 @@ TYPED_TEST(QrRainProcHighlightTest, MinimumAboveMaximumKeepsOnlyTheSaturatedPart
     // Above the maximum: normalised to white, even below the minimum.
     for (double m : {0.5, 0.69, 0.9}) {
         const S out = TestFixture::lit(TestFixture::pixel(1, m, 0.1, 0.1), 0.7, 0.4);
-        EXPECT_NEAR(double(out.r()), white, TypeParam::kTolerance) << "brightest " << m;
+        EXPECT_NEAR(double(out.r()), white, TestFixture::kTolerance) << "brightest " << m;
     }
 }
 
@@ -125,7 +116,7 @@ TYPED_TEST(QrRainProcHighlightTest, RampNeverDecreasesAndStaysInRange)
         const double m = step / 400.0;
         const S out = TestFixture::lit(TestFixture::pixel(1, m, m * 0.5, 0), 0.3, 0.7);
         const double brightest = double(out.r());
-        EXPECT_GE(brightest, previous - TypeParam::kTolerance) << "brightest " << m;
+        EXPECT_GE(brightest, previous - TestFixture::kTolerance) << "brightest " << m;
         EXPECT_GE(brightest, 0.0);
         EXPECT_LE(brightest, white + 1e-6 * white);
         previous = brightest;

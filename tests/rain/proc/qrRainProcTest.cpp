@@ -19,22 +19,24 @@ using namespace QrRainTest;
 template <class D>
 class QrRainProcTest : public ::testing::Test {
 protected:
-    using S = typename D::Pixel;
-    using M = typename D::Matte;
-    using Proc = QrRainProc<S, typename D::Work, D::kWhite, M, typename D::MatteWork>;
+    using S = typename D::Storage;
+    using M = typename D::MatteStorage;
+    using Proc = QrRainProc<D>;
     static constexpr float white = float(D::kWhite);
 
     // The defaults of the effect, scaled to this depth.
-    static void defaults(Proc& p)
+    static QrRainSettings defaults()
     {
-        p.seed = 3;
-        p.frame = 7;
-        p.density = 0.6f;
-        p.angle = -std::numbers::pi_v<float> / 2;
-        p.intensity = 1.0f;
-        p.dropLength = 12.0f;
-        p.minThreshold = 0.9f * white;
-        p.maxThreshold = 1.0f * white;
+        QrRainSettings s;
+        s.seed = 3;
+        s.frame = 7;
+        s.density = 0.6f;
+        s.angle = -std::numbers::pi_v<float> / 2;
+        s.intensity = 1.0f;
+        s.dropLength = 12.0f;
+        s.minThreshold = 0.9f * white;
+        s.maxThreshold = 1.0f * white;
+        return s;
     }
 
     static QrTexture<S> render(Proc& p, const QrTexture<S>& source)
@@ -61,8 +63,7 @@ TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
 {
     using Proc = typename TestFixture::Proc;
     const auto source = nightImage<typename TestFixture::S>(131, 89);
-    Proc reference;
-    TestFixture::defaults(reference);
+    Proc reference(TestFixture::defaults());
     reference.setMultiThreaded(false);
     const auto expected = TestFixture::render(reference, source);
 
@@ -74,8 +75,7 @@ TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
                              Setting{nullptr, 3}, Setting{"2", 5}, Setting{nullptr, 7}}) {
         ScopedMaxProcessors limit(s.limit);
         QrMultiProcessor::overrideProcessorCount(s.processors);
-        Proc p;
-        TestFixture::defaults(p);
+        Proc p(TestFixture::defaults());
         const auto got = TestFixture::render(p, source);
         QrMultiProcessor::overrideProcessorCount(0);
         EXPECT_EQ(differingPixels(got, expected), 0)
@@ -89,10 +89,10 @@ TYPED_TEST(QrRainProcTest, DropsLightAboutATenthOfTheDensityOfPixels)
     using S = typename TestFixture::S;
     const auto black = filled(160, 120, pixel<S>(1, 0, 0, 0));
     for (float density : {0.6f, 2.0f, 5.0f, 12.0f}) {
-        typename TestFixture::Proc p;
-        TestFixture::defaults(p);
-        p.density = density;
-        p.dropLength = 0.0f;
+        QrRainSettings s = TestFixture::defaults();
+        s.density = density;
+        s.dropLength = 0.0f;
+        typename TestFixture::Proc p(s);
         const auto out = TestFixture::render(p, black);
         int64_t lit = 0;
         for (int32_t y = 0; y < out.height(); ++y)
@@ -114,15 +114,11 @@ TYPED_TEST(QrRainProcTest, NoRainReachesTheOutputWithoutIntensityOrUnderABlackMa
     const auto source = nightImage<S>(70, 50);
     const auto blackMatte = TestFixture::matteOf(70, 50, 0.0);
     for (int variant = 0; variant < 3; ++variant) {
-        typename TestFixture::Proc p;
-        TestFixture::defaults(p);
-        p.density = 3.0f;
+        QrRainSettings s = TestFixture::defaults();
+        s.density = 3.0f;
         if (variant < 2)
-            p.intensity = 0.0f;
-        if (variant > 0) {
-            p.matte = &blackMatte;
-            p.hasMatte = true;
-        }
+            s.intensity = 0.0f;
+        typename TestFixture::Proc p(s, variant > 0 ? &blackMatte : nullptr);
         EXPECT_EQ(differingPixels(TestFixture::render(p, source), source), 0) << "variant " << variant;
     }
 }
@@ -133,14 +129,9 @@ TYPED_TEST(QrRainProcTest, WhiteMatteEqualsNoMatteAndGreyHalvesTheRain)
     const auto black = filled(60, 60, pixel<S>(1, 0, 0, 0));
     const auto whiteMatte = TestFixture::matteOf(60, 60, 1.0);
     const auto greyMatte = TestFixture::matteOf(60, 60, 0.5);
-    typename TestFixture::Proc plain, matted, halved;
-    for (auto* p : {&plain, &matted, &halved}) {
-        TestFixture::defaults(*p);
-        p->density = 4.0f;
-    }
-    matted.matte = &whiteMatte;
-    halved.matte = &greyMatte;
-    matted.hasMatte = halved.hasMatte = true;
+    QrRainSettings s = TestFixture::defaults();
+    s.density = 4.0f;
+    typename TestFixture::Proc plain(s), matted(s, &whiteMatte), halved(s, &greyMatte);
     const auto a = TestFixture::render(plain, black);
     const auto b = TestFixture::render(matted, black);
     const auto c = TestFixture::render(halved, black);
@@ -157,29 +148,29 @@ TYPED_TEST(QrRainProcTest, DropsAreThoseTheNoiseProcessorAddsToTheHighlights)
 {
     using S = typename TestFixture::S;
     const auto source = nightImage<S>(90, 60);
-    typename TestFixture::Proc p;
-    TestFixture::defaults(p);
-    p.density = 1.7f;
-    p.dropLength = 0.0f;  // the streak blur leaves the layer as it is
+    QrRainSettings s = TestFixture::defaults();
+    s.density = 1.7f;
+    s.dropLength = 0.0f;  // the streak blur leaves the layer as it is
+    typename TestFixture::Proc p(s);
     TestFixture::render(p, source);
 
     // The same layer built step by step: highlights, then the configured
     // noise processor in place.
-    const QrRainProcHighlight<S, TypeParam::kWhite> highlight(p.minThreshold, p.maxThreshold);
+    const QrRainProcHighlight<S, TypeParam::kWhite> highlight(s.minThreshold, s.maxThreshold);
     auto layer = image<S>(90, 60, [&](int32_t x, int32_t y) {
         return highlight.lit(*source.pixelAtIndex(x, y));
     });
     QrRGBNoiseProc<S, typename TypeParam::Work, TypeParam::kWhite> noise;
     noise.noiseMode = decltype(noise)::kMonochrome;
-    noise.seed = int32_t(std::trunc(std::fabs(p.frame * 12541.0))) + p.seed;
+    noise.seed = int32_t(std::trunc(std::fabs(s.frame * 12541.0))) + s.seed;
     for (int c = 0; c < 4; ++c) {
         noise.minimum[c] = 0.0f;
-        noise.maximum[c] = p.density;
+        noise.maximum[c] = s.density;
     }
-    noise.cutoff = 1.0f - p.density * 0.1f;
+    noise.cutoff = 1.0f - s.density * 0.1f;
     noise.affectAlpha = true;
     noise.process(layer, layer);
-    EXPECT_EQ(differingPixels(p.layer, layer), 0);
+    EXPECT_EQ(differingPixels(p.layer(), layer), 0);
 }
 
 TYPED_TEST(QrRainProcTest, StreaksRunAlongTheRainDirection)
@@ -196,16 +187,16 @@ TYPED_TEST(QrRainProcTest, StreaksRunAlongTheRainDirection)
     };
     for (const Row& row : {Row{-pi / 2, {0, 1}, {1, 0}}, Row{0.0f, {1, 0}, {0, 1}},
                            Row{pi / 4, {1, 1}, {1, -1}}}) {
-        typename TestFixture::Proc p;
-        TestFixture::defaults(p);
-        p.density = 0.0f;
-        p.dropLength = 16.0f;
-        p.angle = row.angle;
+        QrRainSettings s = TestFixture::defaults();
+        s.density = 0.0f;
+        s.dropLength = 16.0f;
+        s.angle = row.angle;
+        typename TestFixture::Proc p(s);
         TestFixture::render(p, source);
         for (int d : {-5, 5}) {
-            EXPECT_GT(double(p.layer.pixelAt(30 + d * row.along[0], 30 + d * row.along[1]).r()), 0.0)
+            EXPECT_GT(double(p.layer().pixelAt(30 + d * row.along[0], 30 + d * row.along[1]).r()), 0.0)
                 << "angle " << row.angle << " offset " << d;
-            EXPECT_EQ(double(p.layer.pixelAt(30 + d * row.across[0], 30 + d * row.across[1]).r()), 0.0)
+            EXPECT_EQ(double(p.layer().pixelAt(30 + d * row.across[0], 30 + d * row.across[1]).r()), 0.0)
                 << "angle " << row.angle << " offset " << d;
         }
     }
@@ -215,13 +206,12 @@ TYPED_TEST(QrRainProcTest, NegativeDropLengthTurnsTheStreakByHalfATurn)
 {
     using S = typename TestFixture::S;
     const auto source = nightImage<S>(80, 80);
-    typename TestFixture::Proc forward, turned;
-    TestFixture::defaults(forward);
-    TestFixture::defaults(turned);
-    forward.angle = 0.4f;
-    forward.dropLength = 9.0f;
-    turned.angle = 0.4f + std::numbers::pi_v<float>;
-    turned.dropLength = -9.0f;
+    QrRainSettings f = TestFixture::defaults(), t = f;
+    f.angle = 0.4f;
+    f.dropLength = 9.0f;
+    t.angle = 0.4f + std::numbers::pi_v<float>;
+    t.dropLength = -9.0f;
+    typename TestFixture::Proc forward(f), turned(t);
     const auto a = TestFixture::render(forward, source);
     const auto b = TestFixture::render(turned, source);
     for (int32_t y = 0; y < 80; ++y)
@@ -237,12 +227,12 @@ TYPED_TEST(QrRainProcTest, EachFrameHasItsOwnDrops)
     using S = typename TestFixture::S;
     const auto black = filled(100, 60, pixel<S>(1, 0, 0, 0));
     auto drops = [&](int32_t frame, int32_t seed) {
-        typename TestFixture::Proc p;
-        TestFixture::defaults(p);
-        p.frame = frame;
-        p.seed = seed;
-        p.density = 3.0f;
-        p.dropLength = 0.0f;
+        QrRainSettings s = TestFixture::defaults();
+        s.frame = frame;
+        s.seed = seed;
+        s.density = 3.0f;
+        s.dropLength = 0.0f;
+        typename TestFixture::Proc p(s);
         return TestFixture::render(p, black);
     };
     const auto base = drops(4, 10);
@@ -257,10 +247,10 @@ TYPED_TEST(QrRainProcTest, OnlyTheRegionIsWritten)
 {
     using S = typename TestFixture::S;
     const auto source = nightImage<S>(64, 48);
-    typename TestFixture::Proc p;
-    TestFixture::defaults(p);
-    p.density = 5.0f;
-    p.setRegion(8, 6, 40, 30);
+    QrRainSettings s = TestFixture::defaults();
+    s.density = 5.0f;
+    s.region = QrRect{8, 6, 41, 31};
+    typename TestFixture::Proc p(s);
     const auto out = TestFixture::render(p, source);
     const S untouched = pixel<S>(0.5, 0.5, 0.5, 0.5);
     int64_t changedInside = 0;
@@ -282,11 +272,11 @@ TYPED_TEST(QrRainProcTest, HighlightsAreAddedToTheSource)
     const double white = TestFixture::white;
     // A light between the thresholds on a dark ground, no drops, no streak.
     const auto source = filled(9, 9, pixel<S>(0.5, 0.92, 0.2, 0.0));
-    typename TestFixture::Proc p;
-    TestFixture::defaults(p);
-    p.density = 0.0f;
-    p.dropLength = 0.0f;
-    p.intensity = 0.5f;
+    QrRainSettings s = TestFixture::defaults();
+    s.density = 0.0f;
+    s.dropLength = 0.0f;
+    s.intensity = 0.5f;
+    typename TestFixture::Proc p(s);
     const auto out = TestFixture::render(p, source);
     const S& in = *source.pixelAtIndex(4, 4);
     const S& got = *out.pixelAtIndex(4, 4);

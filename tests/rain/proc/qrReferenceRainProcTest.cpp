@@ -45,9 +45,9 @@ const RainCase kRainCases[] = {
 template <class D>
 class QrReferenceRainProc : public ::testing::Test {
 protected:
-    using S = typename D::Pixel;
-    using M = typename D::Matte;
-    using Proc = QrRainProc<S, typename D::Work, D::kWhite, M, typename D::MatteWork>;
+    using S = typename D::Storage;
+    using M = typename D::MatteStorage;
+    using Proc = QrRainProc<D>;
     static constexpr float white = float(D::kWhite);
 
     static Rain settings(const RainCase& c, float dropLength, float angle)
@@ -64,16 +64,18 @@ protected:
         return r;
     }
 
-    static void configure(Proc& p, const Rain& r)
+    static QrRainSettings settingsOf(const Rain& r)
     {
-        p.seed = r.seed;
-        p.frame = r.frame;
-        p.density = r.density;
-        p.intensity = r.intensity;
-        p.minThreshold = r.minThreshold;
-        p.maxThreshold = r.maxThreshold;
-        p.dropLength = r.dropLength;
-        p.angle = r.angle;
+        QrRainSettings s;
+        s.seed = r.seed;
+        s.frame = r.frame;
+        s.density = r.density;
+        s.intensity = r.intensity;
+        s.minThreshold = r.minThreshold;
+        s.maxThreshold = r.maxThreshold;
+        s.dropLength = r.dropLength;
+        s.angle = r.angle;
+        return s;
     }
 
     // The source, shifted and cropped against the output with mirrored and
@@ -106,18 +108,13 @@ protected:
         const auto start = picture<S>(w, h, 22, r.minThreshold, r.maxThreshold);
 
         QrRect region{0, 0, w, h};
-        Proc p;
-        configure(p, r);
-        p.pixelAspect = aspect;
-        p.inversePixelAspect = 1.0f / aspect;
-        if (matteKind) {
-            p.matte = &matte;
-            p.hasMatte = true;
-        }
+        QrRainSettings s = settingsOf(r);
+        s.pixelAspect = aspect;
         if (window && w > 3 && h > 3) {
             region = {2, 1, w - 1, h - 1};
-            p.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
+            s.region = region;
         }
+        Proc p(s, matteKind ? &matte : nullptr);
         auto got = copyOf(start);
         p.process(src, got);
 
@@ -141,7 +138,7 @@ protected:
                                   (edged ? ", edged source" : "") + ", matte " +
                                   std::to_string(matteKind) + (window ? ", window" : "") +
                                   ", aspect " + std::to_string(aspect);
-        EXPECT_EQ(differences(layer, p.layer), "") << "layer: " << where;
+        EXPECT_EQ(differences(layer, p.layer()), "") << "layer: " << where;
         EXPECT_EQ(differences(expected, got), "") << "output: " << where;
     }
 };
