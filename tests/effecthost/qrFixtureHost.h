@@ -1,7 +1,7 @@
 // Shared set-up of the host tests: the fixture plug-in and test pictures.
 #pragma once
 
-#include "../host_fixture/qrFixtureEffect.h"
+#include "../effecthost_fixture/qrFixtureEffect.h"
 #include "qrEffectHost.h"
 
 #include <gtest/gtest.h>
