@@ -1,5 +1,7 @@
 #include "qrExceptionStack.h"
 
+#include "qrAutoRef.h"
+
 #include <mutex>
 
 namespace Quarn::Exceptions {
@@ -11,7 +13,7 @@ namespace {
 struct StackState {
     std::mutex mutex;
     Stack::Records records;
-    std::map<int32_t, QrRef<ExceptionI>> first;
+    std::map<int32_t, auto_ref<ExceptionI>> first;
 };
 
 StackState& state()
@@ -46,7 +48,7 @@ void Stack::record(const ExceptionI& e, const char* function, const char* file, 
     std::lock_guard lock(s.mutex);
     s.records[index].push_back(std::move(r));
     if (!s.first.count(index)) {
-        QrRef<ExceptionI> copy = QrRef<ExceptionI>::adopt(e.clone());
+        auto_ref<ExceptionI> copy(e.clone());
         copy->fillNames();
         s.first.emplace(index, std::move(copy));
     }

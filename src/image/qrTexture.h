@@ -15,6 +15,7 @@
 //  - an input walked along a row: `forEachRun` / `fetchRow`, which apply the
 //    origin, crop, edge method and window of both axes once per run;
 //  - single samples: `pixelAt` (nearest) and `bilinear`.
+#include "qrAutoRef.h"
 #include "qrDataHandle.h"
 #include "qrMemoryHandle.h"
 #include "qrPixel.h"
@@ -109,7 +110,7 @@ public:
 private:
     void followWindow(int32_t oldFirstX, int32_t oldFirstY);
 
-    QrRef<Quarn::Memory::Handle> handle_;
+    Quarn::auto_ref<Quarn::Memory::Handle> handle_;
     S* data_ = nullptr;
     S edgeColour_{};
     std::ptrdiff_t stride_ = 0;
@@ -118,7 +119,7 @@ private:
 template <class S, class W>
 QrTexture<S, W>::QrTexture(int32_t width, int32_t height, Quarn::Memory::Handle* handle)
     : QrTexIndexer(width, height),
-      handle_(QrRef<Quarn::Memory::Handle>::share(handle)),
+      handle_(Quarn::auto_ref<Quarn::Memory::Handle>::share(handle)),
       data_(handle ? static_cast<S*>(handle->data()) : nullptr),
       stride_(std::ptrdiff_t(this->width()) * std::ptrdiff_t(sizeof(S)))
 {
@@ -143,7 +144,7 @@ QrTexture<S, W> QrTexture<S, W>::allocateLike(const QrTexIndexer& geometry)
     const auto rows = std::size_t(std::max(geometry.yAxis().windowCount, 0));
     // An overflowing size becomes one that the data handle refuses.
     const bool fits = rows == 0 || columns <= SIZE_MAX / sizeof(S) / rows;
-    auto handle = QrRef<Quarn::Memory::Handle>::adopt(
+    auto handle = Quarn::auto_ref<Quarn::Memory::Handle>(
         new Quarn::Image::DataHandle(fits ? columns * rows * sizeof(S) : SIZE_MAX));
     QrTexture texture(0, 0, handle.get());
     texture.copyIndexer(geometry);
@@ -181,7 +182,7 @@ void QrTexture<S, W>::followWindow(int32_t oldFirstX, int32_t oldFirstY)
 template <class S, class W>
 void QrTexture<S, W>::releaseData()
 {
-    handle_ = QrRef<Quarn::Memory::Handle>();
+    handle_ = Quarn::auto_ref<Quarn::Memory::Handle>();
     data_ = nullptr;
 }
 

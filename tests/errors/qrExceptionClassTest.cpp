@@ -1,4 +1,5 @@
 // Identity of every concrete exception class and what a copy keeps.
+#include "qrAutoRef.h"
 #include "qrException.h"
 
 #include <gtest/gtest.h>
@@ -65,13 +66,13 @@ TEST(ExceptionClasses, EachClassReportsItsCodeNameAndFamily)
         CLASS_CASE(ExException, UnregisteredErrorEnum, 12, ExException),
     };
     for (const ClassCase& c : cases) {
-        const QrRef<ExceptionI> e = QrRef<ExceptionI>::adopt(c.make());
+        const Quarn::auto_ref<ExceptionI> e(c.make());
         EXPECT_EQ(e->code(), c.code) << c.name;
         EXPECT_EQ(e->storedCode(), c.code) << c.name;
         EXPECT_STREQ(e->name(), c.name);
         EXPECT_STREQ(e->family(), c.family) << c.name;
         EXPECT_TRUE(c.inFamily(e.get())) << c.name << " derives from the wrong family";
-        const QrRef<ExceptionI> copy = QrRef<ExceptionI>::adopt(e->clone());
+        const Quarn::auto_ref<ExceptionI> copy(e->clone());
         EXPECT_STREQ(copy->name(), c.name) << "clone changed the class";
     }
 }

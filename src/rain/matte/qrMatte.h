@@ -41,7 +41,7 @@ bool fetchMatteClip(Wrapper::ClipSet& clips, double time, Tex& dest)
     try {
         clip->fetchImageRaw(time, &dest);
     } catch (const Exceptions::Wrapper::FetchImageFailed& e) {
-        Exceptions::Stack::record(e, "Quarn::Rain::fetchMatteClip", "src/rain/qrMatte", __LINE__);
+        Exceptions::Stack::record(e, "Quarn::Rain::fetchMatteClip", "src/rain/matte/qrMatte.h", __LINE__);
         return false;
     }
     return true;
