@@ -6,5 +6,8 @@ if(TARGET nimbrel)
 endif()
 if(TARGET test_cli)
   add_dependencies(test_cli nimbrel)
-  target_compile_definitions(test_cli PRIVATE NIMBREL_CLI="$<TARGET_FILE:nimbrel>")
+  add_dependencies(test_cli nimbrel_plugin)
+  target_compile_definitions(test_cli PRIVATE NIMBREL_CLI="$<TARGET_FILE:nimbrel>"
+    NIMBREL_PLUGIN_PATH="$<TARGET_FILE:nimbrel_plugin>" NIMBREL_VERSION="${PROJECT_VERSION}"
+    NIMBREL_PLUGIN_FROM_BIN="${NIMBREL_PLUGIN_FROM_BIN}")
 endif()

@@ -145,6 +145,30 @@ TEST(AboutBox, IntoAMissingFolderFailsNamingThePath) {
   EXPECT_NE(run.err.find("missing/about.png"), std::string::npos) << run.err;
 }
 
+// --version from an installed layout: the program in PREFIX/bin finds the
+// plug-in where the install rules put it, and names both places it looked
+// when there is none.
+TEST(Version, NamesBothVersionsAndFindsTheInstalledPlugin) {
+  ScratchDir dir;
+  const std::string installed = "prefix/bin/" NIMBREL_PLUGIN_FROM_BIN;
+  const Outcome found = shell(dir, "mkdir -p prefix/bin $(dirname " + installed + ") && cp \"$NIMBREL\" prefix/bin/ && "
+                                   "cp '" NIMBREL_PLUGIN_PATH "' " + installed + " && prefix/bin/nimbrel --version");
+  ASSERT_EQ(found.status, 0) << found.err;
+  std::istringstream lines(found.out);
+  std::string program, plugin;
+  std::getline(lines, program);
+  std::getline(lines, plugin);
+  EXPECT_EQ(program, "nimbrel " NIMBREL_VERSION);
+  // The plug-in's property list carries the same version as the project.
+  EXPECT_NE(plugin.find("Nimbrel " NIMBREL_VERSION " ("), std::string::npos) << plugin;
+  EXPECT_NE(plugin.find("lib/nimbrel/Nimbrel.so"), std::string::npos) << plugin;
+
+  const Outcome missing = shell(dir, "rm " + installed + " && prefix/bin/nimbrel info");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("prefix/plugin/Nimbrel.so or "), std::string::npos) << missing.err;
+  EXPECT_NE(missing.err.find("prefix/lib/nimbrel/Nimbrel.so: no plug-in there"), std::string::npos) << missing.err;
+}
+
 TEST(Usage, WithoutOrWithAnUnknownSubcommandIsAUsageError) {
   ScratchDir dir;
   EXPECT_EQ(nimbrel(dir, "").status, 2);

@@ -1,6 +1,7 @@
-// The filter inside the real video tools: ffmpeg (-vf frei0r) and melt
-// (-filter frei0r.nimbrel) find the built nimbrel.so through FREI0R_PATH and
-// render raw RGBA frames that these tests compare.
+// The filter inside the real video tools: ffmpeg (-vf frei0r), melt
+// (-filter frei0r.nimbrel) and GStreamer (frei0r-filter-nimbrel) find the
+// built nimbrel.so through FREI0R_PATH and render raw RGBA frames that these
+// tests compare.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -183,5 +184,34 @@ TEST_F(HostTools, MeltRendersRainThatMovesAndRepeats)
     EXPECT_GT(differingPixels(rain, plain, 0, 2), kW * kH / 100);
     EXPECT_TRUE(rain == again) << "the same melt command gave different pictures";
     EXPECT_GT(differingFrames(rain, 0, 1), 0);
+    EXPECT_GT(rainAmount(heavy, plain, 0), rainAmount(rain, plain, 0));
+}
+
+TEST_F(HostTools, GstreamerRendersRainThatMovesAndRepeats)
+{
+    if (!toolExists("gst-launch-1.0") || !toolExists("gst-inspect-1.0"))
+        GTEST_SKIP() << "GStreamer is not installed, or the module is sanitized";
+    // A registry of this test's own, so that the filter is found through
+    // FREI0R_PATH whatever a shared registry cache holds.
+    const std::string registry = "GST_REGISTRY='" + (dir_ / "registry.bin").string() + "' ";
+    const auto gst = [&](const std::string& filter, const std::string& name) {
+        run(registry + "gst-launch-1.0 -q videotestsrc num-buffers=" + std::to_string(kFrames) +
+            " pattern=solid-color foreground-color=0xff283040 ! video/x-raw,format=RGBA,width=" +
+            std::to_string(kW) + ",height=" + std::to_string(kH) + ",framerate=25/1" +
+            (filter.empty() ? "" : " ! " + filter) + " ! filesink location='" + (dir_ / name).string() + "'");
+        return read(name);
+    };
+    run(registry + "gst-inspect-1.0 frei0r-filter-nimbrel | grep -q drop-length");
+    const Bytes plain = gst("", "plain.rgba");
+    const Bytes rain = gst("frei0r-filter-nimbrel", "rain.rgba");
+    const Bytes again = gst("frei0r-filter-nimbrel", "again.rgba");
+    const Bytes heavy = gst("frei0r-filter-nimbrel density=1.0", "heavy.rgba");
+    ASSERT_EQ(plain.size(), kFrames * kFrameBytes);
+    ASSERT_EQ(rain.size(), plain.size());
+    ASSERT_EQ(heavy.size(), plain.size());
+    EXPECT_GT(differingPixels(rain, plain, 0, 2), kW * kH / 100);
+    EXPECT_TRUE(rain == again) << "the same pipeline gave different pictures";
+    for (int k = 1; k < kFrames; ++k)
+        EXPECT_GT(differingFrames(rain, k - 1, k), 0) << "frames " << k - 1 << " and " << k;
     EXPECT_GT(rainAmount(heavy, plain, 0), rainAmount(rain, plain, 0));
 }

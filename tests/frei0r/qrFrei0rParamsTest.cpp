@@ -2,13 +2,19 @@
 // the rain effect's values, and how frei0r time picks the drop pattern.
 #include "qrFrei0rParams.h"
 
+#include <expat.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using namespace Quarn::Frei0r;
 
@@ -155,4 +161,100 @@ TEST(Frei0rTime, OnlyFiniteNonNegativeTimesPickThePattern)
     EXPECT_FALSE(isUsableTime(-0.04));
     EXPECT_FALSE(isUsableTime(std::numeric_limits<double>::quiet_NaN()));
     EXPECT_FALSE(isUsableTime(std::numeric_limits<double>::infinity()));
+}
+
+// The editors' descriptions of the filter, checked against the table: a
+// renamed parameter, a changed default or range, or a new entry must show
+// up here rather than as a control that silently does nothing.
+namespace {
+
+struct KdenliveParam {
+    std::map<std::string, std::string> attributes;
+};
+
+std::string readSource(const std::string& relative)
+{
+    std::ifstream in(std::string(NIMBREL_SOURCE_DIR) + "/" + relative);
+    EXPECT_TRUE(in.good()) << relative;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<KdenliveParam> kdenliveParams()
+{
+    std::vector<KdenliveParam> params;
+    const std::string text = readSource("packaging/kdenlive/frei0r_nimbrel.xml");
+    XML_Parser parser = XML_ParserCreate("UTF-8");
+    XML_SetUserData(parser, &params);
+    XML_SetStartElementHandler(parser, [](void* data, const XML_Char* name, const XML_Char** attributes) {
+        if (std::string(name) != "parameter")
+            return;
+        KdenliveParam param;
+        for (int i = 0; attributes[i]; i += 2)
+            param.attributes[attributes[i]] = attributes[i + 1];
+        static_cast<std::vector<KdenliveParam>*>(data)->push_back(param);
+    });
+    EXPECT_EQ(XML_Parse(parser, text.data(), int(text.size()), 1), XML_STATUS_OK)
+        << XML_ErrorString(XML_GetErrorCode(parser)) << " at line " << XML_GetCurrentLineNumber(parser);
+    XML_ParserFree(parser);
+    return params;
+}
+
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+}  // namespace
+
+TEST(EditorDescriptions, KdenliveOffersEveryParameterWithTheTablesEntriesDefaultsAndRanges)
+{
+    const std::vector<KdenliveParam> described = kdenliveParams();
+    ASSERT_EQ(described.size(), size_t(kFilterParamCount));
+    std::set<std::string> seen;
+    for (const KdenliveParam& d : described) {
+        const std::string name = d.attributes.at("name");
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(seen.insert(name).second) << "described twice";
+        const FilterParam& p = param(name.c_str());
+        if (p.mapping == Mapping::choice) {
+            EXPECT_EQ(d.attributes.at("type"), "list");
+            EXPECT_EQ(d.attributes.at("default"), p.defaultText);
+            const std::vector<std::string> entries = split(d.attributes.at("paramlist"), ';');
+            ASSERT_EQ(entries.size(), size_t(p.choiceCount));
+            for (int k = 0; k < p.choiceCount; ++k)
+                EXPECT_EQ(entries[k], choiceName(p, k));
+            continue;
+        }
+        // Kdenlive sends shown value / factor.
+        const double factor = std::stod(d.attributes.at("factor"));
+        const double sent = std::stod(d.attributes.at("default")) / factor;
+        EXPECT_DOUBLE_EQ(internalValue(p, sent), internalValue(p, p.defaultValue));
+        const double low = internalValue(p, std::stod(d.attributes.at("min")) / factor);
+        const double high = internalValue(p, std::stod(d.attributes.at("max")) / factor);
+        if (p.mapping == Mapping::fraction || p.mapping == Mapping::linear) {
+            EXPECT_DOUBLE_EQ(low, p.minimum);
+            EXPECT_DOUBLE_EQ(high, p.maximum);
+        } else if (p.mapping == Mapping::seed) {
+            // 1 would be read on the 0..1 scale (seed 100): the range starts at 2.
+            EXPECT_EQ(low, 2.0);
+            EXPECT_EQ(high, p.maximum);
+        }
+    }
+}
+
+TEST(EditorDescriptions, ShotcutControlsNameEveryParameterOnce)
+{
+    const std::string ui = readSource("packaging/shotcut/ui.qml");
+    for (const FilterParam& p : filterParams()) {
+        const std::string control = std::string("{name: \"") + p.name + "\"";
+        const size_t first = ui.find(control);
+        EXPECT_NE(first, std::string::npos) << p.name;
+        EXPECT_EQ(ui.find(control, first + 1), std::string::npos) << p.name << " twice";
+    }
+    EXPECT_NE(readSource("packaging/shotcut/meta_nimbrel.qml").find("mlt_service: \"frei0r.nimbrel\""),
+              std::string::npos);
 }

@@ -3,6 +3,7 @@
 //
 //   nimbrel render INPUT -o OUTPUT [--set NAME=VALUE]... [--preset NAME] ...
 //   nimbrel params | presets | info | about -o FILE
+//   nimbrel --version
 //
 // Exit status: 0 done, 1 the render failed, 2 usage or input error,
 // 130 interrupted.
@@ -10,6 +11,7 @@
 #include "qrHostError.h"
 #include "qrListings.h"
 #include "qrRenderJob.h"
+#include "qrVersion.h"
 
 #include <CLI/CLI.hpp>
 
@@ -70,6 +72,7 @@ void finishRenderOptions(RenderOptions& options, const RenderText& text) {
 int run(int argc, char** argv) {
   CLI::App app("nimbrel: adds rain to images with the Nimbrel effect plug-in", "nimbrel");
   app.require_subcommand(1);
+  app.set_version_flag("--version", versionText, "Print the versions of nimbrel and of its plug-in");
   RenderOptions options;
   RenderText text;
   addRender(app, options, text);

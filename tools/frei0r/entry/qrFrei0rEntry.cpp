@@ -82,8 +82,9 @@ void f0r_get_plugin_info(f0r_plugin_info_t* info)
     info->plugin_type = F0R_PLUGIN_TYPE_FILTER;
     info->color_model = F0R_COLOR_MODEL_RGBA8888;
     info->frei0r_version = FREI0R_MAJOR_VERSION;
-    info->major_version = 2;
-    info->minor_version = 1;
+    // The project's version, so that hosts that show it show the package's.
+    info->major_version = NIMBREL_VERSION_MAJOR;
+    info->minor_version = NIMBREL_VERSION_MINOR;
     info->num_params = kFilterParamCount;
     info->explanation = "Rain: drops streaked along the rain direction, with highlights diffused "
                         "along the rain and a blend with the picture";
