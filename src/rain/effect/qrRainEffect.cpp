@@ -54,9 +54,9 @@ void RainEffect::render(Depth depth)
 {
     HostI& host = *host_;
     switch (depth) {
-    case Depth::eight: Quarn::Rain::renderFrame<Quarn::Rain::Depth8>(*this, host); break;
-    case Depth::sixteen: Quarn::Rain::renderFrame<Quarn::Rain::Depth16>(*this, host); break;
-    case Depth::floating: Quarn::Rain::renderFrame<Quarn::Rain::DepthF>(*this, host); break;
+    case Depth::eight: Quarn::Rain::renderFrame<Quarn::Rain::Depth8>(*this, host, motion_); break;
+    case Depth::sixteen: Quarn::Rain::renderFrame<Quarn::Rain::Depth16>(*this, host, motion_); break;
+    case Depth::floating: Quarn::Rain::renderFrame<Quarn::Rain::DepthF>(*this, host, motion_); break;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "qrEffect.h"
 #include "qrFunctorProc.h"
 #include "matte/qrMatte.h"
+#include "motion/qrRainMotion.h"
 #include "qrPixelFunctor.h"
 #include "proc/qrRainProc.h"
 #include "qrWrapperHost.h"
@@ -90,10 +91,12 @@ void applyFrom(Tex& image, const Tex& other, const F& functor, QrInterruptRecord
     proc.process(other, image);
 }
 
-// Draws the rain of `source` into `output` (stage 2's processor run).
+// Draws the rain of `source` into `output` (stage 2's processor run);
+// `motion` is already at the frame's resolution.
 template <class D>
 void drawRain(const typename D::Texture& source, typename D::Texture& output,
-              const typename D::MatteTexture* matte, const RainSettings& s, QrInterruptRecord* interrupt)
+              const typename D::MatteTexture* matte, const RainSettings& s, QrInterruptRecord* interrupt,
+              const QrRainMotion& motion = {})
 {
     typename D::Rain rain(interrupt);
     rain.seed = s.seed;
@@ -108,6 +111,7 @@ void drawRain(const typename D::Texture& source, typename D::Texture& output,
     rain.maxThreshold = s.maxThreshold;
     rain.matte = matte;
     rain.hasMatte = matte != nullptr;
+    rain.motion = motion;
     rain.setRegion(s.x0, s.y0, s.x1, s.y1);
     rain.process(source, output);
 }
@@ -154,9 +158,10 @@ void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double ti
     }
 }
 
-// Stages 2 to 5 of one frame at depth D.
+// Stages 2 to 5 of one frame at depth D, with the rain moving by `motion`
+// (given at full resolution).
 template <class D>
-void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host)
+void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host, const QrRainMotion& motion = {})
 {
     FrameValues v = readHostValues(host);
     typename D::Texture output;
@@ -171,7 +176,8 @@ void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host)
     bool hasMatte = false;
     if (v.matteChannel > 0 && effect.clips().isConnected("Matte"))
         hasMatte = makeMatte(effect.clips(), v.time, source, matte, v.matteChannel, v.interrupt);
-    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, D::kWhite), v.interrupt);
+    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, D::kWhite), v.interrupt,
+                motion.scaled(v.downsampleY));
 
     applyInPlace(output, PixelFunctor::ClampChannel{0.0f, D::kWhite, 0}, v.interrupt);
     int32_t premultiplied = host.getPremultiplicationState();

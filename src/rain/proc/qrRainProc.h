@@ -18,7 +18,10 @@
 // the memory traffic. Every random value is a hash of absolute coordinates,
 // so the result does not depend on the thread count or the band split.
 #include "qrImgProc2.h"
+#include "motion/qrRainLayer.h"
+#include "motion/qrRainMotion.h"
 #include "noise/qrNoiseMonoKernel.h"
+#include "proc/qrRainDepthLayers.h"
 #include "qrPixel.h"
 #include "qrTexture.h"
 
@@ -43,6 +46,10 @@ public:
     Texture layer;              // the rain layer, made at set-up over the output
     const MatteTexture* matte = nullptr;  // optional, not owned
     bool hasMatte = false;
+    // Drop motion and depth; the defaults draw the rain above exactly. More
+    // than one layer adds drop-only layers in `depth`, made at set-up.
+    QrRainMotion motion;
+    QrRainDepthLayers<StoragePixel, WorkPixel, white> depth;
 
     explicit QrRainProc(QrInterruptRecord* record = nullptr);
     ~QrRainProc() override;
@@ -51,6 +58,8 @@ public:
     static int32_t noiseSeed(int32_t frame, int32_t seed);
     // The drop noise's settings: monochrome, 0..density, cut-off 1 - density/10.
     static QrNoiseMonoKernel dropKernel(float density);
+    // The frame as the motion model sees it (seeds, drop and streak values).
+    QrRainLayerBase layerBase() const;
 
 protected:
     void beginProcess() override;
@@ -61,10 +70,11 @@ protected:
 private:
     struct Tables;
 
-    void makeLayer();
+    void makeLayer(Texture& target);
+    void makeDepthLayers();
     void highlightBand();
     void rainBand();
-    void streak();
+    void streak(Texture& target, float length, float direction);
 
     std::unique_ptr<Tables> tables_;
 };

@@ -5,6 +5,7 @@
 #include "noise/qrRGBNoiseRow.h"
 #include "proc/qrRainProc.h"
 #include "proc/qrRainProcCombine.h"
+#include "motion/qrRainLayer.h"
 #include "proc/qrRainProcHighlight.h"
 #include "proc/qrRainProcTable.h"
 #include "blur/qrSimpleLinearBlur.h"
@@ -21,6 +22,7 @@ struct QrRainProc<S, W, white, MS, MW>::Tables {
     };
     using Row = QrRGBNoiseRow<S, white>;
 
+    std::vector<QrRainLayer> layers;  // nearest first; the nearest is drawn into `layer`
     QrRainProcHighlight<S, white> highlight;
     QrRainProcTable<typename MS::Component, MatteWeight> matteWeight{MatteWeight{}};
     QrNoiseMonoKernel drops;
@@ -29,10 +31,11 @@ struct QrRainProc<S, W, white, MS, MW>::Tables {
     typename Row::Common dropCommon{nullptr, true};  // no response table, alpha too
 
     Tables(const QrRainProc& p)
-        : highlight(p.minThreshold, p.maxThreshold),
-          drops(dropKernel(p.density)),
-          hasDrops(1.0f - p.density * 0.1f < 1.0f),
-          dropSeed(noiseSeed(p.frame, p.seed))
+        : layers(planRainLayers(p.motion, p.layerBase())),
+          highlight(p.minThreshold, p.maxThreshold),
+          drops(dropKernel(layers[0].density)),
+          hasDrops(1.0f - layers[0].density * 0.1f < 1.0f),
+          dropSeed(layers[0].dropSeed)
     {
     }
 };
@@ -63,18 +66,51 @@ QrNoiseMonoKernel QrRainProc<S, W, white, MS, MW>::dropKernel(float density)
 }
 
 template <class S, class W, int white, class MS, class MW>
+QrRainLayerBase QrRainProc<S, W, white, MS, MW>::layerBase() const
+{
+    QrRainLayerBase b;
+    b.frame = frame;
+    b.frameSeed = noiseSeed(frame, seed);
+    b.fieldSeed = noiseSeed(0, seed);
+    b.gustSeed = QrHash::hash(QrHash::offset(seed, 0x6A09E667));
+    b.density = density;
+    b.dropLength = dropLength;
+    b.angle = angle;
+    b.intensity = intensity;
+    return b;
+}
+
+template <class S, class W, int white, class MS, class MW>
 void QrRainProc<S, W, white, MS, MW>::beginProcess()
 {
     this->setPassCount(2);
-    makeLayer();
+    makeLayer(layer);
     tables_ = std::make_unique<Tables>(*this);
+    makeDepthLayers();
+}
+
+// One drop-only layer per farther layer of the plan.
+template <class S, class W, int white, class MS, class MW>
+void QrRainProc<S, W, white, MS, MW>::makeDepthLayers()
+{
+    depth.clear();
+    const std::vector<QrRainLayer>& layers = tables_->layers;
+    for (std::size_t i = 1; i < layers.size(); ++i) {
+        typename QrRainDepthLayers<S, W, white>::Layer far;
+        makeLayer(far.texture);
+        far.drops = dropKernel(layers[i].density);
+        far.hasDrops = 1.0f - layers[i].density * 0.1f < 1.0f;
+        far.dropSeed = layers[i].dropSeed;
+        far.intensity = layers[i].intensity;
+        depth.add(std::move(far));
+    }
 }
 
 // The layer has the output's size, window and placement, and is addressed in
 // the same coordinates; outside the region it is transparent black, which is
 // also what the streak blur reads beyond its edges.
 template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::makeLayer()
+void QrRainProc<S, W, white, MS, MW>::makeLayer(Texture& target)
 {
     const Texture& out = *this->output();
     const QrTexAxis& ax = out.xAxis();
@@ -83,13 +119,13 @@ void QrRainProc<S, W, white, MS, MW>::makeLayer()
     geometry.setWindow(ax.windowFirst, ax.windowLast, ay.windowFirst, ay.windowLast);
     geometry.setPlacement(ax.placement, ay.placement);
     geometry.setOrigin(ax.placement, ay.placement);
-    layer = Texture::allocateLike(geometry);
-    layer.setEdgeColour(S{});
+    target = Texture::allocateLike(geometry);
+    target.setEdgeColour(S{});
 
-    const QrRect window = QrProcRegion::dataWindow(layer);
+    const QrRect window = QrProcRegion::dataWindow(target);
     const QrRect& r = this->region();
     for (int32_t y = window.y0; y < window.y1; ++y) {
-        S* row = layer.placedPixel(window.x0, y);
+        S* row = target.placedPixel(window.x0, y);
         if (y < r.y0 || y >= r.y1 || r.isEmpty()) {
             std::fill(row, row + window.width(), S{});
             continue;
@@ -123,6 +159,8 @@ void QrRainProc<S, W, white, MS, MW>::highlightBand()
         if (t.hasDrops)
             Tables::Row::mono(row, 1, count, row, QrHash::key(x0, y, t.dropSeed), t.drops,
                               nullptr, t.dropCommon);
+        if (!depth.empty())
+            depth.addDrops(y, x0, count);
     });
 }
 
@@ -146,7 +184,10 @@ void QrRainProc<S, W, white, MS, MW>::rainBand()
         }
         int32_t done = 0;
         src.forEachRun(y, x0, x1, [&](const S* p, int32_t step, int32_t n) {
-            if (matted)
+            if (!depth.empty())
+                depth.combine(p, step, n, x0 + done, y, lit + done, out + done, intensity,
+                              matted ? weights.data() + done : nullptr);
+            else if (matted)
                 Combine::run(p, step, n, lit + done, out + done, intensity,
                              weights.data() + done);
             else
@@ -159,19 +200,24 @@ void QrRainProc<S, W, white, MS, MW>::rainBand()
 template <class S, class W, int white, class MS, class MW>
 void QrRainProc<S, W, white, MS, MW>::endPass()
 {
-    if (this->currentPass() == 0 && !this->isInterrupted())
-        streak();
+    if (this->currentPass() != 0)
+        return;
+    const std::vector<QrRainLayer>& layers = tables_->layers;
+    if (!this->isInterrupted())
+        streak(layer, layers[0].dropLength, layers[0].angle);
+    for (std::size_t i = 0; i < depth.size() && !this->isInterrupted(); ++i)
+        streak(depth[i].texture, layers[i + 1].dropLength, layers[i + 1].angle);
 }
 
-// Smears the layer in place along the rain direction. A negative drop
+// Smears `target` in place along `direction` over `length`. A negative
 // length reaches the blur as a positive length turned by half a turn.
 template <class S, class W, int white, class MS, class MW>
-void QrRainProc<S, W, white, MS, MW>::streak()
+void QrRainProc<S, W, white, MS, MW>::streak(Texture& target, float length, float direction)
 {
     const QrRect& r = this->region();
     if (r.isEmpty())
         return;
-    const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
+    const float dx = std::cos(direction) * length, dy = std::sin(direction) * length;
     SimpleLinearBlur<S, W> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
     blur.bias = 0.0f;
     blur.stepScale = 0.0f;
@@ -187,7 +233,7 @@ void QrRainProc<S, W, white, MS, MW>::streak()
     blur.setInterruptRecord(this->interruptRecord());
     blur.setMultiThreaded(this->isMultiThreaded());
     blur.setRegion(r.x0, r.y0, r.x1 - 1, r.y1 - 1);
-    blur.process(layer, layer);
+    blur.process(target, target);
 }
 
 template <class S, class W, int white, class MS, class MW>
