@@ -204,3 +204,27 @@ TEST(Frei0rFilterMotion, DropsTravelAcrossThePictureAlongTheRainDirection)
         EXPECT_EQ(bestShift(a, b, 8), r.shift) << "direction " << r.direction;
     }
 }
+
+TEST(Frei0rFilterMotion, AFrameRenderedAloneEqualsTheSameFrameOfASequence)
+{
+    auto moving = [](Filter& f) {
+        f.setNumber(indexOf("fall_speed"), 0.08);
+        f.setNumber(indexOf("wind_variation"), 0.3);
+        f.setNumber(indexOf("gust_rate"), 0.4);
+        f.setNumber(indexOf("depth_layers"), 0.67);
+    };
+    const Frame in = nightFrame(kW, kH);
+    Filter sequence(kW, kH);
+    moving(sequence);
+    Frame inSequence;
+    for (int frame = 0; frame <= 60; ++frame) {
+        Frame out = render(sequence, in, frame / 25.0);
+        if (frame == 57)
+            inSequence = out;
+    }
+    Filter alone(kW, kH);
+    moving(alone);
+    const Frame single = render(alone, in, 57 / 25.0);
+    EXPECT_EQ(std::memcmp(single.data(), inSequence.data(), in.size() * 4), 0);
+    EXPECT_GT(differingPixels(single, render(alone, in, 56 / 25.0)), 0) << "the rain moves";
+}
