@@ -83,7 +83,7 @@ void f0r_get_plugin_info(f0r_plugin_info_t* info)
     info->color_model = F0R_COLOR_MODEL_RGBA8888;
     info->frei0r_version = FREI0R_MAJOR_VERSION;
     info->major_version = 2;
-    info->minor_version = 1;
+    info->minor_version = 2;
     info->num_params = kFilterParamCount;
     info->explanation = "Rain: drops streaked along the rain direction, with highlights diffused "
                         "along the rain and a blend with the picture";
@@ -95,7 +95,9 @@ void f0r_get_param_info(f0r_param_info_t* info, int index)
         return;
     const auto& p = filterParams()[index];
     info->name = p.name;
-    info->type = p.mapping == Mapping::choice ? F0R_PARAM_STRING : F0R_PARAM_DOUBLE;
+    info->type = p.mapping == Mapping::choice ? F0R_PARAM_STRING
+                 : p.mapping == Mapping::flag ? F0R_PARAM_BOOL
+                                              : F0R_PARAM_DOUBLE;
     info->explanation = p.explanation;
 }
 
