@@ -1,6 +1,7 @@
 // The rain processor with the effect's defaults (density 0.6, drop length 50,
 // angle -pi/2, intensity 1, thresholds 0.9 and 1.0 x white, no matte) on HD
-// and 4K night scenes at the three depths, and each of its stages alone:
+// and 4K night scenes at the three depths, moving rain with one and four depth
+// layers at 8 bits, and each of the processor's stages alone:
 // highlight pass, drop noise, streak blur, rain pass, and the Screen blend
 // that follows it in a render.
 #include "qrBlendMethod.h"
@@ -118,6 +119,44 @@ void rainFrame(benchmark::State& state)
         benchmark::ClobberMemory();
     }
     setItems<S>(state);
+}
+
+// A frame of moving rain (frame 300 of a shot, 12 pixels a frame) with the
+// third argument's count of depth layers at the default falloff and the
+// fourth's degrees of gusting: set against rainFrame, the price of motion and
+// of depth. Gusts turn the streaks off the vertical, which the blur pays for.
+template <class S>
+void movingRainFrame(benchmark::State& state)
+{
+    const auto layers = int32_t(state.range(2));
+    const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
+    const QrTexture<S> source = nightScene<S>(w, h);
+    QrTexture<S> output = QrTexture<S>::allocate(w, h);
+    QrRainSettings s = settings<S>();
+    s.frame = 300;
+    s.motion.fallSpeed = 12.0;
+    s.motion.windVariation = double(state.range(3));
+    s.motion.depthLayers = layers;
+    for (auto _ : state) {
+        QrRainProc<QrDepthOf<S>> rain(s);
+        rain.process(source, output);
+        benchmark::ClobberMemory();
+    }
+    setItems<S>(state);
+}
+
+// The layer plan of frame `range(0)` with gusting wind: the drops' path is
+// summed frame by frame, so this grows with the frame number.
+void rainTravel(benchmark::State& state)
+{
+    QrRainMotion motion;
+    motion.fallSpeed = 12.0;
+    motion.windVariation = 15.0;
+    QrRainLayerBase base;
+    base.frame = int32_t(state.range(0));
+    base.angle = kAngle;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(planRainLayers(motion, base));
 }
 
 // One stage of the processor as a threaded pass of its own.
@@ -245,6 +284,11 @@ void screenBlend(benchmark::State& state)
         ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 NIMBREL_RAIN_BENCH(rainFrame)
+BENCHMARK_TEMPLATE(movingRainFrame, ARGB8)->Args({1920, 1080, 1, 0})->Args({3840, 2160, 1, 0})
+    ->Args({1920, 1080, 4, 0})->Args({3840, 2160, 4, 0})->Args({1920, 1080, 1, 15})
+    ->Args({1920, 1080, 4, 15})
+    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(rainTravel)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 NIMBREL_RAIN_BENCH(highlightPass)
 NIMBREL_RAIN_BENCH(dropNoise)
 NIMBREL_RAIN_BENCH(streakBlur)

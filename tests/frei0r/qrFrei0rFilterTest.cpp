@@ -159,3 +159,72 @@ TEST(Frei0rFilterRender, RenderingOverTheInputFrameMatchesASeparateOutput)
     filter.update(0.2, shared.data(), shared.data());
     EXPECT_EQ(std::memcmp(shared.data(), separate.data(), in.size() * 4), 0);
 }
+
+namespace {
+
+// The shift (dx, dy), within +-`reach`, that lines up the most lit pixels of
+// `a` with lit pixels of `b` (dy counts down the picture).
+std::pair<int, int> bestShift(const Frame& a, const Frame& b, int reach)
+{
+    std::pair<int, int> best{0, 0};
+    long bestScore = -1;
+    for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx) {
+            long score = 0;
+            for (int y = reach; y < kH - reach; ++y)
+                for (int x = reach; x < kW - reach; ++x) {
+                    const int pa = pixelBytes(a, kW, x, y)[0], pb = pixelBytes(b, kW, x + dx, y + dy)[0];
+                    score += long(pa) * long(pb);
+                }
+            if (score > bestScore) {
+                bestScore = score;
+                best = {dx, dy};
+            }
+        }
+    return best;
+}
+
+}  // namespace
+
+TEST(Frei0rFilterMotion, DropsTravelAcrossThePictureAlongTheRainDirection)
+{
+    struct Row {
+        double direction;  // frei0r value: degrees = value x 360 - 180
+        double speed;      // frei0r value: 1.0 = 100 pixels per frame
+        std::pair<int, int> shift;  // expected per frame, dy down the picture
+    };
+    const Frame black(std::size_t(kW) * kH, 0xFF000000u);
+    for (const Row& r : {Row{0.25, 0.06, {0, 6}}, Row{0.5, 0.04, {-4, 0}}, Row{0.75, 0.05, {0, -5}}}) {
+        Filter filter(kW, kH);
+        filter.setNumber(indexOf("drop_length"), 0.0);
+        filter.setNumber(indexOf("intensity"), 3.0);
+        filter.setNumber(indexOf("direction"), r.direction);
+        filter.setNumber(indexOf("fall_speed"), r.speed);
+        const Frame a = render(filter, black, 0.4), b = render(filter, black, 0.44);
+        EXPECT_EQ(bestShift(a, b, 8), r.shift) << "direction " << r.direction;
+    }
+}
+
+TEST(Frei0rFilterMotion, AFrameRenderedAloneEqualsTheSameFrameOfASequence)
+{
+    auto moving = [](Filter& f) {
+        f.setNumber(indexOf("fall_speed"), 0.08);
+        f.setNumber(indexOf("wind_variation"), 0.3);
+        f.setNumber(indexOf("gust_rate"), 0.4);
+        f.setNumber(indexOf("depth_layers"), 0.67);
+    };
+    const Frame in = nightFrame(kW, kH);
+    Filter sequence(kW, kH);
+    moving(sequence);
+    Frame inSequence;
+    for (int frame = 0; frame <= 60; ++frame) {
+        Frame out = render(sequence, in, frame / 25.0);
+        if (frame == 57)
+            inSequence = out;
+    }
+    Filter alone(kW, kH);
+    moving(alone);
+    const Frame single = render(alone, in, 57 / 25.0);
+    EXPECT_EQ(std::memcmp(single.data(), inSequence.data(), in.size() * 4), 0);
+    EXPECT_GT(differingPixels(single, render(alone, in, 56 / 25.0)), 0) << "the rain moves";
+}

@@ -79,18 +79,21 @@ TEST_F(Frei0rModule, DescribesAnRgbaFilterWithNamedExplainedParameters)
     EXPECT_EQ(i.plugin_type, F0R_PLUGIN_TYPE_FILTER);
     EXPECT_EQ(i.color_model, F0R_COLOR_MODEL_RGBA8888);
     EXPECT_EQ(i.frei0r_version, FREI0R_MAJOR_VERSION);
-    ASSERT_EQ(i.num_params, 13);
+    ASSERT_EQ(i.num_params, 19);  // thirteen rain controls, then six of motion and depth
     std::set<std::string> names;
     for (int k = 0; k < i.num_params; ++k) {
         const f0r_param_info_t p = paramInfo(k);
         ASSERT_NE(p.name, nullptr) << k;
         EXPECT_TRUE(names.insert(p.name).second) << p.name;
-        EXPECT_TRUE(p.type == F0R_PARAM_DOUBLE || p.type == F0R_PARAM_STRING) << p.name;
+        EXPECT_TRUE(p.type == F0R_PARAM_DOUBLE || p.type == F0R_PARAM_STRING || p.type == F0R_PARAM_BOOL)
+            << p.name;
         EXPECT_GT(std::strlen(p.explanation), 10u) << p.name;
     }
     for (const char* choice : {"matte", "blend_method", "process"})
         EXPECT_EQ(paramInfo(paramIndex(choice)).type, F0R_PARAM_STRING) << choice;
     EXPECT_EQ(paramInfo(paramIndex("density")).type, F0R_PARAM_DOUBLE);
+    EXPECT_EQ(paramInfo(paramIndex("streak_from_speed")).type, F0R_PARAM_BOOL);
+    EXPECT_EQ(paramIndex("process"), 12) << "the first thirteen keep their places";
 }
 
 TEST_F(Frei0rModule, ExportsOnlyTheFrei0rEntryPoints)

@@ -1,5 +1,6 @@
 // The filter's frei0r parameters: how 0..1 doubles and entry names become
 // the rain effect's values, and how frei0r time picks the drop pattern.
+#include "qrFrei0rMotion.h"
 #include "qrFrei0rParams.h"
 
 #include <expat.h>
@@ -29,13 +30,15 @@ const FilterParam& param(const char* name)
 
 }  // namespace
 
-TEST(Frei0rParamTable, NamesAreUniqueAndEachNamesARainControl)
+TEST(Frei0rParamTable, NamesAreUniqueAndEachNamesARainControlOrMotionField)
 {
     std::set<std::string> names, keys;
     for (const FilterParam& p : filterParams()) {
         EXPECT_TRUE(names.insert(p.name).second) << "duplicate name " << p.name;
         EXPECT_TRUE(keys.insert(p.key).second) << "two parameters drive " << p.key;
-        EXPECT_NE(Quarn::Wrapper::Rain::findRainHostParam(p.key), nullptr) << p.key;
+        QrRainMotion scratch;
+        const bool motion = setMotionValue(scratch, p.key, 0.0);
+        EXPECT_NE(motion, Quarn::Wrapper::Rain::findRainHostParam(p.key) != nullptr) << p.key;
         EXPECT_GT(std::string(p.explanation).size(), 10u) << p.name;
         if (p.mapping == Mapping::choice) {
             EXPECT_TRUE(choiceValue(p, p.defaultText).has_value()) << "default not an entry: " << p.name;
@@ -60,6 +63,11 @@ TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
         {"source_gain", 0.5, 100.0},     {"effect_gain", 1.0, 200.0},   {"effect_gain", 40.0, 5000.0},
         {"seed", 0.0, 1.0},              {"seed", 1.0, 100.0},          {"seed", 12.0 / 99.0, 13.0},
         {"seed", 0.5, 51.0},             {"seed", 777.0, 777.0},        {"seed", 9999.0, 5000.0},
+        {"fall_speed", 0.0, 0.0},        {"fall_speed", 0.25, 25.0},    {"fall_speed", 99.0, 2000.0},
+        {"wind_variation", 1.0, 90.0},   {"gust_rate", 0.16, 4.0},      {"depth_layers", 0.0, 1.0},
+        {"depth_layers", 0.4, 2.0},      {"depth_layers", 1.0, 4.0},    {"depth_layers", 3.0, 3.0},
+        {"depth_layers", 9.0, 4.0},      {"depth_falloff", 0.4, 0.4},   {"streak_from_speed", 0.49, 0.0},
+        {"streak_from_speed", 0.5, 1.0},
     };
     for (const Row& r : rows)
         EXPECT_NEAR(internalValue(param(r.name), r.value), r.expected, 1e-9) << r.name << " " << r.value;

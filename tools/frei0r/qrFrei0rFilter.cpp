@@ -1,5 +1,6 @@
 #include "qrFrei0rFilter.h"
 
+#include "qrFrei0rMotion.h"
 #include "effect/qrFrameTextures.h"
 #include "effect/qrRainKeys.h"
 
@@ -42,6 +43,10 @@ void Filter::setNumber(int index, double value)
     const FilterParam& p = filterParams()[index];
     const double internal = internalValue(p, value);
     numbers_[index] = value;
+    if (setMotionValue(motion_, p.key, internal)) {
+        effect_.setMotion(motion_);
+        return;
+    }
     switch (p.mapping) {
     case Mapping::fraction: effect_.setScaleParam(p.key, Quarn::Scale(internal)); break;
     case Mapping::angle: effect_.setAngleParam(p.key, Quarn::Angle(internal)); break;

@@ -47,6 +47,7 @@ private:
     FrameTexture output_;  // wraps the frame being rendered; the host reads it
     std::array<double, kFilterParamCount> numbers_{};
     std::array<std::string, kFilterParamCount> texts_;
+    QrRainMotion motion_;
     int32_t framesRendered_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "qrFrei0rParams.h"
 
 #include "effect/qrRainKeys.h"
+#include "qrFrei0rMotion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +16,7 @@ namespace {
 
 using Rain = Quarn::Wrapper::Rain::RainHostParam;
 namespace K = Quarn::Wrapper::Rain::Key;
+namespace M = MotionKey;
 
 constexpr FilterParam number(const char* name, const char* explanation, const char* key, Mapping mapping,
                              double factor, double minimum, double maximum, double defaultValue)
@@ -63,6 +65,22 @@ constexpr std::array<FilterParam, kFilterParamCount> kParams = {{
            Mapping::linear, 200.0, 0.0, 5000.0, 0.5),
     choice("process", "Output alpha: RGB keeps the input's alpha, RGBA gives the rain's own alpha",
            K::process, "RGB", 2),
+    // Drop motion and depth (the effect's motion settings).
+    number("fall_speed", "Fall speed in pixels per frame (25 frames a second): 1.0 = 100 (0 to 20); "
+                         "0 draws a new drop pattern every frame",
+           M::fallSpeed, Mapping::linear, 100.0, 0.0, 2000.0, 0.0),
+    number("wind_variation", "Wind gusts: degrees the direction swings to either side, 1.0 = 90 (0 to 2)",
+           M::windVariation, Mapping::linear, 90.0, 0.0, 180.0, 0.0),
+    number("gust_rate", "How often the gusts change: 1.0 = 25 gusts per 100 frames (0 to 10)", M::gustRate,
+           Mapping::linear, 25.0, 0.0, 250.0, 0.16),
+    number("depth_layers", "Depth layers of drops: 0..1 = 1..4 (value x 3 + 1, rounded); values above 1 "
+                           "are the count itself",
+           M::depthLayers, Mapping::count, 3.0, 1.0, 4.0, 0.0),
+    number("depth_falloff", "How much smaller, slower, fainter and sparser each farther layer is: 1.0 = 100 %",
+           M::depthFalloff, Mapping::fraction, 1.0, 0.0, 1.0, 0.4),
+    number("streak_from_speed", "Streak length follows the fall speed (half a frame of travel, a 180-degree "
+                                "shutter) instead of the drop length",
+           M::streakFromSpeed, Mapping::flag, 1.0, 0.0, 1.0, 0.0),
 }};
 
 const Rain& rainControl(const FilterParam& param)
@@ -112,7 +130,9 @@ double internalValue(const FilterParam& param, double value)
     double internal = value * param.factor;
     switch (param.mapping) {
     case Mapping::angle: return (value * 360.0 - 180.0) * std::numbers::pi / 180.0;
-    case Mapping::seed: internal = std::round(value > 1.0 ? value : value * param.factor + 1.0); break;
+    case Mapping::seed:
+    case Mapping::count: internal = std::round(value > 1.0 ? value : value * param.factor + param.minimum); break;
+    case Mapping::flag: internal = value >= 0.5 ? 1.0 : 0.0; break;
     default: break;
     }
     return std::clamp(internal, param.minimum, param.maximum);

@@ -1,8 +1,9 @@
 #pragma once
 // The rain filter's parameters as a frei0r host sees them: thirteen
 // controls, each a double (frei0r's 0..1 convention, mapped onto the rain
-// control's real range) or a string naming one entry of a rain popup. Each
-// maps onto one internal key of the rain effect.
+// control's real range) or a string naming one entry of a rain popup, each
+// mapping onto one internal key of the rain effect; then six controls of the
+// drop motion and depth, each a field of the effect's motion settings.
 #include "effect/qrRainParamTable.h"
 
 #include <array>
@@ -20,6 +21,8 @@ enum class Mapping {
     angle,     // degrees = value x 360 - 180, internal radians
     seed,      // 0..1 -> 1..100; values above 1 are the seed itself
     choice,    // a string: an entry name of the rain popup, or its menu position
+    count,     // 0..1 -> minimum..maximum in whole steps; values above 1 are the count itself
+    flag,      // a frei0r bool: 0.5 or more is on (1), else off (0)
 };
 
 struct FilterParam {
@@ -34,7 +37,7 @@ struct FilterParam {
     int choiceCount;          // choices: the first entries of the popup offered
 };
 
-constexpr int kFilterParamCount = 13;
+constexpr int kFilterParamCount = 19;
 
 const std::array<FilterParam, kFilterParamCount>& filterParams();
 
@@ -42,7 +45,7 @@ const std::array<FilterParam, kFilterParamCount>& filterParams();
 int findFilterParam(std::string_view name);
 
 // The internal value of a double parameter for the frei0r value `value`:
-// a fraction, pixels, percent, radians or the seed, clamped to the control's
+// a fraction, pixels, percent, radians, the seed, a count or a flag, clamped to the control's
 // valid range. Non-finite values give the default's.
 double internalValue(const FilterParam& param, double value);
 

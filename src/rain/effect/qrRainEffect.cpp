@@ -55,9 +55,9 @@ void RainEffect::render(Depth depth)
 {
     HostI& host = *host_;
     switch (depth) {
-    case Depth::eight: Quarn::Rain::renderFrame<QrDepth8>(*this, host); break;
-    case Depth::sixteen: Quarn::Rain::renderFrame<QrDepth16>(*this, host); break;
-    case Depth::floating: Quarn::Rain::renderFrame<QrDepthF>(*this, host); break;
+    case Depth::eight: Quarn::Rain::renderFrame<QrDepth8>(*this, host, motion_); break;
+    case Depth::sixteen: Quarn::Rain::renderFrame<QrDepth16>(*this, host, motion_); break;
+    case Depth::floating: Quarn::Rain::renderFrame<QrDepthF>(*this, host, motion_); break;
     }
 }
 

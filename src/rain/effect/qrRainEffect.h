@@ -5,6 +5,7 @@
 // pass-through mode forwards each call to the host by internal key, and
 // reaches images only through its clips and the host's output image, so one
 // effect serves every host adapter.
+#include "motion/qrRainMotion.h"
 #include "qrEffect.h"
 #include "qrWrapperHost.h"
 
@@ -38,8 +39,15 @@ public:
     double getTime() const;
     HostI* wrapperHost() const { return host_; }
 
+    // How the drops move and how many depth layers there are; the defaults
+    // (a new pattern every frame, one layer) are what hosts without these
+    // controls get.
+    void setMotion(const QrRainMotion& motion) { motion_ = motion.clamped(); }
+    const QrRainMotion& motion() const { return motion_; }
+
 private:
     HostI* host_;
+    QrRainMotion motion_;
 };
 
 }  // namespace Quarn::Wrapper

@@ -8,6 +8,7 @@
 #include "qrEffect.h"
 #include "qrFunctorProc.h"
 #include "matte/qrMatte.h"
+#include "motion/qrRainMotion.h"
 #include "qrPixelFunctor.h"
 #include "proc/qrRainProc.h"
 #include "effect/qrRainKeys.h"
@@ -35,11 +36,12 @@ struct FrameValues {
     double density = 0.6;
     double angle = -1.5707963267948966;  // radians
     int32_t matteChannel = 0;
+    QrRainMotion motion;  // at full resolution; the effect's own, not a host control
 };
 
 // What the rain processor is given for a frame at a depth whose white is
-// `white`: resolution-dependent values scaled by the downsample factors, the
-// region the host's output extent.
+// `white`: resolution-dependent values (the motion's speeds too) scaled by the
+// downsample factors, the region the host's output extent.
 QrRainSettings rainSettings(const FrameValues& values, double white);
 
 // The host's time, downsample, pixel aspect, extent and interrupt record.
@@ -114,9 +116,10 @@ void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double ti
     }
 }
 
-// Stages 2 to 5 of one frame at depth D.
+// Stages 2 to 5 of one frame at depth D, with the rain moving by `motion`
+// (given at full resolution).
 template <class D>
-void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host)
+void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host, const QrRainMotion& motion)
 {
     FrameValues v = readHostValues(host);
     typename D::Texture output;
@@ -124,6 +127,7 @@ void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host)
         throw Exceptions::Wrapper::FetchImageFailed(
             "Quarn::Wrapper::RainEffect::render", "src/rain/effect/qrRainPipeline.h", __LINE__, "output");
     readRainParams(effect, v);
+    v.motion = motion;
     typename D::Texture source;
     effect.clips().hsGetObject(Key::sourceClip, true)->fetchImageRaw(v.time, &source);
 

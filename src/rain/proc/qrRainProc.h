@@ -17,9 +17,18 @@
 // pixel depends on its position and its layer value only) at a fraction of
 // the memory traffic. Every random value is a hash of absolute coordinates,
 // so the result does not depend on the thread count or the band split.
+//
+// The settings' motion moves the drops from frame to frame and adds farther
+// layers of drops only (qrRainLayer.h plans them): each is made at set-up
+// beside the nearest layer, gets its drops on the rows of pass 0, is streaked
+// with its own length and direction after it, and is added in pass 1 with its
+// own intensity (qrRainDepthLayers.h). The default motion draws exactly the
+// one layer above.
 #include "qrDepth.h"
 #include "qrImgProc2.h"
+#include "motion/qrRainLayer.h"
 #include "noise/qrNoiseMonoKernel.h"
+#include "proc/qrRainDepthLayers.h"
 #include "proc/qrRainSettings.h"
 
 #include <cstdint>
@@ -39,13 +48,17 @@ public:
 
     const QrRainSettings& settings() const { return settings_; }
     bool hasMatte() const { return matte_ != nullptr; }
-    // The rain layer of the last run, made at set-up over the output.
-    const Texture& layer() const { return layer_; }
+    // The rain layers of the last run, made at set-up over the output: 0 the
+    // nearest (highlights and drops), then the farther drop-only layers.
+    const Texture& layer(std::size_t i = 0) const { return i == 0 ? layer_ : depth_[i - 1].texture; }
+    std::size_t layerCount() const { return 1 + depth_.size(); }
 
     // The drop noise's seed for `frame` and `seed`.
     static int32_t noiseSeed(int32_t frame, int32_t seed);
     // The drop noise's settings: monochrome, 0..density, cut-off 1 - density/10.
     static QrNoiseMonoKernel dropKernel(float density);
+    // The frame as the motion model sees it (seeds, drop and streak values).
+    QrRainLayerBase layerBase() const;
 
 protected:
     void beginProcess() override;
@@ -60,14 +73,17 @@ private:
     static constexpr int white = D::kWhite;
     struct Tables;
 
-    void makeLayer();
+    void makeLayer(Texture& target);
+    void makeDepthLayers();
     void highlightBand();
     void rainBand();
-    void streak();
+    // The one way a layer reaches the streak blur.
+    void streak(Texture& target, float length, float direction);
 
     QrRainSettings settings_;
     const MatteTexture* matte_;
     Texture layer_;
+    QrRainDepthLayers<D> depth_;  // the farther layers, made at set-up
     std::unique_ptr<Tables> tables_;
 };
 

@@ -5,6 +5,7 @@
 #include "noise/qrRGBNoiseRow.h"
 #include "proc/qrRainProc.h"
 #include "proc/qrRainProcCombine.h"
+#include "motion/qrRainLayer.h"
 #include "proc/qrRainProcHighlight.h"
 #include "proc/qrRainProcTable.h"
 #include "blur/qrSimpleLinearBlur.h"
@@ -21,6 +22,7 @@ struct QrRainProc<D>::Tables {
     };
     using Row = QrRGBNoiseRow<S, white>;
 
+    std::vector<QrRainLayer> layers;  // nearest first; the nearest is drawn into `layer_`
     QrRainProcHighlight<S, white> highlight;
     QrRainProcTable<typename MS::Component, MatteWeight> matteWeight{MatteWeight{}};
     QrNoiseMonoKernel drops;
@@ -28,11 +30,12 @@ struct QrRainProc<D>::Tables {
     int32_t dropSeed;
     typename Row::Common dropCommon{nullptr, true};  // no response table, alpha too
 
-    explicit Tables(const QrRainSettings& s)
-        : highlight(s.minThreshold, s.maxThreshold),
-          drops(dropKernel(s.density)),
-          hasDrops(1.0f - s.density * 0.1f < 1.0f),
-          dropSeed(noiseSeed(s.frame, s.seed))
+    explicit Tables(const QrRainProc& p)
+        : layers(planRainLayers(p.settings_.motion, p.layerBase())),
+          highlight(p.settings_.minThreshold, p.settings_.maxThreshold),
+          drops(dropKernel(layers[0].density)),
+          hasDrops(1.0f - layers[0].density * 0.1f < 1.0f),
+          dropSeed(layers[0].dropSeed)
     {
     }
 };
@@ -66,18 +69,52 @@ QrNoiseMonoKernel QrRainProc<D>::dropKernel(float density)
 }
 
 template <class D>
+QrRainLayerBase QrRainProc<D>::layerBase() const
+{
+    const QrRainSettings& s = settings_;
+    QrRainLayerBase b;
+    b.frame = s.frame;
+    b.frameSeed = noiseSeed(s.frame, s.seed);
+    b.fieldSeed = noiseSeed(0, s.seed);
+    b.gustSeed = QrHash::hash(QrHash::offset(s.seed, 0x6A09E667));
+    b.density = s.density;
+    b.dropLength = s.dropLength;
+    b.angle = s.angle;
+    b.intensity = s.intensity;
+    return b;
+}
+
+template <class D>
 void QrRainProc<D>::beginProcess()
 {
     this->setPassCount(2);
-    makeLayer();
-    tables_ = std::make_unique<Tables>(settings_);
+    makeLayer(layer_);
+    tables_ = std::make_unique<Tables>(*this);
+    makeDepthLayers();
+}
+
+// One drop-only layer per farther layer of the plan.
+template <class D>
+void QrRainProc<D>::makeDepthLayers()
+{
+    depth_.clear();
+    const std::vector<QrRainLayer>& layers = tables_->layers;
+    for (std::size_t i = 1; i < layers.size(); ++i) {
+        typename QrRainDepthLayers<D>::Layer far;
+        makeLayer(far.texture);
+        far.drops = dropKernel(layers[i].density);
+        far.hasDrops = 1.0f - layers[i].density * 0.1f < 1.0f;
+        far.dropSeed = layers[i].dropSeed;
+        far.intensity = layers[i].intensity;
+        depth_.add(std::move(far));
+    }
 }
 
 // The layer has the output's size, window and placement, and is addressed in
 // the same coordinates; outside the region it is transparent black, which is
 // also what the streak blur reads beyond its edges.
 template <class D>
-void QrRainProc<D>::makeLayer()
+void QrRainProc<D>::makeLayer(Texture& target)
 {
     const Texture& out = *this->output();
     const QrTexAxis& ax = out.xAxis();
@@ -86,13 +123,13 @@ void QrRainProc<D>::makeLayer()
     geometry.setWindow(ax.windowFirst, ax.windowLast, ay.windowFirst, ay.windowLast);
     geometry.setPlacement(ax.placement, ay.placement);
     geometry.setOrigin(ax.placement, ay.placement);
-    layer_ = Texture::allocateLike(geometry);
-    layer_.setEdgeColour(S{});
+    target = Texture::allocateLike(geometry);
+    target.setEdgeColour(S{});
 
-    const QrRect window = QrProcRegion::dataWindow(layer_);
+    const QrRect window = QrProcRegion::dataWindow(target);
     const QrRect& r = this->region();
     for (int32_t y = window.y0; y < window.y1; ++y) {
-        S* row = layer_.placedPixel(window.x0, y);
+        S* row = target.placedPixel(window.x0, y);
         if (y < r.y0 || y >= r.y1 || r.isEmpty()) {
             std::fill(row, row + window.width(), S{});
             continue;
@@ -126,6 +163,8 @@ void QrRainProc<D>::highlightBand()
         if (t.hasDrops)
             Tables::Row::mono(row, 1, count, row, QrHash::key(x0, y, t.dropSeed), t.drops,
                               nullptr, t.dropCommon);
+        if (!depth_.empty())
+            depth_.addDrops(y, x0, count);
     });
 }
 
@@ -150,7 +189,10 @@ void QrRainProc<D>::rainBand()
         }
         int32_t done = 0;
         src.forEachRun(y, x0, x1, [&](const S* p, int32_t step, int32_t n) {
-            if (matted)
+            if (!depth_.empty())
+                depth_.combine(p, step, n, x0 + done, y, lit + done, out + done, intensity,
+                               matted ? weights.data() + done : nullptr);
+            else if (matted)
                 Combine::run(p, step, n, lit + done, out + done, intensity,
                              weights.data() + done);
             else
@@ -163,20 +205,24 @@ void QrRainProc<D>::rainBand()
 template <class D>
 void QrRainProc<D>::endPass()
 {
-    if (this->currentPass() == 0 && !this->isInterrupted())
-        streak();
+    if (this->currentPass() != 0)
+        return;
+    const std::vector<QrRainLayer>& layers = tables_->layers;
+    if (!this->isInterrupted())
+        streak(layer_, layers[0].dropLength, layers[0].angle);
+    for (std::size_t i = 0; i < depth_.size() && !this->isInterrupted(); ++i)
+        streak(depth_[i].texture, layers[i + 1].dropLength, layers[i + 1].angle);
 }
 
-// Smears the layer in place along the rain direction. A negative drop
+// Smears `target` in place along `direction` over `length`. A negative
 // length reaches the blur as a positive length turned by half a turn.
 template <class D>
-void QrRainProc<D>::streak()
+void QrRainProc<D>::streak(Texture& target, float length, float direction)
 {
     const QrRect& r = this->region();
     if (r.isEmpty())
         return;
-    const float angle = settings_.angle, dropLength = settings_.dropLength;
-    const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
+    const float dx = std::cos(direction) * length, dy = std::sin(direction) * length;
     SimpleLinearBlur<S, W> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
     blur.bias = 0.0f;
     blur.stepScale = 0.0f;
@@ -192,7 +238,7 @@ void QrRainProc<D>::streak()
     blur.setInterruptRecord(this->interruptRecord());
     blur.setMultiThreaded(this->isMultiThreaded());
     blur.setRegion(r.x0, r.y0, r.x1 - 1, r.y1 - 1);
-    blur.process(layer_, layer_);
+    blur.process(target, target);
 }
 
 template <class D>

@@ -63,24 +63,33 @@ TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
 {
     using Proc = typename TestFixture::Proc;
     const auto source = nightImage<typename TestFixture::S>(131, 89);
-    Proc reference(TestFixture::defaults());
-    reference.setMultiThreaded(false);
-    const auto expected = TestFixture::render(reference, source);
+    QrRainMotion moving;  // travelling drops, gusts and three depth layers
+    moving.fallSpeed = 6.5;
+    moving.windVariation = 25.0;
+    moving.gustRate = 30.0;
+    moving.depthLayers = 3;
+    for (const QrRainMotion& motion : {QrRainMotion{}, moving}) {
+        QrRainSettings settings = TestFixture::defaults();
+        settings.motion = motion;
+        Proc reference(settings);
+        reference.setMultiThreaded(false);
+        const auto expected = TestFixture::render(reference, source);
 
-    struct Setting {
-        const char* limit;
-        int32_t processors;  // 0: the machine's own count
-    };
-    for (const Setting& s : {Setting{"1", 0}, Setting{"2", 0}, Setting{nullptr, 0},
-                             Setting{nullptr, 3}, Setting{"2", 5}, Setting{nullptr, 7}}) {
-        ScopedMaxProcessors limit(s.limit);
-        QrMultiProcessor::overrideProcessorCount(s.processors);
-        Proc p(TestFixture::defaults());
-        const auto got = TestFixture::render(p, source);
-        QrMultiProcessor::overrideProcessorCount(0);
-        EXPECT_EQ(differingPixels(got, expected), 0)
-            << "QUARN_MAX_PROCESSORS " << (s.limit ? s.limit : "unset") << ", processors "
-            << s.processors;
+        struct Setting {
+            const char* limit;
+            int32_t processors;  // 0: the machine's own count
+        };
+        for (const Setting& s : {Setting{"1", 0}, Setting{"2", 0}, Setting{nullptr, 0},
+                                 Setting{nullptr, 3}, Setting{"2", 5}, Setting{nullptr, 7}}) {
+            ScopedMaxProcessors limit(s.limit);
+            QrMultiProcessor::overrideProcessorCount(s.processors);
+            Proc p(settings);
+            const auto got = TestFixture::render(p, source);
+            QrMultiProcessor::overrideProcessorCount(0);
+            EXPECT_EQ(differingPixels(got, expected), 0)
+                << "QUARN_MAX_PROCESSORS " << (s.limit ? s.limit : "unset") << ", processors "
+                << s.processors << ", layers " << motion.depthLayers;
+        }
     }
 }
 

@@ -96,7 +96,9 @@ void f0r_get_param_info(f0r_param_info_t* info, int index)
         return;
     const auto& p = filterParams()[index];
     info->name = p.name;
-    info->type = p.mapping == Mapping::choice ? F0R_PARAM_STRING : F0R_PARAM_DOUBLE;
+    info->type = p.mapping == Mapping::choice ? F0R_PARAM_STRING
+                 : p.mapping == Mapping::flag ? F0R_PARAM_BOOL
+                                              : F0R_PARAM_DOUBLE;
     info->explanation = p.explanation;
 }
 
