@@ -38,6 +38,15 @@ Item {
         {name: "source_gain", label: qsTr("Source Gain"), min: 0, max: 5000, def: 100, factor: 200, offset: 0, decimals: 1, suffix: " %"}
     ]
 
+    readonly property var motionControls: [
+        {name: "fall_speed", label: qsTr("Fall Speed"), min: 0, max: 2000, def: 0, factor: 100, offset: 0, decimals: 1, suffix: " px"},
+        {name: "wind_variation", label: qsTr("Wind Variation"), min: 0, max: 180, def: 0, factor: 90, offset: 0, decimals: 1, suffix: " °"},
+        {name: "gust_rate", label: qsTr("Gust Rate"), min: 0, max: 250, def: 4, factor: 25, offset: 0, decimals: 1, suffix: ""},
+        {name: "depth_layers", label: qsTr("Depth Layers"), min: 1, max: 4, def: 1, factor: 3, offset: -1, decimals: 0, suffix: ""},
+        {name: "depth_falloff", label: qsTr("Depth Falloff"), min: 0, max: 100, def: 40, factor: 100, offset: 0, decimals: 1, suffix: " %"},
+        {name: "streak_from_speed", label: qsTr("Streak From Speed"), min: 0, max: 1, def: 0, factor: 1, offset: 0, decimals: 0, suffix: ""}
+    ]
+
     // The filter reads seeds above 1 as the seed itself and 0..1 as seed
     // 1..100, so seed 1 is sent as 0.
     function toFilter(c, shown) {
@@ -113,6 +122,14 @@ Item {
         }
         Repeater {
             model: root.blendingControls
+            ControlRow { control: modelData }
+        }
+        Label {
+            text: qsTr("Motion and Depth")
+            font.bold: true
+        }
+        Repeater {
+            model: root.motionControls
             ControlRow { control: modelData }
         }
         Item {

@@ -228,6 +228,20 @@ TEST(EditorDescriptions, KdenliveOffersEveryParameterWithTheTablesEntriesDefault
         SCOPED_TRACE(name);
         EXPECT_TRUE(seen.insert(name).second) << "described twice";
         const FilterParam& p = param(name.c_str());
+        if (p.mapping == Mapping::count) {
+            // A list whose entries give the counts in order.
+            const std::vector<std::string> entries = split(d.attributes.at("paramlist"), ';');
+            ASSERT_EQ(entries.size(), size_t(p.maximum - p.minimum + 1));
+            for (size_t k = 0; k < entries.size(); ++k)
+                EXPECT_EQ(internalValue(p, std::stod(entries[k])), p.minimum + double(k));
+            EXPECT_EQ(internalValue(p, std::stod(d.attributes.at("default"))), internalValue(p, p.defaultValue));
+            continue;
+        }
+        if (p.mapping == Mapping::flag) {
+            EXPECT_EQ(d.attributes.at("type"), "bool");
+            EXPECT_EQ(std::stod(d.attributes.at("default")), p.defaultValue);
+            continue;
+        }
         if (p.mapping == Mapping::choice) {
             EXPECT_EQ(d.attributes.at("type"), "list");
             EXPECT_EQ(d.attributes.at("default"), p.defaultText);
