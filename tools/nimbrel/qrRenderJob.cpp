@@ -112,6 +112,8 @@ void RenderJob::setUpHost() {
                                           std::to_string(started.error) + " " + started.message);
   host_->setCancelSignal(cancel_);
   Host::HostProperties& props = host_->properties();
+  // The rain writes every output pixel, and a failed frame is not written.
+  props.clearOutput = false;
   props.downsampleX = options_.downsampleX;
   props.downsampleY = options_.downsampleY;
   props.pixelAspectRatio = options_.pixelAspect;
@@ -158,7 +160,7 @@ void RenderJob::renderFrame(long frame, const std::string& outputName) {
     throw CliError(kExitRenderFailed, outputName + ": the render failed: " + command.message);
 
   const auto writeStart = Clock::now();
-  writeImage(result.image, outputName, cancel_);
+  writeImage(result.image, outputName, cancel_, options_.compression);
   if (options_.verbose)
     std::fprintf(stderr, "nimbrel: %s: read %.1f ms, render %.1f ms, write %.1f ms\n",
                  outputName.c_str(), readMs, renderMs, millisecondsSince(writeStart));
