@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {"in1.png"}},
         BadInvocation{"BadDownsample", "render in.png -o out.png --downsample 0", 2,
                       {"--downsample"}},
+        BadInvocation{"BadCompression", "render in.png -o out.png --compression 12", 2,
+                      {"--compression", "12"}},
         BadInvocation{"BadPixelAspect", "render in.png -o out.png --pixel-aspect -1", 2,
                       {"--pixel-aspect"}}),
     [](const auto& info) { return std::string(info.param.name); });
