@@ -17,6 +17,15 @@ class BoundedQueue {
 public:
   explicit BoundedQueue(std::size_t capacity) : capacity_(capacity) {}
 
+  // Waits until an item could be pushed; false once the queue is closed. A
+  // stage that waits here before making its next item holds no frame
+  // beyond what the queue holds.
+  bool waitForRoom() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] { return closed_ || items_.size() < capacity_; });
+    return !closed_;
+  }
+
   // Waits for room; false (and `item` dropped) once the queue is closed.
   bool push(T item) {
     std::unique_lock<std::mutex> lock(mutex_);

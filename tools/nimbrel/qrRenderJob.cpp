@@ -161,6 +161,7 @@ void RenderJob::applyChanges(ParamAssigner& assigner) {
 
 void RenderJob::readFrames(BoundedQueue<FrameInput>& inputs) {
   for (long frame : frames_) {
+    if (!inputs.waitForRoom()) break;
     FrameInput input;
     input.frame = frame;
     const auto start = Clock::now();
@@ -246,7 +247,8 @@ void RenderJob::run() {
   const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
   ProgressBar progress(stderr, long(frames_.size()), showProgress);
   // Three stages: while frame n renders here, frame n+1 is read and frame
-  // n-1 written. One frame waits between stages at most.
+  // n-1 written. A stage starts its next frame only when the queue after it
+  // has room, so one frame at most waits between stages.
   BoundedQueue<FrameInput> inputs(1);
   BoundedQueue<FrameOutput> outputs(1);
   std::exception_ptr writeError;
@@ -256,7 +258,8 @@ void RenderJob::run() {
   try {
     while (std::optional<FrameInput> input = inputs.pop()) {
       if (input->error) std::rethrow_exception(input->error);
-      if (!outputs.push(renderFrame(*input))) break;  // the writer failed
+      if (!outputs.waitForRoom()) break;  // the writer failed
+      outputs.push(renderFrame(*input));
     }
   } catch (...) {
     renderError = std::current_exception();
