@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {"in1.png"}},
         BadInvocation{"BadDownsample", "render in.png -o out.png --downsample 0", 2,
                       {"--downsample"}},
+        BadInvocation{"BadCompression", "render in.png -o out.png --compression 12", 2,
+                      {"--compression", "12"}},
         BadInvocation{"BadPixelAspect", "render in.png -o out.png --pixel-aspect -1", 2,
                       {"--pixel-aspect"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -134,6 +136,34 @@ TEST(Unwritable, ReadOnlyFolderIsRefusedBeforeRendering) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("locked/out.png"), std::string::npos) << run.err;
   EXPECT_TRUE(std::filesystem::is_empty(dir / "locked"));
+}
+
+// A frame that cannot be read or written in the middle of a sequence: the
+// frames before it are written, in order and whole, and nothing after it.
+struct BrokenFrame {
+  const char* name;
+  const char* missingInput;   // not made, among f1..f4.png
+  const char* blockedOutput;  // made a folder, so the rename onto it fails
+  const char* mention;
+  std::vector<std::string> outputs;
+};
+
+TEST(SequenceFailure, StopsAtTheBrokenFrameAfterWritingTheOnesBefore) {
+  for (const BrokenFrame& c :
+       {BrokenFrame{"unreadable", "f3.png", "", "f3.png", {"o1.png", "o2.png"}},
+        BrokenFrame{"unwritable", "", "o3.png", "o3.png", {"o1.png", "o2.png", "o3.png"}}}) {
+    ScratchDir dir;
+    for (const char* frame : {"f1.png", "f2.png", "f3.png", "f4.png"})
+      if (std::string(frame) != c.missingInput) save(picture(40, 30, 4, TypeDesc::UINT8), dir / frame);
+    if (*c.blockedOutput) std::filesystem::create_directory(dir / c.blockedOutput);
+    const Outcome run = nimbrel(dir, "render 'f#.png' -o 'o#.png' --frames 1-4");
+    EXPECT_EQ(run.status, 2) << c.name << "\n" << run.err;
+    EXPECT_NE(run.err.find(c.mention), std::string::npos) << c.name << "\n" << run.err;
+    std::vector<std::string> outputs;
+    for (const std::string& file : dir.files())
+      if (file[0] != 'f') outputs.push_back(file);
+    EXPECT_EQ(outputs, c.outputs) << c.name;
+  }
 }
 
 // Ctrl-C in the middle of a sequence: the plug-in is cancelled through the

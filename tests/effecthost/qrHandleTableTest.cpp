@@ -33,6 +33,40 @@ TEST(HandleTable, BlocksStartZeroedAndKeepWhatIsWritten) {
   PF_Handle copy = table.allocateCopy(table.bytes(h));
   EXPECT_EQ(table.bytes(copy), table.bytes(h));
   EXPECT_NE(*copy, *h);
+  // A disposed block serves the next handle of its size, cleared again.
+  void* const memory = *h;
+  ASSERT_TRUE(table.dispose(h));
+  PF_Handle again = table.allocate(8);
+  EXPECT_EQ(*again, memory);
+  EXPECT_EQ(table.bytes(again), std::vector<std::byte>(8, std::byte{0}));
+}
+
+// Which idle block a request gets: the smallest that fits, and never one
+// more than twice the request, so a small handle cannot pin a large block.
+TEST(MemoryPool, ReusesTheSmallestIdleBlockThatFitsWithoutWastingLargeOnes) {
+  Quarn::Host::MemoryPool pool;
+  std::byte* large;
+  std::byte* medium;
+  {
+    auto a = pool.take(1000);
+    auto b = pool.take(300);
+    large = a.data();
+    medium = b.data();
+  }
+  EXPECT_EQ(pool.idleBlocks(), 2u);
+  struct Case {
+    std::size_t request;
+    std::byte* expected;  // nullptr: a fresh block
+  };
+  for (const Case& c : {Case{280, medium}, Case{600, large}, Case{1000, large}, Case{1001, nullptr},
+                        Case{100, nullptr}}) {
+    const auto block = pool.take(c.request);
+    EXPECT_EQ(block.size(), c.request);
+    if (c.expected)
+      EXPECT_EQ(block.data(), c.expected) << c.request;
+    else
+      EXPECT_TRUE(block.data() != large && block.data() != medium) << c.request;
+  }
 }
 
 TEST(HandleTable, DisposingTwiceOrAForeignHandleIsCountedNotFatal) {

@@ -24,12 +24,13 @@ struct CommandState {
   std::vector<PF_ParamDef*> pointers;
   HostWorld* input = nullptr;       // render commands
   HostWorld* output = nullptr;
-  // Layer worlds lent through checkout_param, by their pixel address.
-  std::map<const void*, std::unique_ptr<HostWorld>> layerWorlds;
+  // Layer worlds lent through checkout_param, by their pixel address (a
+  // layer checked out twice is lent its one world twice).
+  std::multimap<const void*, std::shared_ptr<HostWorld>> layerWorlds;
   // Filled by the pre-render, read by the smart render of the same frame.
   std::map<A_long, SmartCheckout>* smartCheckouts = nullptr;
   // Layer pixels lent in a smart render, by checkout id (null: no image).
-  std::map<A_long, std::unique_ptr<HostWorld>> smartPixels;
+  std::map<A_long, std::shared_ptr<HostWorld>> smartPixels;
   bool cancelled = false;
 };
 

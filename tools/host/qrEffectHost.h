@@ -7,6 +7,7 @@
 
 #include "qrHandleTable.h"
 #include "qrHostImage.h"
+#include "qrMemoryPool.h"
 #include "qrHostParam.h"
 #include "qrHostProperties.h"
 #include "qrPluginLibrary.h"
@@ -162,13 +163,18 @@ private:
   HostParam& mutableParam(int index);
   int requireParam(std::string_view name) const;
   void assignGroups();
-  std::unique_ptr<HostWorld> layerWorld(int index, Depth depth) const;
+  std::shared_ptr<HostWorld> layerWorld(int index, Depth depth);
+  HostWorld outputWorld(Depth depth);
   RenderResult renderClassic(Depth depth);
   RenderResult renderSmart(Depth depth);
   double seconds(A_long time, A_u_long scale) const;
 
   PluginLibrary library_;
   HostProperties properties_;
+  // Memory of the worlds the host lends, kept across frames; declared before
+  // everything that holds a world.
+  MemoryPool memory_;
+  std::map<int, std::shared_ptr<HostWorld>> layerWorlds_;  // by layer parameter
   HandleTable handles_;
   std::vector<std::unique_ptr<HostParam>> params_;
   std::map<std::string, int, std::less<>> aliases_;

@@ -88,15 +88,24 @@ void EffectHost::setLayer(int index, std::optional<HostImage> image) {
   if (param(index).type() != PF_Param_LAYER)
     throw HostError(param(index).label() + " is not a layer parameter");
   mutableParam(index).setLayer(std::move(image));
+  layerWorlds_.erase(index);
 }
 
-std::unique_ptr<HostWorld> EffectHost::layerWorld(int index, Depth depth) const {
+// The layer's world is kept from one command to the next until the layer
+// changes: a still image that serves every frame of a sequence is copied
+// into a world once.
+std::shared_ptr<HostWorld> EffectHost::layerWorld(int index, Depth depth) {
   const auto& image = param(index).layer();
   if (!image) return nullptr;
-  auto world = std::make_unique<HostWorld>(image->width(), image->height(), depth);
-  world->load(*image);
-  world->world().pix_aspect_ratio = properties_.pixelAspectRatio;
-  return world;
+  std::shared_ptr<HostWorld>& kept = layerWorlds_[index];
+  if (!kept || kept->depth() != depth) {
+    kept.reset();
+    kept = std::make_shared<HostWorld>(image->width(), image->height(), depth, memory_,
+                                       HostWorld::Start::Undefined);
+    kept->load(*image);
+  }
+  kept->world().pix_aspect_ratio = properties_.pixelAspectRatio;
+  return kept;
 }
 
 int EffectHost::uiUpdates(int index) const {

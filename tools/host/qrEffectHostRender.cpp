@@ -13,21 +13,31 @@ RenderResult EffectHost::render(Depth depth, RenderMode mode) {
   return mode == RenderMode::Classic ? renderClassic(depth) : renderSmart(depth);
 }
 
+HostWorld EffectHost::outputWorld(Depth depth) {
+  const HostImage& source = *params_[0]->layer();
+  const PF_Rect extent = makeInData().extent_hint;
+  // Only a plug-in asked for the whole frame writes the whole frame.
+  const bool whole = extent.left <= 0 && extent.top <= 0 && extent.right >= source.width() &&
+                     extent.bottom >= source.height();
+  HostWorld output(source.width(), source.height(), depth, memory_,
+                   properties_.clearOutput || !whole ? HostWorld::Start::Black
+                                                     : HostWorld::Start::Undefined);
+  output.world().extent_hint = extent;
+  return output;
+}
+
 RenderResult EffectHost::renderClassic(Depth depth) {
   if (depth == Depth::Float) throw HostError("a classic render has no float worlds");
-  const HostImage& source = *params_[0]->layer();
-  HostWorld input(source.width(), source.height(), depth);
-  input.load(source);
-  HostWorld output(source.width(), source.height(), depth);
-  output.world().extent_hint = makeInData().extent_hint;
+  const std::shared_ptr<HostWorld> input = layerWorld(0, depth);
+  HostWorld output = outputWorld(depth);
 
   CommandState state(PF_Cmd_RENDER, depth);
-  state.input = &input;
+  state.input = input.get();
   state.output = &output;
   RenderResult result;
   result.command = invoke(PF_Cmd_RENDER, state, nullptr);
   result.image = output.read();
-  result.paddingIntact = output.paddingIntact() && input.paddingIntact();
+  result.paddingIntact = output.paddingIntact() && input->paddingIntact();
   return result;
 }
 
@@ -48,8 +58,7 @@ RenderResult EffectHost::renderSmart(Depth depth) {
   for (const auto& [id, checkout] : checkouts) result.layerCheckouts.push_back(checkout);
 
   if (result.command.ok()) {
-    HostWorld output(source.width(), source.height(), depth);
-    output.world().extent_hint = makeInData().extent_hint;
+    HostWorld output = outputWorld(depth);
     PF_SmartRenderInput input{request, bitDepth(depth), preOutput.pre_render_data};
     PF_SmartRenderExtra extra{&input, HostCallbacks::smartRender()};
     CommandState state(PF_Cmd_SMART_RENDER, depth);

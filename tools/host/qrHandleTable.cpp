@@ -12,9 +12,8 @@ PF_Handle HandleTable::allocate(std::size_t size) {
     return nullptr;
   }
   Block block;
-  // A zero-size block still gets a distinct address, as a real allocator's.
-  block.data.assign(size == 0 ? 1 : size, std::byte{0});
-  block.data.resize(size);
+  block.data = pool_.take(size);
+  std::memset(block.data.data(), 0, size);
   block.slot = std::make_unique<void*>(block.data.data());
   PF_Handle handle = block.slot.get();
   blocks_.emplace(handle, std::move(block));
@@ -53,7 +52,9 @@ std::size_t HandleTable::size(PF_Handle handle) const {
 
 std::vector<std::byte> HandleTable::bytes(PF_Handle handle) const {
   auto it = blocks_.find(handle);
-  return it == blocks_.end() ? std::vector<std::byte>{} : it->second.data;
+  if (it == blocks_.end()) return {};
+  const MemoryPool::Block& data = it->second.data;
+  return std::vector<std::byte>(data.data(), data.data() + data.size());
 }
 
 int HandleTable::lockCount(PF_Handle handle) const {

@@ -1,7 +1,10 @@
 // The host's memory handles. Every handle the plug-in makes is recorded until
 // it is disposed, so tests can see leaks, double disposals and foreign
-// handles, and can make a chosen allocation fail.
+// handles, and can make a chosen allocation fail. Disposed blocks go back
+// to the table's memory pool for the next allocation of their size.
 #pragma once
+
+#include "qrMemoryPool.h"
 
 #include <AE_EffectTypes.h>
 
@@ -20,6 +23,8 @@ public:
   ~HandleTable();
 
   // A zeroed block of `size` bytes, or nullptr when the failure hook fires.
+  // Plug-ins rely on new handles reading as zeros; clearing a reused block
+  // is still far cheaper than faulting in fresh pages.
   PF_Handle allocate(std::size_t size);
   // The same as allocate, filled with `bytes`.
   PF_Handle allocateCopy(const std::vector<std::byte>& bytes);
@@ -29,6 +34,7 @@ public:
   bool dispose(PF_Handle handle);
 
   bool holds(PF_Handle handle) const { return blocks_.count(handle) != 0; }
+  const MemoryPool& pool() const { return pool_; }
   std::size_t size(PF_Handle handle) const;
   std::vector<std::byte> bytes(PF_Handle handle) const;
 
@@ -44,10 +50,11 @@ public:
 private:
   struct Block {
     std::unique_ptr<void*> slot;  // the handle points here; *slot is the data
-    std::vector<std::byte> data;
+    MemoryPool::Block data;
     int locks = 0;
   };
 
+  MemoryPool pool_;  // outlives the blocks
   std::map<PF_Handle, Block> blocks_;
   int allocations_ = 0;
   int failed_ = 0;

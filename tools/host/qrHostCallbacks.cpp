@@ -74,7 +74,10 @@ PF_Err HostCallbacks::checkinParam(PF_ProgPtr ref, PF_ParamDef* param) {
   if (!host || !param) return HostSuites::bad(host);
   ++host->counters_.paramCheckins;
   if (param->param_type == PF_Param_LAYER && param->u.ld.data) {
-    if (state(*host).layerWorlds.erase(param->u.ld.data) == 0) return HostSuites::bad(host);
+    auto& lent = state(*host).layerWorlds;
+    const auto world = lent.find(param->u.ld.data);
+    if (world == lent.end()) return HostSuites::bad(host);
+    lent.erase(world);
   }
   return PF_Err_NONE;
 }

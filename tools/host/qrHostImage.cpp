@@ -36,9 +36,18 @@ A_short bitDepth(Depth depth) {
 }
 
 HostImage::HostImage(int width, int height, Depth depth)
-    : width_(width), height_(height), depth_(depth) {
+    : HostImage(uninitialised(width, height, depth)) {
+  std::fill(bytes_.begin(), bytes_.end(), std::byte{0});
+}
+
+HostImage HostImage::uninitialised(int width, int height, Depth depth) {
   if (width < 0 || height < 0) throw std::invalid_argument("negative image size");
-  bytes_.assign(static_cast<std::size_t>(height) * rowBytes(), std::byte{0});
+  HostImage image;
+  image.width_ = width;
+  image.height_ = height;
+  image.depth_ = depth;
+  image.bytes_.resize(static_cast<std::size_t>(height) * image.rowBytes());
+  return image;
 }
 
 std::byte* HostImage::at(int x, int y, int c) {
@@ -98,7 +107,7 @@ void HostImage::fill(const Argb& argb) {
 
 HostImage HostImage::converted(Depth depth) const {
   if (depth == depth_) return *this;
-  HostImage out(width_, height_, depth);
+  HostImage out = uninitialised(width_, height_, depth);
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) out.setPixel(x, y, pixel(x, y));
   return out;

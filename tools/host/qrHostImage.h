@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace Quarn::Host {
@@ -22,10 +24,31 @@ A_short bitDepth(Depth depth);
 
 using Argb = std::array<float, 4>;  // alpha, red, green, blue in 0..1
 
+// Leaves new elements uninitialised, so that an image about to be
+// overwritten entirely is not first filled with zeros.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) {}
+  template <typename U>
+  void construct(U* p) { ::new (static_cast<void*>(p)) U; }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) { ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...); }
+};
+
 class HostImage {
 public:
   HostImage() = default;
+  // A black, transparent image.
   HostImage(int width, int height, Depth depth);
+  // An image whose pixels are left as the memory holds them, for a caller
+  // that writes every one.
+  static HostImage uninitialised(int width, int height, Depth depth);
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -57,7 +80,7 @@ private:
   int width_ = 0;
   int height_ = 0;
   Depth depth_ = Depth::Bits8;
-  std::vector<std::byte> bytes_;
+  std::vector<std::byte, UninitialisedAllocator<std::byte>> bytes_;
 };
 
 }  // namespace Quarn::Host

@@ -24,6 +24,10 @@ struct HostProperties {
   // The output extent hint; the whole frame when unset.
   std::optional<PF_Rect> outputExtent;
   PF_Point outputOrigin{0, 0};
+  // Output worlds start transparent black. A host driving a plug-in that
+  // writes every output pixel (and discarding the output of a failed
+  // render) can leave them as their memory is, saving a pass over it.
+  bool clearOutput = true;
 };
 
 // The result of one command: the plug-in's error code and return message.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "qrHostImage.h"
+#include "qrMemoryPool.h"
 
 #include <AE_EffectTypes.h>
 
@@ -16,8 +17,17 @@ class HostWorld {
 public:
   static constexpr std::byte kPadByte{0xA5};
 
+  // What the pixels hold when the world is made: transparent black, or
+  // whatever the memory held, for a world that is written entirely next.
+  enum class Start { Black, Undefined };
+
+  // A world with memory of its own.
   HostWorld(int width, int height, Depth depth);
+  // A world whose memory comes from `pool` (which must outlive it).
+  HostWorld(int width, int height, Depth depth, MemoryPool& pool, Start start);
   HostWorld(const HostWorld&) = delete;
+  // The pixels stay where they are: world().data remains valid.
+  HostWorld(HostWorld&&) = default;
   HostWorld& operator=(const HostWorld&) = delete;
 
   PF_EffectWorld& world() { return world_; }
@@ -33,9 +43,13 @@ public:
 
 private:
   std::size_t usedBytes() const;
+  void setUp(int width, int height, Start start);
+  std::byte* storage() { return storage_.data(); }
+  const std::byte* storage() const { return storage_.data(); }
 
   Depth depth_;
-  std::vector<std::byte> storage_;
+  std::unique_ptr<MemoryPool> ownPool_;  // for a world made without a pool
+  MemoryPool::Block storage_;
   PF_EffectWorld world_{};
 };
 

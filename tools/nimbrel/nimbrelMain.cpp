@@ -25,7 +25,7 @@ using namespace Quarn::Cli;
 // Options whose values need checking are taken as text and parsed after
 // CLI11 is done, so that every message comes from one place.
 struct RenderText {
-  std::string depth, frame, frames, render = "smart", downsample, pixelAspect;
+  std::string depth, frame, frames, render = "smart", downsample, pixelAspect, compression;
 };
 
 void addRender(CLI::App& app, RenderOptions& options, RenderText& text) {
@@ -52,6 +52,9 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text) {
   render->add_option("--render", text.render, "smart (default) or classic");
   render->add_option("--downsample", text.downsample, "Downsample factor X[,Y]: N means 1/N");
   render->add_option("--pixel-aspect", text.pixelAspect, "Pixel aspect ratio R");
+  render->add_option("--compression", text.compression,
+                     "Deflate level 0 (fastest) to 9 (smallest) of PNG, TIFF and EXR output "
+                     "(default: 1 for PNG, the format's own for the others)");
   render->add_flag("-q,--quiet", options.quiet, "No progress bar");
   render->add_flag("-v,--verbose", options.verbose, "Print parameter values and timings");
 }
@@ -66,6 +69,7 @@ void finishRenderOptions(RenderOptions& options, const RenderText& text) {
   options.mode = parseRenderMode(text.render);
   if (!text.downsample.empty())
     std::tie(options.downsampleX, options.downsampleY) = parseDownsample(text.downsample);
+  if (!text.compression.empty()) options.compression = parseCompression(text.compression);
   if (!text.pixelAspect.empty()) options.pixelAspect = parseRatio("--pixel-aspect", text.pixelAspect);
 }
 

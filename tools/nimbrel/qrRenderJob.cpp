@@ -1,5 +1,6 @@
 #include "qrRenderJob.h"
 
+#include "qrBoundedQueue.h"
 #include "qrCliError.h"
 #include "qrFramePattern.h"
 #include "qrImageFile.h"
@@ -13,7 +14,9 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
+#include <exception>
+#include <optional>
+#include <thread>
 
 namespace Quarn::Cli {
 
@@ -35,25 +38,42 @@ std::string errorName(PF_Err error) {
 }
 
 // Input frames, read once per distinct file name: a still source (or
-// matte) serves every frame of a sequence.
+// matte) is read for the first frame and kept by the host for the others.
 class FrameReader {
 public:
   FrameReader(std::string pattern, Host::Depth depth) : pattern_(std::move(pattern)), depth_(depth) {}
 
-  const Host::HostImage& at(long frame) {
+  // The image for `frame`, or nothing when that is the file read last.
+  std::unique_ptr<Host::HostImage> changed(long frame) {
     const std::string name = pattern_.name(frame);
-    if (name != name_) {
-      image_ = readImage(name, depth_);
-      name_ = name;
-    }
-    return image_;
+    if (name == name_) return nullptr;
+    auto image = std::make_unique<Host::HostImage>(readImage(name, depth_));
+    name_ = name;
+    return image;
   }
 
 private:
   FramePattern pattern_;
   Host::Depth depth_;
   std::string name_;
-  Host::HostImage image_;
+};
+
+// What the reader hands the render for one frame: the layers that changed
+// since the frame before, or the error that reading them raised.
+struct FrameInput {
+  long frame = 0;
+  std::unique_ptr<Host::HostImage> source;  // null: as the frame before
+  std::unique_ptr<Host::HostImage> matte;
+  double readMs = 0;
+  std::exception_ptr error;
+};
+
+// What the render hands the writer.
+struct FrameOutput {
+  std::string name;
+  Host::HostImage image;
+  double readMs = 0;
+  double renderMs = 0;
 };
 
 class RenderJob {
@@ -65,7 +85,10 @@ private:
   void checkOptions() const;
   void setUpHost();
   void applyChanges(ParamAssigner& assigner);
-  void renderFrame(long frame, const std::string& outputName);
+  void readFrames(BoundedQueue<FrameInput>& inputs);
+  FrameOutput renderFrame(FrameInput& input);
+  std::exception_ptr writeFrames(BoundedQueue<FrameOutput>& outputs,
+                                 BoundedQueue<FrameInput>& inputs, ProgressBar& progress);
   void throwIfInterrupted(const std::string& outputName) const;
   void warn(const std::string& text) const;
 
@@ -112,6 +135,8 @@ void RenderJob::setUpHost() {
                                           std::to_string(started.error) + " " + started.message);
   host_->setCancelSignal(cancel_);
   Host::HostProperties& props = host_->properties();
+  // The rain writes every output pixel, and a failed frame is not written.
+  props.clearOutput = false;
   props.downsampleX = options_.downsampleX;
   props.downsampleY = options_.downsampleY;
   props.pixelAspectRatio = options_.pixelAspect;
@@ -134,34 +159,71 @@ void RenderJob::applyChanges(ParamAssigner& assigner) {
          host_->paramText("matteChannel") + "\")");
 }
 
-void RenderJob::renderFrame(long frame, const std::string& outputName) {
-  throwIfInterrupted(outputName);
-  const auto readStart = Clock::now();
-  host_->setFrame(A_long(frame));
-  host_->setSource(source_->at(frame));
-  host_->setLayer(kMatteLayerIndex,
-                  matte_ ? std::optional<Host::HostImage>(matte_->at(frame)) : std::nullopt);
-  const double readMs = millisecondsSince(readStart);
+void RenderJob::readFrames(BoundedQueue<FrameInput>& inputs) {
+  for (long frame : frames_) {
+    if (!inputs.waitForRoom()) break;
+    FrameInput input;
+    input.frame = frame;
+    const auto start = Clock::now();
+    try {
+      input.source = source_->changed(frame);
+      if (matte_) input.matte = matte_->changed(frame);
+    } catch (...) {
+      input.error = std::current_exception();
+    }
+    input.readMs = millisecondsSince(start);
+    const bool failed = input.error != nullptr;
+    if (!inputs.push(std::move(input)) || failed) break;
+  }
+  inputs.close();
+}
 
+FrameOutput RenderJob::renderFrame(FrameInput& input) {
+  FrameOutput output;
+  output.name = output_.name(input.frame);
+  output.readMs = input.readMs;
+  throwIfInterrupted(output.name);
   const auto renderStart = Clock::now();
+  host_->setFrame(A_long(input.frame));
+  if (input.source) host_->setSource(std::move(*input.source));
+  if (input.matte) host_->setLayer(kMatteLayerIndex, std::move(*input.matte));
   Host::RenderResult result = host_->render(depth_, options_.mode);
-  const double renderMs = millisecondsSince(renderStart);
-  throwIfInterrupted(outputName);
+  output.renderMs = millisecondsSince(renderStart);
+  throwIfInterrupted(output.name);
   const Host::CommandResult& command = result.command;
   if (!command.ok())
-    throw CliError(kExitRenderFailed, outputName + ": the render failed with host error " +
+    throw CliError(kExitRenderFailed, output.name + ": the render failed with host error " +
                                           std::to_string(command.error) + " (" +
                                           errorName(command.error) + ")" +
                                           (command.message.empty() ? "" : ": " + command.message));
   // An internal error comes back without an error code but with a message.
   if (command.displayMessage && !command.message.empty())
-    throw CliError(kExitRenderFailed, outputName + ": the render failed: " + command.message);
+    throw CliError(kExitRenderFailed, output.name + ": the render failed: " + command.message);
+  output.image = std::move(result.image);
+  return output;
+}
 
-  const auto writeStart = Clock::now();
-  writeImage(result.image, outputName, cancel_);
-  if (options_.verbose)
-    std::fprintf(stderr, "nimbrel: %s: read %.1f ms, render %.1f ms, write %.1f ms\n",
-                 outputName.c_str(), readMs, renderMs, millisecondsSince(writeStart));
+// Writes the frames in the order rendered; on a failure, stops the other
+// stages and hands the error back.
+std::exception_ptr RenderJob::writeFrames(BoundedQueue<FrameOutput>& outputs,
+                                          BoundedQueue<FrameInput>& inputs, ProgressBar& progress) {
+  long done = 0;
+  while (std::optional<FrameOutput> output = outputs.pop()) {
+    try {
+      const auto writeStart = Clock::now();
+      writeImage(output->image, output->name, cancel_, options_.compression);
+      if (options_.verbose)
+        std::fprintf(stderr, "nimbrel: %s: read %.1f ms, render %.1f ms, write %.1f ms\n",
+                     output->name.c_str(), output->readMs, output->renderMs,
+                     millisecondsSince(writeStart));
+    } catch (...) {
+      outputs.close();
+      inputs.close();
+      return std::current_exception();
+    }
+    progress.update(++done);
+  }
+  return nullptr;
 }
 
 void RenderJob::run() {
@@ -184,10 +246,32 @@ void RenderJob::run() {
 
   const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
   ProgressBar progress(stderr, long(frames_.size()), showProgress);
-  for (std::size_t i = 0; i < frames_.size(); ++i) {
-    renderFrame(frames_[i], output_.name(frames_[i]));
-    progress.update(long(i + 1));
+  // Three stages: while frame n renders here, frame n+1 is read and frame
+  // n-1 written. A stage starts its next frame only when the queue after it
+  // has room, so one frame at most waits between stages.
+  BoundedQueue<FrameInput> inputs(1);
+  BoundedQueue<FrameOutput> outputs(1);
+  std::exception_ptr writeError;
+  std::thread reader([&] { readFrames(inputs); });
+  std::thread writer([&] { writeError = writeFrames(outputs, inputs, progress); });
+  std::exception_ptr renderError;
+  try {
+    while (std::optional<FrameInput> input = inputs.pop()) {
+      if (input->error) std::rethrow_exception(input->error);
+      if (!outputs.waitForRoom()) break;  // the writer failed
+      outputs.push(renderFrame(*input));
+    }
+  } catch (...) {
+    renderError = std::current_exception();
   }
+  // The writer still writes what was rendered before a failure, as frames
+  // rendered one by one would have been.
+  inputs.close();
+  outputs.close();
+  reader.join();
+  writer.join();
+  if (writeError) std::rethrow_exception(writeError);
+  if (renderError) std::rethrow_exception(renderError);
 }
 
 }  // namespace

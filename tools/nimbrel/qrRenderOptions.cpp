@@ -61,6 +61,11 @@ Host::Depth parseDepth(std::string_view text) {
   reject("--depth", text, "8, 16 or 32");
 }
 
+int parseCompression(std::string_view text) {
+  if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return text[0] - '0';
+  reject("--compression", text, "a level from 0 (fastest) to 9 (smallest)");
+}
+
 FrameRange parseFrameRange(std::string_view text) {
   const std::size_t dash = text.find('-', 1);
   if (dash != std::string_view::npos) {

@@ -35,6 +35,7 @@ struct RenderOptions {
   PF_RationalScale downsampleX{1, 1};
   PF_RationalScale downsampleY{1, 1};
   PF_RationalScale pixelAspect{1, 1};
+  std::optional<int> compression;        // deflate level 0..9; default per format
   bool quiet = false;
   bool verbose = false;                  // timings and values on stderr
 };
@@ -46,6 +47,8 @@ FrameRange parseFrameRange(std::string_view text);
 Host::RenderMode parseRenderMode(std::string_view text);
 // "N" (1/N of full resolution) or "A/B"; "X,Y" gives the two axes.
 std::pair<PF_RationalScale, PF_RationalScale> parseDownsample(std::string_view text);
+// A deflate level, 0 to 9.
+int parseCompression(std::string_view text);
 // A decimal ratio such as 1.0926, or "A/B".
 PF_RationalScale parseRatio(std::string_view option, std::string_view text);
 
