@@ -106,10 +106,11 @@ void QrVectorBlurWeights::takeRow(const QrVectorBlurAccumulator& acc, int32_t y,
                                   int32_t lastStart) const
 {
     const int32_t r = y + row.dy;
-    if (r < acc.y0() || r >= acc.y1())
+    const QrRect& area = acc.area();
+    if (r < area.y0 || r >= area.y1)
         return;
-    const int32_t from = std::max(acc.x0(), firstStart + row.dxMin);
-    const int32_t count = std::min(acc.x1(), lastStart + row.dxMax + 1) - from;
+    const int32_t from = std::max(area.x0, firstStart + row.dxMin);
+    const int32_t count = std::min(area.x1, lastStart + row.dxMax + 1) - from;
     float* weight = acc.weightAt(from, r);
     for (const Entry& e : row.entries) {
         const float* on = started_.data() + (from - e.dx - x0_ + pad_);

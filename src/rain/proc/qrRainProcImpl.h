@@ -172,14 +172,10 @@ void QrRainProc<S, W, white, MS, MW>::streak()
     if (r.isEmpty())
         return;
     const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
-    SimpleLinearBlur<S, W> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
-    blur.bias = 0.0f;
-    blur.stepScale = 0.0f;
-    blur.quality = 1;
-    blur.thirds = true;
-    blur.jitter = false;
-    blur.option = true;
-    blur.sampleMode = 0;
+    SimpleLinearBlur<S, W> blur({.length = std::sqrt(dx * dx + dy * dy),
+                                 .direction = std::atan2(dy, dx),
+                                 .quality = 1,
+                                 .thirds = true});
     if constexpr (requires { blur.pixelAspect; }) {
         blur.pixelAspect = std::max(this->pixelAspect, 0.001f);
         blur.inversePixelAspect = 1.0f / blur.pixelAspect;
