@@ -6,6 +6,14 @@ namespace {
 constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 }
 
+// Phase k of strip s (k and s of one parity) runs at (s + 3k) / 2: after
+// phase k - 1 of strips s - 1 and s + 1, and with phase k + 1 of strip
+// s - 3, so that every time has strips of two phases of one sub-pass.
+int32_t QrVectorBlurSchedule::time(int32_t k, int32_t s)
+{
+    return (s + 3 * k) / 2;
+}
+
 // The last phase of strip s's parity.
 int32_t QrVectorBlurSchedule::lastPhase(int32_t s) const
 {
@@ -31,7 +39,7 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
     const int32_t strips = phases_ > 0 ? stripCount() : 0;
     int32_t lastTime = -1;
     for (int32_t s = 0; s < strips; ++s) {
-        const int32_t firstTime = s + 2 * (s % 2), endTime = s + 2 * lastPhase(s);
+        const int32_t firstTime = time(s % 2, s), endTime = time(lastPhase(s), s);
         lastTime = std::max(lastTime, endTime);
         over(stripFirst(s) - d, stripEnd(s) + d, [&](std::size_t i) {
             firstTouch[i] = std::min(firstTouch[i], firstTime);
@@ -57,10 +65,13 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
         clearPass[i] = earliest = std::min(earliest, own);
     }
     passes_.resize(std::size_t(std::max(latest + 1, 1)));
-    for (int32_t s = 0; s < strips; ++s)
-        for (int32_t k = s % 2; k < phases_; k += 2)
-            passes_[std::size_t(s + 2 * k + 1)].strips.push_back(
-                {k / 2 + 1, stripFirst(s), stripEnd(s)});
+    // Even phases first, so that a split of a pass into two halves gives
+    // each half one of the first sub-pass's phases, which start most paths.
+    for (int32_t parity = 0; parity < 2; ++parity)
+        for (int32_t k = parity; k < phases_; k += 2)
+            for (int32_t s = parity; s < strips; s += 2)
+                passes_[std::size_t(time(k, s) + 1)].strips.push_back(
+                    {k / 2 + 1, stripFirst(s), stripEnd(s)});
     std::size_t cleared = 0, finished = 0;
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const std::size_t before = finished;
