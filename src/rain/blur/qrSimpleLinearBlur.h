@@ -68,7 +68,7 @@ void SimpleLinearBlur<StoragePixel, WorkPixel>::process(const Texture* input, Te
         return;
     this->fitRegion(*output);
     const QrRect& r = this->region();
-    const LinearVectorGenerator generator(direction, r.x0, r.y0, r.x1 - 1, r.y1 - 1, length, bias);
+    const LinearVectorGenerator generator(direction, length, bias);
     sampler_.setInterruptRecord(this->interruptRecord());
     sampler_.setMultiThreaded(this->isMultiThreaded());
     sampler_.setRegion(r.x0, r.y0, r.x1 - 1, r.y1 - 1);

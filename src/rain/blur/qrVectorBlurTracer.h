@@ -8,6 +8,7 @@
 #include "blur/qrVectorBlurKernels.h"
 #include "blur/qrVectorBlurLanes.h"
 #include "blur/qrVectorBlurPlan.h"
+#include "blur/qrVectorBlurWeights.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -47,7 +48,6 @@ private:
     void gatherBatch(const int32_t* xs, int32_t n, int32_t y, bool adjacent);
     void gatherByRows(const int32_t* xs, int32_t n, int32_t y);
     void depositRows(int32_t y);
-    void depositWeights(int32_t x, int32_t y);
     void depositColours(int32_t x, int32_t y, const QrLanes* mean, int32_t stride);
     void depositNearest(int32_t x, int32_t y);
     void stay(int32_t x, int32_t y);
@@ -130,7 +130,7 @@ void QrVectorBlurTracer<Texture>::trace(int32_t x, int32_t y)
     QrLanes* s = samples_.data();
     gather(x, y, s, 1);
     if (!shape_.nearest)
-        depositWeights(x, y);
+        QrVectorBlurWeights::takePath(acc_, *plan_, x, y);
     // Smoothing over a third of the path (with thirds), then the mean over
     // the whole regular path.
     QrLaneKernels::runningMeans<1>(s, count, shape_.smoothWindow);
@@ -285,34 +285,6 @@ void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y, QrLanes* out, int
     for (std::size_t i = 0; i < count; ++i, w += 4, out += stride) {
         const char* p = start + inputOffsets_[i];
         *out = QrLaneKernels::bilinear<Channel>(p, p + down, w);
-    }
-}
-
-// The bilinear weights of every deposit of the path of (x, y) are taken off
-// the weight image, tap by tap, in the order w00, w10, w01, w11.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::depositWeights(int32_t x, int32_t y)
-{
-    const QrVectorBlurTap* taps = plan_->depositTaps();
-    const int32_t count = shape_.depositCount();
-    const QrVectorBlurBox& box = plan_->depositBox();
-    const bool inside = acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1);
-    for (int32_t i = 0; i < count; ++i) {
-        const QrVectorBlurTap& t = taps[i];
-        const int32_t px = x + t.dx, py = y + t.dy;
-        if (!inside) {
-            acc_.takeWeight(px, py, t.w00);
-            acc_.takeWeight(px + 1, py, t.w10);
-            acc_.takeWeight(px, py + 1, t.w01);
-            acc_.takeWeight(px + 1, py + 1, t.w11);
-            continue;
-        }
-        float* top = acc_.weightAt(px, py);
-        float* bottom = acc_.weightAt(px, py + 1);
-        top[0] -= t.w00;
-        top[1] -= t.w10;
-        bottom[0] -= t.w01;
-        bottom[1] -= t.w11;
     }
 }
 

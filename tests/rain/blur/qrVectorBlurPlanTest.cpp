@@ -33,7 +33,7 @@ TEST(VectorBlurShape, ThirdsTripleThePointsOverAThirdOfTheLength)
 
 TEST(VectorBlurPlan, PointsFollowTheVectorWithBilinearWeightsThatSumToOne)
 {
-    LinearVectorGenerator g(0.4f, 0, 0, 99, 99, 20.0f, 0.0f);
+    LinearVectorGenerator g(0.4f, 20.0f, 0.0f);
     const auto shape = QrVectorBlurShape::make(20.0f, true, 0.0f, 1);
     QrVectorBlurPlan plan;
     plan.trace(g, shape, 0, 0, 0.5f, 0.5f);
@@ -60,12 +60,12 @@ TEST(VectorBlurPlan, PointsFollowTheVectorWithBilinearWeightsThatSumToOne)
 TEST(VectorBlurPlan, NegligibleVectorsDoNotSpread)
 {
     for (float magnitude : {0.0f, 0.02f, 0.029f}) {
-        LinearVectorGenerator g(1.0f, 0, 0, 9, 9, magnitude, 0.0f);
+        LinearVectorGenerator g(1.0f, magnitude, 0.0f);
         QrVectorBlurPlan plan;
         plan.trace(g, QrVectorBlurShape::make(magnitude, true, 0.0f, 1), 0, 0, 0.5f, 0.5f);
         EXPECT_FALSE(plan.spreads()) << magnitude;
     }
-    LinearVectorGenerator g(1.0f, 0, 0, 9, 9, 0.04f, 0.0f);
+    LinearVectorGenerator g(1.0f, 0.04f, 0.0f);
     QrVectorBlurPlan plan;
     plan.trace(g, QrVectorBlurShape::make(0.04f, true, 0.0f, 1), 0, 0, 0.5f, 0.5f);
     EXPECT_TRUE(plan.spreads());

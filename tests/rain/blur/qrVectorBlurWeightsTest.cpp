@@ -69,8 +69,7 @@ TEST(VectorBlurWeights, RowsTakeTheWeightsOfPathByPathDepositsToTheLastBit)
                     SCOPED_TRACE(testing::Message() << direction << " rad, length " << length
                                                     << ", offset " << offset << ", columns "
                                                     << x0 << ".." << x1);
-                    LinearVectorGenerator generator(direction, 0, 0, kWidth - 1, kHeight - 1,
-                                                    length, 0.0f);
+                    LinearVectorGenerator generator(direction, length, 0.0f);
                     QrVectorBlurPlan plan;
                     plan.trace(generator, QrVectorBlurShape::make(length, true, 0.0f, 1), 0, 0,
                                offset, offset);
