@@ -33,10 +33,12 @@ struct QrVectorBlurSettings {
 template <class InTexture, class OutTexture>
 class QrVectorBlurPasses {
 public:
-    // Plans a run over `region` of `output` and sizes the accumulator.
-    // Returns the number of passes. Throws OutOfMemory.
+    // Plans a run over `region` of `output` for passes shared by `lanes`
+    // threads and sizes the accumulator. Returns the number of passes.
+    // Throws OutOfMemory.
     int32_t setUp(const VectorGenerator& generator, const QrVectorBlurSettings& settings,
-                  const InTexture& input, const OutTexture& output, const QrRect& region);
+                  const InTexture& input, const OutTexture& output, const QrRect& region,
+                  int32_t lanes);
     // Lets go of the accumulator's memory.
     void release() { accumulator_.release(); }
 
@@ -80,7 +82,7 @@ int32_t QrVectorBlurPasses<InTexture, OutTexture>::setUp(const VectorGenerator& 
                                                          const QrVectorBlurSettings& settings,
                                                          const InTexture& input,
                                                          const OutTexture& output,
-                                                         const QrRect& region)
+                                                         const QrRect& region, int32_t lanes)
 {
     generator_ = &generator;
     settings_ = settings;
@@ -102,7 +104,7 @@ int32_t QrVectorBlurPasses<InTexture, OutTexture>::setUp(const VectorGenerator& 
     const auto [out0, out1] = bytes(output);
     const bool inPlace = input.hasData() && output.hasData() && in0 < out1 && out0 < in1;
     schedule_ = QrVectorBlurSchedule(region.y0, region.y1, area.y0, area.y1, subPasses_, reach,
-                                     inPlace);
+                                     inPlace, lanes);
     // Several bilinear sub-passes start from a larger weight, so that a pixel
     // is only passed over once most of the sub-passes have covered it.
     const float k = settings.quality > 0 && subPasses_ >= 3 ? 5.0f : 1.0f;

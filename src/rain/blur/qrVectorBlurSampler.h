@@ -35,7 +35,8 @@ void QrVectorBlurSampler<InTexture, OutTexture>::beginSample(const InTexture& in
                                                              OutTexture& output)
 {
     try {
-        this->setPassCount(passes_.setUp(*generator, settings, input, output, this->region()));
+        this->setPassCount(passes_.setUp(*generator, settings, input, output, this->region(),
+                                         this->threadCount()));
     } catch (...) {
         this->setInterrupted(QrMultiProcessor::kOutOfMemory);
         throw;

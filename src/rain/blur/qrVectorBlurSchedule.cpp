@@ -1,17 +1,19 @@
 #include "blur/qrVectorBlurSchedule.h"
 
 #include <limits>
+#include <tuple>
 
 namespace {
 constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 }
 
-// Phase k of strip s (k and s of one parity) runs at (s + 3k) / 2: after
-// phase k - 1 of strips s - 1 and s + 1, and with phase k + 1 of strip
-// s - 3, so that every time has strips of two phases of one sub-pass.
-int32_t QrVectorBlurSchedule::time(int32_t k, int32_t s)
+// Phase k of strip s (k and s of one parity) runs at time
+// (s + (2n + 1) k) / 2n for n lanes: every time holds n strips of each
+// phase, and an earlier phase of strips s - 1 .. s + 1 runs at least one
+// time before.
+int32_t QrVectorBlurSchedule::time(int32_t k, int32_t s) const
 {
-    return (s + 3 * k) / 2;
+    return (s + (2 * lanes_ + 1) * k) / (2 * lanes_);
 }
 
 // The last phase of strip s's parity.
@@ -22,9 +24,11 @@ int32_t QrVectorBlurSchedule::lastPhase(int32_t s) const
 
 QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t areaFirst,
                                            int32_t areaEnd, int32_t subPasses,
-                                           const QrVectorBlurReach& reach, bool inPlace)
+                                           const QrVectorBlurReach& reach, bool inPlace,
+                                           int32_t lanes)
     : first_(first), end_(std::max(first, end)),
-      rows_(std::max(2 * std::max(reach.deposit, 0), kMinRows)), phases_(2 * std::max(subPasses, 0))
+      rows_(std::max(2 * std::max(reach.deposit, 0), kMinRows)),
+      phases_(2 * std::max(subPasses, 0)), lanes_(std::max(lanes, 1))
 {
     const int32_t d = std::max(reach.deposit, 0);
     held0_ = std::max(areaFirst, first_ - d);
@@ -65,13 +69,30 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
         clearPass[i] = earliest = std::min(earliest, own);
     }
     passes_.resize(std::size_t(std::max(latest + 1, 1)));
-    // Even phases first, so that a split of a pass into two halves gives
-    // each half one of the first sub-pass's phases, which start most paths.
-    for (int32_t parity = 0; parity < 2; ++parity)
-        for (int32_t k = parity; k < phases_; k += 2)
-            for (int32_t s = parity; s < strips; s += 2)
-                passes_[std::size_t(time(k, s) + 1)].strips.push_back(
-                    {k / 2 + 1, stripFirst(s), stripEnd(s)});
+    // A pass's strips in rounds of one strip of every phase, even phases
+    // first: a split of the pass into `lanes` parts gives each part a strip
+    // of the first phase, which starts most of the paths.
+    struct Keyed {
+        int32_t round, parity, phase;
+        Strip strip;
+    };
+    std::vector<std::vector<Keyed>> keyed(passes_.size());
+    for (int32_t k = 0; k < phases_; ++k) {
+        int32_t round = 0, last = -1;
+        for (int32_t s = k % 2; s < strips; s += 2) {
+            const int32_t pass = time(k, s) + 1;
+            round = pass == last ? round + 1 : 0;
+            last = pass;
+            keyed[std::size_t(pass)].push_back({round, k % 2, k, {k / 2 + 1, stripFirst(s), stripEnd(s)}});
+        }
+    }
+    for (std::size_t p = 0; p < passes_.size(); ++p) {
+        std::sort(keyed[p].begin(), keyed[p].end(), [](const Keyed& a, const Keyed& b) {
+            return std::tie(a.round, a.parity, a.phase) < std::tie(b.round, b.parity, b.phase);
+        });
+        for (const Keyed& e : keyed[p])
+            passes_[p].strips.push_back(e.strip);
+    }
     std::size_t cleared = 0, finished = 0;
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const std::size_t before = finished;

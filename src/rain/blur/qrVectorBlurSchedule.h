@@ -10,9 +10,8 @@
 // next to each other touch common rows.
 //
 // Rather than one phase over the whole image after another, the phases run
-// as a wave down the image: phase k of strip s runs at time (s + 3k) / 2,
-// after every earlier phase of strips s - 1 .. s + 1, so each pixel still
-// sees the same order. Pass p clears the rows that time p first touches, traces time
+// as a wave down the image: phase k of strip s runs after every earlier
+// phase of strips s - 1 .. s + 1, so each pixel still sees the same order. Pass p clears the rows that time p first touches, traces time
 // p - 1 (independent strips, split over threads) and finishes the rows that
 // time p - 2 last touched. Only the rows between the clear line and the
 // finish line are held (ringRows()). When the output is the input, a row is
@@ -40,9 +39,12 @@ public:
     QrVectorBlurSchedule() = default;
     // Paths start on rows [first, end), over `subPasses` sub-passes; the
     // accumulator covers rows [areaFirst, areaEnd). With `inPlace` the
-    // output is written only where the input is no longer read.
+    // output is written only where the input is no longer read. `lanes`
+    // (the threads that share a pass) only sets how many strips run at once
+    // and so how many rows are held; the result is the same for any.
     QrVectorBlurSchedule(int32_t first, int32_t end, int32_t areaFirst, int32_t areaEnd,
-                         int32_t subPasses, const QrVectorBlurReach& reach, bool inPlace);
+                         int32_t subPasses, const QrVectorBlurReach& reach, bool inPlace,
+                         int32_t lanes);
 
     int32_t rowsPerStrip() const { return rows_; }
     int32_t passCount() const { return int32_t(passes_.size()); }
@@ -64,9 +66,9 @@ private:
     int32_t stripFirst(int32_t s) const { return first_ + s * rows_; }
     int32_t stripEnd(int32_t s) const { return std::min(first_ + (s + 1) * rows_, end_); }
     int32_t lastPhase(int32_t s) const;
-    static int32_t time(int32_t k, int32_t s);
+    int32_t time(int32_t k, int32_t s) const;
 
     int32_t first_ = 0, end_ = 0, rows_ = kMinRows, held0_ = 0, ringRows_ = 1;
-    int32_t phases_ = 0;
+    int32_t phases_ = 0, lanes_ = 1;
     std::vector<Pass> passes_;
 };

@@ -81,17 +81,19 @@ TEST(VectorBlurSchedule, PhasesKeepTheirOrderWhereStripsMeetAndRowsStayHeld)
         int32_t first, end, areaFirst, areaEnd, subPasses;
         QrVectorBlurReach reach;
         bool inPlace;
+        int32_t lanes;
     };
-    for (const Case& c : {Case{10, 11, 0, 20, 2, {0, 0, 0, false}, true},
-                          Case{-7, 300, -20, 310, 2, {11, 25, 26, false}, true},
-                          Case{0, 1081, 0, 1081, 2, {29, 68, 68, false}, false},
-                          Case{5, 200, 0, 205, 3, {3, 9, 9, true}, true},
-                          Case{0, 90, 0, 90, 1, {200, 200, 200, false}, true},
-                          Case{0, 64, 0, 64, 0, {5, 5, 5, false}, true}}) {
+    for (const Case& c : {Case{10, 11, 0, 20, 2, {0, 0, 0, false}, true, 1},
+                          Case{-7, 300, -20, 310, 2, {11, 25, 26, false}, true, 2},
+                          Case{0, 1081, 0, 1081, 2, {29, 68, 68, false}, false, 1},
+                          Case{0, 1081, 0, 1081, 2, {29, 68, 68, false}, true, 2},
+                          Case{5, 200, 0, 205, 3, {3, 9, 9, true}, true, 3},
+                          Case{0, 90, 0, 90, 1, {200, 200, 200, false}, true, 2},
+                          Case{0, 64, 0, 64, 0, {5, 5, 5, false}, true, 1}}) {
         SCOPED_TRACE(testing::Message() << "rows " << c.first << ".." << c.end << ", reach "
                                         << c.reach.deposit);
         const QrVectorBlurSchedule schedule(c.first, c.end, c.areaFirst, c.areaEnd, c.subPasses,
-                                            c.reach, c.inPlace);
+                                            c.reach, c.inPlace, c.lanes);
         EXPECT_GE(schedule.rowsPerStrip(), 2 * c.reach.deposit);
         const int32_t rows = c.areaEnd - c.areaFirst, unset = -1;
         std::vector<int32_t> cleared(rows, unset), finished(rows, unset), lastTouch(rows, unset),
