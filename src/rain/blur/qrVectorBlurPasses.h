@@ -20,7 +20,25 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
+
+// True when the two images' rows overlap in memory: writing one changes
+// what the other reads.
+template <class A, class B>
+bool qrSharesMemory(const A& a, const B& b)
+{
+    if (!a.hasData() || !b.hasData())
+        return false;
+    auto bytes = [](const auto& t) {
+        const char* first = reinterpret_cast<const char*>(t.data());
+        const char* last = first + t.stride() * std::ptrdiff_t(t.yAxis().windowCount);
+        return std::pair{std::min(first, last), std::max(first, last)};
+    };
+    const auto [a0, a1] = bytes(a);
+    const auto [b0, b1] = bytes(b);
+    return a0 < b1 && b0 < a1;
+}
 
 struct QrVectorBlurSettings {
     float stepScale = 0.0f;     // a sample is a segment of v * M' * stepScale
@@ -95,14 +113,7 @@ int32_t QrVectorBlurPasses<InTexture, OutTexture>::setUp(const VectorGenerator& 
     // Edge addressing other than the edge colour may read rows anywhere.
     reach.gatherAnywhere = input.yAxis().edgeMethod != kEdgeColour;
     const QrRect area = QrProcRegion::dataWindow(output);
-    const auto bytes = [](const auto& t) {
-        const char* a = reinterpret_cast<const char*>(t.data());
-        const char* b = a + t.stride() * std::ptrdiff_t(t.yAxis().windowCount);
-        return std::pair{std::min(a, b), std::max(a, b)};
-    };
-    const auto [in0, in1] = bytes(input);
-    const auto [out0, out1] = bytes(output);
-    const bool inPlace = input.hasData() && output.hasData() && in0 < out1 && out0 < in1;
+    const bool inPlace = qrSharesMemory(input, output);
     schedule_ = QrVectorBlurSchedule(region.y0, region.y1, area.y0, area.y1, subPasses_, reach,
                                      inPlace, lanes);
     // Several bilinear sub-passes start from a larger weight, so that a pixel
