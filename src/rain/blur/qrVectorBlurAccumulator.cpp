@@ -17,23 +17,30 @@ int32_t paddedColumns(int32_t width, int32_t bytesPerPixel)
     return lines * perLine;
 }
 
+template <class Texture>
+void fit(Texture& t, int32_t columns, int32_t rows)
+{
+    if (t.hasData() && t.width() == columns && t.height() >= rows)
+        return;
+    t.releaseData();
+    t = Texture::allocate(columns, rows);
+}
+
 }  // namespace
 
-void QrVectorBlurAccumulator::allocate(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float k)
+void QrVectorBlurAccumulator::allocate(const QrRect& area, int32_t rows, float k)
 {
-    release();
-    const int32_t width = std::max(x1 - x0, 0), height = std::max(y1 - y0, 0);
-    colour_ = QrTexture<Quarn::Pixel::ARGBF>::allocate(paddedColumns(width, 16), height);
-    weight_ = QrTexture<Quarn::Pixel::SingleF>::allocate(paddedColumns(width, 4), height);
+    area_ = area;
+    area_.x1 = std::max(area.x0, area.x1);
+    area_.y1 = std::max(area.y0, area.y1);
+    rows_ = std::clamp(rows, 1, std::max(area_.height(), 1));
+    k_ = k;
+    fit(colour_, paddedColumns(area_.width(), 16), rows_);
+    fit(weight_, paddedColumns(area_.width(), 4), rows_);
     colourBase_ = reinterpret_cast<float*>(colour_.data());
     weightBase_ = reinterpret_cast<float*>(weight_.data());
     colourStride_ = colour_.stride() / std::ptrdiff_t(sizeof(float));
     weightStride_ = weight_.stride() / std::ptrdiff_t(sizeof(float));
-    x0_ = x0;
-    y0_ = y0;
-    x1_ = x0 + width;
-    y1_ = y0 + height;
-    k_ = k;
 }
 
 void QrVectorBlurAccumulator::release()
@@ -41,17 +48,15 @@ void QrVectorBlurAccumulator::release()
     colour_.releaseData();
     weight_.releaseData();
     colourBase_ = weightBase_ = nullptr;
-    x1_ = x0_;
-    y1_ = y0_;
+    area_ = QrRect{};
 }
 
 void QrVectorBlurAccumulator::clearRows(int32_t first, int32_t end) const
 {
-    first = std::max(first, y0_);
-    end = std::min(end, y1_);
-    const int32_t width = x1_ - x0_;
+    first = std::max(first, area_.y0);
+    end = std::min(end, area_.y1);
     for (int32_t y = first; y < end; ++y) {
-        std::fill_n(colourAt(x0_, y), std::ptrdiff_t(width) * 4, 0.0f);
-        std::fill_n(weightAt(x0_, y), width, k_);
+        std::fill_n(colourRow(y), std::ptrdiff_t(area_.width()) * 4, 0.0f);
+        std::fill_n(weightRow(y), area_.width(), k_);
     }
 }

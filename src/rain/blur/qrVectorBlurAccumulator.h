@@ -1,10 +1,17 @@
 #pragma once
-// The two float images a vector blur deposits into, over the output's
-// window: colour sums (ARGB float) and the weight image, which starts at K
-// and loses every weight deposited at its pixel. A pixel whose weight has
-// fallen to 0 or below has been covered and starts no path of its own. The
-// finish divides the colour sum by the total deposited weight, K - weight.
+// The two float images a vector blur deposits into: colour sums (ARGB float)
+// and the weight image, which starts at K and loses every weight deposited
+// at its pixel. A pixel whose weight has fallen to 0 or below has been
+// covered and starts no path of its own. The finish divides the colour sum
+// by the total deposited weight, K - weight.
+//
+// Both cover the output's window (`area`, placed coordinates) but hold only
+// a band of its rows at a time: row y lives in slot (y - area.y0) mod rows,
+// so the schedule must finish with a row before the row `rows` further down
+// is cleared. Addressing goes through rows, never across them, because two
+// neighbouring rows need not be neighbours in memory.
 #include "qrPixel.h"
+#include "qrProcRegion.h"
 #include "qrTexture.h"
 #include "blur/qrVectorBlurLanes.h"
 
@@ -13,41 +20,37 @@
 
 class QrVectorBlurAccumulator {
 public:
-    // Covers coordinates [x0, x1) x [y0, y1); the contents are undefined
-    // until clearRows. Throws OutOfMemory.
-    void allocate(int32_t x0, int32_t y0, int32_t x1, int32_t y1, float k);
+    // Covers `area`, `rows` of its rows at a time; the contents are undefined
+    // until clearRows. Memory of an earlier run is kept when it is large
+    // enough. Throws OutOfMemory.
+    void allocate(const QrRect& area, int32_t rows, float k);
     void release();
-    bool allocated() const { return colour_.hasData(); }
 
-    // Colour sums 0, weights K, on rows [first, end) of the covered area.
+    // Colour sums 0, weights K, on rows [first, end).
     void clearRows(int32_t first, int32_t end) const;
 
-    int32_t x0() const { return x0_; }
-    int32_t y0() const { return y0_; }
-    int32_t x1() const { return x1_; }
-    int32_t y1() const { return y1_; }
+    const QrRect& area() const { return area_; }
     float k() const { return k_; }
-    bool contains(int32_t x, int32_t y) const { return x >= x0_ && x < x1_ && y >= y0_ && y < y1_; }
+    bool contains(int32_t x, int32_t y) const
+    {
+        return x >= area_.x0 && x < area_.x1 && y >= area_.y0 && y < area_.y1;
+    }
+    // Inclusive corners, as a path's box has them.
     bool containsBox(int32_t bx0, int32_t by0, int32_t bx1, int32_t by1) const
     {
-        return bx0 >= x0_ && by0 >= y0_ && bx1 < x1_ && by1 < y1_;
+        return bx0 >= area_.x0 && by0 >= area_.y0 && bx1 < area_.x1 && by1 < area_.y1;
     }
 
-    // The four colour floats and the weight of the pixel at (x, y).
+    // Row y's colours (four floats a pixel) and weights, from column area.x0.
+    float* colourRow(int32_t y) const { return colourBase_ + slot(y) * colourStride_; }
+    float* weightRow(int32_t y) const { return weightBase_ + slot(y) * weightStride_; }
     float* colourAt(int32_t x, int32_t y) const
     {
-        return colourBase_ + std::ptrdiff_t(y - y0_) * colourStride_ + std::ptrdiff_t(x - x0_) * 4;
+        return colourRow(y) + std::ptrdiff_t(x - area_.x0) * 4;
     }
-    float* weightAt(int32_t x, int32_t y) const
-    {
-        return weightBase_ + std::ptrdiff_t(y - y0_) * weightStride_ + (x - x0_);
-    }
-    // Floats from one row to the next.
-    std::ptrdiff_t colourStride() const { return colourStride_; }
-    std::ptrdiff_t weightStride() const { return weightStride_; }
+    float* weightAt(int32_t x, int32_t y) const { return weightRow(y) + (x - area_.x0); }
 
-    // Adds `colour` times w at (x, y), and takes w off that pixel's weight,
-    // when the pixel is covered.
+    // Adds `colour` times w at (x, y) when the pixel is covered.
     void addColour(int32_t x, int32_t y, QrLanes colour, float w) const
     {
         if (!contains(x, y))
@@ -55,6 +58,7 @@ public:
         float* c = colourAt(x, y);
         qrStoreLanes(c, qrLoadFloats(c) + colour * w);
     }
+    // Takes w off the weight at (x, y) when the pixel is covered.
     void takeWeight(int32_t x, int32_t y, float w) const
     {
         if (contains(x, y))
@@ -83,11 +87,14 @@ public:
     }
 
 private:
+    std::ptrdiff_t slot(int32_t y) const { return (y - area_.y0) % rows_; }
+
     QrTexture<Quarn::Pixel::ARGBF> colour_;
     QrTexture<Quarn::Pixel::SingleF> weight_;
     float* colourBase_ = nullptr;
     float* weightBase_ = nullptr;
     std::ptrdiff_t colourStride_ = 0, weightStride_ = 0;
-    int32_t x0_ = 0, y0_ = 0, x1_ = 0, y1_ = 0;
+    QrRect area_;
+    int32_t rows_ = 1;
     float k_ = 1.0f;
 };

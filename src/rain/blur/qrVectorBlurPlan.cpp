@@ -25,6 +25,11 @@ int32_t QrVectorBlurShape::rowReach() const
     return pointsPerSide + static_cast<int32_t>(std::ceil(std::fabs(segmentShift))) + 2;
 }
 
+int32_t QrVectorBlurShape::gatherRowReach() const
+{
+    return rowReach() + margin();
+}
+
 void QrVectorBlurBox::include(int32_t x, int32_t y)
 {
     x0 = std::min(x0, x);

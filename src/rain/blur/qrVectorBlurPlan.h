@@ -28,6 +28,8 @@ struct QrVectorBlurShape {
     // Rows a deposit can land away from its start row, for any start offset
     // and any vector at most one pixel long.
     int32_t rowReach() const;
+    // The same for the samples a path gathers.
+    int32_t gatherRowReach() const;
 };
 
 // Inclusive bounds of a set of pixel offsets.

@@ -1,14 +1,14 @@
 #pragma once
 // Traces paths of the vector blur: gathers the input along a path, averages
 // the samples with running sums and deposits the averages into the
-// accumulator. Paths whose samples all fall inside the input's memory
-// (or the accumulator) take a fast walk with offsets prepared once per plan;
-// the others address pixels through the input's edge method.
+// accumulator. Paths whose samples all fall inside the input's memory (or
+// the accumulator) take the kernels' fast walks with offsets prepared once
+// per plan; the others address pixels through the input's edge method.
 #include "blur/qrVectorBlurAccumulator.h"
+#include "blur/qrVectorBlurKernels.h"
 #include "blur/qrVectorBlurLanes.h"
-#include "blur/qrVectorBlurMeans.h"
 #include "blur/qrVectorBlurPlan.h"
-#include "blur/qrVectorBlurWide.h"
+#include "blur/qrVectorBlurWeights.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -21,9 +21,10 @@ class QrVectorBlurTracer {
 public:
     using StoragePixel = typename Texture::StoragePixel;
     using Channel = std::remove_cv_t<std::remove_reference_t<decltype(StoragePixel{}.c[0])>>;
+    using Kernels = QrVectorBlurKernels<Channel>;
 
     QrVectorBlurTracer(const Texture& input, const QrVectorBlurAccumulator& accumulator,
-                       const QrVectorBlurShape& shape);
+                       const QrVectorBlurShape& shape, const Kernels& kernels);
 
     // Paths traced from now on follow `plan` (kept by reference).
     void use(const QrVectorBlurPlan& plan);
@@ -40,18 +41,14 @@ public:
     void traceColours(const int32_t* xs, int32_t count, int32_t y);
 
 private:
-    static constexpr int kBatch = 8;  // paths traced side by side
+    static constexpr int kBatch = Kernels::kBatch;
 
     // Path (x, y)'s samples into out[0], out[stride], ...
     void gather(int32_t x, int32_t y, QrLanes* out, int32_t stride);
-    void average(QrLanes* samples, int32_t stride);
-    void depositWeights(int32_t x, int32_t y);
-    void depositColours(int32_t x, int32_t y, const QrLanes* mean, int32_t stride);
-    // Batches of paths whose samples and deposits all fall inside memory;
-    // `adjacent` when they start on neighbouring pixels.
-    void gatherSideBySide(const int32_t* xs, int32_t n, int32_t y, bool adjacent);
+    void gatherBatch(const int32_t* xs, int32_t n, int32_t y, bool adjacent);
     void gatherByRows(const int32_t* xs, int32_t n, int32_t y);
-    void depositSideBySide(const int32_t* xs, int32_t n, int32_t y, bool adjacent);
+    void depositRows(int32_t y);
+    void depositColours(int32_t x, int32_t y, const QrLanes* mean, int32_t stride);
     void depositNearest(int32_t x, int32_t y);
     void stay(int32_t x, int32_t y);
     QrLanes fetch(int32_t x, int32_t y) const { return qrLoadLanes(input_.pixelAt(x, y)); }
@@ -64,15 +61,19 @@ private:
     const Texture& input_;
     const QrVectorBlurAccumulator& acc_;
     QrVectorBlurShape shape_;
+    const Kernels& kernels_;
     const QrVectorBlurPlan* plan_ = nullptr;
     // Coordinates (inclusive) whose pixels are read straight from memory.
     int32_t inX0_ = 0, inY0_ = 0, inX1_ = -1, inY1_ = -1;
-    std::vector<std::ptrdiff_t> inputOffsets_, colourOffsets_, weightOffsets_;
+    std::vector<std::ptrdiff_t> inputOffsets_;
     std::vector<std::ptrdiff_t> tapColumns_;  // each tap's dx in input bytes
     // The four weights of every tap, each in all lanes, so that the walks
     // multiply without broadcasting.
     std::vector<QrLanes> splatWeights_;
     std::vector<QrLanes> samples_;  // kBatch paths, interleaved
+    // The accumulator rows of every deposit tap of the current row, moved
+    // by the tap's column offset.
+    std::vector<float*> depositTops_, depositBottoms_;
     // For paths reaching past the top or bottom: the rows of every tap, and
     // a row of the edge colour for rows outside the input.
     std::vector<const char*> rowsTop_, rowsBottom_;
@@ -82,8 +83,9 @@ private:
 template <class Texture>
 QrVectorBlurTracer<Texture>::QrVectorBlurTracer(const Texture& input,
                                                 const QrVectorBlurAccumulator& accumulator,
-                                                const QrVectorBlurShape& shape)
-    : input_(input), acc_(accumulator), shape_(shape),
+                                                const QrVectorBlurShape& shape,
+                                                const Kernels& kernels)
+    : input_(input), acc_(accumulator), shape_(shape), kernels_(kernels),
       samples_(std::size_t(shape.gatherCount()) * kBatch, qrSplat(0.0f))
 {
     if (!input.hasData())
@@ -104,8 +106,6 @@ void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
     plan_ = &plan;
     const auto& taps = plan.taps();
     inputOffsets_.resize(taps.size());
-    colourOffsets_.resize(taps.size());
-    weightOffsets_.resize(taps.size());
     tapColumns_.resize(taps.size());
     splatWeights_.resize(4 * taps.size());
     for (std::size_t i = 0; i < taps.size(); ++i) {
@@ -114,11 +114,8 @@ void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
         w[1] = qrSplat(taps[i].w10);
         w[2] = qrSplat(taps[i].w01);
         w[3] = qrSplat(taps[i].w11);
-        const std::ptrdiff_t dx = taps[i].dx, dy = taps[i].dy;
-        tapColumns_[i] = dx * std::ptrdiff_t(sizeof(StoragePixel));
-        inputOffsets_[i] = dy * input_.stride() + tapColumns_[i];
-        colourOffsets_[i] = dy * acc_.colourStride() + dx * 4;
-        weightOffsets_[i] = dy * acc_.weightStride() + dx;
+        tapColumns_[i] = std::ptrdiff_t(taps[i].dx) * std::ptrdiff_t(sizeof(StoragePixel));
+        inputOffsets_[i] = taps[i].dy * input_.stride() + tapColumns_[i];
     }
 }
 
@@ -129,15 +126,19 @@ void QrVectorBlurTracer<Texture>::trace(int32_t x, int32_t y)
         stay(x, y);
         return;
     }
-    gather(x, y, samples_.data(), 1);
-    if (shape_.nearest) {
-        average(samples_.data(), 1);
+    const int32_t count = static_cast<int32_t>(plan_->taps().size());
+    QrLanes* s = samples_.data();
+    gather(x, y, s, 1);
+    if (!shape_.nearest)
+        QrVectorBlurWeights::takePath(acc_, *plan_, x, y);
+    // Smoothing over a third of the path (with thirds), then the mean over
+    // the whole regular path.
+    QrLaneKernels::runningMeans<1>(s, count, shape_.smoothWindow);
+    QrLaneKernels::runningMeans<1>(s, count - shape_.smoothWindow + 1, shape_.averageWindow);
+    if (shape_.nearest)
         depositNearest(x, y);
-        return;
-    }
-    depositWeights(x, y);
-    average(samples_.data(), 1);
-    depositColours(x, y, samples_.data(), 1);
+    else
+        depositColours(x, y, s, 1);
 }
 
 template <class Texture>
@@ -146,25 +147,56 @@ void QrVectorBlurTracer<Texture>::traceColours(const int32_t* xs, int32_t count,
     QrLanes* s = samples_.data();
     const QrVectorBlurBox& gatherBox = plan_->gatherBox();
     const QrVectorBlurBox& depositBox = plan_->depositBox();
+    const int32_t taps = static_cast<int32_t>(plan_->taps().size());
+    const bool rowsHeld = y + depositBox.y0 >= acc_.area().y0 && y + depositBox.y1 < acc_.area().y1;
+    if (rowsHeld)
+        depositRows(y);
     for (int32_t first = 0; first < count; first += kBatch) {
         const int32_t* batch = xs + first;
         const int32_t n = std::min<int32_t>(kBatch, count - first);
         const int32_t left = batch[0], right = batch[n - 1];
         const bool adjacent = right - left == n - 1;
         if (inputHolds(gatherBox, left, y) && inputHolds(gatherBox, right, y))
-            gatherSideBySide(batch, n, y, adjacent);
+            gatherBatch(batch, n, y, adjacent);
         else if (left + gatherBox.x0 >= inX0_ && right + gatherBox.x1 <= inX1_)
             gatherByRows(batch, n, y);
         else
             for (int32_t p = 0; p < n; ++p)
                 gather(batch[p], y, s + p, kBatch);
-        average(s, kBatch);
-        if (acc_.containsBox(left + depositBox.x0, y + depositBox.y0, right + depositBox.x1,
-                             y + depositBox.y1))
-            depositSideBySide(batch, n, y, adjacent);
-        else
+        kernels_.runningMeans(s, taps, shape_.smoothWindow);
+        kernels_.runningMeans(s, taps - shape_.smoothWindow + 1, shape_.averageWindow);
+        if (!rowsHeld || !acc_.containsBox(left + depositBox.x0, y + depositBox.y0,
+                                           right + depositBox.x1, y + depositBox.y1)) {
             for (int32_t p = 0; p < n; ++p)
                 depositColours(batch[p], y, s + p, kBatch);
+            continue;
+        }
+        const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
+        const int32_t deposits = shape_.depositCount();
+        if (adjacent) {
+            kernels_.depositAdjacent(depositTops_.data(), depositBottoms_.data(),
+                                     std::ptrdiff_t(left - acc_.area().x0) * 4, n, deposits, w, s);
+        } else {
+            std::ptrdiff_t column[kBatch];
+            for (int32_t p = 0; p < n; ++p)
+                column[p] = std::ptrdiff_t(batch[p] - acc_.area().x0) * 4;
+            kernels_.depositApart(depositTops_.data(), depositBottoms_.data(), column, n, deposits,
+                                  w, s);
+        }
+    }
+}
+
+// The accumulator rows of row y's deposit taps; they lie inside the area.
+template <class Texture>
+void QrVectorBlurTracer<Texture>::depositRows(int32_t y)
+{
+    const QrVectorBlurTap* taps = plan_->depositTaps();
+    const int32_t count = shape_.depositCount();
+    depositTops_.resize(std::size_t(count));
+    depositBottoms_.resize(std::size_t(count));
+    for (int32_t i = 0; i < count; ++i) {
+        depositTops_[i] = acc_.colourRow(y + taps[i].dy) + std::ptrdiff_t(taps[i].dx) * 4;
+        depositBottoms_[i] = acc_.colourRow(y + taps[i].dy + 1) + std::ptrdiff_t(taps[i].dx) * 4;
     }
 }
 
@@ -172,50 +204,21 @@ void QrVectorBlurTracer<Texture>::traceColours(const int32_t* xs, int32_t count,
 // the same memory one after the other; paths of neighbouring pixels share
 // their taps' right-hand pixels.
 template <class Texture>
-void QrVectorBlurTracer<Texture>::gatherSideBySide(const int32_t* xs, int32_t n, int32_t y,
-                                                   bool adjacent)
+void QrVectorBlurTracer<Texture>::gatherBatch(const int32_t* xs, int32_t n, int32_t y,
+                                              bool adjacent)
 {
+    const std::size_t count = plan_->taps().size();
+    if (adjacent) {
+        kernels_.gatherAdjacent(reinterpret_cast<const char*>(input_.pixelAt(xs[0], y).c), n,
+                                inputOffsets_.data(), count, input_.stride(),
+                                splatWeights_.data(), samples_.data());
+        return;
+    }
     const char* start[kBatch];
     for (int32_t p = 0; p < n; ++p)
         start[p] = reinterpret_cast<const char*>(input_.pixelAt(xs[p], y).c);
-    const std::ptrdiff_t down = input_.stride(), right = sizeof(StoragePixel);
-    auto at = [](const char* p) { return qrLoadLanes(*reinterpret_cast<const StoragePixel*>(p)); };
-    const std::size_t count = plan_->taps().size();
-    const QrLanes* w = splatWeights_.data();
-    QrLanes* out = samples_.data();
-    int32_t first = 0;  // paths the loop below still has to sample
-#if defined(QR_WIDE_LANES)
-    if (!adjacent && qrWideLanesEnabled()) {
-        QrWide::gatherApart<Channel>(start, n, inputOffsets_.data(), count, down, w, out);
-        return;
-    }
-    if (adjacent && qrWideLanesEnabled()) {
-        QrWide::gatherAdjacent<Channel>(start[0], inputOffsets_.data(), count, down, w, out, n / 2);
-        first = n - n % 2;
-        if (first == n)
-            return;
-        adjacent = false;
-    }
-#endif
-    for (std::size_t i = 0; i < count; ++i, w += 4, out += kBatch) {
-        if (adjacent) {
-            const char* q = start[0] + inputOffsets_[i];
-            QrLanes top = at(q), bottom = at(q + down);
-            for (int32_t p = 0; p < n; ++p) {
-                q += right;
-                const QrLanes nextTop = at(q), nextBottom = at(q + down);
-                out[p] = top * w[0] + nextTop * w[1] + bottom * w[2] + nextBottom * w[3];
-                top = nextTop;
-                bottom = nextBottom;
-            }
-            continue;
-        }
-        for (int32_t p = first; p < n; ++p) {
-            const char* q = start[p] + inputOffsets_[i];
-            out[p] = at(q) * w[0] + at(q + right) * w[1] + at(q + down) * w[2] +
-                     at(q + down + right) * w[3];
-        }
-    }
+    kernels_.gatherApart(start, n, inputOffsets_.data(), count, input_.stride(),
+                         splatWeights_.data(), samples_.data());
 }
 
 // Paths that reach above or below the input but stay inside it across:
@@ -233,7 +236,6 @@ void QrVectorBlurTracer<Texture>::gatherByRows(const int32_t* xs, int32_t n, int
     };
     const auto& taps = plan_->taps();
     const std::size_t count = taps.size();
-    constexpr std::ptrdiff_t px = sizeof(StoragePixel);
     rowsTop_.resize(count);
     rowsBottom_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -244,102 +246,9 @@ void QrVectorBlurTracer<Texture>::gatherByRows(const int32_t* xs, int32_t n, int
     std::ptrdiff_t column[kBatch];
     const int32_t firstColumn = ax.windowFirst + ax.originIndex;
     for (int32_t p = 0; p < n; ++p)
-        column[p] = std::ptrdiff_t(xs[p] - firstColumn) * px;
-#if defined(QR_WIDE_LANES)
-    if (qrWideLanesEnabled()) {
-        QrWide::gatherRows<Channel>(rowsTop_.data(), rowsBottom_.data(), column, n,
-                                    tapColumns_.data(), count, splatWeights_.data(),
-                                    samples_.data());
-        return;
-    }
-#endif
-    auto at = [](const char* p) { return qrLoadLanes(*reinterpret_cast<const StoragePixel*>(p)); };
-    const QrLanes* w = splatWeights_.data();
-    QrLanes* out = samples_.data();
-    for (std::size_t i = 0; i < count; ++i, w += 4, out += kBatch) {
-        for (int32_t p = 0; p < n; ++p) {
-            const char* a = rowsTop_[i] + (column[p] + tapColumns_[i]);
-            const char* c = rowsBottom_[i] + (column[p] + tapColumns_[i]);
-            out[p] = at(a) * w[0] + at(a + px) * w[1] + at(c) * w[2] + at(c + px) * w[3];
-        }
-    }
-}
-
-// Deposits tap by tap as well. Paths on neighbouring pixels share half of
-// their deposits' pixels; the two shares are added together before they go
-// into the accumulator.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::depositSideBySide(const int32_t* xs, int32_t n, int32_t y,
-                                                    bool adjacent)
-{
-    float* colour[kBatch];
-    for (int32_t p = 0; p < n; ++p)
-        colour[p] = acc_.colourAt(xs[p], y);
-    const std::ptrdiff_t down = acc_.colourStride();
-    const int32_t count = shape_.depositCount();
-    const std::ptrdiff_t* offset = colourOffsets_.data() + plan_->depositFirst();
-    const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
-    const QrLanes* mean = samples_.data();
-    [[maybe_unused]] const bool wide = qrWideLanesEnabled();
-#if defined(QR_WIDE_LANES)
-    if (!adjacent && wide) {
-        QrWide::depositApart(colour, n, offset, count, down, w, mean);
-        return;
-    }
-#endif
-    auto add = [](float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); };
-    for (int32_t i = 0; i < count; ++i, w += 4, mean += kBatch) {
-        if (adjacent) {
-            float* c = colour[0] + offset[i];
-            add(c, mean[0] * w[0]);
-            add(c + down, mean[0] * w[2]);
-            int32_t p = 1;
-#if defined(QR_WIDE_LANES)
-            if (wide) {
-                p = QrWide::depositShared(c, mean, n, w[0], w[1]);
-                QrWide::depositShared(c + down, mean, n, w[2], w[3]);
-            }
-#endif
-            for (; p < n; ++p) {
-                add(c + 4 * p, mean[p - 1] * w[1] + mean[p] * w[0]);
-                add(c + down + 4 * p, mean[p - 1] * w[3] + mean[p] * w[2]);
-            }
-            add(c + 4 * n, mean[n - 1] * w[1]);
-            add(c + down + 4 * n, mean[n - 1] * w[3]);
-            continue;
-        }
-        for (int32_t p = 0; p < n; ++p) {
-            float* c = colour[p] + offset[i];
-            add(c, mean[p] * w[0]);
-            add(c + 4, mean[p] * w[1]);
-            add(c + down, mean[p] * w[2]);
-            add(c + down + 4, mean[p] * w[3]);
-        }
-    }
-}
-
-// Smoothing over a third of the path (with thirds), then the mean over the
-// whole regular path.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::average(QrLanes* samples, int32_t stride)
-{
-    const int32_t count = static_cast<int32_t>(plan_->taps().size());
-    const int32_t smooth = shape_.smoothWindow, whole = shape_.averageWindow;
-    if (stride == 1) {
-        qrRunningMeans<1>(samples, count, smooth);
-        qrRunningMeans<1>(samples, count - smooth + 1, whole);
-        return;
-    }
-#if defined(QR_WIDE_LANES)
-    if (qrWideLanesEnabled()) {
-        static_assert(kBatch == 8, "the eight-lane means take eight paths");
-        QrWide::runningMeans(samples, count, smooth);
-        QrWide::runningMeans(samples, count - smooth + 1, whole);
-        return;
-    }
-#endif
-    qrRunningMeans<kBatch>(samples, count, smooth);
-    qrRunningMeans<kBatch>(samples, count - smooth + 1, whole);
+        column[p] = std::ptrdiff_t(xs[p] - firstColumn) * std::ptrdiff_t(sizeof(StoragePixel));
+    kernels_.gatherRows(rowsTop_.data(), rowsBottom_.data(), column, n, tapColumns_.data(), count,
+                        splatWeights_.data(), samples_.data());
 }
 
 // A vector too short to move anything leaves the input pixel where it is.
@@ -366,50 +275,16 @@ void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y, QrLanes* out, int
         return;
     }
     const char* start = reinterpret_cast<const char*>(input_.pixelAt(x, y).c);
-    const std::ptrdiff_t down = input_.stride(), right = sizeof(StoragePixel);
-    auto at = [](const char* p) { return qrLoadLanes(*reinterpret_cast<const StoragePixel*>(p)); };
+    const std::ptrdiff_t down = input_.stride();
     if (shape_.nearest) {
         for (std::size_t i = 0; i < count; ++i, out += stride)
-            *out = at(start + inputOffsets_[i]);
+            *out = QrLaneKernels::at<Channel>(start + inputOffsets_[i]);
         return;
     }
     const QrLanes* w = splatWeights_.data();
     for (std::size_t i = 0; i < count; ++i, w += 4, out += stride) {
         const char* p = start + inputOffsets_[i];
-        *out = at(p) * w[0] + at(p + right) * w[1] + at(p + down) * w[2] +
-                 at(p + down + right) * w[3];
-    }
-}
-
-// The bilinear weights of every deposit of the path of (x, y) are taken off
-// the weight image, tap by tap, in the order w00, w10, w01, w11.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::depositWeights(int32_t x, int32_t y)
-{
-    const QrVectorBlurTap* taps = plan_->depositTaps();
-    const int32_t count = shape_.depositCount();
-    const QrVectorBlurBox& box = plan_->depositBox();
-    if (!acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1)) {
-        for (int32_t i = 0; i < count; ++i) {
-            const QrVectorBlurTap& t = taps[i];
-            const int32_t px = x + t.dx, py = y + t.dy;
-            acc_.takeWeight(px, py, t.w00);
-            acc_.takeWeight(px + 1, py, t.w10);
-            acc_.takeWeight(px, py + 1, t.w01);
-            acc_.takeWeight(px + 1, py + 1, t.w11);
-        }
-        return;
-    }
-    float* weight = acc_.weightAt(x, y);
-    const std::ptrdiff_t down = acc_.weightStride();
-    const std::ptrdiff_t* offset = weightOffsets_.data() + plan_->depositFirst();
-    for (int32_t i = 0; i < count; ++i) {
-        const QrVectorBlurTap& t = taps[i];
-        float* w = weight + offset[i];
-        w[0] -= t.w00;
-        w[1] -= t.w10;
-        w[down] -= t.w01;
-        w[down + 1] -= t.w11;
+        *out = QrLaneKernels::bilinear<Channel>(p, p + down, w);
     }
 }
 
@@ -420,28 +295,24 @@ void QrVectorBlurTracer<Texture>::depositColours(int32_t x, int32_t y, const QrL
     const QrVectorBlurTap* taps = plan_->depositTaps();
     const int32_t count = shape_.depositCount();
     const QrVectorBlurBox& box = plan_->depositBox();
-    if (!acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1)) {
-        for (int32_t i = 0; i < count; ++i, mean += stride) {
-            const QrVectorBlurTap& t = taps[i];
-            const int32_t px = x + t.dx, py = y + t.dy;
+    const bool inside = acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1);
+    const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
+    for (int32_t i = 0; i < count; ++i, w += 4, mean += stride) {
+        const QrVectorBlurTap& t = taps[i];
+        const int32_t px = x + t.dx, py = y + t.dy;
+        if (!inside) {
             acc_.addColour(px, py, *mean, t.w00);
             acc_.addColour(px + 1, py, *mean, t.w10);
             acc_.addColour(px, py + 1, *mean, t.w01);
             acc_.addColour(px + 1, py + 1, *mean, t.w11);
+            continue;
         }
-        return;
-    }
-    float* colour = acc_.colourAt(x, y);
-    const std::ptrdiff_t down = acc_.colourStride();
-    const std::ptrdiff_t* offset = colourOffsets_.data() + plan_->depositFirst();
-    const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
-    auto add = [](float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); };
-    for (int32_t i = 0; i < count; ++i, w += 4, mean += stride) {
-        float* c = colour + offset[i];
-        add(c, *mean * w[0]);
-        add(c + 4, *mean * w[1]);
-        add(c + down, *mean * w[2]);
-        add(c + down + 4, *mean * w[3]);
+        float* top = acc_.colourAt(px, py);
+        float* bottom = acc_.colourAt(px, py + 1);
+        QrLaneKernels::add(top, *mean * w[0]);
+        QrLaneKernels::add(top + 4, *mean * w[1]);
+        QrLaneKernels::add(bottom, *mean * w[2]);
+        QrLaneKernels::add(bottom + 4, *mean * w[3]);
     }
 }
 

@@ -20,7 +20,7 @@ bool anyAboveZero(const float* w)
 }  // namespace
 
 QrVectorBlurWeights::QrVectorBlurWeights(const QrVectorBlurPlan& plan, int32_t x0, int32_t x1)
-    : x0_(x0), x1_(std::max(x0, x1))
+    : plan_(&plan), x0_(x0), x1_(std::max(x0, x1))
 {
     struct Keyed {
         int32_t dx, tap, corner;
@@ -82,21 +82,37 @@ void QrVectorBlurWeights::startRow(const QrVectorBlurAccumulator& acc, int32_t y
     // A few scattered starts are cheaper path by path.
     if (starts.size() * 8 < std::size_t(starts.back() - starts.front() + 1)) {
         for (int32_t x : starts)
-            for (const TargetRow& row : rows_)
-                takePath(acc, x, y, row);
+            takePath(acc, *plan_, x, y);
         return;
     }
     for (const TargetRow& row : rows_)
         takeRow(acc, y, row, starts.front(), starts.back());
 }
 
-// The entries of one start pixel on one target row, skipping pixels
-// outside the weight image.
-void QrVectorBlurWeights::takePath(const QrVectorBlurAccumulator& acc, int32_t x, int32_t y,
-                                   const TargetRow& row) const
+void QrVectorBlurWeights::takePath(const QrVectorBlurAccumulator& acc,
+                                   const QrVectorBlurPlan& plan, int32_t x, int32_t y)
 {
-    for (const Entry& e : row.entries)
-        acc.takeWeight(x + e.dx, y + row.dy, e.w);
+    const QrVectorBlurTap* taps = plan.depositTaps();
+    const int32_t count = int32_t(plan.taps().size()) - 2 * plan.depositFirst();
+    const QrVectorBlurBox& box = plan.depositBox();
+    const bool inside = acc.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1);
+    for (int32_t i = 0; i < count; ++i) {
+        const QrVectorBlurTap& t = taps[i];
+        const int32_t px = x + t.dx, py = y + t.dy;
+        if (!inside) {
+            acc.takeWeight(px, py, t.w00);
+            acc.takeWeight(px + 1, py, t.w10);
+            acc.takeWeight(px, py + 1, t.w01);
+            acc.takeWeight(px + 1, py + 1, t.w11);
+            continue;
+        }
+        float* top = acc.weightAt(px, py);
+        float* bottom = acc.weightAt(px, py + 1);
+        top[0] -= t.w00;
+        top[1] -= t.w10;
+        bottom[0] -= t.w01;
+        bottom[1] -= t.w11;
+    }
 }
 
 // Entry by entry along the row, so that every pixel takes its entries in
@@ -106,10 +122,11 @@ void QrVectorBlurWeights::takeRow(const QrVectorBlurAccumulator& acc, int32_t y,
                                   int32_t lastStart) const
 {
     const int32_t r = y + row.dy;
-    if (r < acc.y0() || r >= acc.y1())
+    const QrRect& area = acc.area();
+    if (r < area.y0 || r >= area.y1)
         return;
-    const int32_t from = std::max(acc.x0(), firstStart + row.dxMin);
-    const int32_t count = std::min(acc.x1(), lastStart + row.dxMax + 1) - from;
+    const int32_t from = std::max(area.x0, firstStart + row.dxMin);
+    const int32_t count = std::min(area.x1, lastStart + row.dxMax + 1) - from;
     float* weight = acc.weightAt(from, r);
     for (const Entry& e : row.entries) {
         const float* on = started_.data() + (from - e.dx - x0_ + pad_);

@@ -1,11 +1,12 @@
 #pragma once
-// The weight half of a row of start pixels, for paths that all follow one
+// The weights that paths take off the weight image: path by path
+// (takePath), or for a row of start pixels whose paths all follow one
 // bilinear plan: which pixels of the row start paths, and the weights all
-// those paths take off the weight image.
+// those paths take.
 //
 // Traced path by path, every pixel loses its weights in the order (start
-// pixel, tap, corner). Here the same subtractions are made pixel by pixel
-// in that order: every target row keeps the plan's deposits that land on it
+// pixel, tap, corner). A row makes the same subtractions pixel by pixel in
+// that order: every target row keeps the plan's deposits that land on it
 // as a stencil of (column offset, weight), sorted by start pixel, then tap,
 // then corner. A pixel takes an entry's weight when the entry's start pixel
 // starts a path. The results are the same to the last bit, and a whole row
@@ -18,6 +19,11 @@
 
 class QrVectorBlurWeights {
 public:
+    // Takes the bilinear weights of every deposit of the path of (x, y)
+    // off the weight image, tap by tap, in the order w00, w10, w01, w11.
+    static void takePath(const QrVectorBlurAccumulator& acc, const QrVectorBlurPlan& plan,
+                         int32_t x, int32_t y);
+
     // For start pixels in columns [x0, x1).
     QrVectorBlurWeights(const QrVectorBlurPlan& plan, int32_t x0, int32_t x1);
 
@@ -41,9 +47,8 @@ private:
     float started(int32_t x) const { return started_[std::size_t(x - x0_ + pad_)]; }
     void takeRow(const QrVectorBlurAccumulator& acc, int32_t y, const TargetRow& row,
                  int32_t firstStart, int32_t lastStart) const;
-    void takePath(const QrVectorBlurAccumulator& acc, int32_t x, int32_t y,
-                  const TargetRow& row) const;
 
+    const QrVectorBlurPlan* plan_;
     std::vector<TargetRow> rows_;
     std::vector<Entry> fromLeft_;  // the start row's entries from pixels to the left
     std::vector<float> started_;   // 1 where a pixel of the current row starts, else 0

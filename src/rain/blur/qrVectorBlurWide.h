@@ -1,20 +1,15 @@
 #pragma once
-// Eight-lane versions of the vector blur's three busiest loops, for
-// processors with AVX2: two neighbouring paths (two pixels of four
+// The eight-lane table of the vector blur's kernels (qrVectorBlurKernels.h),
+// for processors with AVX2: two neighbouring paths (two pixels of four
 // channels) per register. Every lane sees the same operations in the same
-// order as in the four-lane loops (no fused multiply-add), so the results
-// are the same to the last bit on any processor.
-//
-// Samples are kept as in the tracer: tap i of path p at s[i * 8 + p].
-#include "blur/qrVectorBlurLanes.h"
+// order as in the four-lane kernels, so the results are the same to the last
+// bit on any processor. Built only where the compiler can target AVX2.
+#include "blur/qrVectorBlurKernels.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
-
-// True when the eight-lane loops may run; tests may switch them off.
-bool& qrWideLanesEnabled();
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -59,24 +54,6 @@ QR_WIDE inline F8 loadF(const void* p)
 
 QR_WIDE inline void storeF(void* p, F8 v) { std::memcpy(p, &v, sizeof v); }
 
-// Paths starting on n neighbouring pixels: tap i reads its four pixels at
-// start + offsets[i]; the pair loop stops before a lone last path.
-template <class C>
-QR_WIDE void gatherAdjacent(const char* start, const std::ptrdiff_t* offsets, std::size_t count,
-                            std::ptrdiff_t down, const QrLanes* w, QrLanes* out, int32_t pairs)
-{
-    constexpr std::ptrdiff_t px = 4 * sizeof(C);
-    for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
-        const F8 w0 = splat(w[0]), w1 = splat(w[1]), w2 = splat(w[2]), w3 = splat(w[3]);
-        const char* q = start + offsets[i];
-        for (int32_t p = 0; p < 2 * pairs; p += 2) {
-            const char* a = q + p * px;
-            storeF(out + p, load2<C>(a) * w0 + load2<C>(a + px) * w1 + load2<C>(a + down) * w2 +
-                                load2<C>(a + down + px) * w3);
-        }
-    }
-}
-
 // Two lanes' weights side by side: left for the first pixel, right for the
 // second.
 QR_WIDE inline F8 pair(const QrLanes& left, const QrLanes& right)
@@ -87,9 +64,31 @@ QR_WIDE inline F8 pair(const QrLanes& left, const QrLanes& right)
 QR_WIDE inline QrLanes low(F8 v) { return QrLanes(_mm256_castps256_ps128(__m256(v))); }
 QR_WIDE inline QrLanes high(F8 v) { return QrLanes(_mm256_extractf128_ps(__m256(v), 1)); }
 
-// Paths anywhere on the row: each tap reads a pixel and its right-hand
-// neighbour in one go, twice; the four products are added in the order of
-// the four-lane loop.
+// Pairs of neighbouring paths; a lone last path as the four-lane kernel
+// takes it.
+template <class C>
+QR_WIDE void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* offsets,
+                            std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
+{
+    constexpr std::ptrdiff_t px = 4 * sizeof(C);
+    const int32_t paired = n - n % 2;
+    for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
+        const F8 w0 = splat(w[0]), w1 = splat(w[1]), w2 = splat(w[2]), w3 = splat(w[3]);
+        const char* q = start + offsets[i];
+        for (int32_t p = 0; p < paired; p += 2) {
+            const char* a = q + p * px;
+            storeF(out + p, load2<C>(a) * w0 + load2<C>(a + px) * w1 + load2<C>(a + down) * w2 +
+                                load2<C>(a + down + px) * w3);
+        }
+        if (paired < n) {
+            const char* a = q + paired * px;
+            out[paired] = QrLaneKernels::bilinear<C>(a, a + down, w);
+        }
+    }
+}
+
+// Each tap reads a pixel and its right-hand neighbour in one go, twice; the
+// four products are added in the order of the four-lane kernel.
 template <class C>
 QR_WIDE void gatherApart(const char* const* start, int32_t n, const std::ptrdiff_t* offsets,
                          std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
@@ -104,9 +103,6 @@ QR_WIDE void gatherApart(const char* const* start, int32_t n, const std::ptrdiff
     }
 }
 
-// The same with each tap's two rows given apart (rows found through the
-// input's edge method): tap i of path p reads at tops[i] and bottoms[i]
-// plus column[p] + dx[i], in bytes.
 template <class C>
 QR_WIDE void gatherRows(const char* const* tops, const char* const* bottoms,
                         const std::ptrdiff_t* column, int32_t n, const std::ptrdiff_t* dx,
@@ -122,23 +118,7 @@ QR_WIDE void gatherRows(const char* const* tops, const char* const* bottoms,
     }
 }
 
-// Their deposits: a pixel and its right-hand neighbour in one go, twice.
-QR_WIDE inline void depositApart(float* const* colour, int32_t n, const std::ptrdiff_t* offsets,
-                                 int32_t count, std::ptrdiff_t down, const QrLanes* w,
-                                 const QrLanes* mean)
-{
-    for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
-        const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
-        for (int32_t p = 0; p < n; ++p) {
-            const F8 m = F8(_mm256_set_m128(__m128(mean[p]), __m128(mean[p])));
-            float* c = colour[p] + offsets[i];
-            storeF(c, loadF(c) + m * top);
-            storeF(c + down, loadF(c + down) + m * bottom);
-        }
-    }
-}
-
-// The running means of eight interleaved paths, four pairs at once.
+// Four pairs of the eight interleaved paths at once.
 QR_WIDE inline void runningMeans(QrLanes* s, int32_t count, int32_t window)
 {
     if (window <= 1)
@@ -161,9 +141,25 @@ QR_WIDE inline void runningMeans(QrLanes* s, int32_t count, int32_t window)
         }
 }
 
-// The shared pixels 1 .. n - 1 of a row of n neighbouring paths' deposits
-// at `c` (pixel j takes mean[j - 1] * right + mean[j] * left), two at a
-// time; returns the first pixel left over.
+// A pixel and its right-hand neighbour in one go, on both rows.
+QR_WIDE inline void depositApart(float* const* tops, float* const* bottoms,
+                                 const std::ptrdiff_t* column, int32_t n, int32_t count,
+                                 const QrLanes* w, const QrLanes* mean)
+{
+    for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
+        const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
+        for (int32_t p = 0; p < n; ++p) {
+            const F8 m = F8(_mm256_set_m128(__m128(mean[p]), __m128(mean[p])));
+            float* c = tops[i] + column[p];
+            float* b = bottoms[i] + column[p];
+            storeF(c, loadF(c) + m * top);
+            storeF(b, loadF(b) + m * bottom);
+        }
+    }
+}
+
+// The shared pixels 1 .. n - 1 at `c`, two at a time; returns the first
+// pixel left over.
 QR_WIDE inline int32_t depositShared(float* c, const QrLanes* mean, int32_t n, const QrLanes& left,
                                      const QrLanes& right)
 {
@@ -175,6 +171,28 @@ QR_WIDE inline int32_t depositShared(float* c, const QrLanes* mean, int32_t n, c
     }
     return j;
 }
+
+QR_WIDE inline void depositAdjacent(float* const* tops, float* const* bottoms,
+                                    std::ptrdiff_t column, int32_t n, int32_t count,
+                                    const QrLanes* w, const QrLanes* mean)
+{
+    using QrLaneKernels::add;
+    for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
+        float* c = tops[i] + column;
+        float* b = bottoms[i] + column;
+        add(c, mean[0] * w[0]);
+        add(b, mean[0] * w[2]);
+        QrLaneKernels::depositShared(c, mean, depositShared(c, mean, n, w[0], w[1]), n, w[0], w[1]);
+        QrLaneKernels::depositShared(b, mean, depositShared(b, mean, n, w[2], w[3]), n, w[2], w[3]);
+        add(c + 4 * n, mean[n - 1] * w[1]);
+        add(b + 4 * n, mean[n - 1] * w[3]);
+    }
+}
+
+template <class C>
+constexpr QrVectorBlurKernels<C> kEightLanes{&gatherAdjacent<C>, &gatherApart<C>,
+                                             &gatherRows<C>,     &runningMeans,
+                                             &depositApart,      &depositAdjacent};
 
 }  // namespace QrWide
 #endif

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-LinearVectorGenerator::LinearVectorGenerator(float angle, int32_t x0, int32_t y0, int32_t x1,
-                                             int32_t y1, float magnitude, float bias)
-    : x0_(x0), y0_(y0), x1_(x1), y1_(y1), angle_(angle), magnitude_(magnitude),
-      biased_(bias != 0.0f)
+LinearVectorGenerator::LinearVectorGenerator(float angle, float magnitude, float bias)
+    : angle_(angle), magnitude_(magnitude), biased_(bias != 0.0f)
 {
     // A negative bias fades the start of the blur and shortens the vector's
     // x part; a positive one fades the end and shortens its y part.
@@ -25,12 +23,4 @@ void LinearVectorGenerator::vectorAt(float, float, float& vx, float& vy) const
 std::unique_ptr<VectorGenerator> LinearVectorGenerator::clone() const
 {
     return std::make_unique<LinearVectorGenerator>(*this);
-}
-
-void LinearVectorGenerator::window(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const
-{
-    x0 = x0_;
-    y0 = y0_;
-    x1 = x1_;
-    y1 = y1_;
 }

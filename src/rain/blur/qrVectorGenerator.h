@@ -21,11 +21,9 @@ public:
 // The same vector at every pixel: a straight motion blur.
 class LinearVectorGenerator : public VectorGenerator {
 public:
-    // `angle` in radians, `x0..y1` the blurred window (inclusive corners),
-    // `magnitude` the length in pixels, `bias` in -1..1 leans the blur
-    // towards one end of the vector.
-    LinearVectorGenerator(float angle, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-                          float magnitude, float bias);
+    // `angle` in radians, `magnitude` the length in pixels, `bias` in -1..1
+    // leans the blur towards one end of the vector.
+    LinearVectorGenerator(float angle, float magnitude, float bias);
 
     void vectorAt(float x, float y, float& vx, float& vy) const override;
     float magnitude() const override { return magnitude_; }
@@ -36,10 +34,8 @@ public:
     bool biased() const { return biased_; }
     float startWeight() const { return startWeight_; }
     float endWeight() const { return endWeight_; }
-    void window(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const;
 
 private:
-    int32_t x0_, y0_, x1_, y1_;
     float angle_;
     float magnitude_;
     bool biased_;

@@ -223,14 +223,10 @@ void QrRainProc<D>::streak(Texture& target, float length, float direction)
     if (r.isEmpty())
         return;
     const float dx = std::cos(direction) * length, dy = std::sin(direction) * length;
-    SimpleLinearBlur<S, W> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
-    blur.bias = 0.0f;
-    blur.stepScale = 0.0f;
-    blur.quality = 1;
-    blur.thirds = true;
-    blur.jitter = false;
-    blur.option = true;
-    blur.sampleMode = 0;
+    SimpleLinearBlur<S, W> blur({.length = std::sqrt(dx * dx + dy * dy),
+                                 .direction = std::atan2(dy, dx),
+                                 .quality = 1,
+                                 .thirds = true});
     if constexpr (requires { blur.pixelAspect; }) {
         blur.pixelAspect = std::max(settings_.pixelAspect, 0.001f);
         blur.inversePixelAspect = 1.0f / blur.pixelAspect;

@@ -107,23 +107,64 @@ TEST(SimpleLinearBlurShortLength, LeavesEveryDepthUnchanged)
     expectUnchangedByShortLength<ARGBF>();
 }
 
+// In place, a row may only be written once no later path reads it; edge
+// methods other than the edge colour read rows from the far side too.
 template <class S>
-void expectInPlaceEqualsSeparate(float length, float direction)
+void expectInPlaceEqualsSeparate(float length, float direction, int32_t edge)
 {
-    const Texture<S> original = noiseImage<S>(61, 47, 9);
+    Texture<S> original = noiseImage<S>(41, 170, 9);
+    original.setEdgeMethods(edge, edge);
     Texture<S> inPlace = copyOf(original);
-    Texture<S> separate = Texture<S>::allocate(61, 47);
+    inPlace.setEdgeMethods(edge, edge);
+    Texture<S> separate = Texture<S>::allocate(41, 170);
     rainBlur(length, direction, inPlace, inPlace);
     rainBlur(length, direction, original, separate);
-    EXPECT_TRUE(identical(inPlace, separate));
+    EXPECT_TRUE(identical(inPlace, separate)) << "edge method " << edge;
     EXPECT_FALSE(identical(inPlace, original));
 }
 
 TEST(SimpleLinearBlurInPlace, EqualsBlurringIntoAnotherImage)
 {
-    expectInPlaceEqualsSeparate<ARGB8>(15.0f, 1.3f);
-    expectInPlaceEqualsSeparate<ARGB16>(9.0f, -0.4f);
-    expectInPlaceEqualsSeparate<ARGBF>(25.0f, 2.0f);
+    for (int32_t edge : {kEdgeColour, kEdgeRepeat, kEdgeReflect, kEdgeWrap}) {
+        expectInPlaceEqualsSeparate<ARGB8>(15.0f, 1.3f, edge);
+        expectInPlaceEqualsSeparate<ARGB16>(9.0f, -0.4f, edge);
+        expectInPlaceEqualsSeparate<ARGBF>(25.0f, 2.0f, edge);
+    }
+}
+
+// One blur run over several layers in turn (as depth layers of rain would
+// be) gives what a fresh blur gives each of them: nothing of one run's
+// set-up or memory leaks into the next.
+TEST(SimpleLinearBlurReuse, EveryRunEqualsAFreshBlur)
+{
+    struct Run {
+        int32_t width, height;
+        float length, direction;
+        int32_t quality;
+        bool region;
+    };
+    SimpleLinearBlur<ARGB8> reused(1.0f, 0.0f);
+    int32_t seed = 20;
+    for (Run r : {Run{90, 70, 30.0f, 1.2f, 1, false}, Run{40, 120, 8.0f, -0.5f, 1, true},
+                  Run{130, 30, 60.0f, 2.9f, 2, false}, Run{50, 50, 12.0f, 0.3f, 0, true}}) {
+        SCOPED_TRACE(testing::Message() << r.width << "x" << r.height << " length " << r.length);
+        const Texture<ARGB8> original = noiseImage<ARGB8>(r.width, r.height, ++seed);
+        auto run = [&](SimpleLinearBlur<ARGB8>& blur) {
+            blur.length = r.length;
+            blur.direction = r.direction;
+            blur.quality = r.quality;
+            blur.thirds = r.quality > 0;
+            blur.setRegion(r.region ? 3 : 0, r.region ? 5 : 0, r.width - (r.region ? 7 : 1),
+                           r.height - 1);
+            Texture<ARGB8> out = copyOf(original);
+            blur.process(out, out);
+            return out;
+        };
+        SimpleLinearBlur<ARGB8> fresh(1.0f, 0.0f);
+        const Texture<ARGB8> expected = run(fresh);
+        EXPECT_TRUE(identical(run(reused), expected));
+        EXPECT_FALSE(identical(expected, original));
+    }
 }
 
 TEST(SimpleLinearBlurInterrupt, InterruptedBlurLeavesTheOutputUnwritten)

@@ -5,7 +5,7 @@
 #include "blur/qrSimpleLinearBlur.h"
 #include "blur/qrVectorBlurSampler.h"
 #include "qrVectorBlurTestImages.h"
-#include "blur/qrVectorBlurWide.h"
+#include "blur/qrVectorBlurKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -136,8 +136,8 @@ TEST_F(VectorBlurThreads, CurvedPathsAreIdenticalForEveryBandSplit)
     auto blur = [&swirl](const Texture<ARGB8>& in, Texture<ARGB8>& out) {
         QrVectorBlurSampler<Texture<ARGB8>, Texture<ARGB8>> sampler;
         sampler.generator = &swirl;
-        sampler.quality = 1;
-        sampler.subPassCount = 3.0f;
+        sampler.settings.quality = 1;
+        sampler.settings.subPassCount = 3.0f;
         sampler.process(in, out);
     };
     expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(64, 90, 5), blur);

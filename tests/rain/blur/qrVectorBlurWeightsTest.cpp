@@ -19,9 +19,10 @@ constexpr int32_t kWidth = 71, kHeight = 48;
 // Weights between -0.2 and 1: some pixels are covered from the start.
 void fill(const QrVectorBlurAccumulator& acc, int32_t seed)
 {
-    acc.clearRows(acc.y0(), acc.y1());
-    for (int32_t y = acc.y0(); y < acc.y1(); ++y)
-        for (int32_t x = acc.x0(); x < acc.x1(); ++x)
+    const QrRect& a = acc.area();
+    acc.clearRows(a.y0, a.y1);
+    for (int32_t y = a.y0; y < a.y1; ++y)
+        for (int32_t x = a.x0; x < a.x1; ++x)
             *acc.weightAt(x, y) = QrHash::unit(QrHash::hash(QrHash::key(x, y, seed))) * 1.2f - 0.2f;
 }
 
@@ -48,9 +49,10 @@ void scatterRow(const QrVectorBlurPlan& plan, const QrVectorBlurAccumulator& acc
 
 bool sameWeights(const QrVectorBlurAccumulator& a, const QrVectorBlurAccumulator& b)
 {
-    for (int32_t y = a.y0(); y < a.y1(); ++y)
-        if (std::memcmp(a.weightAt(a.x0(), y), b.weightAt(b.x0(), y),
-                        sizeof(float) * std::size_t(a.x1() - a.x0())) != 0)
+    const QrRect& r = a.area();
+    for (int32_t y = r.y0; y < r.y1; ++y)
+        if (std::memcmp(a.weightAt(r.x0, y), b.weightAt(r.x0, y),
+                        sizeof(float) * std::size_t(r.width())) != 0)
             return false;
     return true;
 }
@@ -67,14 +69,13 @@ TEST(VectorBlurWeights, RowsTakeTheWeightsOfPathByPathDepositsToTheLastBit)
                     SCOPED_TRACE(testing::Message() << direction << " rad, length " << length
                                                     << ", offset " << offset << ", columns "
                                                     << x0 << ".." << x1);
-                    LinearVectorGenerator generator(direction, 0, 0, kWidth - 1, kHeight - 1,
-                                                    length, 0.0f);
+                    LinearVectorGenerator generator(direction, length, 0.0f);
                     QrVectorBlurPlan plan;
                     plan.trace(generator, QrVectorBlurShape::make(length, true, 0.0f, 1), 0, 0,
                                offset, offset);
                     QrVectorBlurAccumulator byPath, byRow;
-                    byPath.allocate(0, 0, kWidth, kHeight, 1.0f);
-                    byRow.allocate(0, 0, kWidth, kHeight, 1.0f);
+                    byPath.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);
+                    byRow.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);
                     fill(byPath, ++seed);
                     fill(byRow, seed);
                     QrVectorBlurWeights weights(plan, x0, x1);
