@@ -34,8 +34,6 @@ public:
     // adapters attach their "Source" and "Matte" clips before rendering.
     void attachClip(const auto_ref<Clip>& clip);
 
-    // Current time in frames (0 without a host).
-    double getTime() const;
     HostI* wrapperHost() const { return host_; }
 
 private:
