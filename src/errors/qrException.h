@@ -124,7 +124,7 @@ std::string trimSourcePath(const char* path);
                          ::Quarn::Exceptions::Argument(std::forward<A>(args))...})         \
         {                                                                                  \
         }                                                                                  \
-        int32_t code() const override { return Code; }                                     \
+        int32_t code() const override { return kCode; }                                    \
         ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); } \
         const char* name() const override { return #Class; }                               \
         const char* family() const override { return FamilyName; }                         \

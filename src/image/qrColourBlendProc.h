@@ -37,8 +37,9 @@ public:
 
     void processBand() override
     {
-        Quarn::Blend::withMethod(settings_.method,
-                                 [this](auto method) { blendBand<decltype(method)::value>(); });
+        Quarn::Blend::withMethod(settings_.method, [this](auto method) {
+            this->template blendBand<decltype(method)::value>();
+        });
     }
 
 private:

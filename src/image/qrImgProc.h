@@ -34,15 +34,16 @@ public:
     // The region as exclusive corners (fitted to the output during a run).
     const QrRect& region() const { return region_.rect; }
 
-    // Runs the processor on `output`: fits the region to the output's data
-    // window, records the output, runs every pass. Null does nothing.
-    virtual void process(QrTexIndexer* output);
-
     // Pixel aspect ratio (width / height of a pixel) and its reciprocal.
     float pixelAspect = 1.0f;
     float inversePixelAspect = 1.0f;
 
 protected:
+    // Runs the processor on `output`: fits the region to the output's data
+    // window, records the output, runs every pass. Null does nothing. The
+    // typed bases call it from their own process, the one entry callers see.
+    void process(QrTexIndexer* output);
+
     // The calling thread's rows [first, end) of the region.
     void regionBand(int32_t& first, int32_t& end) const
     {

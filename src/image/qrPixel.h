@@ -59,16 +59,21 @@ struct Single {
 }  // namespace Order
 
 // Compile-time description of a pixel type. Black, white and maximum are
-// given as doubles so that every component type's range is exact.
-template <class OrderT, double Black, double White, double Max, bool Integer>
+// whole numbers on every scale (0..1, 0..255, 0..32768, the int32 range), so
+// they are given as 64-bit integers, which every compiler accepts as template
+// arguments, and read as doubles, which hold each of them exactly.
+template <class OrderT, int64_t Black, int64_t White, int64_t Max, bool Integer>
 struct Descriptor {
     using Order = OrderT;
     using Component = typename OrderT::Component;
     using WorkComponent = typename OrderT::WorkComponent;
-    static constexpr double kBlack = Black;
-    static constexpr double kWhite = White;
-    static constexpr double kMax = Max;
+    static constexpr double kBlack = double(Black);
+    static constexpr double kWhite = double(White);
+    static constexpr double kMax = double(Max);
     static constexpr bool kInteger = Integer;
+    // The same range over float components in the given order.
+    template <class WorkOrderT>
+    using Working = Descriptor<WorkOrderT, Black, White, Max, false>;
 };
 
 }  // namespace Quarn::Pixel
@@ -190,8 +195,8 @@ template <class P>
 struct WorkOf {
     using Desc = typename P::Desc;
     using WC = typename Desc::WorkComponent;
-    using type = PixelTemplate<Descriptor<typename Desc::Order::template Rebind<WC, WC>,
-                                          Desc::kBlack, Desc::kWhite, Desc::kMax, false>>;
+    using type = PixelTemplate<
+        typename Desc::template Working<typename Desc::Order::template Rebind<WC, WC>>>;
 };
 template <>
 struct WorkOf<float> {
@@ -247,21 +252,21 @@ using RGBAOf = Order::RGBA<C, float>;
 template <class C>
 using SingleOf = Order::Single<C, float>;
 
-using ARGB8 = PixelTemplate<Descriptor<ARGBOf<uint8_t>, 0.0, 255.0, 255.0, true>>;
-using ARGB16 = PixelTemplate<Descriptor<ARGBOf<uint16_t>, 0.0, 32768.0, 32768.0, true>>;
-using ARGBF = PixelTemplate<Descriptor<ARGBOf<float>, 0.0, 1.0, 1.0, false>>;
-using ARGBW255 = PixelTemplate<Descriptor<ARGBOf<float>, 0.0, 255.0, 255.0, false>>;
-using ARGBW32768 = PixelTemplate<Descriptor<ARGBOf<float>, 0.0, 32768.0, 32768.0, false>>;
+using ARGB8 = PixelTemplate<Descriptor<ARGBOf<uint8_t>, 0, 255, 255, true>>;
+using ARGB16 = PixelTemplate<Descriptor<ARGBOf<uint16_t>, 0, 32768, 32768, true>>;
+using ARGBF = PixelTemplate<Descriptor<ARGBOf<float>, 0, 1, 1, false>>;
+using ARGBW255 = PixelTemplate<Descriptor<ARGBOf<float>, 0, 255, 255, false>>;
+using ARGBW32768 = PixelTemplate<Descriptor<ARGBOf<float>, 0, 32768, 32768, false>>;
 using ARGBWF = ARGBF;
 
-using RGBAF = PixelTemplate<Descriptor<RGBAOf<float>, 0.0, 1.0, 1.0, false>>;
+using RGBAF = PixelTemplate<Descriptor<RGBAOf<float>, 0, 1, 1, false>>;
 using RGBAI32 = PixelTemplate<
-    Descriptor<RGBAOf<int32_t>, -2147483648.0, 2147483647.0, 2147483647.0, true>>;
+    Descriptor<RGBAOf<int32_t>, INT32_MIN, INT32_MAX, INT32_MAX, true>>;
 using RGBAWI32 = Work<RGBAI32>;
 
-using Single8 = PixelTemplate<Descriptor<SingleOf<uint8_t>, 0.0, 255.0, 255.0, true>>;
-using Single16 = PixelTemplate<Descriptor<SingleOf<uint16_t>, 0.0, 32768.0, 32768.0, true>>;
-using SingleF = PixelTemplate<Descriptor<SingleOf<float>, 0.0, 1.0, 1.0, false>>;
+using Single8 = PixelTemplate<Descriptor<SingleOf<uint8_t>, 0, 255, 255, true>>;
+using Single16 = PixelTemplate<Descriptor<SingleOf<uint16_t>, 0, 32768, 32768, true>>;
+using SingleF = PixelTemplate<Descriptor<SingleOf<float>, 0, 1, 1, false>>;
 using SingleW255 = Work<Single8>;
 using SingleW32768 = Work<Single16>;
 using SingleWF = SingleF;

@@ -114,7 +114,8 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
     };
     for (const auto& [document, report] : cases) {
         effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
-        EXPECT_EQ(reportedError([&] { effect->parseXML(document); }), report) << document;
+        const char* text = document;  // clang 14 lambdas cannot capture a structured binding
+        EXPECT_EQ(reportedError([&] { effect->parseXML(text); }), report) << document;
     }
     effect->setDefinitionLock(true);
     EXPECT_EQ(reportedError([&] {

@@ -49,8 +49,6 @@ void RainEffect::attachClip(const auto_ref<Clip>& clip)
     clips().hsAddObject(clip);
 }
 
-double RainEffect::getTime() const { return host_ ? host_->getTime() : 0.0; }
-
 void RainEffect::render(Depth depth)
 {
     HostI& host = *host_;

@@ -35,8 +35,6 @@ public:
     // adapters attach their "Source" and "Matte" clips before rendering.
     void attachClip(const auto_ref<Clip>& clip);
 
-    // Current time in frames (0 without a host).
-    double getTime() const;
     HostI* wrapperHost() const { return host_; }
 
     // How the drops move and how many depth layers there are; the defaults
