@@ -12,8 +12,7 @@ namespace {
 
 using namespace Quarn::Pixel;
 
-template <class S>
-QrTexture<S> frame(uint32_t salt)
+template <class S> QrTexture<S> frame(uint32_t salt)
 {
     QrTexture<S> t = QrTexture<S>::allocate(1920, 1080);
     const float white = float(S::Desc::kWhite);
@@ -27,8 +26,7 @@ QrTexture<S> frame(uint32_t salt)
     return t;
 }
 
-template <class S>
-void blendFrame(benchmark::State& state)
+template <class S> void blendFrame(benchmark::State& state)
 {
     const auto method = int32_t(state.range(0));
     const bool threaded = state.range(1) != 0;
@@ -48,8 +46,8 @@ void blendFrame(benchmark::State& state)
 
 void methodsAndThreads(benchmark::internal::Benchmark* b)
 {
-    for (int64_t method : {int64_t(Quarn::Blend::kMultiply), int64_t(Quarn::Blend::kSoftLight),
-                           int64_t(Quarn::Blend::kColour)})
+    for (int64_t method :
+        {int64_t(Quarn::Blend::kMultiply), int64_t(Quarn::Blend::kSoftLight), int64_t(Quarn::Blend::kColour)})
         for (int64_t threaded : {0, 1})
             b->Args({method, threaded});
     b->ArgNames({"method", "threaded"})->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -9,8 +9,7 @@
 namespace {
 
 // A rain layer: mostly black, one pixel in twenty lit.
-template <class S>
-QrTexture<S> rainLayer(int32_t width, int32_t height)
+template <class S> QrTexture<S> rainLayer(int32_t width, int32_t height)
 {
     QrTexture<S> t = QrTexture<S>::allocate(width, height);
     for (int32_t y = 0; y < height; ++y)
@@ -22,8 +21,7 @@ QrTexture<S> rainLayer(int32_t width, int32_t height)
     return t;
 }
 
-template <class S>
-void streak(benchmark::State& state)
+template <class S> void streak(benchmark::State& state)
 {
     const auto width = static_cast<int32_t>(state.range(0));
     const auto height = static_cast<int32_t>(state.range(1));
@@ -41,11 +39,17 @@ void streak(benchmark::State& state)
 // CPU time is that of every thread, so that it shows the work done even
 // when the machine is shared.
 BENCHMARK_TEMPLATE(streak, Quarn::Pixel::ARGB8)
-    ->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime()->UseRealTime();
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK_TEMPLATE(streak, Quarn::Pixel::ARGBF)
-    ->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime()->UseRealTime();
+    ->Args({1920, 1080})
+    ->Args({3840, 2160})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 }  // namespace
 

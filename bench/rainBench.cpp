@@ -67,8 +67,7 @@ void nightPixel(int32_t x, int32_t y, int32_t w, int32_t h, float rgb[3])
     rgb[2] = std::clamp(b + grain, 0.0f, 1.0f);
 }
 
-template <class S>
-QrTexture<S> nightScene(int32_t w, int32_t h)
+template <class S> QrTexture<S> nightScene(int32_t w, int32_t h)
 {
     QrTexture<S> t = QrTexture<S>::allocate(w, h);
     const float white = float(S::Desc::kWhite);
@@ -85,14 +84,12 @@ QrTexture<S> nightScene(int32_t w, int32_t h)
     return t;
 }
 
-template <class S>
-void setItems(benchmark::State& state)
+template <class S> void setItems(benchmark::State& state)
 {
     state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
 }
 
-template <class S>
-QrRainSettings settings()
+template <class S> QrRainSettings settings()
 {
     const float white = float(QrDepthOf<S>::kWhite);
     QrRainSettings s;
@@ -107,8 +104,7 @@ QrRainSettings settings()
     return s;
 }
 
-template <class S>
-void rainFrame(benchmark::State& state)
+template <class S> void rainFrame(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     const QrTexture<S> source = nightScene<S>(w, h);
@@ -125,8 +121,7 @@ void rainFrame(benchmark::State& state)
 // third argument's count of depth layers at the default falloff and the
 // fourth's degrees of gusting: set against rainFrame, the price of motion and
 // of depth. Gusts turn the streaks off the vertical, which the blur pays for.
-template <class S>
-void movingRainFrame(benchmark::State& state)
+template <class S> void movingRainFrame(benchmark::State& state)
 {
     const auto layers = int32_t(state.range(2));
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
@@ -160,10 +155,9 @@ void rainTravel(benchmark::State& state)
 }
 
 // One stage of the processor as a threaded pass of its own.
-template <class S, class Row>
-class StagePass : public QrImgProc2<QrTexture<S>> {
+template <class S, class Row> class StagePass : public QrImgProc2<QrTexture<S>> {
 public:
-    explicit StagePass(Row row) : row_(row) {}
+    explicit StagePass(Row row) : row_(row) { }
     void processBand() override
     {
         const QrTexture<S>& in = *this->input();
@@ -180,8 +174,7 @@ private:
     Row row_;
 };
 
-template <class S>
-void highlightPass(benchmark::State& state)
+template <class S> void highlightPass(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     const float white = float(QrDepthOf<S>::kWhite);
@@ -201,8 +194,7 @@ void highlightPass(benchmark::State& state)
 
 // The drops as the noise processor adds them in a pass over the layer (the
 // processor itself adds them on the rows of its highlight pass instead).
-template <class S>
-void dropNoise(benchmark::State& state)
+template <class S> void dropNoise(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     QrTexture<S> layer = nightScene<S>(w, h);
@@ -222,8 +214,7 @@ void dropNoise(benchmark::State& state)
     setItems<S>(state);
 }
 
-template <class S>
-void streakBlur(benchmark::State& state)
+template <class S> void streakBlur(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     QrTexture<S> layer = nightScene<S>(w, h);
@@ -238,8 +229,7 @@ void streakBlur(benchmark::State& state)
     setItems<S>(state);
 }
 
-template <class S>
-void rainPass(benchmark::State& state)
+template <class S> void rainPass(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     const QrTexture<S> source = nightScene<S>(w, h);
@@ -257,8 +247,7 @@ void rainPass(benchmark::State& state)
     setItems<S>(state);
 }
 
-template <class S>
-void screenBlend(benchmark::State& state)
+template <class S> void screenBlend(benchmark::State& state)
 {
     const auto w = int32_t(state.range(0)), h = int32_t(state.range(1));
     const QrTexture<S> source = nightScene<S>(w, h);
@@ -275,19 +264,37 @@ void screenBlend(benchmark::State& state)
 }
 
 // Time is wall-clock time; CPU is the process's CPU time over all threads.
-#define NIMBREL_RAIN_BENCH(name)                                                               \
-    BENCHMARK_TEMPLATE(name, ARGB8)->Args({1920, 1080})->Args({3840, 2160})                    \
-        ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();               \
-    BENCHMARK_TEMPLATE(name, ARGB16)->Args({1920, 1080})->Args({3840, 2160})                   \
-        ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();               \
-    BENCHMARK_TEMPLATE(name, ARGBF)->Args({1920, 1080})->Args({3840, 2160})                    \
-        ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+#define NIMBREL_RAIN_BENCH(name)                                                                             \
+    BENCHMARK_TEMPLATE(name, ARGB8)                                                                          \
+        ->Args({1920, 1080})                                                                                 \
+        ->Args({3840, 2160})                                                                                 \
+        ->Unit(benchmark::kMillisecond)                                                                      \
+        ->MeasureProcessCPUTime()                                                                            \
+        ->UseRealTime();                                                                                     \
+    BENCHMARK_TEMPLATE(name, ARGB16)                                                                         \
+        ->Args({1920, 1080})                                                                                 \
+        ->Args({3840, 2160})                                                                                 \
+        ->Unit(benchmark::kMillisecond)                                                                      \
+        ->MeasureProcessCPUTime()                                                                            \
+        ->UseRealTime();                                                                                     \
+    BENCHMARK_TEMPLATE(name, ARGBF)                                                                          \
+        ->Args({1920, 1080})                                                                                 \
+        ->Args({3840, 2160})                                                                                 \
+        ->Unit(benchmark::kMillisecond)                                                                      \
+        ->MeasureProcessCPUTime()                                                                            \
+        ->UseRealTime();
 
 NIMBREL_RAIN_BENCH(rainFrame)
-BENCHMARK_TEMPLATE(movingRainFrame, ARGB8)->Args({1920, 1080, 1, 0})->Args({3840, 2160, 1, 0})
-    ->Args({1920, 1080, 4, 0})->Args({3840, 2160, 4, 0})->Args({1920, 1080, 1, 15})
+BENCHMARK_TEMPLATE(movingRainFrame, ARGB8)
+    ->Args({1920, 1080, 1, 0})
+    ->Args({3840, 2160, 1, 0})
+    ->Args({1920, 1080, 4, 0})
+    ->Args({3840, 2160, 4, 0})
+    ->Args({1920, 1080, 1, 15})
     ->Args({1920, 1080, 4, 15})
-    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK(rainTravel)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 NIMBREL_RAIN_BENCH(highlightPass)
 NIMBREL_RAIN_BENCH(dropNoise)

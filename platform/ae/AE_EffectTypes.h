@@ -24,7 +24,7 @@ typedef float A_FpShort;
 typedef unsigned char A_Boolean;
 
 typedef A_long PF_Err;
-typedef A_long PF_Fixed;          /* 16.16 fixed point: value x 65536 */
+typedef A_long PF_Fixed; /* 16.16 fixed point: value x 65536 */
 typedef unsigned char PF_Boolean;
 typedef double PF_FpLong;
 typedef float PF_FpShort;
@@ -38,13 +38,13 @@ typedef void* PF_ProgPtr;
 typedef void** PF_Handle;
 
 #define PF_Fixed_ONE ((PF_Fixed)65536)
-#define PF_FIXED_FROM_LONG(L) ((PF_Fixed)((L) * 65536))
+#define PF_FIXED_FROM_LONG(L) ((PF_Fixed)((L)*65536))
 
 /* Four-character codes are built by shifting, never written as multi-char
  * literals, so they are the same on every compiler. */
-#define PF_FOURCC(A, B, C, D)                                                  \
-  (((A_u_long)(A_u_char)(A) << 24) | ((A_u_long)(A_u_char)(B) << 16) |         \
-   ((A_u_long)(A_u_char)(C) << 8) | (A_u_long)(A_u_char)(D))
+#define PF_FOURCC(A, B, C, D)                                                                                \
+    (((A_u_long)(A_u_char)(A) << 24) | ((A_u_long)(A_u_char)(B) << 16) | ((A_u_long)(A_u_char)(C) << 8) |    \
+        (A_u_long)(A_u_char)(D))
 
 /* Application ids the host puts in PF_InData.appl_id. */
 #define PF_APPL_ID_AFTER_EFFECTS PF_FOURCC('F', 'X', 'T', 'C')
@@ -52,29 +52,29 @@ typedef void** PF_Handle;
 
 /* Error codes returned by main and by callbacks. */
 enum {
-  PF_Err_NONE = 0,
-  PF_Err_OUT_OF_MEMORY = 4,
-  PF_Err_INTERNAL_STRUCT_DAMAGED = 0x200,
-  PF_Err_INVALID_INDEX = 0x201,
-  PF_Err_UNRECOGNIZED_PARAM_TYPE = 0x202,
-  PF_Err_INVALID_CALLBACK = 0x203,
-  PF_Err_BAD_CALLBACK_PARAM = 0x204,
-  PF_Interrupt_CANCEL = 0x205
+    PF_Err_NONE = 0,
+    PF_Err_OUT_OF_MEMORY = 4,
+    PF_Err_INTERNAL_STRUCT_DAMAGED = 0x200,
+    PF_Err_INVALID_INDEX = 0x201,
+    PF_Err_UNRECOGNIZED_PARAM_TYPE = 0x202,
+    PF_Err_INVALID_CALLBACK = 0x203,
+    PF_Err_BAD_CALLBACK_PARAM = 0x204,
+    PF_Interrupt_CANCEL = 0x205
 };
 
 typedef struct PF_Point {
-  A_long h, v;
+    A_long h, v;
 } PF_Point;
 
 /* Half-open rectangle: [left, right) x [top, bottom). */
 typedef struct PF_LRect {
-  A_long left, top, right, bottom;
+    A_long left, top, right, bottom;
 } PF_LRect;
 typedef PF_LRect PF_Rect;
 
 typedef struct PF_RationalScale {
-  A_long num;
-  A_u_long den;
+    A_long num;
+    A_u_long den;
 } PF_RationalScale;
 
 /* Pixels in the host's channel order: alpha, red, green, blue.
@@ -83,16 +83,16 @@ typedef struct PF_RationalScale {
 #define PF_MAX_CHAN16 32768
 
 typedef struct PF_Pixel {
-  A_u_char alpha, red, green, blue;
+    A_u_char alpha, red, green, blue;
 } PF_Pixel;
 typedef PF_Pixel PF_Pixel8;
 
 typedef struct PF_Pixel16 {
-  A_u_short alpha, red, green, blue;
+    A_u_short alpha, red, green, blue;
 } PF_Pixel16;
 
 typedef struct PF_PixelFloat {
-  PF_FpShort alpha, red, green, blue;
+    PF_FpShort alpha, red, green, blue;
 } PF_PixelFloat;
 typedef PF_PixelFloat PF_Pixel32;
 
@@ -100,32 +100,32 @@ typedef PF_Pixel* PF_PixelPtr;
 
 /* Pixel formats reported by the "PF World Suite". */
 typedef A_u_long PF_PixelFormat;
-#define PF_PixelFormat_ARGB32 PF_FOURCC('a', 'r', 'g', 'b')  /* 8 bits */
-#define PF_PixelFormat_ARGB64 PF_FOURCC('a', 'e', '1', '6')  /* 16 bits */
+#define PF_PixelFormat_ARGB32 PF_FOURCC('a', 'r', 'g', 'b') /* 8 bits */
+#define PF_PixelFormat_ARGB64 PF_FOURCC('a', 'e', '1', '6') /* 16 bits */
 #define PF_PixelFormat_ARGB128 PF_FOURCC('a', 'e', '3', '2') /* float */
 #define PF_PixelFormat_INVALID PF_FOURCC('b', 'a', 'd', 'f')
 
 typedef A_long PF_WorldFlags;
 enum {
-  PF_WorldFlag_NONE = 0,
-  PF_WorldFlag_DEEP = 1 << 0,      /* 16 bits per channel */
-  PF_WorldFlag_WRITEABLE = 1 << 1
+    PF_WorldFlag_NONE = 0,
+    PF_WorldFlag_DEEP = 1 << 0, /* 16 bits per channel */
+    PF_WorldFlag_WRITEABLE = 1 << 1
 };
 
 /* An image owned by the host. Rows are rowbytes apart, and rowbytes may be
  * larger than width x pixel size: always step rows by rowbytes. A float world
  * has no flag of its own; ask the "PF World Suite" for the pixel format. */
 typedef struct PF_EffectWorld {
-  PF_WorldFlags world_flags;
-  PF_PixelPtr data;               /* top-left pixel; NULL when no image */
-  A_long rowbytes;
-  A_long width;
-  A_long height;
-  PF_Rect extent_hint;            /* the part of the image that matters */
-  PF_RationalScale pix_aspect_ratio;
-  A_long origin_x;                /* position of the world in the layer */
-  A_long origin_y;
-  A_long dephault;                /* layer parameters: PF_LayerDefault_* */
+    PF_WorldFlags world_flags;
+    PF_PixelPtr data; /* top-left pixel; NULL when no image */
+    A_long rowbytes;
+    A_long width;
+    A_long height;
+    PF_Rect extent_hint; /* the part of the image that matters */
+    PF_RationalScale pix_aspect_ratio;
+    A_long origin_x; /* position of the world in the layer */
+    A_long origin_y;
+    A_long dephault; /* layer parameters: PF_LayerDefault_* */
 } PF_EffectWorld;
 typedef PF_EffectWorld PF_LayerDef;
 

@@ -19,15 +19,15 @@ extern "C" {
 #define PF_PIPL_TABLE_VERSION 1
 
 /* Property keys, in the order an effect's list has them. */
-#define PF_PiPLKey_KIND PF_FOURCC('k', 'i', 'n', 'd')           /* word */
-#define PF_PiPLKey_NAME PF_FOURCC('n', 'a', 'm', 'e')           /* string */
-#define PF_PiPLKey_CATEGORY PF_FOURCC('c', 'a', 't', 'g')       /* string */
-#define PF_PiPLKey_PIPL_VERSION PF_FOURCC('v', 'e', 'r', 's')   /* word */
-#define PF_PiPLKey_CODE_WIN_X86 PF_FOURCC('w', 'x', '8', '6')   /* string */
+#define PF_PiPLKey_KIND PF_FOURCC('k', 'i', 'n', 'd') /* word */
+#define PF_PiPLKey_NAME PF_FOURCC('n', 'a', 'm', 'e') /* string */
+#define PF_PiPLKey_CATEGORY PF_FOURCC('c', 'a', 't', 'g') /* string */
+#define PF_PiPLKey_PIPL_VERSION PF_FOURCC('v', 'e', 'r', 's') /* word */
+#define PF_PiPLKey_CODE_WIN_X86 PF_FOURCC('w', 'x', '8', '6') /* string */
 #define PF_PiPLKey_AE_PIPL_VERSION PF_FOURCC('e', 'P', 'V', 'R')
 #define PF_PiPLKey_AE_SPEC_VERSION PF_FOURCC('e', 'S', 'V', 'R')
 #define PF_PiPLKey_AE_EFFECT_VERSION PF_FOURCC('e', 'V', 'E', 'R')
-#define PF_PiPLKey_AE_MATCH_NAME PF_FOURCC('e', 'M', 'N', 'A')  /* string */
+#define PF_PiPLKey_AE_MATCH_NAME PF_FOURCC('e', 'M', 'N', 'A') /* string */
 #define PF_PiPLKey_AE_INFO_FLAGS PF_FOURCC('e', 'I', 'N', 'F')
 #define PF_PiPLKey_AE_GLOBAL_OUTFLAGS PF_FOURCC('e', 'G', 'L', 'O')
 #define PF_PiPLKey_AE_GLOBAL_OUTFLAGS_2 PF_FOURCC('e', 'G', 'L', '2')
@@ -38,15 +38,15 @@ extern "C" {
 #define PF_PiPLKind_EFFECT PF_FOURCC('e', 'F', 'K', 'T')
 
 typedef struct PF_PiPLProperty {
-  A_u_long key;
-  const A_char* string_value;
-  A_u_long long_value;
+    A_u_long key;
+    const A_char* string_value;
+    A_u_long long_value;
 } PF_PiPLProperty;
 
 typedef struct PF_PiPL {
-  A_long version;
-  A_long count;
-  const PF_PiPLProperty* properties;
+    A_long version;
+    A_long count;
+    const PF_PiPLProperty* properties;
 } PF_PiPL;
 
 /* Defined by the plug-in:

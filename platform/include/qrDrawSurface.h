@@ -14,8 +14,8 @@ struct DrawColour {
     friend bool operator==(const DrawColour&, const DrawColour&) = default;
 };
 
-constexpr DrawColour kDrawWhite{255, 255, 255, 255};
-constexpr DrawColour kDrawBlack{255, 0, 0, 0};
+constexpr DrawColour kDrawWhite {255, 255, 255, 255};
+constexpr DrawColour kDrawBlack {255, 0, 0, 0};
 
 // How text is set: the font's pixels scaled up by `scale`, each set pixel
 // also drawn `embolden` pixels to its right for a heavier weight.

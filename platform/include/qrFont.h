@@ -10,7 +10,7 @@ class BitmapFont {
 public:
     static constexpr int kGlyphWidth = 5;
     static constexpr int kGlyphHeight = 7;
-    static constexpr int kAdvance = 6;     // glyph plus one column of space
+    static constexpr int kAdvance = 6;  // glyph plus one column of space
     static constexpr int kLineHeight = 9;  // glyph plus two rows of space
 
     // Whether pixel (x, y) of the glyph for `c` is set; false outside the glyph.

@@ -10,7 +10,7 @@ namespace Quarn::Platform {
 enum ResourceId : int {
     kStringDescription = 1,  // the effect's description, lines joined by line feeds
     kStringObsolete = 2,
-    kBitmapTitle = 101,      // IDB_TITLE
+    kBitmapTitle = 101,  // IDB_TITLE
 };
 
 constexpr int kTitleWidth = 300;

@@ -32,7 +32,7 @@ public:
     void acquire() { units_.acquire(); }
 
 private:
-    std::counting_semaphore<> units_{0};
+    std::counting_semaphore<> units_ {0};
 };
 
 // One worker thread running entry(argument). A started thread must be joined

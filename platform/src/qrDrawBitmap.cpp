@@ -17,19 +17,30 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-uint32_t readU32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t readU16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t readU32(const unsigned char* p)
+{
+    return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t readU16(const unsigned char* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
 void putU32(unsigned char* p, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         p[i] = uint8_t(v >> (8 * i));
 }
-void putU16(unsigned char* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
+void putU16(unsigned char* p, uint16_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
 
 }  // namespace
 
 DrawBitmap::DrawBitmap(int width, int height, DrawColour colour)
-    : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0),
+    : width_(width > 0 ? width : 0),
+      height_(height > 0 ? height : 0),
       pixels_(std::size_t(width_) * height_, colour)
 {
 }
@@ -52,8 +63,8 @@ std::optional<DrawBitmap> readBmpFile(const std::string& path)
     const bool topDown = rawHeight < 0;
     const int32_t height = topDown ? -rawHeight : rawHeight;
     // 32-bit files may say 3 (bit fields) with the usual masks; both read as BGRA.
-    if ((bits != 24 && bits != 32) || (compression != 0 && compression != 3) || width <= 0 ||
-        height <= 0 || width > kMaxSide || height > kMaxSide)
+    if ((bits != 24 && bits != 32) || (compression != 0 && compression != 3) || width <= 0 || height <= 0 ||
+        width > kMaxSide || height > kMaxSide)
         return std::nullopt;
 
     const std::size_t bytesPerPixel = bits / 8;

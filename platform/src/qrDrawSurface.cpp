@@ -35,9 +35,8 @@ int DrawSurface::drawText(int x, int y, std::string_view text, const TextStyle& 
         for (int gy = 0; gy < BitmapFont::kGlyphHeight; ++gy)
             for (int gx = 0; gx < BitmapFont::kGlyphWidth; ++gx)
                 if (BitmapFont::pixel(text[i], gx, gy))
-                    fillRect(left + gx * scale, y + gy * scale,
-                             left + (gx + 1) * scale + style.embolden, y + (gy + 1) * scale,
-                             style.colour);
+                    fillRect(left + gx * scale, y + gy * scale, left + (gx + 1) * scale + style.embolden,
+                        y + (gy + 1) * scale, style.colour);
     }
     return BitmapFont::textWidth(text, scale);
 }

@@ -9,8 +9,7 @@ namespace Quarn::Platform {
 namespace {
 
 // Appends the lines of one paragraph (a text without line feeds).
-void wrapParagraph(std::string_view paragraph, std::size_t maxChars,
-                   std::vector<std::string>& lines)
+void wrapParagraph(std::string_view paragraph, std::size_t maxChars, std::vector<std::string>& lines)
 {
     std::string line;
     std::size_t pos = 0;
@@ -54,8 +53,8 @@ std::vector<std::string> wrapText(std::string_view text, int maxWidth, int scale
     std::size_t start = 0;
     while (true) {
         const std::size_t feed = text.find('\n', start);
-        wrapParagraph(text.substr(start, feed == std::string_view::npos ? feed : feed - start),
-                      maxChars, lines);
+        wrapParagraph(
+            text.substr(start, feed == std::string_view::npos ? feed : feed - start), maxChars, lines);
         if (feed == std::string_view::npos)
             break;
         start = feed + 1;

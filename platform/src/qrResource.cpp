@@ -8,13 +8,12 @@ namespace Quarn::Platform {
 
 namespace {
 
-constexpr const char* kDescription =
-    "Nimbrel adds a 2D rain effect to an image. Highlights can \n"
-    "be diffused to give a 'Night-time' effect. Using the source \n"
-    "image as a matte can give a more realistic effect.\n"
-    "\n"
-    "For further information see the User Guide in the Brastor\n"
-    "plug-ins directory.";
+constexpr const char* kDescription = "Nimbrel adds a 2D rain effect to an image. Highlights can \n"
+                                     "be diffused to give a 'Night-time' effect. Using the source \n"
+                                     "image as a matte can give a more realistic effect.\n"
+                                     "\n"
+                                     "For further information see the User Guide in the Brastor\n"
+                                     "plug-ins directory.";
 
 constexpr const char* kObsolete = "Valtherion is not obsolete.";
 
@@ -28,7 +27,10 @@ uint32_t hash(uint32_t x)
     return x;
 }
 
-uint8_t mix(int a, int b, int t, int range) { return uint8_t(a + (b - a) * t / range); }
+uint8_t mix(int a, int b, int t, int range)
+{
+    return uint8_t(a + (b - a) * t / range);
+}
 
 // A night sky darkening upwards, with faint rain falling to the left.
 void paintSky(DrawBitmap& title)
@@ -36,7 +38,7 @@ void paintSky(DrawBitmap& title)
     for (int y = 0; y < title.height(); ++y)
         for (int x = 0; x < title.width(); ++x)
             title.at(x, y) = {255, mix(8, 36, y, title.height()), mix(14, 52, y, title.height()),
-                              mix(40, 96, y, title.height())};
+                mix(40, 96, y, title.height())};
     constexpr int kDrops = 60, kLength = 9;
     for (int d = 0; d < kDrops; ++d) {
         const uint32_t h = hash(uint32_t(d) * 2654435761U + 17U);
@@ -55,10 +57,10 @@ DrawBitmap titleBitmap()
     DrawBitmap title(kTitleWidth, kTitleHeight);
     paintSky(title);
     const DrawSurface surface = title.surface();
-    const TextStyle name{{255, 235, 242, 255}, 4, 1};
+    const TextStyle name {{255, 235, 242, 255}, 4, 1};
     const int nameWidth = BitmapFont::textWidth("NIMBREL", name.scale);
     surface.drawText((kTitleWidth - nameWidth) / 2, 6, "NIMBREL", name);
-    const TextStyle maker{{255, 150, 175, 215}, 1, 0};
+    const TextStyle maker {{255, 150, 175, 215}, 1, 0};
     const int makerWidth = BitmapFont::textWidth("Brastor 4", maker.scale);
     surface.drawText((kTitleWidth - makerWidth) / 2, kTitleHeight - 11, "Brastor 4", maker);
     return title;
@@ -69,12 +71,9 @@ DrawBitmap titleBitmap()
 std::string resourceString(int id)
 {
     switch (id) {
-    case kStringDescription:
-        return kDescription;
-    case kStringObsolete:
-        return kObsolete;
-    default:
-        return {};
+    case kStringDescription: return kDescription;
+    case kStringObsolete: return kObsolete;
+    default: return {};
     }
 }
 

@@ -10,11 +10,10 @@
 
 namespace Quarn {
 
-template <class T>
-class auto_ref {
+template <class T> class auto_ref {
 public:
     auto_ref() = default;
-    explicit auto_ref(T* adopted) : p_(adopted) {}
+    explicit auto_ref(T* adopted) : p_(adopted) { }
     static auto_ref share(T* p)
     {
         if (p)
@@ -23,10 +22,9 @@ public:
     }
 
     auto_ref(const auto_ref& o) : p_(o.p_) { acquireHeld(); }
-    auto_ref(auto_ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    auto_ref(auto_ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) { }
     template <class U>
-        requires std::is_convertible_v<U*, T*>
-    auto_ref(const auto_ref<U>& o) : p_(o.get()) { acquireHeld(); }
+    requires std::is_convertible_v<U*, T*> auto_ref(const auto_ref<U>& o) : p_(o.get()) { acquireHeld(); }
 
     auto_ref& operator=(auto_ref o) noexcept
     {
@@ -48,11 +46,7 @@ public:
     explicit operator bool() const { return p_ != nullptr; }
 
     // A new handle on the same object when it is a U, else a null handle.
-    template <class U>
-    auto_ref<U> cast() const
-    {
-        return auto_ref<U>::share(dynamic_cast<U*>(p_));
-    }
+    template <class U> auto_ref<U> cast() const { return auto_ref<U>::share(dynamic_cast<U*>(p_)); }
 
     friend bool operator==(const auto_ref& a, const auto_ref& b) { return a.p_ == b.p_; }
 

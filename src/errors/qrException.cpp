@@ -17,8 +17,8 @@ std::string trimSourcePath(const char* path)
     return std::string(slash == std::string_view::npos ? p : p.substr(slash));
 }
 
-ExceptionI::ExceptionI(const char* function, const char* file, int32_t line, int32_t code,
-                       Arguments arguments)
+ExceptionI::ExceptionI(
+    const char* function, const char* file, int32_t line, int32_t code, Arguments arguments)
     : arguments_(std::move(arguments)),
       code_(code),
       function_(function ? function : ""),

@@ -23,27 +23,27 @@ namespace Quarn::Exceptions {
 // "unknown".
 class Argument {
 public:
-    struct Unknown {};
+    struct Unknown { };
     using Vector = std::vector<double>;
 
-    Argument() : value_(Unknown{}) {}
-    Argument(int v) : value_(int64_t(v)) {}
-    Argument(unsigned v) : value_(int64_t(v)) {}
-    Argument(long v) : value_(int64_t(v)) {}
-    Argument(unsigned long v) : value_(int64_t(v)) {}
-    Argument(long long v) : value_(int64_t(v)) {}
-    Argument(unsigned long long v) : value_(int64_t(v)) {}
-    Argument(float v) : value_(widen(v)) {}
-    Argument(double v) : value_(v) {}
-    Argument(const char* s) : value_(std::string(s ? s : "")) {}
-    Argument(std::string s) : value_(std::move(s)) {}
-    Argument(std::string_view s) : value_(std::string(s)) {}
+    Argument() : value_(Unknown {}) { }
+    Argument(int v) : value_(int64_t(v)) { }
+    Argument(unsigned v) : value_(int64_t(v)) { }
+    Argument(long v) : value_(int64_t(v)) { }
+    Argument(unsigned long v) : value_(int64_t(v)) { }
+    Argument(long long v) : value_(int64_t(v)) { }
+    Argument(unsigned long long v) : value_(int64_t(v)) { }
+    Argument(float v) : value_(widen(v)) { }
+    Argument(double v) : value_(v) { }
+    Argument(const char* s) : value_(std::string(s ? s : "")) { }
+    Argument(std::string s) : value_(std::move(s)) { }
+    Argument(std::string_view s) : value_(std::string(s)) { }
     template <size_t N>
-        requires(N >= 2 && N <= 4)
-    Argument(const std::array<double, N>& v) : value_(Vector(v.begin(), v.end())) {}
+    requires(N >= 2 && N <= 4) Argument(const std::array<double, N>& v) : value_(Vector(v.begin(), v.end()))
+    {
+    }
     template <size_t N>
-        requires(N >= 2 && N <= 4)
-    Argument(const std::array<float, N>& v) : value_(Vector())
+    requires(N >= 2 && N <= 4) Argument(const std::array<float, N>& v) : value_(Vector())
     {
         for (float f : v)
             std::get<Vector>(value_).push_back(widen(f));
@@ -71,8 +71,8 @@ class ExceptionI : public QrRefCounter {
 public:
     ~ExceptionI() override = default;
     virtual int32_t code() const = 0;
-    virtual ExceptionI* clone() const = 0;   // new copy of the same class, count 1
-    virtual const char* name() const = 0;    // class name without namespaces
+    virtual ExceptionI* clone() const = 0;  // new copy of the same class, count 1
+    virtual const char* name() const = 0;  // class name without namespaces
     virtual const char* family() const = 0;  // family name, e.g. "FileException"
 
     // The formatted message (the code's template for the argument count).
@@ -86,11 +86,14 @@ public:
     // Filled from name() and family() when the exception is recorded.
     const std::string& className() const { return className_; }
     const std::string& familyName() const { return familyName_; }
-    void fillNames() { className_ = name(); familyName_ = family(); }
+    void fillNames()
+    {
+        className_ = name();
+        familyName_ = family();
+    }
 
 protected:
-    ExceptionI(const char* function, const char* file, int32_t line, int32_t code,
-               Arguments arguments);
+    ExceptionI(const char* function, const char* file, int32_t line, int32_t code, Arguments arguments);
     ExceptionI(const ExceptionI&) = default;
 
 private:
@@ -107,27 +110,26 @@ private:
 // or the whole path when it has none.
 std::string trimSourcePath(const char* path);
 
-#define QUARN_EXCEPTION_FAMILY(Family)                                                     \
-    class Family : public ::Quarn::Exceptions::ExceptionI {                                \
-    protected:                                                                             \
-        using ::Quarn::Exceptions::ExceptionI::ExceptionI;                                 \
+#define QUARN_EXCEPTION_FAMILY(Family)                                                                       \
+    class Family : public ::Quarn::Exceptions::ExceptionI {                                                  \
+    protected:                                                                                               \
+        using ::Quarn::Exceptions::ExceptionI::ExceptionI;                                                   \
     };
 
-#define QUARN_EXCEPTION_CLASS(Class, Family, Code, FamilyName)                             \
-    class Class : public Family {                                                          \
-    public:                                                                                \
-        static constexpr int32_t kCode = Code;                                             \
-        template <class... A>                                                              \
-        Class(const char* function, const char* file, int32_t line, A&&... args)           \
-            : Family(function, file, line, Code,                                           \
-                     ::Quarn::Exceptions::Arguments{                                       \
-                         ::Quarn::Exceptions::Argument(std::forward<A>(args))...})         \
-        {                                                                                  \
-        }                                                                                  \
-        int32_t code() const override { return kCode; }                                    \
-        ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); } \
-        const char* name() const override { return #Class; }                               \
-        const char* family() const override { return FamilyName; }                         \
+#define QUARN_EXCEPTION_CLASS(Class, Family, Code, FamilyName)                                               \
+    class Class : public Family {                                                                            \
+    public:                                                                                                  \
+        static constexpr int32_t kCode = Code;                                                               \
+        template <class... A>                                                                                \
+        Class(const char* function, const char* file, int32_t line, A&&... args)                             \
+            : Family(function, file, line, Code,                                                             \
+                  ::Quarn::Exceptions::Arguments {::Quarn::Exceptions::Argument(std::forward<A>(args))...})  \
+        {                                                                                                    \
+        }                                                                                                    \
+        int32_t code() const override { return kCode; }                                                      \
+        ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); }                 \
+        const char* name() const override { return #Class; }                                                 \
+        const char* family() const override { return FamilyName; }                                           \
     };
 
 QUARN_EXCEPTION_FAMILY(Exception)

@@ -26,8 +26,7 @@ std::string errorText(int number)
 
 // Throws `E` with ("open", path, error text) and records it first, so the
 // failure is in the stack whether or not the caller reports it.
-template <class E>
-[[noreturn]] void fail(const std::string& path, int errorNumber, int32_t line)
+template <class E> [[noreturn]] void fail(const std::string& path, int errorNumber, int32_t line)
 {
     try {
         throw E(kFunction, kSource, line, "open", path, errorText(errorNumber));
@@ -42,8 +41,7 @@ template <class E>
 // the host and other threads share.
 void makeFolders(const std::string& path)
 {
-    for (size_t at = path.find(kSeparator); at != std::string::npos;
-         at = path.find(kSeparator, at + 1)) {
+    for (size_t at = path.find(kSeparator); at != std::string::npos; at = path.find(kSeparator, at + 1)) {
         const std::string folder = path.substr(0, at);
         std::error_code error;
         if (folder.empty() || std::filesystem::is_directory(folder, error))

@@ -26,8 +26,7 @@ void initialiseQuietly()
     try {
         Initialise();
     } catch (const Exceptions::ExceptionI& e) {
-        Exceptions::Stack::record(e, "Quarn::Errors::formatMessage", "src/qrExceptionMessage",
-                                  __LINE__);
+        Exceptions::Stack::record(e, "Quarn::Errors::formatMessage", "src/qrExceptionMessage", __LINE__);
     }
 }
 

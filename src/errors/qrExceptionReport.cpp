@@ -29,17 +29,15 @@ std::string padded(int32_t value)
 // conversion instead of asctime's shared buffer.
 std::string localTimeLine()
 {
-    static constexpr std::array<const char*, 7> days = {"Sun", "Mon", "Tue", "Wed",
-                                                        "Thu", "Fri", "Sat"};
+    static constexpr std::array<const char*, 7> days = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static constexpr std::array<const char*, 12> months = {
         "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const std::time_t now = std::time(nullptr);
-    std::tm t{};
+    std::tm t {};
     localtime_r(&now, &t);
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3s %.3s%3d %.2d:%.2d:%.2d %d\n",
-                  days[size_t(t.tm_wday) % 7], months[size_t(t.tm_mon) % 12], t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec, 1900 + t.tm_year);
+    std::snprintf(buffer, sizeof buffer, "%.3s %.3s%3d %.2d:%.2d:%.2d %d\n", days[size_t(t.tm_wday) % 7],
+        months[size_t(t.tm_mon) % 12], t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 1900 + t.tm_year);
     return buffer;
 }
 
@@ -70,8 +68,8 @@ void writeRecord(std::ostream& out, const Stack::Record& r, bool formatCodes)
     out << fc4 << " (" << r.className << ")\n";
 }
 
-void writeThread(std::ostream& out, int32_t index, const std::vector<Stack::Record>& records,
-                 bool withHeader, bool formatCodes)
+void writeThread(std::ostream& out, int32_t index, const std::vector<Stack::Record>& records, bool withHeader,
+    bool formatCodes)
 {
     if (withHeader)
         out << "Thread " << index << "\r\n" << std::string(40, '-') << "\r\n";

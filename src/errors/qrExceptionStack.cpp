@@ -24,8 +24,7 @@ StackState& state()
 
 thread_local int32_t currentThreadIndex = 0;
 
-Stack::Record makeRecord(const ExceptionI& e, const char* function, const char* file,
-                         int32_t line)
+Stack::Record makeRecord(const ExceptionI& e, const char* function, const char* file, int32_t line)
 {
     Stack::Record r;
     r.code = e.storedCode();

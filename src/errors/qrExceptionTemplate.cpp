@@ -35,7 +35,7 @@ std::mutex& initialiseMutex()
     static std::mutex m;
     return m;
 }
-std::atomic<bool> initialised{false};
+std::atomic<bool> initialised {false};
 
 struct TableRow {
     int32_t code;
@@ -50,21 +50,23 @@ const std::vector<TableRow>& table()
     static const std::vector<TableRow> rows = {
         {0, __LINE__, {"OK"}},
         {1, __LINE__, {"Unknown error"}},
-        {2, __LINE__, {"@1 == @2 not in range @3 to @4", "@1 not in range @2 to @3",
-                       "Range is @1 to @2", "@1 out of range", "Out of range"}},
-        {3, __LINE__, {"@1 should be @2 or @3", "@1 should be @2", "@1 required",
-                       "Wrong type supplied/requested"}},
+        {2, __LINE__,
+            {"@1 == @2 not in range @3 to @4", "@1 not in range @2 to @3", "Range is @1 to @2",
+                "@1 out of range", "Out of range"}},
+        {3, __LINE__,
+            {"@1 should be @2 or @3", "@1 should be @2", "@1 required", "Wrong type supplied/requested"}},
         {4, __LINE__, {"Failed to @1 @2 - @3", "Failed to @1 @2", "@1 failed", "Failed"}},
-        {5, __LINE__, {"@2 failed to allocated @1 bytes", "Failed to allocated @1 bytes",
-                       "Failed to allocated memory"}},
+        {5, __LINE__,
+            {"@2 failed to allocated @1 bytes", "Failed to allocated @1 bytes",
+                "Failed to allocated memory"}},
         {6, __LINE__, {"@1 overflowed with result @2.", "@1 overflowed.", "Arithmetic Overflow"}},
         {7, __LINE__, {"@1 arithmetic Underflow", "Arithmetic Underflow"}},
         {8, __LINE__, {"@1 is undefined for @2", "@1 is undefined", "Item was Undefined"}},
         {9, __LINE__, {"@1 is null", "Null pointer"}},
-        {10, __LINE__, {"@1 exceeds maximum allowable '@2'", "@1 exceeds maximum allowable 'items'",
-                        "Too many items"}},
-        {11, __LINE__, {"@1 is a duplicate @2 and is not allowed", "Duplicate @1 not allowed",
-                        "Duplicate not allowed"}},
+        {10, __LINE__,
+            {"@1 exceeds maximum allowable '@2'", "@1 exceeds maximum allowable 'items'", "Too many items"}},
+        {11, __LINE__,
+            {"@1 is a duplicate @2 and is not allowed", "Duplicate @1 not allowed", "Duplicate not allowed"}},
         {12, __LINE__, {"@1 @2 is not registered", "@1 is not registered", "Not registered"}},
         {13, __LINE__, {"@1 requires a default.", "A default is needed."}},
         {14, __LINE__, {"@1 does/do not support @2", "@1 are/is not supported", "Not supported"}},
@@ -73,8 +75,8 @@ const std::vector<TableRow>& table()
         {17, __LINE__, {"@1 has a bad value @2.", "@1 is a bad value.", "Bad value."}},
         {18, __LINE__, {"@1 is greater than @2.", "@1 is too big.", "Too big."}},
         {19, __LINE__, {"@1 is less than @2.", "@1 is too small.", "Too small."}},
-        {20, __LINE__, {"@1 is busy doing @2.", "@1 is busy doing something else.",
-                        "Busy doing something else."}},
+        {20, __LINE__,
+            {"@1 is busy doing @2.", "@1 is busy doing something else.", "Busy doing something else."}},
         {21, __LINE__, {"@1 is locked, cannot @2.", "@1 is locked.", "Locked object."}},
         {22, __LINE__, {"Assertion failed: @1", "Assertion failed."}},
         {23, __LINE__, {"[@1] '@2'", "Runtime error [@1]", "Unspecified runtime error"}},
@@ -91,8 +93,7 @@ void registerRow(const TableRow& row)
             set.addFormatString(text);
         addTemplate(row.code, set);
     } catch (const Exceptions::ExceptionI& e) {
-        Exceptions::Stack::record(e, "Quarn::Errors::Initialise", "src/qrExceptionTemplate",
-                                  row.line);
+        Exceptions::Stack::record(e, "Quarn::Errors::Initialise", "src/qrExceptionTemplate", row.line);
     }
 }
 
@@ -145,8 +146,8 @@ void addTemplate(int32_t code, const Template& t)
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     if (r.sets.count(code))
-        throw Exceptions::ExException::DuplicateTemplate("Quarn::Errors::addTemplate",
-                                                          "src/qrExceptionTemplate", 34, code);
+        throw Exceptions::ExException::DuplicateTemplate(
+            "Quarn::Errors::addTemplate", "src/qrExceptionTemplate", 34, code);
     r.sets.emplace(code, t);
 }
 

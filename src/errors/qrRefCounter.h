@@ -9,7 +9,7 @@
 class QrRefCounter {
 public:
     QrRefCounter() = default;
-    QrRefCounter(const QrRefCounter&) : count_(1) {}
+    QrRefCounter(const QrRefCounter&) : count_(1) { }
     QrRefCounter& operator=(const QrRefCounter&) { return *this; }
     virtual ~QrRefCounter() = default;
 

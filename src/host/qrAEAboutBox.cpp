@@ -16,14 +16,17 @@ namespace {
 using namespace Quarn::Platform;
 
 constexpr int kMargin = 8;
-constexpr DrawColour kFace{255, 236, 236, 236};
+constexpr DrawColour kFace {255, 236, 236, 236};
 // The name in large type, the description in the plain font, the version
 // line in a heavier face two pixels taller per row.
-constexpr TextStyle kNameStyle{kDrawBlack, 3, 1};
-constexpr TextStyle kTextStyle{kDrawBlack, 1, 0};
-constexpr TextStyle kVersionStyle{kDrawBlack, 2, 1};
+constexpr TextStyle kNameStyle {kDrawBlack, 3, 1};
+constexpr TextStyle kTextStyle {kDrawBlack, 1, 0};
+constexpr TextStyle kVersionStyle {kDrawBlack, 2, 1};
 
-int lineHeight(const TextStyle& style) { return BitmapFont::kLineHeight * style.scale; }
+int lineHeight(const TextStyle& style)
+{
+    return BitmapFont::kLineHeight * style.scale;
+}
 
 DrawBitmap splashFrom(const std::string& folder)
 {
@@ -47,8 +50,7 @@ DrawBitmap drawAboutBox(const std::string& folder)
     const std::vector<std::string> lines =
         wrapText(resourceString(kStringDescription), width - 2 * kMargin, kTextStyle.scale);
     const int height = splash.height() + kMargin + lineHeight(kNameStyle) + kMargin +
-                       int(lines.size()) * lineHeight(kTextStyle) + kMargin +
-                       lineHeight(kVersionStyle) + kMargin;
+        int(lines.size()) * lineHeight(kTextStyle) + kMargin + lineHeight(kVersionStyle) + kMargin;
 
     DrawBitmap box(width, height, kFace);
     const DrawSurface canvas = box.surface();
@@ -60,8 +62,7 @@ DrawBitmap drawAboutBox(const std::string& folder)
         canvas.drawText(kMargin, y, line, kTextStyle);
         y += lineHeight(kTextStyle);
     }
-    canvas.drawText(kMargin, height - kMargin - lineHeight(kVersionStyle), kAboutVersion,
-                    kVersionStyle);
+    canvas.drawText(kMargin, height - kMargin - lineHeight(kVersionStyle), kAboutVersion, kVersionStyle);
     return box;
 }
 
@@ -72,7 +73,7 @@ PF_Err showAboutBox(PF_InData* in, PF_OutData* out)
     PF_Err err = PF_Err_NONE;
     if (!app.null() && app->PF_GetMainWnd(&window) == PF_Err_NONE && window && window->show_modal) {
         DrawBitmap box = drawAboutBox(folderOf(resourceModulePath()));
-        PF_EffectWorld content{};
+        PF_EffectWorld content {};
         content.data = reinterpret_cast<PF_PixelPtr>(&box.at(0, 0));
         content.width = box.width();
         content.height = box.height();

@@ -6,10 +6,19 @@ namespace {
 thread_local PF_InData* tCurrent = nullptr;
 }
 
-PF_InData* currentInData() { return tCurrent; }
+PF_InData* currentInData()
+{
+    return tCurrent;
+}
 
-ScopedHostData::ScopedHostData(PF_InData* in) : previous_(tCurrent) { tCurrent = in; }
+ScopedHostData::ScopedHostData(PF_InData* in) : previous_(tCurrent)
+{
+    tCurrent = in;
+}
 
-ScopedHostData::~ScopedHostData() { tCurrent = previous_; }
+ScopedHostData::~ScopedHostData()
+{
+    tCurrent = previous_;
+}
 
 }  // namespace Quarn::AfterEffects

@@ -15,8 +15,8 @@ constexpr double kAlphaToFixed = 25700.392578125;
 
 // The colour and slider definitions of a pair at the current time.
 struct PairValues {
-    PF_ParamDef colour{};
-    PF_ParamDef alpha{};
+    PF_ParamDef colour {};
+    PF_ParamDef alpha {};
 };
 
 PairValues checkoutPair(PF_InData* in, const EdgeColourPair& pair)
@@ -35,7 +35,10 @@ void checkinPair(PF_InData* in, PairValues& v)
 
 }  // namespace
 
-PF_Fixed alphaToSlider(A_u_char alpha) { return PF_Fixed(std::trunc(alpha * kAlphaToFixed)); }
+PF_Fixed alphaToSlider(A_u_char alpha)
+{
+    return PF_Fixed(std::trunc(alpha * kAlphaToFixed));
+}
 
 A_u_char sliderToAlpha(PF_Fixed slider)
 {

@@ -12,8 +12,8 @@ struct EdgeColourPair {
     PF_ParamIndex colour;
     PF_ParamIndex alpha;
 };
-constexpr EdgeColourPair kSourceEdgePair{23, 24};
-constexpr EdgeColourPair kMatteEdgePair{33, 34};
+constexpr EdgeColourPair kSourceEdgePair {23, 24};
+constexpr EdgeColourPair kMatteEdgePair {33, 34};
 
 // The slider's fixed-point percent for an 8-bit alpha: alpha x 100 / 255.
 PF_Fixed alphaToSlider(A_u_char alpha);

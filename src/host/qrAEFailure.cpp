@@ -26,8 +26,8 @@ void setMessage(PF_OutData* out, const std::string& text)
 }
 
 // Records `e`, appends the report to the log and tells the user.
-PF_Err reportInternalError(PF_OutData* out, const Ex::ExceptionI& e, const char* function,
-                           const char* file, int line)
+PF_Err reportInternalError(
+    PF_OutData* out, const Ex::ExceptionI& e, const char* function, const char* file, int line)
 {
     Errors::Initialise();
     try {
@@ -39,14 +39,17 @@ PF_Err reportInternalError(PF_OutData* out, const Ex::ExceptionI& e, const char*
         (void)logFailure;
     } catch (...) {
     }
-    setMessage(out, std::string(kInternalErrorTitle) + "\n" + kProduct + " (" + kHostFolder +
-                        "): " + e.message());
+    setMessage(
+        out, std::string(kInternalErrorTitle) + "\n" + kProduct + " (" + kHostFolder + "): " + e.message());
     return PF_Err_NONE;
 }
 
 }  // namespace
 
-void reportOutOfMemory(PF_OutData* out) { setMessage(out, kOutOfMemoryMessage); }
+void reportOutOfMemory(PF_OutData* out)
+{
+    setMessage(out, kOutOfMemoryMessage);
+}
 
 PF_Err translateFailure(PF_OutData* out, const char* function, const char* file, int line)
 {
@@ -61,16 +64,16 @@ PF_Err translateFailure(PF_OutData* out, const char* function, const char* file,
     } catch (const Ex::ExceptionI& e) {
         return reportInternalError(out, e, function, file, line);
     } catch (const std::bad_alloc&) {
-        Ex::Stack::record(Ex::OutOfMemory(function, file, line, "caught std::bad_alloc"), function,
-                          file, line);
+        Ex::Stack::record(
+            Ex::OutOfMemory(function, file, line, "caught std::bad_alloc"), function, file, line);
         return PF_Err_OUT_OF_MEMORY;
     } catch (const std::exception& e) {
-        return reportInternalError(out, Ex::AfterEffects::UnexpectedFailure(function, file, line, e.what()),
-                                   function, file, line);
-    } catch (...) {
         return reportInternalError(
-            out, Ex::AfterEffects::UnexpectedFailure(function, file, line, "unknown exception"),
-            function, file, line);
+            out, Ex::AfterEffects::UnexpectedFailure(function, file, line, e.what()), function, file, line);
+    } catch (...) {
+        return reportInternalError(out,
+            Ex::AfterEffects::UnexpectedFailure(function, file, line, "unknown exception"), function, file,
+            line);
     }
 }
 

@@ -11,7 +11,10 @@ namespace {
 namespace Rain = Quarn::Wrapper::Rain;
 namespace Key = Rain::Key;
 
-PF_ParamIndex indexOf(const char* key) { return PF_ParamIndex(Rain::rainHostIndex(key)); }
+PF_ParamIndex indexOf(const char* key)
+{
+    return PF_ParamIndex(Rain::rainHostIndex(key));
+}
 // "Process" host values that keep the source's alpha (RGB).
 constexpr A_long kProcessRGB = 1;
 constexpr A_long kProcessRGBAlias = 3;
@@ -43,8 +46,8 @@ GhostState ghostStateOf(PF_ParamDef* params[])
 {
     const A_long process = params[indexOf(Key::process)]->u.pd.value;
     return {popupValue(params, indexOf(Key::blendMethod)) == 0,
-            process == kProcessRGB || process == kProcessRGBAlias,
-            popupValue(params, indexOf(Key::matteChannel)) < kFirstLayerMatte};
+        process == kProcessRGB || process == kProcessRGBAlias,
+        popupValue(params, indexOf(Key::matteChannel)) < kFirstLayerMatte};
 }
 
 void ghostParameters(PF_InData* in, PF_ParamDef* params[])
@@ -56,7 +59,7 @@ void ghostParameters(PF_InData* in, PF_ParamDef* params[])
     for (const char* key : {Key::sourceCrops.edgeColourAlpha, crops.edgeColourAlpha})
         setDisabled(in, params, indexOf(key), state.edgeAlphaSliders);
     for (const char* key : {Key::matteClip, crops.xMethod, crops.yMethod, crops.edgeColour,
-                            crops.edgeColourAlpha, crops.left, crops.right, crops.bottom, crops.top}) {
+             crops.edgeColourAlpha, crops.left, crops.right, crops.bottom, crops.top}) {
         // The matte's edge alpha is also ruled by "Process": it stays grey
         // while either rule holds.
         const bool alsoEdge = key == crops.edgeColourAlpha && state.edgeAlphaSliders;

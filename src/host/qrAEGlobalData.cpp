@@ -28,7 +28,10 @@ PF_Handle makeTitle(PF_InData* in, const Platform::DrawBitmap& bitmap)
 
 }  // namespace
 
-A_u_long pluginVersion() { return PF_VERSION(2, 1, 0, PF_Stage_RELEASE, 5); }
+A_u_long pluginVersion()
+{
+    return PF_VERSION(2, 1, 0, PF_Stage_RELEASE, 5);
+}
 
 PF_Err GlobalData::setup(PF_InData* in, PF_OutData* out)
 {
@@ -91,8 +94,8 @@ bool GlobalData::drawTitle(PF_InData* in, const Platform::DrawSurface& canvas)
     LockedHandle pixels(in, record->title);
     if (!pixels.data())
         return false;
-    const Platform::DrawSurface title(pixels.data(), record->titleWidth, record->titleHeight,
-                                      std::ptrdiff_t(record->titleWidth) * 4);
+    const Platform::DrawSurface title(
+        pixels.data(), record->titleWidth, record->titleHeight, std::ptrdiff_t(record->titleWidth) * 4);
     canvas.blit(title, 0, 0);
     return true;
 }

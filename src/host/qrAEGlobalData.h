@@ -43,11 +43,9 @@ public:
 // The version and output flags the plug-in announces.
 A_u_long pluginVersion();
 constexpr PF_OutFlags kOutFlags = PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_CUSTOM_UI |
-                                  PF_OutFlag_USE_OUTPUT_EXTENT |
-                                  PF_OutFlag_SEQUENCE_DATA_NEEDS_FLATTENING |
-                                  PF_OutFlag_WIDE_TIME_INPUT | PF_OutFlag_KEEP_RESOURCE_OPEN;
-constexpr PF_OutFlags2 kOutFlags2 =
-    PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_SMART_RENDER;
+    PF_OutFlag_USE_OUTPUT_EXTENT | PF_OutFlag_SEQUENCE_DATA_NEEDS_FLATTENING | PF_OutFlag_WIDE_TIME_INPUT |
+    PF_OutFlag_KEEP_RESOURCE_OPEN;
+constexpr PF_OutFlags2 kOutFlags2 = PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_SMART_RENDER;
 static_assert(kOutFlags == 0x02008053 && kOutFlags2 == 0x00001400);
 
 }  // namespace Quarn::AfterEffects

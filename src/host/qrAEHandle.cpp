@@ -29,8 +29,7 @@ std::size_t handleSize(PF_InData* in, PF_Handle handle)
 }
 
 LockedHandle::LockedHandle(PF_InData* in, PF_Handle handle)
-    : in_(in), handle_(handle),
-      data_(in && in->utils && handle ? PF_LOCK_HANDLE(in, handle) : nullptr)
+    : in_(in), handle_(handle), data_(in && in->utils && handle ? PF_LOCK_HANDLE(in, handle) : nullptr)
 {
 }
 

@@ -21,8 +21,7 @@ public:
     LockedHandle& operator=(const LockedHandle&) = delete;
 
     void* data() const { return data_; }
-    template <class T>
-    T* as() const { return static_cast<T*>(data_); }
+    template <class T> T* as() const { return static_cast<T*>(data_); }
 
 private:
     PF_InData* in_;

@@ -11,7 +11,7 @@ namespace Quarn::AfterEffects {
 
 class HostMemory : public Memory::HostMemoryI {
 public:
-    explicit HostMemory(PF_InData* in) : in_(in) {}
+    explicit HostMemory(PF_InData* in) : in_(in) { }
 
     void* newHandle(std::size_t bytes) override;
     void* lock(void* handle) override;

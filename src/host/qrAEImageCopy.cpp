@@ -8,16 +8,14 @@ namespace {
 
 using namespace Quarn::Pixel;
 
-template <class P>
-constexpr float whiteOf()
+template <class P> constexpr float whiteOf()
 {
     return float(P::Desc::kWhite);
 }
 
 // One pixel from ARGB `from` into `to` (ARGB or single channel), rescaled
 // from the source's white to the destination's.
-template <class To, class From>
-To convertPixel(const From& from, int alphaMode)
+template <class To, class From> To convertPixel(const From& from, int alphaMode)
 {
     const float scale = whiteOf<To>() / whiteOf<From>();
     const float alpha = float(from.a());
@@ -49,8 +47,7 @@ void convertInto(const QrTexture<From>& source, QrTexture<To>& dest, int alphaMo
     }
 }
 
-template <class To, class From>
-bool copyAs(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
+template <class To, class From> bool copyAs(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
 {
     auto* typed = dynamic_cast<QrTexture<To>*>(dest);
     if (!typed)
@@ -65,12 +62,11 @@ bool copyAs(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
     return true;
 }
 
-template <class From>
-bool copyFrom(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
+template <class From> bool copyFrom(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
 {
     return copyAs<ARGB8>(source, dest, alphaMode) || copyAs<ARGB16>(source, dest, alphaMode) ||
-           copyAs<ARGBF>(source, dest, alphaMode) || copyAs<Single8>(source, dest, alphaMode) ||
-           copyAs<Single16>(source, dest, alphaMode) || copyAs<SingleF>(source, dest, alphaMode);
+        copyAs<ARGBF>(source, dest, alphaMode) || copyAs<Single8>(source, dest, alphaMode) ||
+        copyAs<Single16>(source, dest, alphaMode) || copyAs<SingleF>(source, dest, alphaMode);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ class QrTexIndexer;
 namespace Quarn::AfterEffects {
 
 enum AlphaMode : int {
-    kAlphaAsIs = 1,          // pixels move as they are
-    kAlphaPremultiply = 2,   // colour is multiplied by alpha on the way
+    kAlphaAsIs = 1,  // pixels move as they are
+    kAlphaPremultiply = 2,  // colour is multiplied by alpha on the way
 };
 
 // False when either texture is of no pixel type known here.

@@ -30,12 +30,9 @@ PF_Err InterruptChecker::resultCode() const
 {
     switch (code()) {
     case 1000:
-    case 1001:
-        return PF_Err_OUT_OF_MEMORY;
-    case kHostResult:
-        return hostResult();
-    default:
-        return PF_Err_NONE;
+    case 1001: return PF_Err_OUT_OF_MEMORY;
+    case kHostResult: return hostResult();
+    default: return PF_Err_NONE;
     }
 }
 

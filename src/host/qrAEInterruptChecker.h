@@ -40,7 +40,7 @@ private:
     PF_InData* in_;
     Platform::ThreadId owner_;
     A_long counter_ = 0;
-    std::atomic<PF_Err> hostResult_{PF_Err_NONE};
+    std::atomic<PF_Err> hostResult_ {PF_Err_NONE};
     QrInterruptRecord record_;
 };
 

@@ -11,8 +11,8 @@ constexpr const char* kFunction = "Quarn::AfterEffects::LayerCheckout::LayerChec
 constexpr const char* kSource = "src/host/qrAELayerCheckout.cpp";
 }  // namespace
 
-LayerCheckout::LayerCheckout(PF_InData* in, PF_ParamIndex index, const char* clipName,
-                             PF_SmartRenderExtra* smart)
+LayerCheckout::LayerCheckout(
+    PF_InData* in, PF_ParamIndex index, const char* clipName, PF_SmartRenderExtra* smart)
     : in_(in), index_(index), smart_(smart)
 {
     PF_Err err = PF_Err_NONE;
@@ -24,11 +24,9 @@ LayerCheckout::LayerCheckout(PF_InData* in, PF_ParamIndex index, const char* cli
             world_ = &def_.u.ld;
     }
     if (err == PF_Interrupt_CANCEL)
-        throw Ex::AfterEffects::InterruptedCritical(kFunction, kSource, __LINE__, clipName,
-                                                    "checkout");
+        throw Ex::AfterEffects::InterruptedCritical(kFunction, kSource, __LINE__, clipName, "checkout");
     if (err != PF_Err_NONE)
-        throw Ex::AfterEffects::ClipCheckoutFailed(kFunction, kSource, __LINE__, clipName,
-                                                   "checkout");
+        throw Ex::AfterEffects::ClipCheckoutFailed(kFunction, kSource, __LINE__, clipName, "checkout");
     checkedOut_ = true;
 }
 

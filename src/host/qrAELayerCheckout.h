@@ -10,8 +10,7 @@ namespace Quarn::AfterEffects {
 
 class LayerCheckout {
 public:
-    LayerCheckout(PF_InData* in, PF_ParamIndex index, const char* clipName,
-                  PF_SmartRenderExtra* smart);
+    LayerCheckout(PF_InData* in, PF_ParamIndex index, const char* clipName, PF_SmartRenderExtra* smart);
     ~LayerCheckout();
     LayerCheckout(const LayerCheckout&) = delete;
     LayerCheckout& operator=(const LayerCheckout&) = delete;
@@ -23,7 +22,7 @@ private:
     PF_InData* in_;
     PF_ParamIndex index_;
     PF_SmartRenderExtra* smart_;
-    PF_ParamDef def_{};
+    PF_ParamDef def_ {};
     bool checkedOut_ = false;
     PF_EffectWorld* world_ = nullptr;
 };

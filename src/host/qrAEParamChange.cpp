@@ -26,34 +26,23 @@ PF_Err applyChosenPreset(PF_InData* in, PF_OutData* out, PF_ParamDef* params[])
     return PF_Err_NONE;
 }
 
-PF_Err userChangedParam(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-                        const PF_UserChangedParamExtra* extra)
+PF_Err userChangedParam(
+    PF_InData* in, PF_OutData* out, PF_ParamDef* params[], const PF_UserChangedParamExtra* extra)
 {
     if (!extra || !params)
         return PF_Err_BAD_CALLBACK_PARAM;
     switch (extra->param_index) {
-    case kPresetsIndex:
-        return applyChosenPreset(in, out, params);
-    case kSourceEdgePair.colour:
-        syncSliderFromColour(in, params, kSourceEdgePair);
-        break;
-    case kSourceEdgePair.alpha:
-        syncColourFromSlider(params, kSourceEdgePair);
-        break;
-    case kMatteEdgePair.colour:
-        syncSliderFromColour(in, params, kMatteEdgePair);
-        break;
-    case kMatteEdgePair.alpha:
-        syncColourFromSlider(params, kMatteEdgePair);
-        break;
-    default:
-        break;
+    case kPresetsIndex: return applyChosenPreset(in, out, params);
+    case kSourceEdgePair.colour: syncSliderFromColour(in, params, kSourceEdgePair); break;
+    case kSourceEdgePair.alpha: syncColourFromSlider(params, kSourceEdgePair); break;
+    case kMatteEdgePair.colour: syncSliderFromColour(in, params, kMatteEdgePair); break;
+    case kMatteEdgePair.alpha: syncColourFromSlider(params, kMatteEdgePair); break;
+    default: break;
     }
     return PF_Err_NONE;
 }
 
-PF_Err updateParamsUI(PF_InData* in, PF_OutData*, PF_ParamDef* params[],
-                      const PF_UpdateParamsUIExtra* extra)
+PF_Err updateParamsUI(PF_InData* in, PF_OutData*, PF_ParamDef* params[], const PF_UpdateParamsUIExtra* extra)
 {
     if (!params)
         return PF_Err_BAD_CALLBACK_PARAM;

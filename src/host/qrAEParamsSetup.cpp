@@ -12,7 +12,10 @@ namespace {
 namespace Rain = Quarn::Wrapper::Rain;
 using Type = Rain::HostParamType;
 
-PF_Fixed fixed(double v) { return PF_Fixed(std::llround(v * 65536.0)); }
+PF_Fixed fixed(double v)
+{
+    return PF_Fixed(std::llround(v * 65536.0));
+}
 
 PF_ParamType hostType(Type type)
 {
@@ -50,9 +53,7 @@ void fillValue(const Rain::RainHostParam& row, PF_ParamDefUnion& u)
         u.fs_d.precision = A_short(row.precision);
         u.fs_d.display_flags = row.percent ? PF_ValueDisplayFlag_PERCENT : PF_ValueDisplayFlag_NONE;
         break;
-    case Type::angle:
-        u.ad.value = u.ad.dephault = fixed(row.defaultValue);
-        break;
+    case Type::angle: u.ad.value = u.ad.dephault = fixed(row.defaultValue); break;
     case Type::intSlider:
         u.sd.value = u.sd.dephault = A_long(row.defaultValue);
         u.sd.valid_min = A_long(row.validMin);
@@ -65,16 +66,13 @@ void fillValue(const Rain::RainHostParam& row, PF_ParamDefUnion& u)
         u.bd.nameptr = row.checkBoxText;
         break;
     case Type::colour: {
-        const PF_Pixel c{row.colourDefault.alpha, row.colourDefault.red, row.colourDefault.green,
-                         row.colourDefault.blue};
+        const PF_Pixel c {
+            row.colourDefault.alpha, row.colourDefault.red, row.colourDefault.green, row.colourDefault.blue};
         u.cd.value = u.cd.dephault = c;
         break;
     }
-    case Type::layer:
-        u.ld.dephault = PF_LayerDefault_NONE;
-        break;
-    default:
-        break;
+    case Type::layer: u.ld.dephault = PF_LayerDefault_NONE; break;
+    default: break;
     }
 }
 
@@ -82,7 +80,7 @@ void fillValue(const Rain::RainHostParam& row, PF_ParamDefUnion& u)
 
 PF_ParamDef hostDefinition(const Rain::RainHostParam& row, int titleWidth, int titleHeight)
 {
-    PF_ParamDef def{};
+    PF_ParamDef def {};
     def.param_type = hostType(row.type);
     std::strncpy(def.name, row.label, PF_MAX_EFFECT_PARAM_NAME_LEN);
     def.flags = PF_ParamFlags(row.flags);

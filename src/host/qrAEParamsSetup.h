@@ -9,8 +9,7 @@ namespace Quarn::AfterEffects {
 
 // The host definition of one table row. `titleWidth` x `titleHeight` is the
 // size of the "About" control area.
-PF_ParamDef hostDefinition(const Quarn::Wrapper::Rain::RainHostParam& row, int titleWidth,
-                           int titleHeight);
+PF_ParamDef hostDefinition(const Quarn::Wrapper::Rain::RainHostParam& row, int titleWidth, int titleHeight);
 
 // Adds every row but the input layer, in order, appending; stops at the
 // first refusal of the host and returns it.

@@ -7,9 +7,8 @@ using Wrapper::PresetValue;
 std::string presetFileName(const std::string& folder, const std::tm& when)
 {
     char name[256];
-    std::snprintf(name, sizeof name, "%s//%02d%02d%02d_%02d%02d%02d.preset", folder.c_str(),
-                  when.tm_hour, when.tm_min, when.tm_sec, when.tm_mday, when.tm_mon,
-                  when.tm_year + 1900);
+    std::snprintf(name, sizeof name, "%s//%02d%02d%02d_%02d%02d%02d.preset", folder.c_str(), when.tm_hour,
+        when.tm_min, when.tm_sec, when.tm_mday, when.tm_mon, when.tm_year + 1900);
     return name;
 }
 
@@ -27,8 +26,8 @@ void writePresetText(std::FILE* file, const std::vector<PresetValue>& values)
             std::fprintf(file, "\tsetRGBParam(\"%s\",QrRGBColF(%f,%f,%f));\n", key, x[0], x[1], x[2]);
             break;
         case Wrapper::kTypeRGBA:
-            std::fprintf(file, "\tsetRGBAParam(\"%s\",QrRGBAColF(%f,%f,%f,%f));\n", key, x[0], x[1],
-                         x[2], x[3]);
+            std::fprintf(
+                file, "\tsetRGBAParam(\"%s\",QrRGBAColF(%f,%f,%f,%f));\n", key, x[0], x[1], x[2], x[3]);
             break;
         case Wrapper::kTypeDouble2:
             std::fprintf(file, "\tsetDoubleParam(\"%s\",HvVec2(%f,%f));\n", key, x[0], x[1]);
@@ -44,7 +43,7 @@ void writePresetText(std::FILE* file, const std::vector<PresetValue>& values)
 bool writePresetFile(const std::string& folder, const std::vector<PresetValue>& values)
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
+    std::tm local {};
     localtime_r(&now, &local);
     std::FILE* file = std::fopen(presetFileName(folder, local).c_str(), "w+");
     if (!file)

@@ -26,7 +26,7 @@ constexpr A_long kFarAway = 1000000;
 PF_LRect intersect(const PF_LRect& a, const PF_LRect& b)
 {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
+        std::min(a.bottom, b.bottom)};
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ PF_LRect intersect(const PF_LRect& a, const PF_LRect& b)
 bool classicRenderIsDeep(const PF_InData* in, const PF_LayerDef* output)
 {
     return in->version.major >= 12 && in->version.minor >= 6 && output &&
-           (output->world_flags & PF_WorldFlag_DEEP);
+        (output->world_flags & PF_WorldFlag_DEEP);
 }
 
 PF_Err renderFrame(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output)
@@ -46,21 +46,19 @@ PF_Err renderFrame(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_Lay
     return RenderBitInner8::RenderInner(in, out, params, output, nullptr);
 }
 
-PF_Err smartPreRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-                      PF_PreRenderExtra* extra)
+PF_Err smartPreRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_PreRenderExtra* extra)
 {
     if (!extra || !extra->cb || !extra->output)
         return PF_Err_BAD_CALLBACK_PARAM;
     Wrapper::Host host(in, out, params);
     host.bindRainMappings();
-    const PF_RenderRequest request{{-kFarAway, -kFarAway, 2 * kFarAway, 2 * kFarAway}, false};
-    PF_CheckoutResult input{};
+    const PF_RenderRequest request {{-kFarAway, -kFarAway, 2 * kFarAway, 2 * kFarAway}, false};
+    PF_CheckoutResult input {};
     for (const char* clip : {Key::sourceClip, Key::matteClip}) {
         const A_long index = host.getClipID(clip);
-        PF_CheckoutResult result{};
-        const PF_Err err = extra->cb->checkout_layer(in->effect_ref, index, index, &request,
-                                                     in->current_time, in->time_step,
-                                                     in->time_scale, &result);
+        PF_CheckoutResult result {};
+        const PF_Err err = extra->cb->checkout_layer(
+            in->effect_ref, index, index, &request, in->current_time, in->time_step, in->time_scale, &result);
         if (err != PF_Err_NONE)
             return err;
         if (clip == Key::sourceClip)
@@ -80,30 +78,24 @@ PF_Err smartRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_Sma
         return err;
     Suite<PF_WorldSuite2> worlds(in, kPFWorldSuite, kPFWorldSuiteVersion2);
     if (worlds.null())
-        throw Ex::AfterEffects::SuiteFailed("Quarn::AfterEffects::smartRender", kSource, __LINE__,
-                                            "Couldn't load suite.");
+        throw Ex::AfterEffects::SuiteFailed(
+            "Quarn::AfterEffects::smartRender", kSource, __LINE__, "Couldn't load suite.");
     // Without an output world the 8-bit driver reports the missing buffer.
     PF_PixelFormat format = PF_PixelFormat_ARGB32;
     if (output && worlds->PF_GetPixelFormat(output, &format) != PF_Err_NONE)
         format = PF_PixelFormat_INVALID;
     PF_Err err = PF_Err_NONE;
     switch (format) {
-    case PF_PixelFormat_ARGB32:
-        err = RenderBitInner8::RenderInner(in, out, params, output, extra);
-        break;
-    case PF_PixelFormat_ARGB64:
-        err = RenderBitInner16::RenderInner(in, out, params, output, extra);
-        break;
+    case PF_PixelFormat_ARGB32: err = RenderBitInner8::RenderInner(in, out, params, output, extra); break;
+    case PF_PixelFormat_ARGB64: err = RenderBitInner16::RenderInner(in, out, params, output, extra); break;
     case PF_PixelFormat_ARGB128:
         err = RenderBitInnerFloat::RenderInner(in, out, params, output, extra);
         break;
-    default:
-        err = PF_Err_BAD_CALLBACK_PARAM;
-        break;
+    default: err = PF_Err_BAD_CALLBACK_PARAM; break;
     }
     if (!worlds.release())
-        throw Ex::AfterEffects::SuiteFailed("Quarn::AfterEffects::smartRender", kSource, __LINE__,
-                                            "Couldn't release suite.");
+        throw Ex::AfterEffects::SuiteFailed(
+            "Quarn::AfterEffects::smartRender", kSource, __LINE__, "Couldn't release suite.");
     return err;
 }
 

@@ -8,10 +8,8 @@
 namespace Quarn::AfterEffects {
 
 PF_Err renderFrame(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output);
-PF_Err smartPreRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-                      PF_PreRenderExtra* extra);
-PF_Err smartRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-                   PF_SmartRenderExtra* extra);
+PF_Err smartPreRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_PreRenderExtra* extra);
+PF_Err smartRender(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_SmartRenderExtra* extra);
 
 // True when a classic render of this host and output runs at 16 bits: the
 // host's API is at least 12.6 (each number tested by itself) and the world

@@ -26,8 +26,7 @@ namespace {
 constexpr const char* kFunction = "Quarn::AfterEffects::RenderBitInner::RenderInner";
 constexpr const char* kSource = "src/host/qrAERenderDriver.cpp";
 
-template <class D>
-constexpr Quarn::Wrapper::RainEffect::Depth depthOf()
+template <class D> constexpr Quarn::Wrapper::RainEffect::Depth depthOf()
 {
     if constexpr (std::is_same_v<D, QrDepth8>)
         return Quarn::Wrapper::RainEffect::Depth::eight;
@@ -48,16 +47,15 @@ bool flagIsOn(Wrapper::Host& host, const char* key, double now)
 }
 
 // A clip bound to the host layer of that name, showing `texture`.
-Quarn::auto_ref<Quarn::Wrapper::Clip> layerClip(Wrapper::Host& host, const char* name,
-                                               QrTexIndexer* texture, PF_SmartRenderExtra* smart)
+Quarn::auto_ref<Quarn::Wrapper::Clip> layerClip(
+    Wrapper::Host& host, const char* name, QrTexIndexer* texture, PF_SmartRenderExtra* smart)
 {
     auto* clip = new Wrapper::Clip(name, host.getClipID(name), host, smart ? smart->cb : nullptr);
     clip->setTexture(texture, host.getTime());
     return Quarn::auto_ref<Quarn::Wrapper::Clip>(clip);
 }
 
-template <class Texture>
-Texture wrapWorld(const PF_EffectWorld& world)
+template <class Texture> Texture wrapWorld(const PF_EffectWorld& world)
 {
     return Texture(world.width, world.height, world.data, world.rowbytes);
 }
@@ -66,8 +64,7 @@ Texture wrapWorld(const PF_EffectWorld& world)
 
 template <class D>
 PF_Err RenderBitInner<D>::RenderInner(
-    PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,
-    PF_SmartRenderExtra* smart)
+    PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output, PF_SmartRenderExtra* smart)
 {
     using Texture = typename D::Texture;
     InterruptChecker checker(in);

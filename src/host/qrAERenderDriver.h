@@ -13,11 +13,10 @@
 namespace Quarn::AfterEffects {
 
 // `D` is the depth (QrDepth8, QrDepth16, QrDepthF).
-template <class D>
-struct RenderBitInner {
+template <class D> struct RenderBitInner {
     // `smart` is the smart-render extra of a smart render, null otherwise.
-    static PF_Err RenderInner(PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
-                              PF_LayerDef* output, PF_SmartRenderExtra* smart);
+    static PF_Err RenderInner(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,
+        PF_SmartRenderExtra* smart);
 };
 
 using RenderBitInner8 = RenderBitInner<QrDepth8>;

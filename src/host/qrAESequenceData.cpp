@@ -36,7 +36,7 @@ PF_Handle SequenceData::makeLive(PF_InData* in)
         disposeHandle(in, record);
         return nullptr;
     }
-    *locked.as<LiveSequenceRecord>() = LiveSequenceRecord{kSequenceLive, {0, 0, 0}, scratch};
+    *locked.as<LiveSequenceRecord>() = LiveSequenceRecord {kSequenceLive, {0, 0, 0}, scratch};
     return record;
 }
 

@@ -2,8 +2,7 @@
 
 namespace Quarn::AfterEffects {
 
-SuiteHandle::SuiteHandle(PF_InData* in, const char* name, A_long version)
-    : name_(name), version_(version)
+SuiteHandle::SuiteHandle(PF_InData* in, const char* name, A_long version) : name_(name), version_(version)
 {
     if (!in || !in->pica_basicP || !in->pica_basicP->AcquireSuite)
         return;

@@ -15,7 +15,9 @@ public:
     SuiteHandle(PF_InData* in, const char* name, A_long version);
     ~SuiteHandle() { release(); }
     SuiteHandle(SuiteHandle&& o) noexcept
-        : basic_(std::exchange(o.basic_, nullptr)), name_(o.name_), version_(o.version_),
+        : basic_(std::exchange(o.basic_, nullptr)),
+          name_(o.name_),
+          version_(o.version_),
           table_(std::exchange(o.table_, nullptr))
     {
     }
@@ -47,11 +49,10 @@ private:
     const void* table_ = nullptr;
 };
 
-template <class T>
-class Suite : public SuiteHandle {
+template <class T> class Suite : public SuiteHandle {
 public:
     Suite() = default;
-    Suite(PF_InData* in, const char* name, A_long version) : SuiteHandle(in, name, version) {}
+    Suite(PF_InData* in, const char* name, A_long version) : SuiteHandle(in, name, version) { }
     const T* operator->() const { return static_cast<const T*>(table()); }
     const T* get() const { return static_cast<const T*>(table()); }
 };

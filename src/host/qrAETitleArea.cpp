@@ -25,8 +25,7 @@ PF_Err handleAreaEvent(PF_InData* in, PF_EventExtra* event)
         // keeps the host from acting on it.
         event->evt_out_flags |= PF_EO_HANDLED_EVENT;
         break;
-    default:
-        break;
+    default: break;
     }
     return PF_Err_NONE;
 }

@@ -29,10 +29,13 @@ void Clip::setTexture(QrTexIndexer* texture, double time)
 
 QrRectI Clip::getRegionOfDefinition(double)
 {
-    return texture_ ? QrRectI{0, 0, texture_->width(), texture_->height()} : QrRectI{};
+    return texture_ ? QrRectI {0, 0, texture_->width(), texture_->height()} : QrRectI {};
 }
 
-bool Clip::isConnected() { return texture_ != nullptr || layerIsChosen(); }
+bool Clip::isConnected()
+{
+    return texture_ != nullptr || layerIsChosen();
+}
 
 bool Clip::layerIsChosen()
 {
@@ -41,11 +44,11 @@ bool Clip::layerIsChosen()
         PF_Boolean connected = 0;
         const PF_Err err = smart_->is_layer_connected(in->effect_ref, layerIndex_, &connected);
         if (err == PF_Interrupt_CANCEL)
-            throw Ex::AfterEffects::InterruptedCritical(kConnected, kAdapterSource, __LINE__,
-                                                        name(), "checkout");
+            throw Ex::AfterEffects::InterruptedCritical(
+                kConnected, kAdapterSource, __LINE__, name(), "checkout");
         return err == PF_Err_NONE && connected;
     }
-    PF_ParamDef def{};
+    PF_ParamDef def {};
     host_.checkoutAEParam(layerIndex_, host_.getTime(), def);
     const bool chosen = def.u.ld.data != nullptr;
     host_.checkinAEParam(def);
@@ -64,13 +67,12 @@ Quarn::Wrapper::BitDepth Clip::getDepth()
 
 void Clip::fetchImageRaw(double time, QrTexIndexer* dest)
 {
-    const bool premultiply = host_.paramIsDefined("premultiply") &&
-                             host_.getBoolParam("premultiply", host_.getTime());
+    const bool premultiply =
+        host_.paramIsDefined("premultiply") && host_.getBoolParam("premultiply", host_.getTime());
     if (!texture_ || std::abs(time - time_) > 1e-6)
         throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__, name());
     if (!copyTexture(*texture_, dest, premultiply ? kAlphaPremultiply : kAlphaAsIs))
-        throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__,
-                                            "unknown texture pixel type");
+        throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__, "unknown texture pixel type");
 }
 
 }  // namespace Quarn::AfterEffects::Wrapper

@@ -20,7 +20,10 @@ namespace {
 
 constexpr const char* kClass = "Quarn::AfterEffects::Wrapper::Host::";
 
-std::string fn(const char* name) { return std::string(kClass) + name; }
+std::string fn(const char* name)
+{
+    return std::string(kClass) + name;
+}
 
 int32_t typeCodeOf(Rain::InternalType type)
 {
@@ -37,12 +40,15 @@ int32_t typeCodeOf(Rain::InternalType type)
     return 0;
 }
 
-double ratio(const PF_RationalScale& r) { return r.den ? double(r.num) / double(r.den) : 1.0; }
+double ratio(const PF_RationalScale& r)
+{
+    return r.den ? double(r.num) / double(r.den) : 1.0;
+}
 
 }  // namespace
 
-Host::Host(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,
-           InterruptChecker* checker)
+Host::Host(
+    PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output, InterruptChecker* checker)
     : in_(in), out_(out), params_(params), output_(output), checker_(checker)
 {
     const std::string function = fn("Host");
@@ -77,16 +83,16 @@ Host::~Host()
 void Host::addParamMapping(int32_t index, const std::string& key, int32_t type, PopupTable popup)
 {
     if (mappings_.count(key))
-        throw Ex::AfterEffects::ParameterAlreadyDefined(fn("addParamMapping").c_str(),
-                                                        kAdapterSource, __LINE__, key);
-    mappings_.emplace(key, Mapping{index, type, std::move(popup)});
+        throw Ex::AfterEffects::ParameterAlreadyDefined(
+            fn("addParamMapping").c_str(), kAdapterSource, __LINE__, key);
+    mappings_.emplace(key, Mapping {index, type, std::move(popup)});
 }
 
 void Host::addClipMapping(const std::string& name, int32_t layerIndex)
 {
     if (clips_.count(name))
-        throw Ex::AfterEffects::ClipAlreadyDefined(fn("addClipMapping").c_str(), kAdapterSource,
-                                                   __LINE__, name);
+        throw Ex::AfterEffects::ClipAlreadyDefined(
+            fn("addClipMapping").c_str(), kAdapterSource, __LINE__, name);
     clips_.emplace(name, layerIndex);
 }
 
@@ -109,7 +115,7 @@ const Host::Mapping& Host::mapping(const std::string& key, const char* function)
 }
 
 const Host::Mapping& Host::typed(const std::string& key, std::initializer_list<int32_t> types,
-                                 const char* kind, const char* function) const
+    const char* kind, const char* function) const
 {
     const Mapping& m = mapping(key, function);
     if (std::find(types.begin(), types.end(), m.type) == types.end())
@@ -117,7 +123,10 @@ const Host::Mapping& Host::typed(const std::string& key, std::initializer_list<i
     return m;
 }
 
-int32_t Host::getParamID(const std::string& key) const { return mapping(key, "getParamID").index; }
+int32_t Host::getParamID(const std::string& key) const
+{
+    return mapping(key, "getParamID").index;
+}
 
 PF_ParamDef* Host::getParam(const std::string& key) const
 {
@@ -144,8 +153,8 @@ int32_t Host::getForwardPopupMapping(const std::string& key, int32_t position) c
     for (const auto& [k, v] : m.popup)
         if (k == position)
             return v;
-    throw Ex::AfterEffects::ForwardMappingUndefined(fn("getForwardPopupMapping").c_str(),
-                                                    kAdapterSource, __LINE__, key, position);
+    throw Ex::AfterEffects::ForwardMappingUndefined(
+        fn("getForwardPopupMapping").c_str(), kAdapterSource, __LINE__, key, position);
 }
 
 int32_t Host::getBackwardPopupMapping(const std::string& key, int32_t value) const
@@ -154,8 +163,8 @@ int32_t Host::getBackwardPopupMapping(const std::string& key, int32_t value) con
     for (const auto& [k, v] : m.popup)
         if (v == value)
             return k;
-    throw Ex::AfterEffects::BackwardMappingUndefined(fn("getBackwardPopupMapping").c_str(),
-                                                     kAdapterSource, __LINE__, key, value);
+    throw Ex::AfterEffects::BackwardMappingUndefined(
+        fn("getBackwardPopupMapping").c_str(), kAdapterSource, __LINE__, key, value);
 }
 
 A_long Host::hostTime(double frameTime) const
@@ -168,13 +177,16 @@ double Host::frames(A_long time, A_u_long scale) const
 {
     // A time in `scale` units, moved to the command's scale and into frames.
     const double local = scale && scale != in_->time_scale
-                             ? double(time) * double(in_->time_scale) / double(scale)
-                             : double(time);
+        ? double(time) * double(in_->time_scale) / double(scale)
+        : double(time);
     const A_long step = in_->local_time_step ? in_->local_time_step : in_->time_step;
     return local / double(step ? step : 1);
 }
 
-double Host::getTime() { return frames(in_->current_time, in_->time_scale); }
+double Host::getTime()
+{
+    return frames(in_->current_time, in_->time_scale);
+}
 
 bool Host::isCurrentTime(double time) const
 {
@@ -187,7 +199,10 @@ double Host::getFrameRate()
     return step ? double(in_->time_scale) / double(step) : 0.0;
 }
 
-double Host::getPixelAspectRatio() { return ratio(in_->pixel_aspect_ratio); }
+double Host::getPixelAspectRatio()
+{
+    return ratio(in_->pixel_aspect_ratio);
+}
 
 void Host::getDownsample(double& x, double& y)
 {
@@ -204,19 +219,22 @@ void Host::getImageSize(int32_t& width, int32_t& height)
 QrRectI Host::getOutputExtent()
 {
     const PF_Rect& e = output_ ? output_->extent_hint : in_->extent_hint;
-    return {e.left + in_->output_origin_x, e.top + in_->output_origin_y,
-            e.right + in_->output_origin_x, e.bottom + in_->output_origin_y};
+    return {e.left + in_->output_origin_x, e.top + in_->output_origin_y, e.right + in_->output_origin_x,
+        e.bottom + in_->output_origin_y};
 }
 
-QrInterruptRecord* Host::getInterruptRecord() { return checker_ ? checker_->record() : nullptr; }
+QrInterruptRecord* Host::getInterruptRecord()
+{
+    return checker_ ? checker_->record() : nullptr;
+}
 
 bool Host::fetchOutputImageRaw(QrTexIndexer* dest)
 {
     if (!outputTexture_)
         return false;
     if (!copyTexture(*outputTexture_, dest, 1))
-        throw Ex::Wrapper::FetchImageFailed(fn("fetchOutputImageRaw").c_str(), kAdapterSource,
-                                            __LINE__, "unknown texture pixel type");
+        throw Ex::Wrapper::FetchImageFailed(
+            fn("fetchOutputImageRaw").c_str(), kAdapterSource, __LINE__, "unknown texture pixel type");
     return true;
 }
 
@@ -235,8 +253,7 @@ const void* Host::suite(const char* name, A_long version, const char* function)
     if (it == suites_.end()) {
         SuiteHandle handle(in_, name, version);
         if (handle.null())
-            throw Ex::AfterEffects::SuiteFailed(fn(function).c_str(), kAdapterSource, __LINE__,
-                                                name);
+            throw Ex::AfterEffects::SuiteFailed(fn(function).c_str(), kAdapterSource, __LINE__, name);
         it = suites_.emplace(name, std::move(handle)).first;
     }
     return it->second.table();
@@ -249,8 +266,8 @@ void Host::releaseSuites()
         refused = !handle.release() || refused;
     suites_.clear();
     if (refused)
-        throw Ex::AfterEffects::SuiteFailed(fn("releaseSuites").c_str(), kAdapterSource, __LINE__,
-                                            "Failed to release suite.");
+        throw Ex::AfterEffects::SuiteFailed(
+            fn("releaseSuites").c_str(), kAdapterSource, __LINE__, "Failed to release suite.");
 }
 
 }  // namespace Quarn::AfterEffects::Wrapper

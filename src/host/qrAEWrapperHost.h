@@ -54,7 +54,7 @@ public:
     // For render commands: NullPointer ("in_data", "out_data", "params",
     // "output") when one is missing.
     Host(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,
-         InterruptChecker* checker);
+        InterruptChecker* checker);
     // For commands without an output (parameter changes, UI updates).
     Host(PF_InData* in, PF_OutData* out, PF_ParamDef* params[]);
     ~Host() override;
@@ -62,8 +62,7 @@ public:
     Host& operator=(const Host&) = delete;
 
     // --- mappings --------------------------------------------------------
-    void addParamMapping(int32_t index, const std::string& key, int32_t type,
-                         PopupTable popup = {});
+    void addParamMapping(int32_t index, const std::string& key, int32_t type, PopupTable popup = {});
     void addClipMapping(const std::string& name, int32_t layerIndex);
     // Every internal key and both clips of the rain effect's host table.
     void bindRainMappings();
@@ -119,8 +118,7 @@ public:
     {
         return getForwardPopupMapping(key, position);
     }
-    void sendMessage(Message::Severity severity, const std::string& title,
-                     const std::string& text) override;
+    void sendMessage(Message::Severity severity, const std::string& title, const std::string& text) override;
 
     bool paramIsDefined(const std::string& name) override;
     bool paramIsAnimating(const std::string& name) override;
@@ -178,8 +176,8 @@ private:
 
     const Mapping& mapping(const std::string& key, const char* function) const;
     // The mapping of `key`, which must have one of the types given.
-    const Mapping& typed(const std::string& key, std::initializer_list<int32_t> types,
-                         const char* kind, const char* function) const;
+    const Mapping& typed(const std::string& key, std::initializer_list<int32_t> types, const char* kind,
+        const char* function) const;
     // The parameter's definition at `time`: the cache (or the command's list)
     // at the current time, a checkout otherwise.
     PF_ParamDef valueAt(int32_t index, double time) const;
@@ -187,8 +185,7 @@ private:
     // Writes a new value into the command's list and the cache.
     void store(int32_t index, const PF_ParamDefUnion& value);
     const void* suite(const char* name, A_long version, const char* function);
-    template <class T>
-    const T& suiteAs(const char* name, A_long version, const char* function)
+    template <class T> const T& suiteAs(const char* name, A_long version, const char* function)
     {
         return *static_cast<const T*>(suite(name, version, function));
     }

@@ -15,18 +15,20 @@ namespace Ex = Quarn::Exceptions;
 
 namespace {
 
-std::string fn(const char* name) { return std::string("Quarn::AfterEffects::Wrapper::Host::") + name; }
+std::string fn(const char* name)
+{
+    return std::string("Quarn::AfterEffects::Wrapper::Host::") + name;
+}
 
 [[noreturn]] void keysUnsupported(const char* function)
 {
-    throw Ex::AfterEffects::FeatureUnsupported(fn(function).c_str(), kAdapterSource, __LINE__,
-                                               "key frame changes");
+    throw Ex::AfterEffects::FeatureUnsupported(
+        fn(function).c_str(), kAdapterSource, __LINE__, "key frame changes");
 }
 
 // Trapezoidal integral of f over [t0, t1] with samples one frame apart (the
 // last step shorter); t1 < t0 integrates backwards.
-template <class F>
-auto integrate(double t0, double t1, F&& f)
+template <class F> auto integrate(double t0, double t1, F&& f)
 {
     const double sign = t1 < t0 ? -1.0 : 1.0;
     const double a = std::min(t0, t1), b = std::max(t0, t1);
@@ -43,8 +45,7 @@ auto integrate(double t0, double t1, F&& f)
 }
 
 // Central difference over one frame either side, per frame.
-template <class F>
-auto differentiate(double time, F&& f)
+template <class F> auto differentiate(double time, F&& f)
 {
     return (f(time + 1.0) - f(time - 1.0)) * 0.5;
 }
@@ -58,32 +59,38 @@ struct Vec2 {
 
 }  // namespace
 
-bool Host::paramIsDefined(const std::string& name) { return mappings_.count(name) != 0; }
+bool Host::paramIsDefined(const std::string& name)
+{
+    return mappings_.count(name) != 0;
+}
 
-bool Host::paramIsAnimating(const std::string& name) { return paramNumKeys(name) > 0; }
+bool Host::paramIsAnimating(const std::string& name)
+{
+    return paramNumKeys(name) > 0;
+}
 
 int Host::paramNumKeys(const std::string& name)
 {
     const int32_t index = mapping(name, "paramNumKeys").index;
-    const auto& utils = suiteAs<PF_ParamUtilsSuite3>(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3,
-                                                     "paramNumKeys");
+    const auto& utils =
+        suiteAs<PF_ParamUtilsSuite3>(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, "paramNumKeys");
     A_long count = 0;
     if (utils.PF_GetKeyframeCount(in_->effect_ref, index, &count) != PF_Err_NONE)
-        throw Ex::AfterEffects::ParamCheckoutFailed(fn("paramNumKeys").c_str(), kAdapterSource,
-                                                    __LINE__, name);
+        throw Ex::AfterEffects::ParamCheckoutFailed(
+            fn("paramNumKeys").c_str(), kAdapterSource, __LINE__, name);
     return int(count);
 }
 
 double Host::paramKeyTime(const std::string& name, int keyIndex)
 {
     const int32_t index = mapping(name, "paramKeyTime").index;
-    const auto& utils = suiteAs<PF_ParamUtilsSuite3>(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3,
-                                                     "paramKeyTime");
+    const auto& utils =
+        suiteAs<PF_ParamUtilsSuite3>(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, "paramKeyTime");
     A_long time = 0;
     A_u_long scale = 0;
     if (utils.PF_KeyIndexToTime(in_->effect_ref, index, keyIndex, &time, &scale) != PF_Err_NONE)
-        throw Ex::AfterEffects::ParamCheckoutFailed(fn("paramKeyTime").c_str(), kAdapterSource,
-                                                    __LINE__, name, keyIndex);
+        throw Ex::AfterEffects::ParamCheckoutFailed(
+            fn("paramKeyTime").c_str(), kAdapterSource, __LINE__, name, keyIndex);
     return frames(time, scale);
 }
 
@@ -141,7 +148,7 @@ HvVec2 Host::integrate2DDoubleParam(const std::string& name, double t0, double t
 {
     const Vec2 v = integrate(t0, t1, [&](double t) {
         const HvVec2 p = get2DDoubleParam(name, t);
-        return Vec2{p.x, p.y};
+        return Vec2 {p.x, p.y};
     });
     return {float(v.x), float(v.y)};
 }
@@ -150,7 +157,7 @@ HvVec2 Host::differentiate2DDoubleParam(const std::string& name, double time)
 {
     const Vec2 v = differentiate(time, [&](double t) {
         const HvVec2 p = get2DDoubleParam(name, t);
-        return Vec2{p.x, p.y};
+        return Vec2 {p.x, p.y};
     });
     return {float(v.x), float(v.y)};
 }

@@ -20,9 +20,15 @@ namespace {
 constexpr double kFixedOne = 65536.0;
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
-std::string fn(const char* name) { return std::string("Quarn::AfterEffects::Wrapper::Host::") + name; }
+std::string fn(const char* name)
+{
+    return std::string("Quarn::AfterEffects::Wrapper::Host::") + name;
+}
 
-PF_Fixed toFixed(double v) { return PF_Fixed(std::llround(v * kFixedOne)); }
+PF_Fixed toFixed(double v)
+{
+    return PF_Fixed(std::llround(v * kFixedOne));
+}
 
 uint8_t toByte(float v)
 {
@@ -38,17 +44,19 @@ uint8_t toByte(float v)
 
 void Host::checkoutAEParam(int32_t index, double time, PF_ParamDef& def) const
 {
-    const PF_Err err = PF_CHECKOUT_PARAM(in_, index, hostTime(time), in_->time_step,
-                                         in_->time_scale, &def);
+    const PF_Err err = PF_CHECKOUT_PARAM(in_, index, hostTime(time), in_->time_step, in_->time_scale, &def);
     if (err == PF_Interrupt_CANCEL)
-        throw Ex::AfterEffects::InterruptedCritical(fn("checkoutAEParam").c_str(), kAdapterSource,
-                                                    __LINE__, "checkout");
+        throw Ex::AfterEffects::InterruptedCritical(
+            fn("checkoutAEParam").c_str(), kAdapterSource, __LINE__, "checkout");
     if (err != PF_Err_NONE)
-        throw Ex::AfterEffects::ParamCheckoutFailed(fn("checkoutAEParam").c_str(), kAdapterSource,
-                                                    __LINE__, index, int32_t(err));
+        throw Ex::AfterEffects::ParamCheckoutFailed(
+            fn("checkoutAEParam").c_str(), kAdapterSource, __LINE__, index, int32_t(err));
 }
 
-void Host::checkinAEParam(PF_ParamDef& def) const { PF_CHECKIN_PARAM(in_, &def); }
+void Host::checkinAEParam(PF_ParamDef& def) const
+{
+    PF_CHECKIN_PARAM(in_, &def);
+}
 
 PF_ParamDef Host::valueAt(int32_t index, double time) const
 {
@@ -58,7 +66,7 @@ PF_ParamDef Host::valueAt(int32_t index, double time) const
         if (index < in_->num_params && params_[index])
             return *params_[index];
     }
-    PF_ParamDef def{};
+    PF_ParamDef def {};
     checkoutAEParam(index, time, def);
     const PF_ParamDef copy = def;
     checkinAEParam(def);
@@ -80,7 +88,7 @@ void Host::captureValues(bool checkout)
             cache_[index] = *params_[index];
             continue;
         }
-        PF_ParamDef def{};
+        PF_ParamDef def {};
         checkoutAEParam(index, getTime(), def);
         cache_[index] = def;
         checkinAEParam(def);
@@ -300,7 +308,7 @@ std::vector<PresetValue> Host::presetValues()
     std::vector<PresetValue> values;
     const double now = getTime();
     for (const auto& [key, m] : mappings_) {
-        PresetValue v{key, m.type, {0, 0, 0, 0}};
+        PresetValue v {key, m.type, {0, 0, 0, 0}};
         switch (m.type) {
         case kTypeBool: v.value[0] = getBoolParam(key, now); break;
         case kTypeDouble: v.value[0] = getDoubleParam(key, now); break;

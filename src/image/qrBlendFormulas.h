@@ -14,8 +14,7 @@
 namespace Quarn::Blend {
 
 // The constants of a working pixel type's scale.
-template <class W>
-struct Scale {
+template <class W> struct Scale {
     static constexpr float kWhite = float(W::Desc::kWhite);
     static constexpr float kHalf = float(W::Desc::kWhite / 2.0);
     static constexpr float kInvWhite = float(1.0 / W::Desc::kWhite);
@@ -35,8 +34,7 @@ constexpr bool isChannelMethod(int32_t m)
 }
 
 // One colour channel of a channel method: s from the source, e from the effect.
-template <int32_t M, class Sc>
-inline float blendChannel(float s, float e, float mix)
+template <int32_t M, class Sc> inline float blendChannel(float s, float e, float mix)
 {
     constexpr float W = Sc::kWhite, H = Sc::kHalf;
     constexpr float k1 = Sc::kInvWhite, k2 = Sc::kTwoOverWhite;
@@ -94,8 +92,7 @@ inline float blendChannel(float s, float e, float mix)
 }
 
 // The colour of an HSL method, on colours normalised to 0..1.
-template <int32_t M>
-inline Rgb blendHsl(const Rgb& s, const Rgb& e)
+template <int32_t M> inline Rgb blendHsl(const Rgb& s, const Rgb& e)
 {
     const Hsl hs = rgbToHsl(s), he = rgbToHsl(e);
     if constexpr (M == kColour)
@@ -110,8 +107,7 @@ inline Rgb blendHsl(const Rgb& s, const Rgb& e)
 
 // r = blend of source s and effect e by method M; s is returned unchanged for
 // kNone. mix is used by kMix only.
-template <int32_t M, class W>
-inline W blendAs(const W& s, const W& e, float mix)
+template <int32_t M, class W> inline W blendAs(const W& s, const W& e, float mix)
 {
     using Sc = Scale<W>;
     constexpr float W1 = Sc::kWhite, k1 = Sc::kInvWhite;
@@ -123,8 +119,7 @@ inline W blendAs(const W& s, const W& e, float mix)
         r.g() = blendChannel<M, Sc>(s.g(), e.g(), mix);
         r.b() = blendChannel<M, Sc>(s.b(), e.b(), mix);
     } else if constexpr (isHslMethod(M)) {
-        const Rgb c = blendHsl<M>({s.r() / W1, s.g() / W1, s.b() / W1},
-                                  {e.r() / W1, e.g() / W1, e.b() / W1});
+        const Rgb c = blendHsl<M>({s.r() / W1, s.g() / W1, s.b() / W1}, {e.r() / W1, e.g() / W1, e.b() / W1});
         r.r() = c.r * W1;
         r.g() = c.g * W1;
         r.b() = c.b * W1;

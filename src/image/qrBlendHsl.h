@@ -27,7 +27,7 @@ inline Hsl rgbToHsl(const Rgb& c)
     Hsl out;
     out.l = (mn + mx) / 2.0f;
     if (out.l <= 0.0f)
-        return Hsl{};
+        return Hsl {};
     const float d = mx - mn;
     if (d <= 0.0f)
         return out;
@@ -48,7 +48,7 @@ inline Rgb hslToRgb(const Hsl& c)
 {
     const float v = c.l <= 0.5f ? c.l * (1.0f + c.s) : c.l + c.s - c.l * c.s;
     if (v <= 0.0f)
-        return Rgb{};
+        return Rgb {};
     const float m = 2.0f * c.l - v;
     // Hue outside 0..1 (or NaN from NaN colour) cannot come out of rgbToHsl;
     // pinning it keeps the sector conversion defined.

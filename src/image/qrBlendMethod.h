@@ -41,24 +41,21 @@ enum Method : int32_t {
 
 constexpr int32_t kMethodCount = 27;
 
-template <int32_t M>
-using MethodConstant = std::integral_constant<int32_t, M>;
+template <int32_t M> using MethodConstant = std::integral_constant<int32_t, M>;
 
 namespace Detail {
-template <class F, int32_t... M>
-void dispatch(int32_t method, F& f, std::integer_sequence<int32_t, M...>)
+template <class F, int32_t... M> void dispatch(int32_t method, F& f, std::integer_sequence<int32_t, M...>)
 {
-    const bool known = ((method == M && (f(MethodConstant<M>{}), true)) || ...);
+    const bool known = ((method == M && (f(MethodConstant<M> {}), true)) || ...);
     if (!known)
-        f(MethodConstant<kNone>{});
+        f(MethodConstant<kNone> {});
 }
 }  // namespace Detail
 
 // Calls f(MethodConstant<code>{}); codes outside 0..26 behave as kNone.
-template <class F>
-void withMethod(int32_t method, F&& f)
+template <class F> void withMethod(int32_t method, F&& f)
 {
-    Detail::dispatch(method, f, std::make_integer_sequence<int32_t, kMethodCount>{});
+    Detail::dispatch(method, f, std::make_integer_sequence<int32_t, kMethodCount> {});
 }
 
 }  // namespace Quarn::Blend

@@ -20,15 +20,14 @@ struct Settings {
     float sourceGain = 1.0f;
     float effectGain = 1.0f;
     float mix = 0.5f;
-    int32_t premultiplySource = 0;    // 1: premultiply the gained source
-    int32_t premultiplyEffect = 0;    // 1: premultiply the gained effect
+    int32_t premultiplySource = 0;  // 1: premultiply the gained source
+    int32_t premultiplyEffect = 0;  // 1: premultiply the gained effect
     int32_t unpremultiplyResult = 0;  // 1: unpremultiply the mixed result
-    bool clamp = false;               // clamp the formula's inputs to 0..white
+    bool clamp = false;  // clamp the formula's inputs to 0..white
 };
 
 // The copy of p with every channel inside 0..white.
-template <class W>
-inline W clampToWhite(const W& p)
+template <class W> inline W clampToWhite(const W& p)
 {
     constexpr float white = Scale<W>::kWhite;
     W out = p;
@@ -38,8 +37,7 @@ inline W clampToWhite(const W& p)
 }
 
 // r = blend of s and e by method M, through clamped copies when clamp is set.
-template <int32_t M, class W>
-inline W blendClamped(const W& s, const W& e, float mix, bool clamp)
+template <int32_t M, class W> inline W blendClamped(const W& s, const W& e, float mix, bool clamp)
 {
     return clamp ? blendAs<M>(clampToWhite(s), clampToWhite(e), mix) : blendAs<M>(s, e, mix);
 }
@@ -54,8 +52,7 @@ inline void blendPixel(W& result, const W& s, const W& e, int32_t method, float 
 
 // Colour times gain, then, when premultiply is 1, times alpha/white (0 where
 // alpha is 0). Alpha is kept.
-template <class W>
-inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
+template <class W> inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
 {
     W out = p;
     out.r() *= gain;
@@ -71,8 +68,7 @@ inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
 }
 
 // Position `mix` on the path source (0) -> blend (0.5) -> effect (1).
-template <class W>
-inline W mixResult(const W& s, const W& r, const W& e, float mix)
+template <class W> inline W mixResult(const W& s, const W& r, const W& e, float mix)
 {
     if (mix == 0.5f)
         return r;
@@ -90,8 +86,7 @@ inline W mixResult(const W& s, const W& r, const W& e, float mix)
 }
 
 // The whole per-pixel step of the blend processor with method M.
-template <int32_t M, class W>
-inline W blendStep(const W& source, const W& effect, const Settings& settings)
+template <int32_t M, class W> inline W blendStep(const W& source, const W& effect, const Settings& settings)
 {
     const W s = gainAndPremultiply(source, settings.sourceGain, settings.premultiplySource);
     const W e = gainAndPremultiply(effect, settings.effectGain, settings.premultiplyEffect);
@@ -107,12 +102,11 @@ inline W blendStep(const W& source, const W& effect, const Settings& settings)
 }
 
 // The same with the method taken from the settings at run time.
-template <class W>
-inline W blendStep(const W& source, const W& effect, const Settings& settings)
+template <class W> inline W blendStep(const W& source, const W& effect, const Settings& settings)
 {
     W out;
-    withMethod(settings.method,
-               [&](auto m) { out = blendStep<decltype(m)::value>(source, effect, settings); });
+    withMethod(
+        settings.method, [&](auto m) { out = blendStep<decltype(m)::value>(source, effect, settings); });
     return out;
 }
 

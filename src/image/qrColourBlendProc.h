@@ -11,8 +11,7 @@
 
 #include <cstdint>
 
-template <class S>
-class QrColourBlendProc : public QrImgProc2<QrTexture<S>> {
+template <class S> class QrColourBlendProc : public QrImgProc2<QrTexture<S>> {
 public:
     using Texture = QrTexture<S>;
     using W = Quarn::Pixel::Work<S>;
@@ -37,14 +36,12 @@ public:
 
     void processBand() override
     {
-        Quarn::Blend::withMethod(settings_.method, [this](auto method) {
-            this->template blendBand<decltype(method)::value>();
-        });
+        Quarn::Blend::withMethod(
+            settings_.method, [this](auto method) { this->template blendBand<decltype(method)::value>(); });
     }
 
 private:
-    template <int32_t M>
-    void blendBand() const
+    template <int32_t M> void blendBand() const
     {
         using Quarn::Pixel::convert;
         const Texture& source = *this->input();
@@ -53,8 +50,7 @@ private:
         this->forEachBandRow([&](int32_t y, S* out, int32_t) {
             source.forEachRun(y, x0, x1, [&](const S* in, int32_t step, int32_t count) {
                 for (int32_t k = 0; k < count; ++k, in += step, ++out) {
-                    const W blended =
-                        Quarn::Blend::blendStep<M>(convert<W>(*in), convert<W>(*out), settings);
+                    const W blended = Quarn::Blend::blendStep<M>(convert<W>(*in), convert<W>(*out), settings);
                     *out = convert<S>(blended);
                 }
             });

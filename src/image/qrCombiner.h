@@ -6,10 +6,9 @@
 
 #include <cstdint>
 
-template <class InTex1, class InTex2, class OutTex>
-class Combiner : public Imager {
+template <class InTex1, class InTex2, class OutTex> class Combiner : public Imager {
 public:
-    explicit Combiner(QrInterruptRecord* record = nullptr) : Imager(record) {}
+    explicit Combiner(QrInterruptRecord* record = nullptr) : Imager(record) { }
     ~Combiner() override = default;
 
     void process(const InTex1& first, const InTex2& second, OutTex& output)
@@ -28,7 +27,7 @@ public:
                 self.second_ = nullptr;
                 self.output_ = nullptr;
             }
-        } reset{*this};
+        } reset {*this};
         fitRegion(*output);
         first_ = first;
         second_ = second;
@@ -45,8 +44,8 @@ public:
         walkBandRows([&](int32_t y) { combineRow(first, second, output, y, region().x0, region().x1); });
     }
     // Columns [x0, x1) of row y.
-    virtual void combineRow(const InTex1& first, const InTex2& second, OutTex& output, int32_t y,
-                            int32_t x0, int32_t x1)
+    virtual void combineRow(
+        const InTex1& first, const InTex2& second, OutTex& output, int32_t y, int32_t x0, int32_t x1)
     {
         (void)first, (void)second, (void)output, (void)y, (void)x0, (void)x1;
     }

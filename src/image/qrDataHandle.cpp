@@ -12,8 +12,8 @@ namespace {
 
 [[noreturn]] void throwOutOfMemory()
 {
-    throw Exceptions::OutOfMemory("Quarn::Image::DataHandle::DataHandle", "src/qrImage", 96,
-                                  "Image allocation");
+    throw Exceptions::OutOfMemory(
+        "Quarn::Image::DataHandle::DataHandle", "src/qrImage", 96, "Image allocation");
 }
 
 }  // namespace

@@ -8,8 +8,7 @@
 
 #include <type_traits>
 
-template <class S, class M>
-struct QrDepth {
+template <class S, class M> struct QrDepth {
     using Storage = S;
     using Work = Quarn::Pixel::Work<S>;
     using Component = typename S::Component;
@@ -26,6 +25,5 @@ using QrDepthF = QrDepth<Quarn::Pixel::ARGBF, Quarn::Pixel::SingleF>;
 
 // The depth whose ARGB storage pixel is S.
 template <class S>
-using QrDepthOf = std::conditional_t<
-    std::is_same_v<S, Quarn::Pixel::ARGB8>, QrDepth8,
+using QrDepthOf = std::conditional_t<std::is_same_v<S, Quarn::Pixel::ARGB8>, QrDepth8,
     std::conditional_t<std::is_same_v<S, Quarn::Pixel::ARGB16>, QrDepth16, QrDepthF>>;

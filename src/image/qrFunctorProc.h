@@ -13,8 +13,7 @@
 
 namespace Quarn::Processor {
 
-template <class P, class F>
-class Functor1 : public QrImgProc1<QrTexture<P>> {
+template <class P, class F> class Functor1 : public QrImgProc1<QrTexture<P>> {
 public:
     using W = Quarn::Pixel::Work<P>;
 

@@ -4,8 +4,7 @@
 // threads, so both operations are const.
 #include <cstdint>
 
-template <class S, class W>
-class QrGeneralPass {
+template <class S, class W> class QrGeneralPass {
 public:
     virtual ~QrGeneralPass() = default;
     virtual void generalPixel(W& pixel) const = 0;

@@ -13,7 +13,7 @@
 template <class S, class W>
 class QrGeneralProc : public QrImgProc1<QrTexture<S, W>>, public QrGeneralPass<S, W> {
 public:
-    explicit QrGeneralProc(QrInterruptRecord* record = nullptr) : QrImgProc1<QrTexture<S, W>>(record) {}
+    explicit QrGeneralProc(QrInterruptRecord* record = nullptr) : QrImgProc1<QrTexture<S, W>>(record) { }
 
     void processBand() override
     {

@@ -9,7 +9,7 @@ class QrIPWindowStack {
 public:
     static constexpr int32_t kCapacity = 10;
 
-    explicit QrIPWindowStack(QrImgProc& owner) : owner_(owner) {}
+    explicit QrIPWindowStack(QrImgProc& owner) : owner_(owner) { }
     virtual ~QrIPWindowStack() = default;
     QrIPWindowStack(const QrIPWindowStack&) = delete;
     QrIPWindowStack& operator=(const QrIPWindowStack&) = delete;

@@ -13,17 +13,14 @@ public:
     enum FieldMode : int32_t {
         kWholeFrame = 0,
         kEvenField = 1,  // rows 0, 2, 4, ...
-        kOddField = 2,   // rows 1, 3, 5, ...
+        kOddField = 2,  // rows 1, 3, 5, ...
     };
 
-    explicit Imager(QrInterruptRecord* record = nullptr) : QrMultiProcessor(record) {}
+    explicit Imager(QrInterruptRecord* record = nullptr) : QrMultiProcessor(record) { }
     ~Imager() override = default;
 
     void setRegion(int32_t x0, int32_t y0, int32_t x1, int32_t y1) { region_.set(x0, y0, x1, y1); }
-    void getRegion(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const
-    {
-        region_.get(x0, y0, x1, y1);
-    }
+    void getRegion(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const { region_.get(x0, y0, x1, y1); }
     void setRegionMode(QrRegionMode mode) { region_.mode = mode; }
     const QrRect& region() const { return region_.rect; }
 
@@ -47,8 +44,7 @@ protected:
     }
     // Calls op(y) for each row of the calling thread's band that belongs to
     // the field, checking for an interruption before each.
-    template <class RowOp>
-    void walkBandRows(RowOp&& op) const
+    template <class RowOp> void walkBandRows(RowOp&& op) const
     {
         int32_t first = 0, end = 0;
         regionBand(first, end);

@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-template <class S, class W>
-class QrImgFiller : public QrImgProc1<QrTexture<S, W>>, public QrIPWindowStack {
+template <class S, class W> class QrImgFiller : public QrImgProc1<QrTexture<S, W>>, public QrIPWindowStack {
 public:
     explicit QrImgFiller(QrInterruptRecord* record = nullptr)
         : QrImgProc1<QrTexture<S, W>>(record), QrIPWindowStack(static_cast<QrImgProc&>(*this))
@@ -28,8 +27,7 @@ public:
 
 // Fills with one colour. The colour is given on the scale 0..White (e.g. 255
 // for 8-bit values) and converted to the image's depth.
-template <class S, class W, auto White>
-class ColouredFrameGenerator : public QrImgFiller<S, W> {
+template <class S, class W, auto White> class ColouredFrameGenerator : public QrImgFiller<S, W> {
 public:
     explicit ColouredFrameGenerator(const W& colour, QrInterruptRecord* record = nullptr)
         : QrImgFiller<S, W>(record),

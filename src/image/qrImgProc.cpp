@@ -3,8 +3,7 @@
 namespace {
 
 // Clears the processor's output pointer however the run ends.
-template <class T>
-struct ResetOnExit {
+template <class T> struct ResetOnExit {
     T*& pointer;
     ~ResetOnExit() { pointer = nullptr; }
 };
@@ -19,6 +18,6 @@ void QrImgProc::process(QrTexIndexer* output)
     output_ = output;
     outputWidth_ = output->width();
     outputHeight_ = output->height();
-    ResetOnExit<QrTexIndexer> reset{output_};
+    ResetOnExit<QrTexIndexer> reset {output_};
     run();
 }

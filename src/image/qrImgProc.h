@@ -14,7 +14,7 @@
 
 class QrImgProc : public QrMultiProcessor {
 public:
-    explicit QrImgProc(QrInterruptRecord* record = nullptr) : QrMultiProcessor(record) {}
+    explicit QrImgProc(QrInterruptRecord* record = nullptr) : QrMultiProcessor(record) { }
     ~QrImgProc() override = default;
 
     // Region from inclusive corners; until one is set, each run uses the
@@ -22,10 +22,7 @@ public:
     void setRegion(int32_t x0, int32_t y0, int32_t x1, int32_t y1) { region_.set(x0, y0, x1, y1); }
     // Region from a rectangle with x1 and y1 exclusive.
     void setRegion(const QrRect& rect) { region_.set(rect); }
-    void getRegion(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const
-    {
-        region_.get(x0, y0, x1, y1);
-    }
+    void getRegion(int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1) const { region_.get(x0, y0, x1, y1); }
     void copyRegion(const QrImgProc& other) { region_ = other.region_; }
     void setRegionMode(QrRegionMode mode) { region_.mode = mode; }
     // The whole region record (used by the window stack).
@@ -52,8 +49,7 @@ protected:
     // Calls op(y, row, count) for each row y of the calling thread's band,
     // where row points at the pixel of `out` at (region x0, y) and count is
     // the region's width. Checks for an interruption before every row.
-    template <class Tex, class RowOp>
-    void walkBandRows(Tex& out, RowOp&& op) const
+    template <class Tex, class RowOp> void walkBandRows(Tex& out, RowOp&& op) const
     {
         int32_t first = 0, end = 0;
         regionBand(first, end);

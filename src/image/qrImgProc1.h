@@ -4,14 +4,13 @@
 
 #include <cstdint>
 
-template <class Tex>
-class QrImgProc1 : public QrImgProc {
+template <class Tex> class QrImgProc1 : public QrImgProc {
 public:
     using Texture = Tex;
     using StoragePixel = typename Tex::StoragePixel;
     using WorkPixel = typename Tex::WorkPixel;
 
-    explicit QrImgProc1(QrInterruptRecord* record = nullptr) : QrImgProc(record) {}
+    explicit QrImgProc1(QrInterruptRecord* record = nullptr) : QrImgProc(record) { }
     ~QrImgProc1() override = default;
 
     void process(Tex& output) { process(&output); }
@@ -21,7 +20,7 @@ public:
         struct Reset {
             Tex*& p;
             ~Reset() { p = nullptr; }
-        } reset{output_};
+        } reset {output_};
         output_ = output;
         QrImgProc::process(output);
     }
@@ -32,11 +31,7 @@ protected:
     // Calls op(y, row, count) for each row y of the calling thread's band,
     // where row points at the output pixel at (region x0, y) and count is the
     // region's width. Stops when the run is interrupted.
-    template <class RowOp>
-    void forEachBandRow(RowOp&& op) const
-    {
-        walkBandRows(*output_, op);
-    }
+    template <class RowOp> void forEachBandRow(RowOp&& op) const { walkBandRows(*output_, op); }
 
 private:
     Tex* output_ = nullptr;

@@ -7,13 +7,12 @@
 
 #include <cstdint>
 
-template <class OutTex, class InTex = OutTex>
-class QrImgProc2 : public QrImgProc {
+template <class OutTex, class InTex = OutTex> class QrImgProc2 : public QrImgProc {
 public:
     using OutputTexture = OutTex;
     using InputTexture = InTex;
 
-    explicit QrImgProc2(QrInterruptRecord* record = nullptr) : QrImgProc(record) {}
+    explicit QrImgProc2(QrInterruptRecord* record = nullptr) : QrImgProc(record) { }
     ~QrImgProc2() override = default;
 
     void process(const InTex& input, OutTex& output) { process(&input, &output); }
@@ -27,7 +26,7 @@ public:
                 self.output_ = nullptr;
                 self.input_ = nullptr;
             }
-        } reset{*this};
+        } reset {*this};
         output_ = output;
         input_ = input;
         if (input)
@@ -42,11 +41,7 @@ protected:
     // row points at the output pixel at (region x0, y), count is the
     // region's width. Read the input of that row with
     // input()->forEachRun(y, region().x0, region().x1, ...).
-    template <class RowOp>
-    void forEachBandRow(RowOp&& op) const
-    {
-        walkBandRows(*output_, op);
-    }
+    template <class RowOp> void forEachBandRow(RowOp&& op) const { walkBandRows(*output_, op); }
 
 private:
     OutTex* output_ = nullptr;

@@ -10,8 +10,8 @@ SimpleHandle::SimpleHandle(std::size_t bytes)
     : data_(::operator new(bytes ? bytes : 1, std::align_val_t(kAlignment), std::nothrow))
 {
     if (!data_)
-        throw Exceptions::OutOfMemory("Quarn::Memory::SimpleHandle::SimpleHandle",
-                                      "src/qrImage", 40, "Memory allocation");
+        throw Exceptions::OutOfMemory(
+            "Quarn::Memory::SimpleHandle::SimpleHandle", "src/qrImage", 40, "Memory allocation");
 }
 
 SimpleHandle::~SimpleHandle()

@@ -20,11 +20,11 @@ constexpr const char* kWorkerFunction = "QrMultiProcessor::sampleForkStatic";
 constexpr const char* kPassFunction = "QrMultiProcessor::multiThreadSample";
 
 // Cached processor count; 0 until the operating system has been asked.
-std::atomic<int32_t> gProcessorCount{0};
+std::atomic<int32_t> gProcessorCount {0};
 
 // QUARN_MAX_PROCESSORS as parsed; kUnread until first needed.
 constexpr int32_t kUnread = -1;
-std::atomic<int32_t> gMaxProcessors{kUnread};
+std::atomic<int32_t> gMaxProcessors {kUnread};
 
 int32_t cachedProcessorCount()
 {
@@ -84,7 +84,7 @@ public:
             return true;
         }
         std::lock_guard<Platform::Mutex> lock(mutex_);
-        Job job{function, argument, false};
+        Job job {function, argument, false};
         std::vector<Platform::Thread> threads;
         try {
             threads = std::vector<Platform::Thread>(size_t(count - 1));
@@ -133,7 +133,7 @@ private:
 
     Platform::Mutex mutex_;
     Platform::Semaphore semaphore_;
-    std::atomic<bool> active_{false};
+    std::atomic<bool> active_ {false};
     std::vector<Platform::ThreadId> ids_;
 };
 
@@ -154,8 +154,7 @@ private:
 
 // Records a worker's failure; recording is best effort, since nothing may
 // leave a worker thread.
-template <class MakeException>
-void recordFailure(int32_t line, MakeException make) noexcept
+template <class MakeException> void recordFailure(int32_t line, MakeException make) noexcept
 {
     try {
         Ex::Stack::record(make(), kWorkerFunction, kSource, line);
@@ -230,14 +229,13 @@ int32_t QrMultiProcessor::threadIndex() const
     return ThreadFork::instance().indexOfCurrentThread();
 }
 
-void QrMultiProcessor::bandRows(int32_t first, int32_t end, int32_t& bandFirst,
-                                int32_t& bandEnd) const
+void QrMultiProcessor::bandRows(int32_t first, int32_t end, int32_t& bandFirst, int32_t& bandEnd) const
 {
     splitBand(first, end, threadIndex(), threadCount(), isRunningThreaded(), bandFirst, bandEnd);
 }
 
-void QrMultiProcessor::splitBand(int32_t first, int32_t end, int32_t index, int32_t count,
-                                 bool threaded, int32_t& bandFirst, int32_t& bandEnd)
+void QrMultiProcessor::splitBand(int32_t first, int32_t end, int32_t index, int32_t count, bool threaded,
+    int32_t& bandFirst, int32_t& bandEnd)
 {
     bandFirst = first;
     bandEnd = end;
@@ -283,8 +281,8 @@ void QrMultiProcessor::runPass()
         processBand();
     } else {
         runningThreaded_.store(true);
-        const bool forked = fork.run(
-            [](void* self) { sampleForkStatic(static_cast<QrMultiProcessor*>(self)); }, this);
+        const bool forked =
+            fork.run([](void* self) { sampleForkStatic(static_cast<QrMultiProcessor*>(self)); }, this);
         runningThreaded_.store(false);
         // Without worker threads the whole range is one band on this thread.
         if (!forked)
@@ -318,18 +316,14 @@ void QrMultiProcessor::sampleForkStatic(QrMultiProcessor* self)
         recordFailure(63, [&e]() -> const Ex::ExceptionI& { return e; });
     } catch (const std::bad_alloc&) {
         fail(kOutOfMemory);
-        recordFailure(70, [] {
-            return Ex::OutOfMemory(kWorkerFunction, kSource, 69, "caught std::bad_alloc");
-        });
+        recordFailure(
+            70, [] { return Ex::OutOfMemory(kWorkerFunction, kSource, 69, "caught std::bad_alloc"); });
     } catch (const std::exception& e) {
         fail(kThreadFailed);
-        recordFailure(77, [&e] {
-            return Ex::Thread::ThreadFailed(kWorkerFunction, kSource, 76, e.what());
-        });
+        recordFailure(77, [&e] { return Ex::Thread::ThreadFailed(kWorkerFunction, kSource, 76, e.what()); });
     } catch (...) {
         fail(kThreadFailed);
-        recordFailure(81, [] {
-            return Ex::Thread::ThreadFailed(kWorkerFunction, kSource, 80, "unknown exception");
-        });
+        recordFailure(
+            81, [] { return Ex::Thread::ThreadFailed(kWorkerFunction, kSource, 80, "unknown exception"); });
     }
 }

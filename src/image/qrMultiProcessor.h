@@ -9,13 +9,13 @@
 struct QrInterruptRecord {
     void* context = nullptr;
     int32_t (*check)(void* context, std::atomic<int32_t>* reason) = nullptr;
-    std::atomic<int32_t> interrupted{0};  // never cleared by the framework
-    std::atomic<int32_t> reason{0};       // 1000 out of memory, 1002 worker failed, ...
+    std::atomic<int32_t> interrupted {0};  // never cleared by the framework
+    std::atomic<int32_t> reason {0};  // 1000 out of memory, 1002 worker failed, ...
 };
 
 class QrInterruptible {
 public:
-    explicit QrInterruptible(QrInterruptRecord* record = nullptr) : interrupt_(record) {}
+    explicit QrInterruptible(QrInterruptRecord* record = nullptr) : interrupt_(record) { }
     virtual ~QrInterruptible() = default;
 
     void setInterruptRecord(QrInterruptRecord* record) { interrupt_ = record; }
@@ -37,7 +37,11 @@ public:
 
 class QrProgressible {
 public:
-    void setProgressRange(float start, float end) { progressStart_ = start; progressEnd_ = end; }
+    void setProgressRange(float start, float end)
+    {
+        progressStart_ = start;
+        progressEnd_ = end;
+    }
     void setProgressSink(QrProgressSink* sink) { progressSink_ = sink; }
 
 protected:
@@ -53,14 +57,14 @@ class QrMultiProcessor : public QrInterruptible, public QrProgressible {
 public:
     enum Status : int32_t { kOk = 0, kOutOfMemory = 1000, kThreadFailed = 1002 };
 
-    explicit QrMultiProcessor(QrInterruptRecord* record = nullptr) : QrInterruptible(record) {}
+    explicit QrMultiProcessor(QrInterruptRecord* record = nullptr) : QrInterruptible(record) { }
     ~QrMultiProcessor() override = default;
 
-    virtual void beginProcess() {}
-    virtual void processBand() {}
-    virtual void endProcess() {}
-    virtual void beginPass() {}
-    virtual void endPass() {}
+    virtual void beginProcess() { }
+    virtual void processBand() { }
+    virtual void endProcess() { }
+    virtual void beginPass() { }
+    virtual void endPass() { }
     virtual void runPasses();
     virtual void run();
     virtual void setPassCount(int32_t passes) { passCount_ = passes; }
@@ -78,8 +82,8 @@ public:
     void bandRows(int32_t first, int32_t end, int32_t& bandFirst, int32_t& bandEnd) const;
 
     // The band split itself: thread `index` of `count` over [first, end).
-    static void splitBand(int32_t first, int32_t end, int32_t index, int32_t count,
-                          bool threaded, int32_t& bandFirst, int32_t& bandEnd);
+    static void splitBand(int32_t first, int32_t end, int32_t index, int32_t count, bool threaded,
+        int32_t& bandFirst, int32_t& bandEnd);
     // QUARN_MAX_PROCESSORS parsed as the thread limit; 0 means "no limit".
     // Unset, longer than three characters or a decimal value of 0 (which is
     // what text that is not a number reads as) give 0. A negative value gives
@@ -99,8 +103,8 @@ protected:
 private:
     static void sampleForkStatic(QrMultiProcessor* self);
 
-    std::atomic<bool> runningThreaded_{false};
-    std::atomic<int32_t> status_{kOk};
+    std::atomic<bool> runningThreaded_ {false};
+    std::atomic<int32_t> status_ {kOk};
     int32_t passCount_ = 1;
     int32_t currentPass_ = 0;
     bool multiThreaded_ = true;

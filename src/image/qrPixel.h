@@ -27,8 +27,7 @@ namespace Quarn::Pixel {
 namespace Order {
 
 // Alpha, red, green, blue: the host's layout and that of all colour images.
-template <class ComponentT, class WorkT>
-struct ARGB {
+template <class ComponentT, class WorkT> struct ARGB {
     using Component = ComponentT;
     using WorkComponent = WorkT;
     static constexpr int kChannels = 4;
@@ -37,8 +36,7 @@ struct ARGB {
 };
 
 // Red, green, blue, alpha: the float working images of blurs and noise.
-template <class ComponentT, class WorkT>
-struct RGBA {
+template <class ComponentT, class WorkT> struct RGBA {
     using Component = ComponentT;
     using WorkComponent = WorkT;
     static constexpr int kChannels = 4;
@@ -47,8 +45,7 @@ struct RGBA {
 };
 
 // One channel (mattes). Every channel name addresses the one component.
-template <class ComponentT, class WorkT>
-struct Single {
+template <class ComponentT, class WorkT> struct Single {
     using Component = ComponentT;
     using WorkComponent = WorkT;
     static constexpr int kChannels = 1;
@@ -62,8 +59,7 @@ struct Single {
 // whole numbers on every scale (0..1, 0..255, 0..32768, the int32 range), so
 // they are given as 64-bit integers, which every compiler accepts as template
 // arguments, and read as doubles, which hold each of them exactly.
-template <class OrderT, int64_t Black, int64_t White, int64_t Max, bool Integer>
-struct Descriptor {
+template <class OrderT, int64_t Black, int64_t White, int64_t Max, bool Integer> struct Descriptor {
     using Order = OrderT;
     using Component = typename OrderT::Component;
     using WorkComponent = typename OrderT::WorkComponent;
@@ -72,8 +68,7 @@ struct Descriptor {
     static constexpr double kMax = double(Max);
     static constexpr bool kInteger = Integer;
     // The same range over float components in the given order.
-    template <class WorkOrderT>
-    using Working = Descriptor<WorkOrderT, Black, White, Max, false>;
+    template <class WorkOrderT> using Working = Descriptor<WorkOrderT, Black, White, Max, false>;
 };
 
 }  // namespace Quarn::Pixel
@@ -82,8 +77,7 @@ namespace Quarn {
 
 // One pixel: the order's channels of the component type. Arithmetic is
 // element-wise and exists for float components only (working pixels).
-template <class D>
-struct PixelTemplate {
+template <class D> struct PixelTemplate {
     using Desc = D;
     using Order = typename D::Order;
     using Component = typename D::Component;
@@ -102,7 +96,7 @@ struct PixelTemplate {
 
     static constexpr PixelTemplate filled(Component v)
     {
-        PixelTemplate p{};
+        PixelTemplate p {};
         for (int i = 0; i < kChannels; ++i)
             p.c[i] = v;
         return p;
@@ -124,39 +118,36 @@ struct PixelTemplate {
 
     friend constexpr bool operator==(const PixelTemplate&, const PixelTemplate&) = default;
 
-    constexpr PixelTemplate& operator+=(const PixelTemplate& o)
-        requires std::is_floating_point_v<Component>
+    constexpr PixelTemplate& operator+=(const PixelTemplate& o) requires std::is_floating_point_v<Component>
     {
         for (int i = 0; i < kChannels; ++i)
             c[i] += o.c[i];
         return *this;
     }
-    constexpr PixelTemplate& operator-=(const PixelTemplate& o)
-        requires std::is_floating_point_v<Component>
+    constexpr PixelTemplate& operator-=(const PixelTemplate& o) requires std::is_floating_point_v<Component>
     {
         for (int i = 0; i < kChannels; ++i)
             c[i] -= o.c[i];
         return *this;
     }
-    constexpr PixelTemplate& operator*=(Component s)
-        requires std::is_floating_point_v<Component>
+    constexpr PixelTemplate& operator*=(Component s) requires std::is_floating_point_v<Component>
     {
         for (int i = 0; i < kChannels; ++i)
             c[i] *= s;
         return *this;
     }
-    friend constexpr PixelTemplate operator+(PixelTemplate a, const PixelTemplate& b)
-        requires std::is_floating_point_v<Component>
+    friend constexpr PixelTemplate operator+(
+        PixelTemplate a, const PixelTemplate& b) requires std::is_floating_point_v<Component>
     {
         return a += b;
     }
-    friend constexpr PixelTemplate operator-(PixelTemplate a, const PixelTemplate& b)
-        requires std::is_floating_point_v<Component>
+    friend constexpr PixelTemplate operator-(
+        PixelTemplate a, const PixelTemplate& b) requires std::is_floating_point_v<Component>
     {
         return a -= b;
     }
-    friend constexpr PixelTemplate operator*(PixelTemplate a, Component s)
-        requires std::is_floating_point_v<Component>
+    friend constexpr PixelTemplate operator*(
+        PixelTemplate a, Component s) requires std::is_floating_point_v<Component>
     {
         return a *= s;
     }
@@ -168,8 +159,7 @@ namespace Quarn::Pixel {
 
 // Range and layout of any pixel type, including the plain `float` of
 // descriptor-less single-channel images (scale given elsewhere; 0..1 here).
-template <class P>
-struct Traits {
+template <class P> struct Traits {
     using Component = typename P::Component;
     static constexpr int kChannels = P::kChannels;
     static constexpr bool kInteger = P::kInteger;
@@ -179,8 +169,7 @@ struct Traits {
     static Component channel(const P& p, int i) { return p.c[i]; }
 };
 
-template <>
-struct Traits<float> {
+template <> struct Traits<float> {
     using Component = float;
     static constexpr int kChannels = 1;
     static constexpr bool kInteger = false;
@@ -191,28 +180,24 @@ struct Traits<float> {
 };
 
 namespace Detail {
-template <class P>
-struct WorkOf {
+template <class P> struct WorkOf {
     using Desc = typename P::Desc;
     using WC = typename Desc::WorkComponent;
-    using type = PixelTemplate<
-        typename Desc::template Working<typename Desc::Order::template Rebind<WC, WC>>>;
+    using type =
+        PixelTemplate<typename Desc::template Working<typename Desc::Order::template Rebind<WC, WC>>>;
 };
-template <>
-struct WorkOf<float> {
+template <> struct WorkOf<float> {
     using type = float;
 };
 }  // namespace Detail
 
 // The float working type with the same channels, black and white as P.
-template <class P>
-using Work = typename Detail::WorkOf<P>::type;
+template <class P> using Work = typename Detail::WorkOf<P>::type;
 
 // Store one value into a component of type To with range lo..hi: integers
 // are clamped and then truncated toward zero (never rounded); NaN stores as
 // lo. Float components keep the value as it is, without clamping.
-template <class To, bool Integer>
-inline To storeComponent(float v, double lo, double hi)
+template <class To, bool Integer> inline To storeComponent(float v, double lo, double hi)
 {
     if constexpr (Integer) {
         if constexpr (sizeof(To) >= 4) {
@@ -231,8 +216,7 @@ inline To storeComponent(float v, double lo, double hi)
 // Converts between pixel types with the same channels: storage to working
 // keeps every value (200 -> 200.0f); working to integer storage clamps to the
 // storage's black..white and truncates; float storage keeps the value.
-template <class To, class From>
-inline To convert(const From& from)
+template <class To, class From> inline To convert(const From& from)
 {
     using TT = Traits<To>;
     using FT = Traits<From>;
@@ -245,12 +229,9 @@ inline To convert(const From& from)
 }
 
 // Descriptors of the table: storage types and their working types.
-template <class C>
-using ARGBOf = Order::ARGB<C, float>;
-template <class C>
-using RGBAOf = Order::RGBA<C, float>;
-template <class C>
-using SingleOf = Order::Single<C, float>;
+template <class C> using ARGBOf = Order::ARGB<C, float>;
+template <class C> using RGBAOf = Order::RGBA<C, float>;
+template <class C> using SingleOf = Order::Single<C, float>;
 
 using ARGB8 = PixelTemplate<Descriptor<ARGBOf<uint8_t>, 0, 255, 255, true>>;
 using ARGB16 = PixelTemplate<Descriptor<ARGBOf<uint16_t>, 0, 32768, 32768, true>>;
@@ -260,8 +241,7 @@ using ARGBW32768 = PixelTemplate<Descriptor<ARGBOf<float>, 0, 32768, 32768, fals
 using ARGBWF = ARGBF;
 
 using RGBAF = PixelTemplate<Descriptor<RGBAOf<float>, 0, 1, 1, false>>;
-using RGBAI32 = PixelTemplate<
-    Descriptor<RGBAOf<int32_t>, INT32_MIN, INT32_MAX, INT32_MAX, true>>;
+using RGBAI32 = PixelTemplate<Descriptor<RGBAOf<int32_t>, INT32_MIN, INT32_MAX, INT32_MAX, true>>;
 using RGBAWI32 = Work<RGBAI32>;
 
 using Single8 = PixelTemplate<Descriptor<SingleOf<uint8_t>, 0, 255, 255, true>>;
@@ -275,6 +255,6 @@ static_assert(std::is_same_v<Work<ARGB8>, ARGBW255>);
 static_assert(std::is_same_v<Work<ARGB16>, ARGBW32768>);
 static_assert(std::is_same_v<Work<ARGBF>, ARGBWF>);
 static_assert(sizeof(ARGB8) == 4 && sizeof(ARGB16) == 8 && sizeof(ARGBF) == 16,
-              "storage pixels must match the host's packed layout");
+    "storage pixels must match the host's packed layout");
 
 }  // namespace Quarn::Pixel

@@ -10,15 +10,13 @@ namespace Quarn::PixelFunctor {
 // Below this alpha a colour is not divided by it.
 inline constexpr float kUnMultiplyThreshold = 1.5259022e-5f;
 
-template <class W>
-constexpr int channelIndex(int32_t channel)
+template <class W> constexpr int channelIndex(int32_t channel)
 {
     constexpr int kIndex[4] = {W::kAlpha, W::kRed, W::kGreen, W::kBlue};
     return kIndex[channel & 3];
 }
 
-template <class W>
-void premultiply(W& p, float alpha)
+template <class W> void premultiply(W& p, float alpha)
 {
     if (alpha == 0.0f) {
         p.r() = p.g() = p.b() = 0.0f;
@@ -36,8 +34,7 @@ struct ClampChannel {
     float maximum;
     int32_t channel;
 
-    template <class W>
-    void operator()(W& p) const
+    template <class W> void operator()(W& p) const
     {
         auto& c = p[channelIndex<W>(channel)];
         c = c < minimum ? minimum : (c > maximum ? maximum : c);
@@ -47,13 +44,8 @@ struct ClampChannel {
 // Colour x alpha / white; colour 0 where alpha is 0. The two-image form
 // takes colour and alpha from the second image.
 struct MultiplyByAlpha {
-    template <class W>
-    void operator()(W& p) const
-    {
-        premultiply(p, p.a());
-    }
-    template <class W, class I>
-    void operator()(W& out, const I& in) const
+    template <class W> void operator()(W& p) const { premultiply(p, p.a()); }
+    template <class W, class I> void operator()(W& out, const I& in) const
     {
         out.a() = in.a();
         out.r() = in.r();
@@ -66,8 +58,7 @@ struct MultiplyByAlpha {
 // Colour x white / alpha where alpha is above the threshold; unchanged
 // otherwise.
 struct UnMultiplyByAlpha {
-    template <class W>
-    void operator()(W& p) const
+    template <class W> void operator()(W& p) const
     {
         if (!(p.a() > kUnMultiplyThreshold))
             return;
@@ -80,26 +71,17 @@ struct UnMultiplyByAlpha {
 
 // Makes every pixel opaque.
 struct WhitePointAlpha {
-    template <class W>
-    void operator()(W& p) const
-    {
-        p.a() = W::kWhite;
-    }
+    template <class W> void operator()(W& p) const { p.a() = W::kWhite; }
 };
 
 // Alpha from the second image, colour kept.
 struct CopyAlpha {
-    template <class W, class I>
-    void operator()(W& out, const I& in) const
-    {
-        out.a() = in.a();
-    }
+    template <class W, class I> void operator()(W& out, const I& in) const { out.a() = in.a(); }
 };
 
 // Colour from the second image, alpha kept.
 struct CopyRGB {
-    template <class W, class I>
-    void operator()(W& out, const I& in) const
+    template <class W, class I> void operator()(W& out, const I& in) const
     {
         out.r() = in.r();
         out.g() = in.g();
@@ -109,8 +91,7 @@ struct CopyRGB {
 
 // The second image, with all four channels 0 where its alpha is 0.
 struct BlankTransparentAlpha {
-    template <class W, class I>
-    void operator()(W& out, const I& in) const
+    template <class W, class I> void operator()(W& out, const I& in) const
     {
         const bool blank = in.a() == 0.0f;
         out.a() = blank ? 0.0f : in.a();

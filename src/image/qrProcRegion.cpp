@@ -6,8 +6,8 @@ QrRect QrProcRegion::dataWindow(const QrTexIndexer& image)
 {
     const QrTexAxis& x = image.xAxis();
     const QrTexAxis& y = image.yAxis();
-    return {x.windowFirst + x.placement, y.windowFirst + y.placement,
-            x.windowLast + x.placement + 1, y.windowLast + y.placement + 1};
+    return {x.windowFirst + x.placement, y.windowFirst + y.placement, x.windowLast + x.placement + 1,
+        y.windowLast + y.placement + 1};
 }
 
 void QrProcRegion::fitTo(const QrTexIndexer& image)

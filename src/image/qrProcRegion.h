@@ -7,7 +7,7 @@
 
 enum QrRegionMode : uint8_t {
     kRegionClamp = 0,  // clamp the region into the image
-    kRegionKeep = 1,   // keep an axis inside the image, else use the image's extent on it
+    kRegionKeep = 1,  // keep an axis inside the image, else use the image's extent on it
 };
 
 struct QrRect {

@@ -7,10 +7,9 @@
 
 #include <cstdint>
 
-template <class InTex, class OutTex>
-class Sampler : public Imager {
+template <class InTex, class OutTex> class Sampler : public Imager {
 public:
-    explicit Sampler(QrInterruptRecord* record = nullptr) : Imager(record) {}
+    explicit Sampler(QrInterruptRecord* record = nullptr) : Imager(record) { }
     ~Sampler() override = default;
 
     void process(const InTex& input, OutTex& output) { process(&input, &output); }
@@ -25,7 +24,7 @@ public:
                 self.input_ = nullptr;
                 self.output_ = nullptr;
             }
-        } reset{*this};
+        } reset {*this};
         fitRegion(*output);
         input_ = input;
         output_ = output;

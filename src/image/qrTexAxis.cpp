@@ -33,9 +33,7 @@ int32_t QrTexAxis::addressIndex(int32_t i) const
     } else if (d >= n) {
         switch (edgeMethod) {
         case kEdgeRepeat: k = cropFirst + n - 1; break;
-        case kEdgeReflect:
-            k = (d / n) % 2 != 0 ? cropFirst + n - d % n - 1 : cropFirst + d % n;
-            break;
+        case kEdgeReflect: k = (d / n) % 2 != 0 ? cropFirst + n - d % n - 1 : cropFirst + d % n; break;
         case kEdgeWrap: k = cropFirst + d % n; break;
         default: return -1;
         }

@@ -6,10 +6,10 @@
 #include <cstdint>
 
 enum QrEdgeMethod : int32_t {
-    kEdgeColour = 0,   // outside the crop: the edge colour
-    kEdgeRepeat = 1,   // the nearest crop end, repeated
+    kEdgeColour = 0,  // outside the crop: the edge colour
+    kEdgeRepeat = 1,  // the nearest crop end, repeated
     kEdgeReflect = 2,  // mirrored, the end pixel repeated (-1 -> first, n -> last)
-    kEdgeWrap = 3,     // periodic
+    kEdgeWrap = 3,  // periodic
 };
 
 // A stretch of consecutive coordinates served by one walk through memory:
@@ -24,13 +24,13 @@ struct QrRun {
 
 struct QrTexAxis {
     enum Flags : uint32_t {
-        kWindowed = 1u,          // the window is smaller than the whole axis
+        kWindowed = 1u,  // the window is smaller than the whole axis
         kClipCropToWindow = 2u,  // the crop range is kept inside the window
     };
     static constexpr int32_t kEndless = 2147483647;
 
     int32_t size = 0;
-    float origin = 0.0f;      // as set
+    float origin = 0.0f;  // as set
     int32_t originIndex = 0;  // used for addressing: floor(origin + 0.5)
     int32_t edgeMethod = kEdgeColour;
     int32_t cropFirst = 0, cropLast = -1, cropCount = 0;

@@ -12,7 +12,7 @@ public:
 
     QrTexIndexer() = default;
     // Origin 0, method Colour, crop and window covering the image, flags clear.
-    QrTexIndexer(int32_t width, int32_t height) : x_(width), y_(height) {}
+    QrTexIndexer(int32_t width, int32_t height) : x_(width), y_(height) { }
     virtual ~QrTexIndexer() = default;
     QrTexIndexer(const QrTexIndexer&) = default;
     QrTexIndexer& operator=(const QrTexIndexer&) = default;

@@ -75,8 +75,8 @@ public:
     // by index. Both must lie inside the window.
     S* rowStart(int32_t j) const
     {
-        return reinterpret_cast<S*>(reinterpret_cast<char*>(data_) +
-                                    stride_ * std::ptrdiff_t(j - yAxis().windowFirst));
+        return reinterpret_cast<S*>(
+            reinterpret_cast<char*>(data_) + stride_ * std::ptrdiff_t(j - yAxis().windowFirst));
     }
     S* pixelAtIndex(int32_t i, int32_t j) const { return rowStart(j) + (i - xAxis().windowFirst); }
     // Output pixel at coordinate (x, y): index = coordinate - placement.
@@ -102,8 +102,7 @@ public:
     // f(const S* first, int32_t step, int32_t count) reads `count` pixels
     // from `first`, advancing by `step` (0: the same pixel, e.g. the edge
     // colour). The runs cover the row in order.
-    template <class F>
-    void forEachRun(int32_t y, int32_t x0, int32_t x1, F&& f) const;
+    template <class F> void forEachRun(int32_t y, int32_t x0, int32_t x1, F&& f) const;
     // The same row converted into working pixels out[0 .. x1-x0-1].
     void fetchRow(int32_t y, int32_t x0, int32_t x1, W* out) const;
 
@@ -112,7 +111,7 @@ private:
 
     Quarn::auto_ref<Quarn::Memory::Handle> handle_;
     S* data_ = nullptr;
-    S edgeColour_{};
+    S edgeColour_ {};
     std::ptrdiff_t stride_ = 0;
 };
 
@@ -131,14 +130,12 @@ QrTexture<S, W>::QrTexture(int32_t width, int32_t height, void* data, std::ptrdi
 {
 }
 
-template <class S, class W>
-QrTexture<S, W> QrTexture<S, W>::allocate(int32_t width, int32_t height)
+template <class S, class W> QrTexture<S, W> QrTexture<S, W>::allocate(int32_t width, int32_t height)
 {
     return allocateLike(QrTexIndexer(width, height));
 }
 
-template <class S, class W>
-QrTexture<S, W> QrTexture<S, W>::allocateLike(const QrTexIndexer& geometry)
+template <class S, class W> QrTexture<S, W> QrTexture<S, W>::allocateLike(const QrTexIndexer& geometry)
 {
     const auto columns = std::size_t(std::max(geometry.xAxis().windowCount, 0));
     const auto rows = std::size_t(std::max(geometry.yAxis().windowCount, 0));
@@ -152,8 +149,7 @@ QrTexture<S, W> QrTexture<S, W>::allocateLike(const QrTexIndexer& geometry)
     return texture;
 }
 
-template <class S, class W>
-bool QrTexture<S, W>::setWindow(int32_t x0, int32_t x1, int32_t y0, int32_t y1)
+template <class S, class W> bool QrTexture<S, W>::setWindow(int32_t x0, int32_t x1, int32_t y0, int32_t y1)
 {
     const int32_t firstX = xAxis().windowFirst, firstY = yAxis().windowFirst;
     const bool windowed = QrTexIndexer::setWindow(x0, x1, y0, y1);
@@ -161,26 +157,23 @@ bool QrTexture<S, W>::setWindow(int32_t x0, int32_t x1, int32_t y0, int32_t y1)
     return windowed;
 }
 
-template <class S, class W>
-void QrTexture<S, W>::resetWindow()
+template <class S, class W> void QrTexture<S, W>::resetWindow()
 {
     const int32_t firstX = xAxis().windowFirst, firstY = yAxis().windowFirst;
     QrTexIndexer::resetWindow();
     followWindow(firstX, firstY);
 }
 
-template <class S, class W>
-void QrTexture<S, W>::followWindow(int32_t oldFirstX, int32_t oldFirstY)
+template <class S, class W> void QrTexture<S, W>::followWindow(int32_t oldFirstX, int32_t oldFirstY)
 {
     if (!data_)
         return;
     const std::ptrdiff_t bytes = stride_ * std::ptrdiff_t(yAxis().windowFirst - oldFirstY) +
-                                 std::ptrdiff_t(sizeof(S)) * (xAxis().windowFirst - oldFirstX);
+        std::ptrdiff_t(sizeof(S)) * (xAxis().windowFirst - oldFirstX);
     data_ = reinterpret_cast<S*>(reinterpret_cast<char*>(data_) + bytes);
 }
 
-template <class S, class W>
-void QrTexture<S, W>::releaseData()
+template <class S, class W> void QrTexture<S, W>::releaseData()
 {
     handle_ = Quarn::auto_ref<Quarn::Memory::Handle>();
     data_ = nullptr;
@@ -212,8 +205,7 @@ inline int32_t splitPosition(float t, float& fraction)
 
 }  // namespace QrTextureDetail
 
-template <class S, class W>
-W QrTexture<S, W>::bilinear(float x, float y) const
+template <class S, class W> W QrTexture<S, W>::bilinear(float x, float y) const
 {
     float fx = 0.0f, fy = 0.0f;
     const int32_t kx = QrTextureDetail::splitPosition(x - 0.5f - xAxis().origin, fx);
@@ -250,8 +242,7 @@ void QrTexture<S, W>::forEachRun(int32_t y, int32_t x0, int32_t x1, F&& f) const
     }
 }
 
-template <class S, class W>
-void QrTexture<S, W>::fetchRow(int32_t y, int32_t x0, int32_t x1, W* out) const
+template <class S, class W> void QrTexture<S, W>::fetchRow(int32_t y, int32_t x0, int32_t x1, W* out) const
 {
     forEachRun(y, x0, x1, [&out](const S* p, int32_t step, int32_t count) {
         for (int32_t k = 0; k < count; ++k, p += step)

@@ -13,8 +13,7 @@ void BaseAliasXMLElement::attributes(Parser& parser, AttributeList& attributes)
         return;
     }
     if (!hasOriginal) {
-        parser.reportError(elementName(),
-                           "alias element needs an 'original' attribute " + elementName());
+        parser.reportError(elementName(), "alias element needs an 'original' attribute " + elementName());
         return;
     }
     makeAlias(alias, original);

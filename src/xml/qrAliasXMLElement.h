@@ -9,7 +9,7 @@ namespace Quarn::XML {
 
 class BaseAliasXMLElement : public ParseElement {
 public:
-    explicit BaseAliasXMLElement(const std::string& element) : ParseElement(element) {}
+    explicit BaseAliasXMLElement(const std::string& element) : ParseElement(element) { }
     void attributes(Parser& parser, AttributeList& attributes) override;
 
 protected:

@@ -7,8 +7,7 @@ namespace Quarn::XML {
 
 void ChoiceXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    const ParamKind kind{"choice",
-                         [](const std::string& name) { return new Param::Choice(name); }};
+    const ParamKind kind {"choice", [](const std::string& name) { return new Param::Choice(name); }};
     const ResolvedParam resolved = resolveParamElement(parser, set_, "choice", attributes, kind);
     if (!resolved.param)
         return;
@@ -18,8 +17,7 @@ void ChoiceXMLElement::attributes(Parser& parser, AttributeList& attributes)
     parser.getAttribute(attributes, "value", valueLabel_);
 }
 
-std::unique_ptr<ParseElement> ChoiceXMLElement::beginElement(Parser& parser,
-                                                            const std::string& child)
+std::unique_ptr<ParseElement> ChoiceXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     if (choice_ && child == "option")
         return std::make_unique<ChoiceOptionXMLElement>(child, *choice_);

@@ -10,7 +10,7 @@ namespace Quarn::XML {
 
 class ChoiceXMLElement : public ParseElement {
 public:
-    explicit ChoiceXMLElement(Param::ParamSet& set) : ParseElement("choice"), set_(set) {}
+    explicit ChoiceXMLElement(Param::ParamSet& set) : ParseElement("choice"), set_(set) { }
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override;
     void attributes(Parser& parser, AttributeList& attributes) override;
     void endElement(Parser& parser) override;

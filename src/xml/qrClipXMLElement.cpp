@@ -9,8 +9,7 @@ Wrapper::ClipSet& checked(Wrapper::ClipSet* clips)
 {
     if (!clips)
         throw Exceptions::NullPointer("Quarn::Wrapper::ClipSetXMLElement::ClipSetXMLElement",
-                                      "src/qrWrapperClipParser", 83,
-                                      "Null ClipSet set in parser, must not be null");
+            "src/qrWrapperClipParser", 83, "Null ClipSet set in parser, must not be null");
     return *clips;
 }
 }  // namespace
@@ -20,8 +19,7 @@ ClipSetXMLElement::ClipSetXMLElement(Wrapper::ClipSet* clips)
 {
 }
 
-std::unique_ptr<ParseElement> ClipSetXMLElement::beginElement(Parser& parser,
-                                                             const std::string& child)
+std::unique_ptr<ParseElement> ClipSetXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     if (child == "clip")
         return std::make_unique<ClipXMLElement>(clips_);

@@ -19,7 +19,7 @@ private:
 // attributes are read.
 class ClipXMLElement : public ParseElement {
 public:
-    explicit ClipXMLElement(Wrapper::ClipSet& clips) : ParseElement("clip"), clips_(clips) {}
+    explicit ClipXMLElement(Wrapper::ClipSet& clips) : ParseElement("clip"), clips_(clips) { }
     void attributes(Parser& parser, AttributeList& attributes) override;
 
 private:

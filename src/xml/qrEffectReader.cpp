@@ -10,8 +10,7 @@ namespace {
 
 using EffectRoot = RootElement<auto_ref<Wrapper::EffectI>, EffectXMLElement>;
 
-template <class Input>
-void readInto(Wrapper::EffectI& effect, Input&& input)
+template <class Input> void readInto(Wrapper::EffectI& effect, Input&& input)
 {
     EffectRoot root("effect", auto_ref<Wrapper::EffectI>::share(&effect));
     StackedParser parser(root);

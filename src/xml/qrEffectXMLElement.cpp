@@ -46,9 +46,9 @@ void EffectXMLElement::attributes(Parser& parser, AttributeList& attributes)
     readFlags(parser, attributes);
     if (parser.getAttribute(attributes, "fields", text)) {
         using Wrapper::Fields;
-        effect_->setFields(text == "both"     ? Fields::both
-                           : text == "single" ? Fields::single
-                                              : Fields::doubled);
+        effect_->setFields(text == "both" ? Fields::both
+                : text == "single"        ? Fields::single
+                                          : Fields::doubled);
     }
     if (parser.getAttribute(attributes, "bitdepths", text))
         readBitDepths(text);
@@ -97,8 +97,7 @@ void EffectXMLElement::readComponents(const std::string& text)
     }
 }
 
-std::unique_ptr<ParseElement> EffectXMLElement::beginElement(Parser& parser,
-                                                            const std::string& child)
+std::unique_ptr<ParseElement> EffectXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     if (child == "clipset")
         return std::make_unique<ClipSetXMLElement>(&effect_->clips());
@@ -107,8 +106,7 @@ std::unique_ptr<ParseElement> EffectXMLElement::beginElement(Parser& parser,
     if (child == "layout")
         return std::make_unique<LayoutXMLElement>(effect_->layout());
     if (child == "description")
-        return std::make_unique<AutoRefObjectDescriptionParseElement<auto_ref<Wrapper::EffectI>>>(
-            effect_);
+        return std::make_unique<AutoRefObjectDescriptionParseElement<auto_ref<Wrapper::EffectI>>>(effect_);
     parser.reportError(child, "unknown type of effect element");
     return nullptr;
 }

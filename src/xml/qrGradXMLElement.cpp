@@ -7,17 +7,15 @@ namespace Quarn::XML {
 
 void ParamGradXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    const ParamKind kind{"grad", [](const std::string& name) { return new Param::Grad(name); }};
-    const ResolvedParam resolved =
-        resolveParamElement(parser, set_, elementName(), attributes, kind);
+    const ParamKind kind {"grad", [](const std::string& name) { return new Param::Grad(name); }};
+    const ResolvedParam resolved = resolveParamElement(parser, set_, elementName(), attributes, kind);
     if (!resolved.param)
         return;
     grad_ = resolved.param.cast<Param::Grad>();
     grad_->readAttributes(attributes);
 }
 
-std::unique_ptr<ParseElement> ParamGradXMLElement::beginElement(Parser& parser,
-                                                               const std::string& child)
+std::unique_ptr<ParseElement> ParamGradXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     if (grad_ && child == "value")
         return std::make_unique<QrGradXMLParseElement>(child, value_);
@@ -41,8 +39,8 @@ void ParamGradXMLElement::endElement(Parser&)
     }
 }
 
-QrGradXMLParseElement::QrGradXMLParseElement(const std::string& element,
-                                             std::optional<QrColGradDescription>& target)
+QrGradXMLParseElement::QrGradXMLParseElement(
+    const std::string& element, std::optional<QrColGradDescription>& target)
     : ParseElement(element), target_(target)
 {
     gradient_.clearNodes();
@@ -64,8 +62,7 @@ void QrGradXMLParseElement::attributes(Parser& parser, AttributeList& attributes
         parser.reportError("grad", "Grad element has unknown value for the 'interp' attribute");
 }
 
-std::unique_ptr<ParseElement> QrGradXMLParseElement::beginElement(Parser& parser,
-                                                                 const std::string& child)
+std::unique_ptr<ParseElement> QrGradXMLParseElement::beginElement(Parser& parser, const std::string& child)
 {
     if (child == "node")
         return std::make_unique<QrGradNodeXMLParseElement>(gradient_);

@@ -11,8 +11,7 @@ namespace Quarn::XML {
 
 class ParamGradXMLElement : public ParseElement {
 public:
-    ParamGradXMLElement(Param::ParamSet& set, const std::string& element)
-        : ParseElement(element), set_(set)
+    ParamGradXMLElement(Param::ParamSet& set, const std::string& element) : ParseElement(element), set_(set)
     {
     }
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override;

@@ -4,15 +4,15 @@
 
 namespace Quarn::XML {
 
-GroupXMLElement::GroupXMLElement(Param::ParamSet& set, Param::LayoutSet* layout,
-                                 Param::Group* enclosing, LayoutContext context)
+GroupXMLElement::GroupXMLElement(
+    Param::ParamSet& set, Param::LayoutSet* layout, Param::Group* enclosing, LayoutContext context)
     : ParseElement("group"), set_(set), layout_(layout), enclosing_(enclosing), context_(context)
 {
 }
 
 void GroupXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    const ParamKind kind{"group", [](const std::string& name) { return new Param::Group(name); }};
+    const ParamKind kind {"group", [](const std::string& name) { return new Param::Group(name); }};
     bool created = false;
     if (context_ == LayoutContext::layout) {
         std::string name;
@@ -42,8 +42,8 @@ auto_ref<Param::Param> GroupXMLElement::defineGroup(Parser& parser, const std::s
 {
     auto_ref<Param::Param> p = auto_ref<Param::Param>::share(set_.findParam(name));
     if (!p.isNull())
-        throw Exceptions::AssertionFailed("Quarn::Param::GroupXMLElement::beginElement",
-                                          "src/qrParamHierarchy", 38, "p.isNull()");
+        throw Exceptions::AssertionFailed(
+            "Quarn::Param::GroupXMLElement::beginElement", "src/qrParamHierarchy", 38, "p.isNull()");
     if (set_.definitionLocked()) {
         parser.reportError("group", "with name = '" + name + "' is unknown.");
         return {};
@@ -53,8 +53,7 @@ auto_ref<Param::Param> GroupXMLElement::defineGroup(Parser& parser, const std::s
     return p;
 }
 
-std::unique_ptr<ParseElement> GroupXMLElement::beginElement(Parser& parser,
-                                                           const std::string& child)
+std::unique_ptr<ParseElement> GroupXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     if (child == "param")
         return std::make_unique<GroupParamXMLElement>(child, target_);

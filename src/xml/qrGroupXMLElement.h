@@ -11,8 +11,8 @@ class GroupXMLElement : public ParseElement {
 public:
     // `enclosing` receives this group's name as a member (null for a group at
     // the top); `layout`, when not null, records a top-level group.
-    GroupXMLElement(Param::ParamSet& set, Param::LayoutSet* layout, Param::Group* enclosing,
-                    LayoutContext context);
+    GroupXMLElement(
+        Param::ParamSet& set, Param::LayoutSet* layout, Param::Group* enclosing, LayoutContext context);
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override;
     void attributes(Parser& parser, AttributeList& attributes) override;
 

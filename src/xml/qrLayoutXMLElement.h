@@ -9,7 +9,7 @@ namespace Quarn::XML {
 
 class LayoutXMLElement : public ParseElement {
 public:
-    explicit LayoutXMLElement(Param::LayoutSet& layout) : ParseElement("layout"), layout_(layout) {}
+    explicit LayoutXMLElement(Param::LayoutSet& layout) : ParseElement("layout"), layout_(layout) { }
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override;
 
 private:

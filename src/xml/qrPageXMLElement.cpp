@@ -4,15 +4,14 @@
 
 namespace Quarn::XML {
 
-PageXMLElement::PageXMLElement(Param::ParamSet& set, Param::LayoutSet* layout,
-                               LayoutContext context)
+PageXMLElement::PageXMLElement(Param::ParamSet& set, Param::LayoutSet* layout, LayoutContext context)
     : ParseElement("page"), set_(set), layout_(layout), context_(context)
 {
 }
 
 void PageXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    const ParamKind kind{"page", [](const std::string& name) { return new Param::Page(name); }};
+    const ParamKind kind {"page", [](const std::string& name) { return new Param::Page(name); }};
     const ResolvedParam resolved = resolveParamElement(parser, set_, "page", attributes, kind);
     if (!resolved.param)
         return;
@@ -50,8 +49,8 @@ std::unique_ptr<ParseElement> PageLineXMLElement::beginElement(Parser&, const st
     return std::make_unique<PageCellXMLElement>(child, page_, axis_, position_);
 }
 
-PageCellXMLElement::PageCellXMLElement(const std::string& element, Param::Page* page,
-                                       PageLineXMLElement::Axis axis, int linePosition)
+PageCellXMLElement::PageCellXMLElement(
+    const std::string& element, Param::Page* page, PageLineXMLElement::Axis axis, int linePosition)
     : ParseElement(element), page_(page), axis_(axis), linePosition_(linePosition)
 {
 }

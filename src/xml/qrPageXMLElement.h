@@ -43,8 +43,8 @@ private:
 // One cell: a parameter name and the other coordinate.
 class PageCellXMLElement : public ParseElement {
 public:
-    PageCellXMLElement(const std::string& element, Param::Page* page,
-                       PageLineXMLElement::Axis axis, int linePosition);
+    PageCellXMLElement(
+        const std::string& element, Param::Page* page, PageLineXMLElement::Axis axis, int linePosition);
     void attributes(Parser& parser, AttributeList& attributes) override;
 
 private:

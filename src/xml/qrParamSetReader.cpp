@@ -10,8 +10,7 @@ namespace {
 
 using ParamSetRoot = RootElement<auto_ref<Param::ParamSet>, ParamSetXMLElement>;
 
-template <class Input>
-void readInto(Param::ParamSet& set, Input&& input)
+template <class Input> void readInto(Param::ParamSet& set, Input&& input)
 {
     ParamSetRoot root("paramset", auto_ref<Param::ParamSet>::share(&set));
     StackedParser parser(root);

@@ -15,27 +15,23 @@ namespace Quarn::XML {
 namespace {
 
 // A value type's element name (its type name) and how to make one.
-template <class P>
-std::pair<const std::string, ParamKind> entry(const char* typeName)
+template <class P> std::pair<const std::string, ParamKind> entry(const char* typeName)
 {
     auto create = [](const std::string& name) -> Param::Param* { return new P(name); };
-    return {typeName, ParamKind{typeName, create}};
+    return {typeName, ParamKind {typeName, create}};
 }
 
 const std::map<std::string, ParamKind>& valueKinds()
 {
-    static const std::map<std::string, ParamKind> kinds{
-        entry<Param::PushButton>("pushbutton"), entry<Param::Bool>("bool"),
-        entry<Param::String>("string"), entry<Param::Roto>("roto"), entry<Param::Int>("int"),
-        entry<Param::RGBColour>("rgb"), entry<Param::RGBAColour>("rgba"),
+    static const std::map<std::string, ParamKind> kinds {entry<Param::PushButton>("pushbutton"),
+        entry<Param::Bool>("bool"), entry<Param::String>("string"), entry<Param::Roto>("roto"),
+        entry<Param::Int>("int"), entry<Param::RGBColour>("rgb"), entry<Param::RGBAColour>("rgba"),
         entry<Param::Double>("double"), entry<Param::XSize>("xsize"), entry<Param::YSize>("ysize"),
         entry<Param::XPos>("xpos"), entry<Param::YPos>("ypos"), entry<Param::Scale>("scale"),
-        entry<Param::Angle>("angle"), entry<Param::TimePos>("timepos"),
-        entry<Param::TimeSize>("timesize"), entry<Param::Double2>("double2"),
-        entry<Param::Size2D>("size2d"), entry<Param::Pos2D>("pos2d"),
-        entry<Param::Scale2D>("scale2d"), entry<Param::Angle2D>("angle2d"),
-        entry<Param::RectD>("rectd"), entry<Param::RectI>("recti")
-    };
+        entry<Param::Angle>("angle"), entry<Param::TimePos>("timepos"), entry<Param::TimeSize>("timesize"),
+        entry<Param::Double2>("double2"), entry<Param::Size2D>("size2d"), entry<Param::Pos2D>("pos2d"),
+        entry<Param::Scale2D>("scale2d"), entry<Param::Angle2D>("angle2d"), entry<Param::RectD>("rectd"),
+        entry<Param::RectI>("recti")};
     return kinds;
 }
 
@@ -46,12 +42,10 @@ ParamSetXMLElement::ParamSetXMLElement(auto_ref<Param::ParamSet> set)
 {
     if (set_.isNull())
         throw Exceptions::NullPointer("Quarn::Param::ParamSetXMLElement::ParamSetXMLElement",
-                                      "src/qrParamParser", 468,
-                                      "Null ParamSet set in parser, must not be null");
+            "src/qrParamParser", 468, "Null ParamSet set in parser, must not be null");
 }
 
-std::unique_ptr<ParseElement> ParamSetXMLElement::beginElement(Parser& parser,
-                                                              const std::string& child)
+std::unique_ptr<ParseElement> ParamSetXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     const std::string type = foldName(child);
     Param::ParamSet& set = *set_;

@@ -2,9 +2,8 @@
 
 namespace Quarn::XML {
 
-ResolvedParam resolveParamElement(Parser& parser, Param::ParamSet& set,
-                                  const std::string& element, AttributeList& attributes,
-                                  const ParamKind& kind)
+ResolvedParam resolveParamElement(Parser& parser, Param::ParamSet& set, const std::string& element,
+    AttributeList& attributes, const ParamKind& kind)
 {
     std::string name;
     if (!parser.getAttribute(attributes, "name", name)) {
@@ -13,8 +12,7 @@ ResolvedParam resolveParamElement(Parser& parser, Param::ParamSet& set,
     }
     if (Param::Param* existing = set.findParam(name)) {
         if (foldName(existing->typeName()) != foldName(kind.typeName)) {
-            parser.reportError(element,
-                               "with name = '" + name + "' exists and has a different type.");
+            parser.reportError(element, "with name = '" + name + "' exists and has a different type.");
             return {};
         }
         return {auto_ref<Param::Param>::share(existing), false};
@@ -35,8 +33,7 @@ ParamXMLElement::ParamXMLElement(Param::ParamSet& set, const std::string& elemen
 
 void ParamXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    const ResolvedParam resolved =
-        resolveParamElement(parser, set_, elementName(), attributes, kind_);
+    const ResolvedParam resolved = resolveParamElement(parser, set_, elementName(), attributes, kind_);
     if (resolved.param)
         resolved.param->readAttributes(attributes);
 }

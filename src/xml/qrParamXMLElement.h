@@ -25,9 +25,8 @@ struct ResolvedParam {
 // Reads "name" from the element's attributes and finds or makes the
 // parameter; reports a missing name, an unknown name in a locked set and a
 // parameter of another type.
-ResolvedParam resolveParamElement(Parser& parser, Param::ParamSet& set,
-                                  const std::string& element, AttributeList& attributes,
-                                  const ParamKind& kind);
+ResolvedParam resolveParamElement(Parser& parser, Param::ParamSet& set, const std::string& element,
+    AttributeList& attributes, const ParamKind& kind);
 
 // A value parameter ("int", "rgba", "pushbutton", ...): its attributes are
 // read by the parameter itself; it has no children.

@@ -7,14 +7,19 @@ std::unique_ptr<ParseElement> ParseElement::beginElement(Parser& parser, const s
     return refuseChild(parser, child);
 }
 
-void ParseElement::attributes(Parser&, AttributeList&) {}
+void ParseElement::attributes(Parser&, AttributeList&)
+{
+}
 
-void ParseElement::characters(Parser&, const char*, int) {}
+void ParseElement::characters(Parser&, const char*, int)
+{
+}
 
-void ParseElement::endElement(Parser&) {}
+void ParseElement::endElement(Parser&)
+{
+}
 
-std::unique_ptr<ParseElement> ParseElement::refuseChild(Parser& parser,
-                                                        const std::string& child) const
+std::unique_ptr<ParseElement> ParseElement::refuseChild(Parser& parser, const std::string& child) const
 {
     parser.reportError(child, "cannot be a child element of " + elementName_);
     return nullptr;

@@ -11,7 +11,7 @@ namespace Quarn::XML {
 
 class ParseElement {
 public:
-    explicit ParseElement(std::string elementName) : elementName_(std::move(elementName)) {}
+    explicit ParseElement(std::string elementName) : elementName_(std::move(elementName)) { }
     ParseElement(const ParseElement&) = delete;
     ParseElement& operator=(const ParseElement&) = delete;
     virtual ~ParseElement() = default;
@@ -38,7 +38,7 @@ private:
 // A "description" element: collects its character data.
 class DescriptionParseElement : public ParseElement {
 public:
-    DescriptionParseElement() : ParseElement("description") {}
+    DescriptionParseElement() : ParseElement("description") { }
     void characters(Parser& parser, const char* text, int length) override;
     const std::string& text() const { return text_; }
 
@@ -48,10 +48,9 @@ private:
 
 // A "description" element whose text becomes the description of an object
 // when the element ends.
-template <class R>
-class AutoRefObjectDescriptionParseElement : public DescriptionParseElement {
+template <class R> class AutoRefObjectDescriptionParseElement : public DescriptionParseElement {
 public:
-    explicit AutoRefObjectDescriptionParseElement(R object) : object_(std::move(object)) {}
+    explicit AutoRefObjectDescriptionParseElement(R object) : object_(std::move(object)) { }
     void endElement(Parser&) override { object_->setDescription(text()); }
 
 private:

@@ -71,8 +71,7 @@ struct Parser::Callbacks {
 Parser::Parser() : expat_(XML_ParserCreate("UTF-8"))
 {
     if (!expat_)
-        throw Exceptions::OutOfMemory("Quarn::XML::Parser::Parser", "src/qrXMLParser", 40,
-                                      "XML parser");
+        throw Exceptions::OutOfMemory("Quarn::XML::Parser::Parser", "src/qrXMLParser", 40, "XML parser");
     XML_SetUserData(expat_, this);
     XML_SetElementHandler(expat_, &Callbacks::start, &Callbacks::end);
     XML_SetCharacterDataHandler(expat_, &Callbacks::text);
@@ -108,8 +107,8 @@ void Parser::parse(std::FILE* file)
     for (;;) {
         void* buffer = XML_GetBuffer(expat_, kBlockSize);
         if (!buffer)
-            throw Exceptions::OutOfMemory("Quarn::XML::Parser::parse", "src/qrXMLParser", 159,
-                                          kBlockSize, "XML parser");
+            throw Exceptions::OutOfMemory(
+                "Quarn::XML::Parser::parse", "src/qrXMLParser", 159, kBlockSize, "XML parser");
         const std::size_t count = std::fread(buffer, 1, kBlockSize, file);
         const bool final = count == 0;
         if (XML_ParseBuffer(expat_, int(count), final) != XML_STATUS_OK || ignoring()) {
@@ -126,21 +125,20 @@ void Parser::throwParsingException()
     if (handlerException_)
         std::rethrow_exception(handlerException_);
     if (failed_)
-        throw Exceptions::XML::Parse("Quarn::XML::Parser::throwParsingException",
-                                     "src/qrXMLParser", 114, errorText_, "XML parsing,");
+        throw Exceptions::XML::Parse(
+            "Quarn::XML::Parser::throwParsingException", "src/qrXMLParser", 114, errorText_, "XML parsing,");
     const XML_Error code = XML_GetErrorCode(expat_);
     if (code == XML_ERROR_NONE || code == kNoElementFound)
         return;
-    const std::string where = "XML parsing, at line/column " + std::to_string(currentLine()) +
-                              "/" + std::to_string(currentColumn());
-    throw Exceptions::XML::Parse("Quarn::XML::Parser::throwParsingException", "src/qrXMLParser",
-                                 139, where, XML_ErrorString(code));
+    const std::string where = "XML parsing, at line/column " + std::to_string(currentLine()) + "/" +
+        std::to_string(currentColumn());
+    throw Exceptions::XML::Parse(
+        "Quarn::XML::Parser::throwParsingException", "src/qrXMLParser", 139, where, XML_ErrorString(code));
 }
 
 void Parser::reportError(const std::string& element, const std::string& message)
 {
-    errorText_ += "At line" + std::to_string(currentLine()) + ", element '" + element + "' " +
-                  message;
+    errorText_ += "At line" + std::to_string(currentLine()) + ", element '" + element + "' " + message;
     failed_ = true;
     XML_StopParser(expat_, XML_FALSE);
 }
@@ -174,8 +172,7 @@ std::string Parser::lookupName(const std::string& name) const
     return foldAttributeNames_ ? foldName(name) : name;
 }
 
-bool Parser::getAttribute(AttributeList& attributes, const std::string& name,
-                          std::string& value) const
+bool Parser::getAttribute(AttributeList& attributes, const std::string& name, std::string& value) const
 {
     const std::string* text = attributes.take(lookupName(name));
     if (!text)

@@ -7,8 +7,7 @@ namespace Quarn::XML {
 
 // R is the object the document fills; E, the root element's handler, is built
 // from it.
-template <class R, class E>
-class RootElement : public ParseElement {
+template <class R, class E> class RootElement : public ParseElement {
 public:
     RootElement(std::string rootName, R object)
         : ParseElement(std::move(rootName)), object_(std::move(object))

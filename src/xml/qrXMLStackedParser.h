@@ -12,7 +12,7 @@ namespace Quarn::XML {
 
 class StackedParser : public Parser {
 public:
-    explicit StackedParser(ParseElement& root) : root_(root) {}
+    explicit StackedParser(ParseElement& root) : root_(root) { }
 
     void startElement(const std::string& name, AttributeList& attributes) override;
     void endElement(const std::string& name) override;

@@ -18,7 +18,7 @@ namespace Ex = Quarn::Exceptions;
 class AdapterTest : public ::testing::Test {
 protected:
     HandMadeCommand cmd;
-    Host host{&cmd.in, &cmd.out, cmd.params.data()};
+    Host host {&cmd.in, &cmd.out, cmd.params.data()};
 
     void SetUp() override { host.bindRainMappings(); }
 };
@@ -32,7 +32,7 @@ TEST_F(AdapterTest, ReadsEachTypeInInternalUnits)
     EXPECT_EQ(host.getIntParam("seed", 0.0), 13);
     EXPECT_FALSE(host.getBoolParam("clampBlendAtFloat", 0.0));
     const QrPixelRGBAf edge = host.getRGBAParam("SourceEdgeColour", 0.0);
-    EXPECT_EQ(edge, (QrPixelRGBAf{0.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(edge, (QrPixelRGBAf {0.0f, 0.0f, 0.0f, 1.0f}));
     // Percent sliders that are not scales read as the host's percent.
     EXPECT_DOUBLE_EQ(host.getDoubleParam("blendMix", 0.0), 50.0);
 }
@@ -44,9 +44,15 @@ TEST_F(AdapterTest, PopupsMapHostPositionsToInternalValues)
         int index, hostValue, internal;
     };
     const Case cases[] = {
-        {"blendMethod", 14, 1, 0},   {"blendMethod", 14, 2, 19}, {"blendMethod", 14, 25, 25},
-        {"blendMethod", 14, 24, 26}, {"matteChannel", 10, 1, 0}, {"matteChannel", 10, 9, 8},
-        {"presets", 3, 7, 6},        {"postAlphaYesNoNo", 2, 2, 1}, {"SourceXMethod", 21, 4, 3},
+        {"blendMethod", 14, 1, 0},
+        {"blendMethod", 14, 2, 19},
+        {"blendMethod", 14, 25, 25},
+        {"blendMethod", 14, 24, 26},
+        {"matteChannel", 10, 1, 0},
+        {"matteChannel", 10, 9, 8},
+        {"presets", 3, 7, 6},
+        {"postAlphaYesNoNo", 2, 2, 1},
+        {"SourceXMethod", 21, 4, 3},
     };
     for (const Case& c : cases) {
         cmd.at(c.index).u.pd.value = c.hostValue;
@@ -55,8 +61,7 @@ TEST_F(AdapterTest, PopupsMapHostPositionsToInternalValues)
     EXPECT_EQ(host.getBackwardPopupMapping("blendMethod", 26), 23);
     cmd.at(14).u.pd.value = 26;  // past the menu
     EXPECT_THROW(host.getIntParam("blendMethod", 0.0), Ex::AfterEffects::ForwardMappingUndefined);
-    EXPECT_THROW(host.getBackwardPopupMapping("blendMethod", 23),
-                 Ex::AfterEffects::BackwardMappingUndefined);
+    EXPECT_THROW(host.getBackwardPopupMapping("blendMethod", 23), Ex::AfterEffects::BackwardMappingUndefined);
 }
 
 TEST_F(AdapterTest, WritesReachTheCommandsListFlaggedAsChanged)
@@ -122,7 +127,7 @@ TEST_F(AdapterTest, FailuresNameTheOperationAndTheKey)
 TEST(AdapterConstruction, MissingHostDataIsNamed)
 {
     HandMadeCommand cmd;
-    PF_LayerDef output{};
+    PF_LayerDef output {};
     auto nameOfMissing = [](auto make) -> std::string {
         try {
             make();
@@ -132,17 +137,16 @@ TEST(AdapterConstruction, MissingHostDataIsNamed)
         return "nothing missing";
     };
     EXPECT_NE(nameOfMissing([&] { Host h(nullptr, &cmd.out, cmd.params.data()); }).find("'in_data'"),
-              std::string::npos);
+        std::string::npos);
     EXPECT_NE(nameOfMissing([&] { Host h(&cmd.in, nullptr, cmd.params.data()); }).find("'out_data'"),
-              std::string::npos);
-    EXPECT_NE(nameOfMissing([&] { Host h(&cmd.in, &cmd.out, nullptr); }).find("'params'"),
-              std::string::npos);
+        std::string::npos);
+    EXPECT_NE(nameOfMissing([&] { Host h(&cmd.in, &cmd.out, nullptr); }).find("'params'"), std::string::npos);
     EXPECT_NE(nameOfMissing([&] {
-                  Host h(&cmd.in, &cmd.out, cmd.params.data(), nullptr, nullptr);
-              }).find("'output'"),
-              std::string::npos);
+        Host h(&cmd.in, &cmd.out, cmd.params.data(), nullptr, nullptr);
+    }).find("'output'"),
+        std::string::npos);
     EXPECT_EQ(nameOfMissing([&] { Host h(&cmd.in, &cmd.out, cmd.params.data(), &output, nullptr); }),
-              "nothing missing");
+        "nothing missing");
 }
 
 TEST(AdapterHostValues, TimeAndGeometryComeFromTheCommand)
@@ -156,7 +160,7 @@ TEST(AdapterHostValues, TimeAndGeometryComeFromTheCommand)
     cmd.in.downsample_y = {1, 4};
     cmd.in.output_origin_x = 3;
     cmd.in.output_origin_y = 4;
-    PF_LayerDef output{};
+    PF_LayerDef output {};
     output.extent_hint = {0, 0, 64, 32};
     Host host(&cmd.in, &cmd.out, cmd.params.data(), &output, nullptr);
     EXPECT_DOUBLE_EQ(host.getTime(), 12.0);
@@ -166,7 +170,7 @@ TEST(AdapterHostValues, TimeAndGeometryComeFromTheCommand)
     host.getDownsample(x, y);
     EXPECT_DOUBLE_EQ(x, 0.5);
     EXPECT_DOUBLE_EQ(y, 0.25);
-    EXPECT_EQ(host.getOutputExtent(), (QrRectI{3, 4, 67, 36}));
+    EXPECT_EQ(host.getOutputExtent(), (QrRectI {3, 4, 67, 36}));
     EXPECT_EQ(host.getPremultiplicationState(), 1);
 }
 

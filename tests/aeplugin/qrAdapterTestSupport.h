@@ -12,10 +12,10 @@
 #include <cstring>
 
 struct HandMadeCommand {
-    std::array<PF_ParamDef, Quarn::Wrapper::Rain::kRainHostParamCount> defs{};
-    std::array<PF_ParamDef*, Quarn::Wrapper::Rain::kRainHostParamCount> params{};
-    PF_InData in{};
-    PF_OutData out{};
+    std::array<PF_ParamDef, Quarn::Wrapper::Rain::kRainHostParamCount> defs {};
+    std::array<PF_ParamDef*, Quarn::Wrapper::Rain::kRainHostParamCount> params {};
+    PF_InData in {};
+    PF_OutData out {};
 
     HandMadeCommand()
     {

@@ -79,7 +79,7 @@ TEST(DrawSurface, FillAndBlitStayInsideTheSurface)
     EXPECT_EQ(target.at(2, 1), kDrawBlack);
     EXPECT_EQ(target.at(3, 1), kDrawWhite);
 
-    DrawBitmap red(4, 4, DrawColour{255, 255, 0, 0});
+    DrawBitmap red(4, 4, DrawColour {255, 255, 0, 0});
     target.surface().blit(red.surface(), 8, 4);  // only 2 x 2 lands
     EXPECT_EQ(countColour(target, red.at(0, 0)), 4);
     target.surface().blit(red.surface(), 20, 20);  // nothing lands
@@ -103,7 +103,7 @@ TEST(WrapText, KeepsLinesWithinTheWidthAndParagraphsApart)
     const int scale = 1;
     const int width = BitmapFont::textWidth("0123456789", scale);  // ten characters
     const auto lines = wrapText("one two three four\n\nfive", width, scale);
-    const std::vector<std::string> expected{"one two", "three four", "", "five"};
+    const std::vector<std::string> expected {"one two", "three four", "", "five"};
     EXPECT_EQ(lines, expected);
     for (const auto& line : lines)
         EXPECT_LE(BitmapFont::textWidth(line, scale), width);
@@ -112,7 +112,7 @@ TEST(WrapText, KeepsLinesWithinTheWidthAndParagraphsApart)
 TEST(WrapText, CutsAWordLongerThanTheLine)
 {
     const int width = BitmapFont::textWidth("abcd", 1);
-    const std::vector<std::string> expected{"abcd", "efgh", "ij", "klm"};
+    const std::vector<std::string> expected {"abcd", "efgh", "ij", "klm"};
     EXPECT_EQ(wrapText("abcdefghij klm", width, 1), expected);
 }
 

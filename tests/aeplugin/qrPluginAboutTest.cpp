@@ -34,7 +34,7 @@ TEST_F(Started, AboutShowsTheWhiteSplashAndTheTexts)
     EXPECT_GT(about.content.height(), 500);
     for (int y = 0; y < 500; y += 37)
         for (int x = 0; x < 500; x += 41)
-            ASSERT_EQ(about.content.pixel(x, y), (Argb{1, 1, 1, 1})) << x << "," << y;
+            ASSERT_EQ(about.content.pixel(x, y), (Argb {1, 1, 1, 1})) << x << "," << y;
     // Name, seven description lines and the version line below the splash.
     EXPECT_GT(inkPixels(about.content, 500), 500);
     EXPECT_EQ(inkPixels(about.content, 0), inkPixels(about.content, 500));
@@ -42,8 +42,7 @@ TEST_F(Started, AboutShowsTheWhiteSplashAndTheTexts)
 
 TEST(PluginAbout, SplashBesideThePluginIsShown)
 {
-    const fs::path dir =
-        fs::temp_directory_path() / ("nimbrel_splash_test_" + std::to_string(getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("nimbrel_splash_test_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path plugin = dir / "Nimbrel.so";
@@ -57,7 +56,7 @@ TEST(PluginAbout, SplashBesideThePluginIsShown)
         ASSERT_TRUE(about.shown);
         // The box is as wide as the version line needs, the splash centred.
         const int left = (about.content.width() - 120) / 2;
-        const Argb red{1.0f, 200 / 255.0f, 30 / 255.0f, 40 / 255.0f};
+        const Argb red {1.0f, 200 / 255.0f, 30 / 255.0f, 40 / 255.0f};
         EXPECT_EQ(about.content.pixel(left, 0), red);
         EXPECT_EQ(about.content.pixel(left + 119, 79), red);
         EXPECT_NE(about.content.pixel(left, 80), red);

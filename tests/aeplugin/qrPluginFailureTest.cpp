@@ -60,7 +60,7 @@ TEST_F(Failing, UnknownSmartPixelFormatIsABadCallbackParameter)
     EXPECT_EQ(r.command.error, PF_Err_BAD_CALLBACK_PARAM);
     for (int y = 0; y < r.image.height(); ++y)
         for (int x = 0; x < r.image.width(); ++x)
-            ASSERT_EQ(r.image.pixel(x, y), (Argb{0, 0, 0, 0})) << "rendered anyway";
+            ASSERT_EQ(r.image.pixel(x, y), (Argb {0, 0, 0, 0})) << "rendered anyway";
     EXPECT_EQ(host.counters().suitesHeld, 0);
 }
 
@@ -74,9 +74,9 @@ protected:
         Failing::SetUp();
         // One folder per test and process: test runners may run tests side by side.
         dir = std::filesystem::temp_directory_path() /
-              ("nimbrel_plugin_errors_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-               std::to_string(getpid()));
+            ("nimbrel_plugin_errors_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid()));
         if (const char* v = std::getenv("QUARN_ERROR_DIR"))
             previous = v;
         std::filesystem::remove_all(dir);

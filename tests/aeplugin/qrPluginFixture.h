@@ -17,11 +17,13 @@ using Quarn::Host::EffectHost;
 using Quarn::Host::HostImage;
 using Quarn::Host::RenderMode;
 
-inline const char* pluginPath() { return NIMBREL_PLUGIN_PATH; }
+inline const char* pluginPath()
+{
+    return NIMBREL_PLUGIN_PATH;
+}
 
 // A picture from a function of (x, y) giving normalised ARGB.
-inline HostImage picture(int width, int height, Depth depth,
-                         const std::function<Argb(int, int)>& at)
+inline HostImage picture(int width, int height, Depth depth, const std::function<Argb(int, int)>& at)
 {
     HostImage image(width, height, depth);
     for (int y = 0; y < height; ++y)
@@ -63,7 +65,7 @@ inline bool differsAt(const HostImage& a, const HostImage& b, int x, int y, floa
 
 class Started : public ::testing::Test {
 protected:
-    EffectHost host{pluginPath()};
+    EffectHost host {pluginPath()};
 
     void SetUp() override
     {

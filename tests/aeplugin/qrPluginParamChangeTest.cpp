@@ -24,8 +24,8 @@ TEST_F(Started, EdgeAlphaSliderSetsTheColoursAlpha)
         const char* percent;
         const char* colour;  // the colour's text: #AARRGGBB, or #RRGGBB when opaque
     };
-    const Case cases[] = {{"50", "#7F000000"}, {"100", "#000000"}, {"0", "#00000000"},
-                          {"49.8", "#7E000000"}, {"1", "#02000000"}};
+    const Case cases[] = {{"50", "#7F000000"}, {"100", "#000000"}, {"0", "#00000000"}, {"49.8", "#7E000000"},
+        {"1", "#02000000"}};
     for (const char* group : {"Source Crops", "Matte Layer Crops"}) {
         for (const Case& c : cases) {
             const auto r = host.changeParam(std::string(group) + "/Edge Colour Alpha", c.percent);
@@ -183,7 +183,7 @@ TEST_F(Started, AboutAreaDrawsTheTitleBitmap)
     for (int y = 0; y < title.height(); ++y)
         for (int x = 0; x < title.width(); ++x) {
             const auto& t = title.at(x, y);
-            const Argb expected{t.alpha / 255.0f, t.red / 255.0f, t.green / 255.0f, t.blue / 255.0f};
+            const Argb expected {t.alpha / 255.0f, t.red / 255.0f, t.green / 255.0f, t.blue / 255.0f};
             mismatches += event.canvas.pixel(x, y) != expected;
         }
     EXPECT_EQ(mismatches, 0);

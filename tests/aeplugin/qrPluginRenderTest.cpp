@@ -87,7 +87,7 @@ TEST_F(Rendering, OldHostApiGetsThe8BitDriverEvenForADeepWorld)
     // half: the right half of the fresh output stays zero.
     for (int y = 0; y < kHeight; ++y)
         for (int x = kWidth / 2; x < kWidth; ++x)
-            ASSERT_EQ(r.image.pixel(x, y), (Argb{0, 0, 0, 0})) << x << "," << y;
+            ASSERT_EQ(r.image.pixel(x, y), (Argb {0, 0, 0, 0})) << x << "," << y;
     for (int y = 0; y < kHeight; ++y)
         ASSERT_GT(deep.channel(kWidth - 1, y, 0), 0.0f);
 }
@@ -116,8 +116,9 @@ class MatteLayer : public Rendering {
 protected:
     std::vector<bool> changedBy(const HostImage& layer)
     {
-        host.setSource(picture(kWidth, kHeight, Depth::Bits8,
-                               [](int, int) -> Argb { return {1.0f, 0.5f, 0.5f, 0.5f}; }));
+        host.setSource(picture(kWidth, kHeight, Depth::Bits8, [](int, int) -> Argb {
+            return {1.0f, 0.5f, 0.5f, 0.5f};
+        }));
         host.setParam("Diffusion Min", "0");  // every pixel is a highlight
         host.setParam("Rain Intensity", "100");
         host.setParam("Rain Density", "100");
@@ -175,9 +176,9 @@ TEST_F(MatteLayer, LargerLayerCoversTheWholeSource)
         for (int x = 0; x < kWidth; ++x)
             columns[std::size_t(x)] += changed[std::size_t(y * kWidth + x)];
     EXPECT_GT(columns.front() + columns[1] + columns[2] + columns[3] + columns[4], 0);
-    EXPECT_GT(columns[kWidth - 1] + columns[kWidth - 2] + columns[kWidth - 3] +
-                  columns[kWidth - 4] + columns[kWidth - 5],
-              0);
+    EXPECT_GT(columns[kWidth - 1] + columns[kWidth - 2] + columns[kWidth - 3] + columns[kWidth - 4] +
+            columns[kWidth - 5],
+        0);
     EXPECT_GT(changedCount, 0);
 }
 

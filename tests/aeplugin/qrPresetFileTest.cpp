@@ -20,7 +20,7 @@ using namespace Quarn::AfterEffects;
 
 std::tm timeOf(int year, int month0, int day, int hour, int minute, int second)
 {
-    std::tm t{};
+    std::tm t {};
     t.tm_year = year - 1900;
     t.tm_mon = month0;
     t.tm_mday = day;
@@ -49,8 +49,8 @@ TEST(PresetFileName, IsTimeThenDateWithZeroBasedMonth)
         const char* name;
     };
     const Case cases[] = {
-        {timeOf(2007, 2, 5, 14, 3, 9), "dir//140309_05022007.preset"},   // 5 March
-        {timeOf(2026, 0, 31, 0, 0, 0), "dir//000000_31002026.preset"},   // January is 00
+        {timeOf(2007, 2, 5, 14, 3, 9), "dir//140309_05022007.preset"},  // 5 March
+        {timeOf(2026, 0, 31, 0, 0, 0), "dir//000000_31002026.preset"},  // January is 00
         {timeOf(1999, 11, 1, 23, 59, 58), "dir//235958_01111999.preset"},
     };
     for (const Case& c : cases)
@@ -60,7 +60,7 @@ TEST(PresetFileName, IsTimeThenDateWithZeroBasedMonth)
 TEST(PresetFileText, OneSetterLinePerTypeThatHasOne)
 {
     using namespace Wrapper;
-    const std::vector<PresetValue> values{
+    const std::vector<PresetValue> values {
         {"flag", kTypeBool, {1, 0, 0, 0}},
         {"length", kTypeDouble, {45, 0, 0, 0}},
         {"seed", kTypeInt, {13, 0, 0, 0}},
@@ -72,16 +72,16 @@ TEST(PresetFileText, OneSetterLinePerTypeThatHasOne)
         {"method", kTypeChoice, {19, 0, 0, 0}},
     };
     EXPECT_EQ(textOf(values),
-              "case(Quarn::<PluginName>Presets::e<PresetName>): {\n"
-              "\tsetBoolParam(\"flag\",1);\n"
-              "\tsetDoubleParam(\"length\",45.000000);\n"
-              "\tsetIntParam(\"seed\",13);\n"
-              "\tsetRGBParam(\"tint\",QrRGBColF(1.000000,0.500000,0.000000));\n"
-              "\tsetRGBAParam(\"edge\",QrRGBAColF(0.000000,0.000000,0.000000,1.000000));\n"
-              "\tsetDoubleParam(\"offset\",HvVec2(1.500000,-2.000000));\n"
-              "\tsetScaleParam(\"density\",0.350000);\n"
-              "\tsetAngleParam(\"angle\",-1.500000);\n"
-              "}\n");
+        "case(Quarn::<PluginName>Presets::e<PresetName>): {\n"
+        "\tsetBoolParam(\"flag\",1);\n"
+        "\tsetDoubleParam(\"length\",45.000000);\n"
+        "\tsetIntParam(\"seed\",13);\n"
+        "\tsetRGBParam(\"tint\",QrRGBColF(1.000000,0.500000,0.000000));\n"
+        "\tsetRGBAParam(\"edge\",QrRGBAColF(0.000000,0.000000,0.000000,1.000000));\n"
+        "\tsetDoubleParam(\"offset\",HvVec2(1.500000,-2.000000));\n"
+        "\tsetScaleParam(\"density\",0.350000);\n"
+        "\tsetAngleParam(\"angle\",-1.500000);\n"
+        "}\n");
 }
 
 TEST(PresetFileText, AdapterValuesAreInSetterUnitsAndKeyOrder)
@@ -107,8 +107,8 @@ TEST(PresetFile, IsWrittenIntoTheFolderAndReplacedWithinOneSecond)
         std::filesystem::temp_directory_path() / ("nimbrel_preset_test_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    const std::vector<Wrapper::PresetValue> first{{"seed", Wrapper::kTypeInt, {1, 0, 0, 0}}};
-    const std::vector<Wrapper::PresetValue> second{{"seed", Wrapper::kTypeInt, {2, 0, 0, 0}}};
+    const std::vector<Wrapper::PresetValue> first {{"seed", Wrapper::kTypeInt, {1, 0, 0, 0}}};
+    const std::vector<Wrapper::PresetValue> second {{"seed", Wrapper::kTypeInt, {2, 0, 0, 0}}};
     ASSERT_TRUE(writePresetFile(dir.string(), first));
     ASSERT_TRUE(writePresetFile(dir.string(), second));
     std::vector<std::filesystem::path> files;

@@ -15,197 +15,210 @@ constexpr int kWidth = 96;
 constexpr int kHeight = 64;
 
 struct DepthCase {
-  const char* name;
-  const char* input;       // file name, whose extension picks the format
-  TypeDesc inputType;
-  const char* depthFlag;   // "" for the default
-  const char* output;
-  TypeDesc outputType;
-  float tolerance;         // of a picture passed through unchanged
+    const char* name;
+    const char* input;  // file name, whose extension picks the format
+    TypeDesc inputType;
+    const char* depthFlag;  // "" for the default
+    const char* output;
+    TypeDesc outputType;
+    float tolerance;  // of a picture passed through unchanged
 };
 
-std::ostream& operator<<(std::ostream& os, const DepthCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const DepthCase& c)
+{
+    return os << c.name;
+}
 
-class RenderDepth : public testing::TestWithParam<DepthCase> {};
+class RenderDepth : public testing::TestWithParam<DepthCase> { };
 
 // With no rain intensity, no blend and Process RGB, the effect must hand the
 // picture back as it was: this checks both file conversions at each depth.
-TEST_P(RenderDepth, ZeroIntensityGivesThePictureBack) {
-  const DepthCase& c = GetParam();
-  ScratchDir dir;
-  const OIIO::ImageBuf input = picture(kWidth, kHeight, 4, c.inputType);
-  save(input, dir / c.input);
-  const Outcome run = nimbrel(dir, std::string("render ") + c.input + " -o " + c.output + " " +
-                                   c.depthFlag + " --set intensity=0");
-  ASSERT_EQ(run.status, 0) << run.err;
-  const OIIO::ImageBuf output = load(dir / c.output);
-  EXPECT_EQ(output.nativespec().format, c.outputType);
-  EXPECT_LE(maxDifference(load(dir / c.input), output), c.tolerance);
+TEST_P(RenderDepth, ZeroIntensityGivesThePictureBack)
+{
+    const DepthCase& c = GetParam();
+    ScratchDir dir;
+    const OIIO::ImageBuf input = picture(kWidth, kHeight, 4, c.inputType);
+    save(input, dir / c.input);
+    const Outcome run = nimbrel(
+        dir, std::string("render ") + c.input + " -o " + c.output + " " + c.depthFlag + " --set intensity=0");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const OIIO::ImageBuf output = load(dir / c.output);
+    EXPECT_EQ(output.nativespec().format, c.outputType);
+    EXPECT_LE(maxDifference(load(dir / c.input), output), c.tolerance);
 }
 
-TEST_P(RenderDepth, DefaultRainChangesThePicture) {
-  const DepthCase& c = GetParam();
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, c.inputType), dir / c.input);
-  const Outcome run =
-      nimbrel(dir, std::string("render ") + c.input + " -o " + c.output + " " + c.depthFlag);
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_GT(maxDifference(load(dir / c.input), load(dir / c.output)), 0.02f);
+TEST_P(RenderDepth, DefaultRainChangesThePicture)
+{
+    const DepthCase& c = GetParam();
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, c.inputType), dir / c.input);
+    const Outcome run =
+        nimbrel(dir, std::string("render ") + c.input + " -o " + c.output + " " + c.depthFlag);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_GT(maxDifference(load(dir / c.input), load(dir / c.output)), 0.02f);
 }
 
 // 16-bit hosts count to 32768, files to 65535: one host step is two file steps.
-INSTANTIATE_TEST_SUITE_P(
-    EveryDepth, RenderDepth,
-    testing::Values(
-        DepthCase{"png8", "in.png", TypeDesc::UINT8, "", "out.png", TypeDesc::UINT8, 0.0f},
-        DepthCase{"png16", "in.png", TypeDesc::UINT16, "", "out.png", TypeDesc::UINT16,
-                  1.01f / 65535},
-        DepthCase{"exrFloat", "in.exr", TypeDesc::FLOAT, "", "out.exr", TypeDesc::FLOAT, 1e-6f},
-        DepthCase{"png8At16", "in.png", TypeDesc::UINT8, "--depth 16", "out.png", TypeDesc::UINT16,
-                  1.01f / 65535},
-        DepthCase{"png8At32", "in.png", TypeDesc::UINT8, "--depth 32", "out.exr", TypeDesc::FLOAT,
-                  1e-6f},
-        DepthCase{"tiff16", "in.tif", TypeDesc::UINT16, "", "out.tif", TypeDesc::UINT16,
-                  1.01f / 65535}),
+INSTANTIATE_TEST_SUITE_P(EveryDepth, RenderDepth,
+    testing::Values(DepthCase {"png8", "in.png", TypeDesc::UINT8, "", "out.png", TypeDesc::UINT8, 0.0f},
+        DepthCase {"png16", "in.png", TypeDesc::UINT16, "", "out.png", TypeDesc::UINT16, 1.01f / 65535},
+        DepthCase {"exrFloat", "in.exr", TypeDesc::FLOAT, "", "out.exr", TypeDesc::FLOAT, 1e-6f},
+        DepthCase {
+            "png8At16", "in.png", TypeDesc::UINT8, "--depth 16", "out.png", TypeDesc::UINT16, 1.01f / 65535},
+        DepthCase {"png8At32", "in.png", TypeDesc::UINT8, "--depth 32", "out.exr", TypeDesc::FLOAT, 1e-6f},
+        DepthCase {"tiff16", "in.tif", TypeDesc::UINT16, "", "out.tif", TypeDesc::UINT16, 1.01f / 65535}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RenderAlpha, InputWithoutAlphaComesOutOpaque) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 3, TypeDesc::UINT8), dir / "rgb.png");
-  ASSERT_EQ(nimbrel(dir, "render rgb.png -o out.png").status, 0);
-  const OIIO::ImageBuf out = load(dir / "out.png");
-  ASSERT_EQ(out.spec().nchannels, 4);
-  const auto stats = OIIO::ImageBufAlgo::computePixelStats(out);
-  EXPECT_EQ(stats.min[3], 1.0f);
+TEST(RenderAlpha, InputWithoutAlphaComesOutOpaque)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 3, TypeDesc::UINT8), dir / "rgb.png");
+    ASSERT_EQ(nimbrel(dir, "render rgb.png -o out.png").status, 0);
+    const OIIO::ImageBuf out = load(dir / "out.png");
+    ASSERT_EQ(out.spec().nchannels, 4);
+    const auto stats = OIIO::ImageBufAlgo::computePixelStats(out);
+    EXPECT_EQ(stats.min[3], 1.0f);
 }
 
-TEST(RenderAlpha, FormatWithoutAlphaGetsColourOnly) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  ASSERT_EQ(nimbrel(dir, "render in.png -o out.jpg").status, 0);
-  EXPECT_EQ(load(dir / "out.jpg").spec().nchannels, 3);
-}
-
-TEST(RenderMode, ClassicAndSmartRenderTheSameFrame) {
-  for (const char* depth : {"8", "16"}) {
+TEST(RenderAlpha, FormatWithoutAlphaGetsColourOnly)
+{
     ScratchDir dir;
     save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-    const std::string common = std::string("render in.png --depth ") + depth;
-    ASSERT_EQ(nimbrel(dir, common + " -o smart.png").status, 0);
-    ASSERT_EQ(nimbrel(dir, common + " -o classic.png --render classic").status, 0);
-    EXPECT_EQ(maxDifference(load(dir / "smart.png"), load(dir / "classic.png")), 0.0f) << depth;
-  }
+    ASSERT_EQ(nimbrel(dir, "render in.png -o out.jpg").status, 0);
+    EXPECT_EQ(load(dir / "out.jpg").spec().nchannels, 3);
 }
 
-TEST(RenderTime, DropsMoveWithTheFrameAndRepeatForTheSameFrame) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  ASSERT_EQ(nimbrel(dir, "render in.png -o a.png --frame 4").status, 0);
-  ASSERT_EQ(nimbrel(dir, "render in.png -o b.png --frame 4").status, 0);
-  ASSERT_EQ(nimbrel(dir, "render in.png -o c.png --frame 5").status, 0);
-  EXPECT_EQ(maxDifference(load(dir / "a.png"), load(dir / "b.png")), 0.0f);
-  EXPECT_GT(maxDifference(load(dir / "a.png"), load(dir / "c.png")), 0.0f);
+TEST(RenderMode, ClassicAndSmartRenderTheSameFrame)
+{
+    for (const char* depth : {"8", "16"}) {
+        ScratchDir dir;
+        save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+        const std::string common = std::string("render in.png --depth ") + depth;
+        ASSERT_EQ(nimbrel(dir, common + " -o smart.png").status, 0);
+        ASSERT_EQ(nimbrel(dir, common + " -o classic.png --render classic").status, 0);
+        EXPECT_EQ(maxDifference(load(dir / "smart.png"), load(dir / "classic.png")), 0.0f) << depth;
+    }
+}
+
+TEST(RenderTime, DropsMoveWithTheFrameAndRepeatForTheSameFrame)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    ASSERT_EQ(nimbrel(dir, "render in.png -o a.png --frame 4").status, 0);
+    ASSERT_EQ(nimbrel(dir, "render in.png -o b.png --frame 4").status, 0);
+    ASSERT_EQ(nimbrel(dir, "render in.png -o c.png --frame 5").status, 0);
+    EXPECT_EQ(maxDifference(load(dir / "a.png"), load(dir / "b.png")), 0.0f);
+    EXPECT_GT(maxDifference(load(dir / "a.png"), load(dir / "c.png")), 0.0f);
 }
 
 // "Cats and Dogs" sets density 100 and drop length 100 (diffusion stays at
 // its defaults), so a later --set wins over it and an earlier one does not.
-TEST(RenderSettings, PresetsAndSetsActInCommandLineOrder) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  auto render = [&](const std::string& out, const std::string& args) {
-    const Outcome run = nimbrel(dir, "render in.png -o " + out + " " + args);
-    EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
-  };
-  render("presetThenSet.png", "--preset \"Cats and Dogs\" --set density=35");
-  render("sameBySets.png", "--set density=35 --set dropLength=100");
-  render("setThenPreset.png", "--set density=35 --preset \"Cats and Dogs\"");
-  render("presetOnly.png", "--set \"Presets=Cats and Dogs\"");
-  EXPECT_EQ(maxDifference(load(dir / "presetThenSet.png"), load(dir / "sameBySets.png")), 0.0f);
-  EXPECT_EQ(maxDifference(load(dir / "setThenPreset.png"), load(dir / "presetOnly.png")), 0.0f);
-  EXPECT_GT(maxDifference(load(dir / "presetThenSet.png"), load(dir / "presetOnly.png")), 0.0f);
+TEST(RenderSettings, PresetsAndSetsActInCommandLineOrder)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    auto render = [&](const std::string& out, const std::string& args) {
+        const Outcome run = nimbrel(dir, "render in.png -o " + out + " " + args);
+        EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
+    };
+    render("presetThenSet.png", "--preset \"Cats and Dogs\" --set density=35");
+    render("sameBySets.png", "--set density=35 --set dropLength=100");
+    render("setThenPreset.png", "--set density=35 --preset \"Cats and Dogs\"");
+    render("presetOnly.png", "--set \"Presets=Cats and Dogs\"");
+    EXPECT_EQ(maxDifference(load(dir / "presetThenSet.png"), load(dir / "sameBySets.png")), 0.0f);
+    EXPECT_EQ(maxDifference(load(dir / "setThenPreset.png"), load(dir / "presetOnly.png")), 0.0f);
+    EXPECT_GT(maxDifference(load(dir / "presetThenSet.png"), load(dir / "presetOnly.png")), 0.0f);
 }
 
-TEST(RenderSettings, LabelsKeysAndGroupPathsNameTheSameControl) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  ASSERT_EQ(nimbrel(dir, "render in.png -o key.png --set SourceXMethod=Wrap --set seed=7").status, 0);
-  ASSERT_EQ(nimbrel(dir, "render in.png -o label.png --set \"Source Crops/X Method=Wrap\" "
-                         "--set Seed=7").status, 0);
-  EXPECT_EQ(maxDifference(load(dir / "key.png"), load(dir / "label.png")), 0.0f);
+TEST(RenderSettings, LabelsKeysAndGroupPathsNameTheSameControl)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    ASSERT_EQ(nimbrel(dir, "render in.png -o key.png --set SourceXMethod=Wrap --set seed=7").status, 0);
+    ASSERT_EQ(nimbrel(dir,
+                  "render in.png -o label.png --set \"Source Crops/X Method=Wrap\" "
+                  "--set Seed=7")
+                  .status,
+        0);
+    EXPECT_EQ(maxDifference(load(dir / "key.png"), load(dir / "label.png")), 0.0f);
 }
 
 // A colour's alpha and its percentage slider are kept in step by the
 // plug-in's own reaction to the change, which the listing shows.
-TEST(RenderSettings, EdgeColourAlphaFollowsTheColourThroughThePlugin) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  const Outcome run =
-      nimbrel(dir, "render in.png -o out.png -v --set \"SourceEdgeColour=#FF000080\"");
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::size_t at = run.err.find("Source Crops/Edge Colour Alpha");
-  ASSERT_NE(at, std::string::npos) << run.err;
-  EXPECT_NE(run.err.substr(at, run.err.find('\n', at) - at).find(" 50.2"), std::string::npos)
-      << run.err;
+TEST(RenderSettings, EdgeColourAlphaFollowsTheColourThroughThePlugin)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    const Outcome run = nimbrel(dir, "render in.png -o out.png -v --set \"SourceEdgeColour=#FF000080\"");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::size_t at = run.err.find("Source Crops/Edge Colour Alpha");
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_NE(run.err.substr(at, run.err.find('\n', at) - at).find(" 50.2"), std::string::npos) << run.err;
 }
 
-TEST(RenderMatte, BlackMatteLayerKeepsTheRainOffAndWhiteLetsItThrough) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  OIIO::ImageBuf black(OIIO::ImageSpec(kWidth / 2, kHeight / 2, 3, TypeDesc::UINT8));
-  OIIO::ImageBufAlgo::zero(black);
-  save(black, dir / "black.png");
-  OIIO::ImageBuf white = black;
-  const float one[3] = {1, 1, 1};
-  OIIO::ImageBufAlgo::fill(white, one);
-  save(white, dir / "white.png");
-  const std::string args = "render in.png --set \"matteChannel=Matte Layer Luminance\" ";
-  ASSERT_EQ(nimbrel(dir, args + "-o b.png --matte-layer black.png").status, 0);
-  ASSERT_EQ(nimbrel(dir, args + "-o w.png --matte-layer white.png").status, 0);
-  EXPECT_EQ(maxDifference(load(dir / "in.png"), load(dir / "b.png")), 0.0f);
-  EXPECT_GT(maxDifference(load(dir / "in.png"), load(dir / "w.png")), 0.02f);
+TEST(RenderMatte, BlackMatteLayerKeepsTheRainOffAndWhiteLetsItThrough)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    OIIO::ImageBuf black(OIIO::ImageSpec(kWidth / 2, kHeight / 2, 3, TypeDesc::UINT8));
+    OIIO::ImageBufAlgo::zero(black);
+    save(black, dir / "black.png");
+    OIIO::ImageBuf white = black;
+    const float one[3] = {1, 1, 1};
+    OIIO::ImageBufAlgo::fill(white, one);
+    save(white, dir / "white.png");
+    const std::string args = "render in.png --set \"matteChannel=Matte Layer Luminance\" ";
+    ASSERT_EQ(nimbrel(dir, args + "-o b.png --matte-layer black.png").status, 0);
+    ASSERT_EQ(nimbrel(dir, args + "-o w.png --matte-layer white.png").status, 0);
+    EXPECT_EQ(maxDifference(load(dir / "in.png"), load(dir / "b.png")), 0.0f);
+    EXPECT_GT(maxDifference(load(dir / "in.png"), load(dir / "w.png")), 0.02f);
 }
 
-TEST(RenderMatte, LayerGivenWhileMatteIgnoresItIsWarnedAbout) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  const Outcome run = nimbrel(dir, "render in.png -o out.png --matte-layer in.png");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
+TEST(RenderMatte, LayerGivenWhileMatteIgnoresItIsWarnedAbout)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    const Outcome run = nimbrel(dir, "render in.png -o out.png --matte-layer in.png");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
 }
 
-TEST(RenderSequence, StillInputGetsAnimatedRainInEveryFrame) {
-  ScratchDir dir;
-  save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-  const Outcome run = nimbrel(dir, "render in.png -o 'rain.####.png' --frames 8-10");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(dir.files(),
-            (std::vector<std::string>{"in.png", "rain.0008.png", "rain.0009.png", "rain.0010.png"}));
-  // Not a terminal: no progress bar.
-  EXPECT_EQ(run.err.find("frames"), std::string::npos) << run.err;
-  EXPECT_GT(maxDifference(load(dir / "rain.0008.png"), load(dir / "rain.0009.png")), 0.0f);
-  // Frame 9 of the sequence is the single frame 9.
-  ASSERT_EQ(nimbrel(dir, "render in.png -o single.png --frame 9").status, 0);
-  EXPECT_EQ(maxDifference(load(dir / "rain.0009.png"), load(dir / "single.png")), 0.0f);
+TEST(RenderSequence, StillInputGetsAnimatedRainInEveryFrame)
+{
+    ScratchDir dir;
+    save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
+    const Outcome run = nimbrel(dir, "render in.png -o 'rain.####.png' --frames 8-10");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(dir.files(),
+        (std::vector<std::string> {"in.png", "rain.0008.png", "rain.0009.png", "rain.0010.png"}));
+    // Not a terminal: no progress bar.
+    EXPECT_EQ(run.err.find("frames"), std::string::npos) << run.err;
+    EXPECT_GT(maxDifference(load(dir / "rain.0008.png"), load(dir / "rain.0009.png")), 0.0f);
+    // Frame 9 of the sequence is the single frame 9.
+    ASSERT_EQ(nimbrel(dir, "render in.png -o single.png --frame 9").status, 0);
+    EXPECT_EQ(maxDifference(load(dir / "rain.0009.png"), load(dir / "single.png")), 0.0f);
 }
 
-TEST(RenderSequence, InputAndMatteFramesFollowTheirPatterns) {
-  ScratchDir dir;
-  for (int f = 1; f <= 2; ++f) {
-    OIIO::ImageBuf frame = picture(kWidth, kHeight, 4, TypeDesc::UINT8);
-    const float shade[4] = {0.2f * f, 0.2f * f, 0.2f * f, 1.0f};
-    OIIO::ImageBufAlgo::fill(frame, shade, OIIO::ROI(0, kWidth / 2, 0, kHeight));
-    save(frame, dir / ("in_0" + std::to_string(f) + ".png"));
-    OIIO::ImageBuf matte(OIIO::ImageSpec(kWidth, kHeight, 3, TypeDesc::UINT8));
-    const float level[3] = {f == 1 ? 0.0f : 1.0f, f == 1 ? 0.0f : 1.0f, f == 1 ? 0.0f : 1.0f};
-    OIIO::ImageBufAlgo::fill(matte, level);
-    save(matte, dir / ("m" + std::to_string(f) + ".png"));
-  }
-  const Outcome run = nimbrel(dir, "render in_%02d.png -o 'out%d.png' --frames 1-2 "
-                               "--matte-layer 'm#.png' --set 'Matte=Matte Layer Luminance'");
-  ASSERT_EQ(run.status, 0) << run.err;
-  // Frame 1 has a black matte (no rain), frame 2 a white one.
-  EXPECT_EQ(maxDifference(load(dir / "in_01.png"), load(dir / "out1.png")), 0.0f);
-  EXPECT_GT(maxDifference(load(dir / "in_02.png"), load(dir / "out2.png")), 0.02f);
+TEST(RenderSequence, InputAndMatteFramesFollowTheirPatterns)
+{
+    ScratchDir dir;
+    for (int f = 1; f <= 2; ++f) {
+        OIIO::ImageBuf frame = picture(kWidth, kHeight, 4, TypeDesc::UINT8);
+        const float shade[4] = {0.2f * f, 0.2f * f, 0.2f * f, 1.0f};
+        OIIO::ImageBufAlgo::fill(frame, shade, OIIO::ROI(0, kWidth / 2, 0, kHeight));
+        save(frame, dir / ("in_0" + std::to_string(f) + ".png"));
+        OIIO::ImageBuf matte(OIIO::ImageSpec(kWidth, kHeight, 3, TypeDesc::UINT8));
+        const float level[3] = {f == 1 ? 0.0f : 1.0f, f == 1 ? 0.0f : 1.0f, f == 1 ? 0.0f : 1.0f};
+        OIIO::ImageBufAlgo::fill(matte, level);
+        save(matte, dir / ("m" + std::to_string(f) + ".png"));
+    }
+    const Outcome run = nimbrel(dir,
+        "render in_%02d.png -o 'out%d.png' --frames 1-2 "
+        "--matte-layer 'm#.png' --set 'Matte=Matte Layer Luminance'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    // Frame 1 has a black matte (no rain), frame 2 a white one.
+    EXPECT_EQ(maxDifference(load(dir / "in_01.png"), load(dir / "out1.png")), 0.0f);
+    EXPECT_GT(maxDifference(load(dir / "in_02.png"), load(dir / "out2.png")), 0.02f);
 }
 
 }  // namespace

@@ -11,25 +11,25 @@
 namespace CliTest {
 
 struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
+    int status = -1;
+    std::string out;
+    std::string err;
 };
 
 // A fresh folder under the system's temporary folder, removed afterwards.
 class ScratchDir {
 public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  // Names of the files in the folder, sorted, hidden ones included.
-  std::vector<std::string> files() const;
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    // Names of the files in the folder, sorted, hidden ones included.
+    std::vector<std::string> files() const;
 
 private:
-  std::filesystem::path path_;
+    std::filesystem::path path_;
 };
 
 // Runs `nimbrel ARGS` (ARGS as shell words) inside `dir`.

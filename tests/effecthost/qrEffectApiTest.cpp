@@ -9,79 +9,99 @@
 
 namespace {
 
-A_u_long fourCC(const char* text) {
-  A_u_long code = 0;
-  for (int i = 0; i < 4; ++i) code = (code << 8) | static_cast<unsigned char>(text[i]);
-  return code;
+A_u_long fourCC(const char* text)
+{
+    A_u_long code = 0;
+    for (int i = 0; i < 4; ++i)
+        code = (code << 8) | static_cast<unsigned char>(text[i]);
+    return code;
 }
 
-TEST(EffectApi, VersionWordPacksEveryFieldIntoItsBits) {
-  struct Case {
-    int vers, subvers, bugvers, stage, build;
-    A_u_long expected;
-  };
-  const Case cases[] = {
-      {2, 1, 0, PF_Stage_RELEASE, 5, 0x00108605},
-      {0, 0, 0, PF_Stage_DEVELOP, 0, 0},
-      {0, 0, 0, PF_Stage_DEVELOP, 0x1FF, 0x1FF},            // build is 9 bits
-      {0, 0, 0, PF_Stage_BETA, 0, 2u << 9},
-      {0, 0, 0xF, PF_Stage_DEVELOP, 0, 0xFu << 11},
-      {0, 0xF, 0, PF_Stage_DEVELOP, 0, 0xFu << 15},
-      {7, 0, 0, PF_Stage_DEVELOP, 0, 7u << 19},
-      {9, 0, 0, PF_Stage_DEVELOP, 0, (1u << 26) | (1u << 19)},  // high version bits
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(PF_VERSION(c.vers, c.subvers, c.bugvers, c.stage, c.build), c.expected)
-        << c.vers << "." << c.subvers << "." << c.bugvers << " stage " << c.stage << " build " << c.build;
+TEST(EffectApi, VersionWordPacksEveryFieldIntoItsBits)
+{
+    struct Case {
+        int vers, subvers, bugvers, stage, build;
+        A_u_long expected;
+    };
+    const Case cases[] = {
+        {2, 1, 0, PF_Stage_RELEASE, 5, 0x00108605}, {0, 0, 0, PF_Stage_DEVELOP, 0, 0},
+        {0, 0, 0, PF_Stage_DEVELOP, 0x1FF, 0x1FF},  // build is 9 bits
+        {0, 0, 0, PF_Stage_BETA, 0, 2u << 9}, {0, 0, 0xF, PF_Stage_DEVELOP, 0, 0xFu << 11},
+        {0, 0xF, 0, PF_Stage_DEVELOP, 0, 0xFu << 15}, {7, 0, 0, PF_Stage_DEVELOP, 0, 7u << 19},
+        {9, 0, 0, PF_Stage_DEVELOP, 0, (1u << 26) | (1u << 19)},  // high version bits
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PF_VERSION(c.vers, c.subvers, c.bugvers, c.stage, c.build), c.expected)
+            << c.vers << "." << c.subvers << "." << c.bugvers << " stage " << c.stage << " build " << c.build;
 }
 
-TEST(EffectApi, OutputFlagWordsAreTheUnionOfTheirNamedFlags) {
-  EXPECT_EQ(PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_CUSTOM_UI | PF_OutFlag_USE_OUTPUT_EXTENT |
-                PF_OutFlag_SEQUENCE_DATA_NEEDS_FLATTENING | PF_OutFlag_WIDE_TIME_INPUT |
-                PF_OutFlag_KEEP_RESOURCE_OPEN,
-            0x02008053);
-  EXPECT_EQ(PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_SMART_RENDER, 0x00001400);
-  // The error-display flag must not collide with the global flags.
-  EXPECT_EQ(PF_OutFlag_DISPLAY_ERROR_MESSAGE & 0x02008053, 0);
+TEST(EffectApi, OutputFlagWordsAreTheUnionOfTheirNamedFlags)
+{
+    EXPECT_EQ(PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_CUSTOM_UI | PF_OutFlag_USE_OUTPUT_EXTENT |
+            PF_OutFlag_SEQUENCE_DATA_NEEDS_FLATTENING | PF_OutFlag_WIDE_TIME_INPUT |
+            PF_OutFlag_KEEP_RESOURCE_OPEN,
+        0x02008053);
+    EXPECT_EQ(PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_SMART_RENDER, 0x00001400);
+    // The error-display flag must not collide with the global flags.
+    EXPECT_EQ(PF_OutFlag_DISPLAY_ERROR_MESSAGE & 0x02008053, 0);
 }
 
-TEST(EffectApi, FourCharacterCodesReadAsTheirLetters) {
-  struct Case {
-    A_u_long code;
-    const char* letters;
-  };
-  const Case cases[] = {
-      {PF_APPL_ID_AFTER_EFFECTS, "FXTC"}, {PF_PixelFormat_ARGB32, "argb"},
-      {PF_PixelFormat_ARGB64, "ae16"},    {PF_PixelFormat_ARGB128, "ae32"},
-      {PF_PiPLKind_EFFECT, "eFKT"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.code, fourCC(c.letters)) << c.letters;
+TEST(EffectApi, FourCharacterCodesReadAsTheirLetters)
+{
+    struct Case {
+        A_u_long code;
+        const char* letters;
+    };
+    const Case cases[] = {
+        {PF_APPL_ID_AFTER_EFFECTS, "FXTC"},
+        {PF_PixelFormat_ARGB32, "argb"},
+        {PF_PixelFormat_ARGB64, "ae16"},
+        {PF_PixelFormat_ARGB128, "ae32"},
+        {PF_PiPLKind_EFFECT, "eFKT"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.code, fourCC(c.letters)) << c.letters;
 }
 
-TEST(EffectApi, CommandErrorAndFlagValuesAreFixed) {
-  const std::pair<long, long> values[] = {
-      {PF_Cmd_ABOUT, 0},           {PF_Cmd_GLOBAL_SETUP, 1},       {PF_Cmd_GLOBAL_SETDOWN, 3},
-      {PF_Cmd_PARAMS_SETUP, 4},    {PF_Cmd_SEQUENCE_SETUP, 5},     {PF_Cmd_SEQUENCE_RESETUP, 6},
-      {PF_Cmd_SEQUENCE_FLATTEN, 7}, {PF_Cmd_SEQUENCE_SETDOWN, 8},  {PF_Cmd_RENDER, 11},
-      {PF_Cmd_USER_CHANGED_PARAM, 13}, {PF_Cmd_UPDATE_PARAMS_UI, 14}, {PF_Cmd_EVENT, 15},
-      {PF_Cmd_SMART_PRE_RENDER, 23}, {PF_Cmd_SMART_RENDER, 24},
-      {PF_Err_OUT_OF_MEMORY, 4},   {PF_Err_BAD_CALLBACK_PARAM, 0x204}, {PF_Interrupt_CANCEL, 0x205},
-      {PF_ParamFlag_CANNOT_TIME_VARY, 0x02}, {PF_ParamFlag_START_COLLAPSED, 0x20},
-      {PF_ParamFlag_SUPERVISE, 0x40},
-  };
-  for (const auto& [value, expected] : values) EXPECT_EQ(value, expected);
+TEST(EffectApi, CommandErrorAndFlagValuesAreFixed)
+{
+    const std::pair<long, long> values[] = {
+        {PF_Cmd_ABOUT, 0},
+        {PF_Cmd_GLOBAL_SETUP, 1},
+        {PF_Cmd_GLOBAL_SETDOWN, 3},
+        {PF_Cmd_PARAMS_SETUP, 4},
+        {PF_Cmd_SEQUENCE_SETUP, 5},
+        {PF_Cmd_SEQUENCE_RESETUP, 6},
+        {PF_Cmd_SEQUENCE_FLATTEN, 7},
+        {PF_Cmd_SEQUENCE_SETDOWN, 8},
+        {PF_Cmd_RENDER, 11},
+        {PF_Cmd_USER_CHANGED_PARAM, 13},
+        {PF_Cmd_UPDATE_PARAMS_UI, 14},
+        {PF_Cmd_EVENT, 15},
+        {PF_Cmd_SMART_PRE_RENDER, 23},
+        {PF_Cmd_SMART_RENDER, 24},
+        {PF_Err_OUT_OF_MEMORY, 4},
+        {PF_Err_BAD_CALLBACK_PARAM, 0x204},
+        {PF_Interrupt_CANCEL, 0x205},
+        {PF_ParamFlag_CANNOT_TIME_VARY, 0x02},
+        {PF_ParamFlag_START_COLLAPSED, 0x20},
+        {PF_ParamFlag_SUPERVISE, 0x40},
+    };
+    for (const auto& [value, expected] : values)
+        EXPECT_EQ(value, expected);
 }
 
-TEST(EffectApi, PixelsAreArgbInMemoryOrder) {
-  const PF_Pixel8 p8{1, 2, 3, 4};
-  unsigned char bytes[4];
-  std::memcpy(bytes, &p8, 4);
-  EXPECT_EQ(bytes[0], 1);  // alpha first
-  EXPECT_EQ(bytes[3], 4);  // blue last
-  EXPECT_EQ(sizeof(PF_Pixel16), 8u);
-  EXPECT_EQ(sizeof(PF_PixelFloat), 16u);
-  EXPECT_EQ(offsetof(PF_PixelFloat, blue), 12u);
-  EXPECT_EQ(sizeof(PF_OutData::return_msg), 256u);
+TEST(EffectApi, PixelsAreArgbInMemoryOrder)
+{
+    const PF_Pixel8 p8 {1, 2, 3, 4};
+    unsigned char bytes[4];
+    std::memcpy(bytes, &p8, 4);
+    EXPECT_EQ(bytes[0], 1);  // alpha first
+    EXPECT_EQ(bytes[3], 4);  // blue last
+    EXPECT_EQ(sizeof(PF_Pixel16), 8u);
+    EXPECT_EQ(sizeof(PF_PixelFloat), 16u);
+    EXPECT_EQ(offsetof(PF_PixelFloat, blue), 12u);
+    EXPECT_EQ(sizeof(PF_OutData::return_msg), 256u);
 }
 
 }  // namespace

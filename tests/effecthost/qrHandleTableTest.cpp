@@ -8,98 +8,105 @@ namespace {
 
 using Quarn::Host::HandleTable;
 
-TEST(HandleTable, EveryAllocationIsCountedUntilDisposed) {
-  HandleTable table;
-  PF_Handle a = table.allocate(20);
-  PF_Handle b = table.allocate(4);
-  ASSERT_TRUE(a && b);
-  EXPECT_NE(*a, *b);
-  EXPECT_EQ(table.liveCount(), 2u);
-  EXPECT_EQ(table.size(a), 20u);
-  EXPECT_TRUE(table.dispose(a));
-  EXPECT_EQ(table.liveCount(), 1u);
-  EXPECT_FALSE(table.holds(a));
-  EXPECT_EQ(table.allocations(), 2);
+TEST(HandleTable, EveryAllocationIsCountedUntilDisposed)
+{
+    HandleTable table;
+    PF_Handle a = table.allocate(20);
+    PF_Handle b = table.allocate(4);
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(*a, *b);
+    EXPECT_EQ(table.liveCount(), 2u);
+    EXPECT_EQ(table.size(a), 20u);
+    EXPECT_TRUE(table.dispose(a));
+    EXPECT_EQ(table.liveCount(), 1u);
+    EXPECT_FALSE(table.holds(a));
+    EXPECT_EQ(table.allocations(), 2);
 }
 
-TEST(HandleTable, BlocksStartZeroedAndKeepWhatIsWritten) {
-  HandleTable table;
-  PF_Handle h = table.allocate(8);
-  const auto zero = table.bytes(h);
-  EXPECT_EQ(zero, std::vector<std::byte>(8, std::byte{0}));
-  std::memset(table.lock(h), 0x5A, 8);
-  table.unlock(h);
-  EXPECT_EQ(table.bytes(h), std::vector<std::byte>(8, std::byte{0x5A}));
-  PF_Handle copy = table.allocateCopy(table.bytes(h));
-  EXPECT_EQ(table.bytes(copy), table.bytes(h));
-  EXPECT_NE(*copy, *h);
-  // A disposed block serves the next handle of its size, cleared again.
-  void* const memory = *h;
-  ASSERT_TRUE(table.dispose(h));
-  PF_Handle again = table.allocate(8);
-  EXPECT_EQ(*again, memory);
-  EXPECT_EQ(table.bytes(again), std::vector<std::byte>(8, std::byte{0}));
+TEST(HandleTable, BlocksStartZeroedAndKeepWhatIsWritten)
+{
+    HandleTable table;
+    PF_Handle h = table.allocate(8);
+    const auto zero = table.bytes(h);
+    EXPECT_EQ(zero, std::vector<std::byte>(8, std::byte {0}));
+    std::memset(table.lock(h), 0x5A, 8);
+    table.unlock(h);
+    EXPECT_EQ(table.bytes(h), std::vector<std::byte>(8, std::byte {0x5A}));
+    PF_Handle copy = table.allocateCopy(table.bytes(h));
+    EXPECT_EQ(table.bytes(copy), table.bytes(h));
+    EXPECT_NE(*copy, *h);
+    // A disposed block serves the next handle of its size, cleared again.
+    void* const memory = *h;
+    ASSERT_TRUE(table.dispose(h));
+    PF_Handle again = table.allocate(8);
+    EXPECT_EQ(*again, memory);
+    EXPECT_EQ(table.bytes(again), std::vector<std::byte>(8, std::byte {0}));
 }
 
 // Which idle block a request gets: the smallest that fits, and never one
 // more than twice the request, so a small handle cannot pin a large block.
-TEST(MemoryPool, ReusesTheSmallestIdleBlockThatFitsWithoutWastingLargeOnes) {
-  Quarn::Host::MemoryPool pool;
-  std::byte* large;
-  std::byte* medium;
-  {
-    auto a = pool.take(1000);
-    auto b = pool.take(300);
-    large = a.data();
-    medium = b.data();
-  }
-  EXPECT_EQ(pool.idleBlocks(), 2u);
-  struct Case {
-    std::size_t request;
-    std::byte* expected;  // nullptr: a fresh block
-  };
-  for (const Case& c : {Case{280, medium}, Case{600, large}, Case{1000, large}, Case{1001, nullptr},
-                        Case{100, nullptr}}) {
-    const auto block = pool.take(c.request);
-    EXPECT_EQ(block.size(), c.request);
-    if (c.expected)
-      EXPECT_EQ(block.data(), c.expected) << c.request;
-    else
-      EXPECT_TRUE(block.data() != large && block.data() != medium) << c.request;
-  }
+TEST(MemoryPool, ReusesTheSmallestIdleBlockThatFitsWithoutWastingLargeOnes)
+{
+    Quarn::Host::MemoryPool pool;
+    std::byte* large;
+    std::byte* medium;
+    {
+        auto a = pool.take(1000);
+        auto b = pool.take(300);
+        large = a.data();
+        medium = b.data();
+    }
+    EXPECT_EQ(pool.idleBlocks(), 2u);
+    struct Case {
+        std::size_t request;
+        std::byte* expected;  // nullptr: a fresh block
+    };
+    for (const Case& c : {Case {280, medium}, Case {600, large}, Case {1000, large}, Case {1001, nullptr},
+             Case {100, nullptr}}) {
+        const auto block = pool.take(c.request);
+        EXPECT_EQ(block.size(), c.request);
+        if (c.expected)
+            EXPECT_EQ(block.data(), c.expected) << c.request;
+        else
+            EXPECT_TRUE(block.data() != large && block.data() != medium) << c.request;
+    }
 }
 
-TEST(HandleTable, DisposingTwiceOrAForeignHandleIsCountedNotFatal) {
-  HandleTable table;
-  PF_Handle h = table.allocate(1);
-  void* foreign = nullptr;
-  EXPECT_TRUE(table.dispose(h));
-  EXPECT_FALSE(table.dispose(h));
-  EXPECT_FALSE(table.dispose(&foreign));
-  EXPECT_EQ(table.badDisposals(), 2);
-  EXPECT_EQ(table.lock(&foreign), nullptr);
-}
-
-TEST(HandleTable, FailureHookFailsExactlyTheNthAllocation) {
-  for (int n : {1, 2, 3}) {
+TEST(HandleTable, DisposingTwiceOrAForeignHandleIsCountedNotFatal)
+{
     HandleTable table;
-    table.failAllocation(n);
-    for (int i = 1; i <= 4; ++i) EXPECT_EQ(table.allocate(4) == nullptr, i == n) << "n=" << n << " i=" << i;
-    EXPECT_EQ(table.failedAllocations(), 1);
-    EXPECT_EQ(table.liveCount(), 3u);
-  }
+    PF_Handle h = table.allocate(1);
+    void* foreign = nullptr;
+    EXPECT_TRUE(table.dispose(h));
+    EXPECT_FALSE(table.dispose(h));
+    EXPECT_FALSE(table.dispose(&foreign));
+    EXPECT_EQ(table.badDisposals(), 2);
+    EXPECT_EQ(table.lock(&foreign), nullptr);
 }
 
-TEST(HandleTable, LocksAreCountedPerHandle) {
-  HandleTable table;
-  PF_Handle h = table.allocate(4);
-  table.lock(h);
-  table.lock(h);
-  table.unlock(h);
-  EXPECT_EQ(table.lockCount(h), 1);
-  table.unlock(h);
-  table.unlock(h);  // an extra unlock does not go negative
-  EXPECT_EQ(table.lockCount(h), 0);
+TEST(HandleTable, FailureHookFailsExactlyTheNthAllocation)
+{
+    for (int n : {1, 2, 3}) {
+        HandleTable table;
+        table.failAllocation(n);
+        for (int i = 1; i <= 4; ++i)
+            EXPECT_EQ(table.allocate(4) == nullptr, i == n) << "n=" << n << " i=" << i;
+        EXPECT_EQ(table.failedAllocations(), 1);
+        EXPECT_EQ(table.liveCount(), 3u);
+    }
+}
+
+TEST(HandleTable, LocksAreCountedPerHandle)
+{
+    HandleTable table;
+    PF_Handle h = table.allocate(4);
+    table.lock(h);
+    table.lock(h);
+    table.unlock(h);
+    EXPECT_EQ(table.lockCount(h), 1);
+    table.unlock(h);
+    table.unlock(h);  // an extra unlock does not go negative
+    EXPECT_EQ(table.lockCount(h), 0);
 }
 
 }  // namespace

@@ -19,23 +19,22 @@
 namespace Fixture {
 
 enum Index {
-  kAbout = 1,
-  kPreset,
-  kGain,
-  kLevel,
-  kAngle,
-  kTintGroup,
-  kUseTint,
-  kTint,
-  kTintGroupEnd,
-  kMatte,
-  kParamCount
+    kAbout = 1,
+    kPreset,
+    kGain,
+    kLevel,
+    kAngle,
+    kTintGroup,
+    kUseTint,
+    kTint,
+    kTintGroupEnd,
+    kMatte,
+    kParamCount
 };
 
 // Renders rows of `output` from `input` (and `matte`, may be null) at the
 // depth of `Pixel`, polling progress once a row; returns the host's cancel.
 PF_Err renderWorld(PF_InData* in_data, PF_PixelFormat format, const PF_EffectWorld& input,
-                   const PF_EffectWorld* matte, PF_EffectWorld& output, double gain,
-                   bool useTint, PF_Pixel tint);
+    const PF_EffectWorld* matte, PF_EffectWorld& output, double gain, bool useTint, PF_Pixel tint);
 
 }  // namespace Fixture

@@ -19,12 +19,12 @@ struct ClassCase {
 };
 
 // Every family's name is the name of its base class.
-#define CLASS_CASE(Namespace, Class, Code, Family)                                          \
-    ClassCase{[] { return new Namespace::Class("Quarn::Test::make", "src/qrTest", 1); }, Code,  \
-              #Class, #Family,                                                                \
-              [](const ExceptionI* e) {                                                       \
-                  return dynamic_cast<const Namespace::Family*>(e) != nullptr;                \
-              }}
+#define CLASS_CASE(Namespace, Class, Code, Family)                                                           \
+    ClassCase                                                                                                \
+    {                                                                                                        \
+        [] { return new Namespace::Class("Quarn::Test::make", "src/qrTest", 1); }, Code, #Class, #Family,    \
+            [](const ExceptionI* e) { return dynamic_cast<const Namespace::Family*>(e) != nullptr; }         \
+    }
 
 TEST(ExceptionClasses, EachClassReportsItsCodeNameAndFamily)
 {

@@ -46,8 +46,8 @@ protected:
     {
         Stack::clear();
         root_ = fs::temp_directory_path() /
-                ("nimbrel-errorlog-" + std::to_string(std::random_device{}()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("nimbrel-errorlog-" + std::to_string(std::random_device {}()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
     }
     void TearDown() override
@@ -66,8 +66,8 @@ protected:
     }
     static Stack::Record lastRecord() { return Stack::snapshot().at(0).back(); }
 
-    SavedEnvironment errorDir_{"QUARN_ERROR_DIR"};
-    SavedEnvironment stateHome_{"XDG_STATE_HOME"};
+    SavedEnvironment errorDir_ {"QUARN_ERROR_DIR"};
+    SavedEnvironment stateHome_ {"XDG_STATE_HOME"};
     fs::path root_;
 };
 
@@ -81,26 +81,25 @@ TEST_F(ErrorLog, PathFallsBackToTheProgramFilesFolder)
 {
     unsetenv("QUARN_ERROR_DIR");
     setenv("XDG_STATE_HOME", "/home/u/.state", 1);
-    EXPECT_EQ(Stack::logPath("AfterEffects", "Nimbrel"),
-              "/home/u/.state/Quarn/log/AfterEffects/Nimbrel.log");
+    EXPECT_EQ(Stack::logPath("AfterEffects", "Nimbrel"), "/home/u/.state/Quarn/log/AfterEffects/Nimbrel.log");
 }
 
 TEST_F(ErrorLog, MissingFoldersAreCreatedAndReportsAppended)
 {
     useErrorDir(root_ / "deep" / "logs");
-    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"),
-                  "Quarn::Test::catcher", "src/qrCatch", 42);
+    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"), "Quarn::Test::catcher",
+        "src/qrCatch", 42);
     Stack::stackDumpLog("AfterEffects", "Nimbrel");
     Stack::stackDumpLog("AfterEffects", "Nimbrel");
 
     const fs::path log = root_ / "deep" / "logs" / "AfterEffects" / "Nimbrel.log";
     ASSERT_TRUE(fs::is_regular_file(log));
     const std::string one = Quarn::Test::reportHead(false) +
-                            "1.  [ Err 0017]\n"
-                            "   Quarn::Test::catcher() src/qrCatch(0042)\n"
-                            "   'gamma' is a bad value. (BadValue)\n"
-                            "\r\n" +
-                            Quarn::Test::reportTail() + "\n";
+        "1.  [ Err 0017]\n"
+        "   Quarn::Test::catcher() src/qrCatch(0042)\n"
+        "   'gamma' is a bad value. (BadValue)\n"
+        "\r\n" +
+        Quarn::Test::reportTail() + "\n";
     EXPECT_EQ(Quarn::Test::maskTime(readFile(log)), one + one);
     EXPECT_EQ(Stack::recordCount(), 1u) << "writing the log recorded a failure";
 }

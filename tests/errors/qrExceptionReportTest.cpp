@@ -37,79 +37,78 @@ protected:
 
 TEST_F(ErrorReport, OneRecordWithoutFormatCodes)
 {
-    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"),
-                  "Quarn::Test::catcher", "C:\\src\\qrCatch.cpp", 42);
+    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"), "Quarn::Test::catcher",
+        "C:\\src\\qrCatch.cpp", 42);
     EXPECT_EQ(maskTime(report(false)),
-              reportHead(false) +
-                  "1.  [ Err 0017]\n"
-                  "   Quarn::Test::catcher() \\qrCatch.cpp(0042)\n"
-                  "   'gamma' is a bad value. (BadValue)\n"
-                  "\r\n" +
-                  reportTail());
+        reportHead(false) +
+            "1.  [ Err 0017]\n"
+            "   Quarn::Test::catcher() \\qrCatch.cpp(0042)\n"
+            "   'gamma' is a bad value. (BadValue)\n"
+            "\r\n" +
+            reportTail());
 }
 
 TEST_F(ErrorReport, OneRecordWithFormatCodes)
 {
-    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"),
-                  "Quarn::Test::catcher", "C:\\src\\qrCatch.cpp", 42);
+    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"), "Quarn::Test::catcher",
+        "C:\\src\\qrCatch.cpp", 42);
     EXPECT_EQ(maskTime(report(true)),
-              reportHead(true) +
-                  "1. #FC(4) [ Err 0017]\n"
-                  "   Quarn::Test::catcher() #FC(4)\\qrCatch.cpp#FC(4)(0042)\n"
-                  "   #FC(R)'gamma' is a bad value.#FC(4) (BadValue)\n"
-                  "\r\n" +
-                  reportTail());
+        reportHead(true) +
+            "1. #FC(4) [ Err 0017]\n"
+            "   Quarn::Test::catcher() #FC(4)\\qrCatch.cpp#FC(4)(0042)\n"
+            "   #FC(R)'gamma' is a bad value.#FC(4) (BadValue)\n"
+            "\r\n" +
+            reportTail());
 }
 
 TEST_F(ErrorReport, RecordsOfOneThreadCountDownToOne)
 {
-    Stack::record(OutOfMemory("Quarn::Test::alloc", "src/qrTest", 3),
-                  "Quarn::Test::first", "src/qrFirst", 5);
-    Stack::record(NullPointer("Quarn::Test::use", "src/qrTest", 4, "set"),
-                  "Quarn::Test::second", "src/qrSecond", 12345);
+    Stack::record(OutOfMemory("Quarn::Test::alloc", "src/qrTest", 3), "Quarn::Test::first", "src/qrFirst", 5);
+    Stack::record(NullPointer("Quarn::Test::use", "src/qrTest", 4, "set"), "Quarn::Test::second",
+        "src/qrSecond", 12345);
     EXPECT_EQ(maskTime(report(false)),
-              reportHead(false) +
-                  "2.  [ Err 0005]\n"
-                  "   Quarn::Test::first() src/qrFirst(0005)\n"
-                  "   \"Failed to allocated memory\" (OutOfMemory)\n"
-                  "1.  [ Err 0009]\n"
-                  "   Quarn::Test::second() src/qrSecond(12345)\n"
-                  "   'set' is null (NullPointer)\n"
-                  "\r\n" +
-                  reportTail());
+        reportHead(false) +
+            "2.  [ Err 0005]\n"
+            "   Quarn::Test::first() src/qrFirst(0005)\n"
+            "   \"Failed to allocated memory\" (OutOfMemory)\n"
+            "1.  [ Err 0009]\n"
+            "   Quarn::Test::second() src/qrSecond(12345)\n"
+            "   'set' is null (NullPointer)\n"
+            "\r\n" +
+            reportTail());
 }
 
 TEST_F(ErrorReport, AWorkerAloneGetsNoThreadHeader)
 {
     recordOn(2, Locked("Quarn::Test::lock", "src/qrTest", 1), 9);
     EXPECT_EQ(maskTime(report(false)),
-              reportHead(false) +
-                  "1.  [ Err 0021]\n"
-                  "   Quarn::Test::worker() src/qrWorker(0009)\n"
-                  "   \"Locked object.\" (Locked)\n"
-                  "\r\n" +
-                  reportTail());
+        reportHead(false) +
+            "1.  [ Err 0021]\n"
+            "   Quarn::Test::worker() src/qrWorker(0009)\n"
+            "   \"Locked object.\" (Locked)\n"
+            "\r\n" +
+            reportTail());
 }
 
 TEST_F(ErrorReport, TwoThreadsGetAHeaderEachInIndexOrder)
 {
     recordOn(2, Locked("Quarn::Test::lock", "src/qrTest", 1), 9);
-    Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7), "Quarn::Test::catcher",
-                  "src/qrCatch", 8);
+    Stack::record(
+        BadValue("Quarn::Test::thrower", "src/qrThrow", 7), "Quarn::Test::catcher", "src/qrCatch", 8);
     const std::string rule = std::string(40, '-') + "\r\n";
     EXPECT_EQ(maskTime(report(true)),
-              reportHead(true) +
-                  "Thread 0\r\n" + rule +
-                  "1. #FC(4) [ Err 0017]\n"
-                  "   Quarn::Test::catcher() #FC(4)src/qrCatch#FC(4)(0008)\n"
-                  "   \"Bad value.\"#FC(4) (BadValue)\n"
-                  "\r\n"
-                  "Thread 2\r\n" + rule +
-                  "1. #FC(4) [ Err 0021]\n"
-                  "   Quarn::Test::worker() #FC(4)src/qrWorker#FC(4)(0009)\n"
-                  "   \"Locked object.\"#FC(4) (Locked)\n"
-                  "\r\n" +
-                  reportTail());
+        reportHead(true) + "Thread 0\r\n" + rule +
+            "1. #FC(4) [ Err 0017]\n"
+            "   Quarn::Test::catcher() #FC(4)src/qrCatch#FC(4)(0008)\n"
+            "   \"Bad value.\"#FC(4) (BadValue)\n"
+            "\r\n"
+            "Thread 2\r\n" +
+            rule +
+            "1. #FC(4) [ Err 0021]\n"
+            "   Quarn::Test::worker() #FC(4)src/qrWorker#FC(4)(0009)\n"
+            "   \"Locked object.\"#FC(4) (Locked)\n"
+            "\r\n" +
+            reportTail());
 }
 
 struct SiteCase {
@@ -130,16 +129,16 @@ TEST_F(ErrorReport, CatchSitePartsAppearOnlyWhenPresent)
         {"no function", "", "src/qrA", 17, "src/qrA(0017)\n   "},
         {"no file", "Quarn::A::b", "", 17, "Quarn::A::b() "},
         {"line 0", "Quarn::A::b", "src/qrA", 0, "Quarn::A::b() src/qrA"},
-        {"long function", longName, "src/qrA", 1,
-         "..." + longName.substr(23) + "() src/qrA(0001)\n   "},
+        {"long function", longName, "src/qrA", 1, "..." + longName.substr(23) + "() src/qrA(0001)\n   "},
         {"80 characters kept whole", name80, "src/qrA", 1, name80 + "() src/qrA(0001)\n   "},
     };
     for (const SiteCase& c : cases) {
         Stack::clear();
-        Stack::record(WrongType("Quarn::Test::t", "src/qrTest", 1, "int"), c.function.c_str(),
-                      c.file, c.line);
-        EXPECT_EQ(maskTime(report(false)), reportHead(false) + "1.  [ Err 0003]\n   " + c.site +
-                                               "'int' required (WrongType)\n\r\n" + reportTail())
+        Stack::record(
+            WrongType("Quarn::Test::t", "src/qrTest", 1, "int"), c.function.c_str(), c.file, c.line);
+        EXPECT_EQ(maskTime(report(false)),
+            reportHead(false) + "1.  [ Err 0003]\n   " + c.site + "'int' required (WrongType)\n\r\n" +
+                reportTail())
             << c.what;
     }
 }
@@ -148,13 +147,14 @@ TEST_F(ErrorReport, UnregisteredCodeIsNamedInPlaceOfTheDefault)
 {
     Stack::record(Unlisted("Quarn::Test::t", "src/qrTest", 1), "f", "", 0);
     Stack::record(Unlisted("Quarn::Test::t", "src/qrTest", 1, 5), "f", "", 0);
-    EXPECT_EQ(maskTime(report(false)), reportHead(false) +
-                                           "2.  [ Err 0077]\n"
-                                           "   f() \"Unregistered Error (77)\" (Unlisted)\n"
-                                           "1.  [ Err 0077]\n"
-                                           "   f() Unregistered Error (77) (Unlisted)\n"
-                                           "\r\n" +
-                                           reportTail());
+    EXPECT_EQ(maskTime(report(false)),
+        reportHead(false) +
+            "2.  [ Err 0077]\n"
+            "   f() \"Unregistered Error (77)\" (Unlisted)\n"
+            "1.  [ Err 0077]\n"
+            "   f() Unregistered Error (77) (Unlisted)\n"
+            "\r\n" +
+            reportTail());
 }
 
 TEST_F(ErrorReport, EmptyStackStillWritesHeadAndAddress)

@@ -43,8 +43,7 @@ TEST_F(ExceptionStack, FirstExceptionOfAThreadIsKeptAsACloneUntilCleared)
         const NullPointer first("Quarn::Test::a", "src/qrTest", 1, "set");
         Stack::record(first, "Quarn::Test::catcher", "src/qrTest", 10);
     }  // the original is gone; the stack's copy must stay valid
-    Stack::record(Locked("Quarn::Test::b", "src/qrTest", 2), "Quarn::Test::catcher", "src/qrTest",
-                  11);
+    Stack::record(Locked("Quarn::Test::b", "src/qrTest", 2), "Quarn::Test::catcher", "src/qrTest", 11);
 
     const ExceptionI* kept = Stack::firstException(0);
     ASSERT_NE(kept, nullptr);
@@ -69,8 +68,8 @@ TEST_F(ExceptionStack, ThreadIndexIsPerThreadAndZeroByDefault)
 
     std::thread([] {
         Stack::setThreadIndex(3);
-        Stack::record(OutOfMemory("Quarn::Test::band", "src/qrTest", 5), "Quarn::Test::worker",
-                      "src/qrTest", 6);
+        Stack::record(
+            OutOfMemory("Quarn::Test::band", "src/qrTest", 5), "Quarn::Test::worker", "src/qrTest", 6);
     }).join();
     EXPECT_EQ(Stack::threadIndex(), 0) << "a worker's index leaked to the caller";
     const Stack::Records records = Stack::snapshot();
@@ -89,8 +88,8 @@ TEST_F(ExceptionStack, ConcurrentWorkersEachKeepTheirOwnOrderedList)
         workers.emplace_back([w] {
             Stack::setThreadIndex(w);
             for (int i = 0; i < kRecordsEach; ++i)
-                Stack::record(BadValue("Quarn::Test::band", "src/qrTest", i, i),
-                              "Quarn::Test::worker", "src/qrTest", i + 1);
+                Stack::record(BadValue("Quarn::Test::band", "src/qrTest", i, i), "Quarn::Test::worker",
+                    "src/qrTest", i + 1);
         });
     for (std::thread& t : workers)
         t.join();

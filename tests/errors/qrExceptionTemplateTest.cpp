@@ -16,8 +16,7 @@ using namespace Quarn::Exceptions;
 using Quarn::Errors::Template;
 
 // Runs `action`, which must throw E, and hands back a copy of what it threw.
-template <class E>
-std::unique_ptr<E> thrown(const std::function<void()>& action)
+template <class E> std::unique_ptr<E> thrown(const std::function<void()>& action)
 {
     try {
         action();
@@ -76,8 +75,7 @@ TEST(TemplateSet, SecondTextWithTheSameCountIsRejectedWhateverItsDigits)
 {
     Template set;
     set.addFormatString("@1 first");
-    const auto e = thrown<ExException::DuplicateTemplateFormat>(
-        [&] { set.addFormatString("@3 second"); });
+    const auto e = thrown<ExException::DuplicateTemplateFormat>([&] { set.addFormatString("@3 second"); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->code(), 11);
     EXPECT_EQ(e->function(), "Quarn::Errors::Template::addFormatString");
@@ -89,8 +87,7 @@ TEST(TemplateSet, SecondTextWithTheSameCountIsRejectedWhateverItsDigits)
 TEST(TemplateSet, SevenPlaceholdersAreTooMany)
 {
     Template set;
-    const auto e = thrown<ExException::TooManyTemplateVars>(
-        [&] { set.addFormatString("@1@2@3@4@5@6@7"); });
+    const auto e = thrown<ExException::TooManyTemplateVars>([&] { set.addFormatString("@1@2@3@4@5@6@7"); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->code(), 10);
     EXPECT_EQ(e->function(), "Quarn::Errors::Template::addFormatString");
@@ -105,8 +102,7 @@ TEST_F(TemplateRegistry, RegisteringACodeTwiceIsRejected)
     first.addFormatString("First");
     second.addFormatString("Second");
     Quarn::Errors::addTemplate(300, first);
-    const auto e = thrown<ExException::DuplicateTemplate>(
-        [&] { Quarn::Errors::addTemplate(300, second); });
+    const auto e = thrown<ExException::DuplicateTemplate>([&] { Quarn::Errors::addTemplate(300, second); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->code(), 11);
     EXPECT_EQ(e->function(), "Quarn::Errors::addTemplate");
@@ -183,9 +179,8 @@ TEST_F(TemplateRegistry, ConcurrentFirstMessagesRegisterTheTableExactlyOnce)
     std::vector<std::string> texts(4);
     std::vector<std::thread> threads;
     for (size_t i = 0; i < texts.size(); ++i)
-        threads.emplace_back([&texts, i] {
-            texts[i] = Locked("f", "src/qrTest", 1, "Set", "add").message();
-        });
+        threads.emplace_back(
+            [&texts, i] { texts[i] = Locked("f", "src/qrTest", 1, "Set", "add").message(); });
     for (std::thread& t : threads)
         t.join();
     for (const std::string& text : texts)

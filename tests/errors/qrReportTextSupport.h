@@ -16,9 +16,8 @@ inline const char* const kTimeMarker = "<time>\n";
 // so the comparison fails visibly.
 inline std::string maskTime(const std::string& report)
 {
-    static const std::regex timeLine(
-        R"((QUARN INTERNAL ERROR REPORT\n-{28}\n))"
-        R"([A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4}\n)");
+    static const std::regex timeLine(R"((QUARN INTERNAL ERROR REPORT\n-{28}\n))"
+                                     R"([A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4}\n)");
     return std::regex_replace(report, timeLine, std::string("$1") + kTimeMarker);
 }
 
@@ -32,8 +31,8 @@ inline std::string report(bool formatCodes)
 // The fixed parts around the records, with the time masked.
 inline std::string reportHead(bool formatCodes)
 {
-    return std::string(formatCodes ? "#FC(R)" : "") + "QUARN INTERNAL ERROR REPORT\n" +
-           std::string(28, '-') + "\n" + kTimeMarker + "\r\n" + (formatCodes ? "#FC(4)" : "");
+    return std::string(formatCodes ? "#FC(R)" : "") + "QUARN INTERNAL ERROR REPORT\n" + std::string(28, '-') +
+        "\n" + kTimeMarker + "\r\n" + (formatCodes ? "#FC(4)" : "");
 }
 
 inline std::string reportTail()

@@ -56,8 +56,7 @@ TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMapped)
     EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.35);
     EXPECT_EQ(intOf(filter, "seed"), 51);
     EXPECT_EQ(intOf(filter, "blendMethod"), 11);
-    EXPECT_NEAR(filter.effect().getAngleParam("angle", 0).value(),
-                0.0, 1e-12);
+    EXPECT_NEAR(filter.effect().getAngleParam("angle", 0).value(), 0.0, 1e-12);
 }
 
 TEST(Frei0rFilterParams, AnUnknownEntryKeepsThePreviousChoice)
@@ -166,7 +165,7 @@ namespace {
 // `a` with lit pixels of `b` (dy counts down the picture).
 std::pair<int, int> bestShift(const Frame& a, const Frame& b, int reach)
 {
-    std::pair<int, int> best{0, 0};
+    std::pair<int, int> best {0, 0};
     long bestScore = -1;
     for (int dy = -reach; dy <= reach; ++dy)
         for (int dx = -reach; dx <= reach; ++dx) {
@@ -190,11 +189,11 @@ TEST(Frei0rFilterMotion, DropsTravelAcrossThePictureAlongTheRainDirection)
 {
     struct Row {
         double direction;  // frei0r value: degrees = value x 360 - 180
-        double speed;      // frei0r value: 1.0 = 100 pixels per frame
+        double speed;  // frei0r value: 1.0 = 100 pixels per frame
         std::pair<int, int> shift;  // expected per frame, dy down the picture
     };
     const Frame black(std::size_t(kW) * kH, 0xFF000000u);
-    for (const Row& r : {Row{0.25, 0.06, {0, 6}}, Row{0.5, 0.04, {-4, 0}}, Row{0.75, 0.05, {0, -5}}}) {
+    for (const Row& r : {Row {0.25, 0.06, {0, 6}}, Row {0.5, 0.04, {-4, 0}}, Row {0.75, 0.05, {0, -5}}}) {
         Filter filter(kW, kH);
         filter.setNumber(indexOf("drop_length"), 0.0);
         filter.setNumber(indexOf("intensity"), 3.0);

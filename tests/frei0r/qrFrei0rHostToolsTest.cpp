@@ -40,7 +40,7 @@ protected:
     void SetUp() override
     {
         dir_ = fs::temp_directory_path() /
-               ("nimbrel-frei0r-" + std::to_string(getpid()) + "-" +
+            ("nimbrel-frei0r-" + std::to_string(getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
     }
@@ -54,8 +54,8 @@ protected:
         // melt now and then never exits after its last frame when the machine
         // is busy (its writer thread is gone, its main thread waits on); a
         // time limit turns that into one more try instead of a stuck suite.
-        const std::string line = "FREI0R_PATH='" NIMBREL_FREI0R_DIR "' timeout -k 5 120 env " + command + " >'" +
-                                 log.string() + "' 2>&1";
+        const std::string line = "FREI0R_PATH='" NIMBREL_FREI0R_DIR "' timeout -k 5 120 env " + command +
+            " >'" + log.string() + "' 2>&1";
         int status = std::system(line.c_str());
         if (WIFEXITED(status) && WEXITSTATUS(status) == 124)
             status = std::system(line.c_str());
@@ -83,9 +83,15 @@ protected:
     fs::path dir_;
 };
 
-std::string testPicture() { return "testsrc2=size=" + std::to_string(kW) + "x" + std::to_string(kH) + ":rate=25"; }
+std::string testPicture()
+{
+    return "testsrc2=size=" + std::to_string(kW) + "x" + std::to_string(kH) + ":rate=25";
+}
 // A still picture, so that any change between output frames is the rain's.
-std::string stillPicture() { return "color=c=0x283040:size=" + std::to_string(kW) + "x" + std::to_string(kH) + ":rate=25"; }
+std::string stillPicture()
+{
+    return "color=c=0x283040:size=" + std::to_string(kW) + "x" + std::to_string(kH) + ":rate=25";
+}
 
 // Pixels of frame `k` whose colour differs by more than `tolerance`.
 int differingPixels(const Bytes& a, const Bytes& b, int k, int tolerance = 0)

@@ -33,8 +33,7 @@ protected:
         handle_ = nullptr;
     }
 
-    template <class F>
-    static F symbol(const char* name)
+    template <class F> static F symbol(const char* name)
     {
         void* s = handle_ ? dlsym(handle_, name) : nullptr;
         EXPECT_NE(s, nullptr) << name;
@@ -43,13 +42,13 @@ protected:
 
     f0r_plugin_info_t info()
     {
-        f0r_plugin_info_t i{};
+        f0r_plugin_info_t i {};
         symbol<void (*)(f0r_plugin_info_t*)>("f0r_get_plugin_info")(&i);
         return i;
     }
     f0r_param_info_t paramInfo(int index)
     {
-        f0r_param_info_t i{nullptr, -1, nullptr};
+        f0r_param_info_t i {nullptr, -1, nullptr};
         symbol<void (*)(f0r_param_info_t*, int)>("f0r_get_param_info")(&i, index);
         return i;
     }

@@ -55,18 +55,42 @@ TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
         double expected;  // internal units: fraction, pixels, percent, seed
     };
     const Row rows[] = {
-        {"density", 0.6, 0.6},           {"density", 0.0, 0.0001},      {"density", 3.0, 3.0},
-        {"density", 80.0, 50.0},         {"drop_length", 0.1, 50.0},    {"drop_length", 1.0, 500.0},
-        {"drop_length", -1.0, 0.0},      {"drop_length", 30.0, 10000.0}, {"intensity", 1.0, 1.0},
-        {"intensity", 0.25, 0.25},       {"diffusion_min", 0.9, 0.9},   {"diffusion_max", 1.5, 1.0},
-        {"diffusion_min", -0.5, 0.0},    {"blend_mix", 0.5, 50.0},      {"blend_mix", 2.0, 100.0},
-        {"source_gain", 0.5, 100.0},     {"effect_gain", 1.0, 200.0},   {"effect_gain", 40.0, 5000.0},
-        {"seed", 0.0, 1.0},              {"seed", 1.0, 100.0},          {"seed", 12.0 / 99.0, 13.0},
-        {"seed", 0.5, 51.0},             {"seed", 777.0, 777.0},        {"seed", 9999.0, 5000.0},
-        {"fall_speed", 0.0, 0.0},        {"fall_speed", 0.25, 25.0},    {"fall_speed", 99.0, 2000.0},
-        {"wind_variation", 1.0, 90.0},   {"gust_rate", 0.16, 4.0},      {"depth_layers", 0.0, 1.0},
-        {"depth_layers", 0.4, 2.0},      {"depth_layers", 1.0, 4.0},    {"depth_layers", 3.0, 3.0},
-        {"depth_layers", 9.0, 4.0},      {"depth_falloff", 0.4, 0.4},   {"streak_from_speed", 0.49, 0.0},
+        {"density", 0.6, 0.6},
+        {"density", 0.0, 0.0001},
+        {"density", 3.0, 3.0},
+        {"density", 80.0, 50.0},
+        {"drop_length", 0.1, 50.0},
+        {"drop_length", 1.0, 500.0},
+        {"drop_length", -1.0, 0.0},
+        {"drop_length", 30.0, 10000.0},
+        {"intensity", 1.0, 1.0},
+        {"intensity", 0.25, 0.25},
+        {"diffusion_min", 0.9, 0.9},
+        {"diffusion_max", 1.5, 1.0},
+        {"diffusion_min", -0.5, 0.0},
+        {"blend_mix", 0.5, 50.0},
+        {"blend_mix", 2.0, 100.0},
+        {"source_gain", 0.5, 100.0},
+        {"effect_gain", 1.0, 200.0},
+        {"effect_gain", 40.0, 5000.0},
+        {"seed", 0.0, 1.0},
+        {"seed", 1.0, 100.0},
+        {"seed", 12.0 / 99.0, 13.0},
+        {"seed", 0.5, 51.0},
+        {"seed", 777.0, 777.0},
+        {"seed", 9999.0, 5000.0},
+        {"fall_speed", 0.0, 0.0},
+        {"fall_speed", 0.25, 25.0},
+        {"fall_speed", 99.0, 2000.0},
+        {"wind_variation", 1.0, 90.0},
+        {"gust_rate", 0.16, 4.0},
+        {"depth_layers", 0.0, 1.0},
+        {"depth_layers", 0.4, 2.0},
+        {"depth_layers", 1.0, 4.0},
+        {"depth_layers", 3.0, 3.0},
+        {"depth_layers", 9.0, 4.0},
+        {"depth_falloff", 0.4, 0.4},
+        {"streak_from_speed", 0.49, 0.0},
         {"streak_from_speed", 0.5, 1.0},
     };
     for (const Row& r : rows)
@@ -101,9 +125,9 @@ TEST(Frei0rParamMapping, DefaultsAreTheRainControlsDefaults)
         const char* name;
         double expected;
     };
-    for (const Row& r : {Row{"density", 0.6}, Row{"drop_length", 50.0}, Row{"intensity", 1.0},
-                         Row{"diffusion_min", 0.9}, Row{"diffusion_max", 1.0}, Row{"seed", 13.0},
-                         Row{"blend_mix", 50.0}, Row{"source_gain", 100.0}, Row{"effect_gain", 100.0}}) {
+    for (const Row& r : {Row {"density", 0.6}, Row {"drop_length", 50.0}, Row {"intensity", 1.0},
+             Row {"diffusion_min", 0.9}, Row {"diffusion_max", 1.0}, Row {"seed", 13.0},
+             Row {"blend_mix", 50.0}, Row {"source_gain", 100.0}, Row {"effect_gain", 100.0}}) {
         const FilterParam& p = param(r.name);
         EXPECT_NEAR(internalValue(p, p.defaultValue), r.expected, 1e-9) << r.name;
     }
@@ -118,13 +142,20 @@ TEST(Frei0rChoices, EntryNamesGiveTheMappedInternalValues)
     };
     // Blend methods carry their method numbers, not their menu positions.
     const Row rows[] = {
-        {"blend_method", "None", 0},         {"blend_method", "Screen", 17},
-        {"blend_method", "screen", 17},      {"blend_method", "Linear Dodge", 11},
-        {"blend_method", "lineardodge", 11}, {"blend_method", "Composite Source", 25},
-        {"blend_method", "composite_effect", 26}, {"blend_method", "1", 19},
-        {"blend_method", "24", 25},          {"matte", "None", 0},
-        {"matte", "Source Inverse Luminance", 2}, {"matte", "source-alpha", 3},
-        {"matte", "4", 4},                   {"process", "RGB", 0},
+        {"blend_method", "None", 0},
+        {"blend_method", "Screen", 17},
+        {"blend_method", "screen", 17},
+        {"blend_method", "Linear Dodge", 11},
+        {"blend_method", "lineardodge", 11},
+        {"blend_method", "Composite Source", 25},
+        {"blend_method", "composite_effect", 26},
+        {"blend_method", "1", 19},
+        {"blend_method", "24", 25},
+        {"matte", "None", 0},
+        {"matte", "Source Inverse Luminance", 2},
+        {"matte", "source-alpha", 3},
+        {"matte", "4", 4},
+        {"process", "RGB", 0},
         {"process", "rgba", 1},
     };
     for (const Row& r : rows) {
@@ -141,9 +172,9 @@ TEST(Frei0rChoices, UnknownOrUnofferedEntriesAreRefused)
         const char* text;
     };
     // A filter has no matte layer: the layer-based mattes are not offered.
-    for (const Row& r : {Row{"matte", "Matte Layer Alpha"}, Row{"matte", "5"}, Row{"matte", "-1"},
-                         Row{"blend_method", "Scren"}, Row{"blend_method", "25"}, Row{"blend_method", ""},
-                         Row{"process", "RGBAA"}, Row{"process", "2"}, Row{"process", "1x"}})
+    for (const Row& r : {Row {"matte", "Matte Layer Alpha"}, Row {"matte", "5"}, Row {"matte", "-1"},
+             Row {"blend_method", "Scren"}, Row {"blend_method", "25"}, Row {"blend_method", ""},
+             Row {"process", "RGBAA"}, Row {"process", "2"}, Row {"process", "1x"}})
         EXPECT_FALSE(choiceValue(param(r.name), r.text).has_value()) << r.name << " '" << r.text << "'";
 }
 
@@ -153,8 +184,8 @@ TEST(Frei0rTime, SecondsRoundToPatternFrames)
         double seconds;
         int32_t frame;
     };
-    const Row rows[] = {{0.0, 0},     {0.04, 1},  {0.039999, 1}, {0.019, 0}, {0.021, 1},
-                        {1.0, 25},    {-0.04, -1}, {3600.0, 90000}};
+    const Row rows[] = {
+        {0.0, 0}, {0.04, 1}, {0.039999, 1}, {0.019, 0}, {0.021, 1}, {1.0, 25}, {-0.04, -1}, {3600.0, 90000}};
     for (const Row& r : rows)
         EXPECT_EQ(patternFrame(r.seconds), r.frame) << r.seconds;
     EXPECT_EQ(patternFrame(std::numeric_limits<double>::quiet_NaN()), 0);
@@ -234,7 +265,8 @@ TEST(EditorDescriptions, KdenliveOffersEveryParameterWithTheTablesEntriesDefault
             ASSERT_EQ(entries.size(), size_t(p.maximum - p.minimum + 1));
             for (size_t k = 0; k < entries.size(); ++k)
                 EXPECT_EQ(internalValue(p, std::stod(entries[k])), p.minimum + double(k));
-            EXPECT_EQ(internalValue(p, std::stod(d.attributes.at("default"))), internalValue(p, p.defaultValue));
+            EXPECT_EQ(
+                internalValue(p, std::stod(d.attributes.at("default"))), internalValue(p, p.defaultValue));
             continue;
         }
         if (p.mapping == Mapping::flag) {
@@ -278,5 +310,5 @@ TEST(EditorDescriptions, ShotcutControlsNameEveryParameterOnce)
         EXPECT_EQ(ui.find(control, first + 1), std::string::npos) << p.name << " twice";
     }
     EXPECT_NE(readSource("packaging/shotcut/meta_nimbrel.qml").find("mlt_service: \"frei0r.nimbrel\""),
-              std::string::npos);
+        std::string::npos);
 }

@@ -17,8 +17,7 @@ using namespace Quarn::Pixel;
 namespace Blend = Quarn::Blend;
 
 // Fills every pixel with a value that depends on its position and `salt`.
-template <class S>
-void fillPattern(QrTexture<S>& t, uint32_t salt)
+template <class S> void fillPattern(QrTexture<S>& t, uint32_t salt)
 {
     const float white = float(S::Desc::kWhite);
     for (int32_t j = 0; j < t.height(); ++j)
@@ -26,7 +25,7 @@ void fillPattern(QrTexture<S>& t, uint32_t salt)
             Work<S> w;
             for (int c = 0; c < 4; ++c) {
                 uint32_t h = (uint32_t(i) * 73856093u) ^ (uint32_t(j) * 19349663u) ^
-                             (uint32_t(c + 1) * 83492791u) ^ salt;
+                    (uint32_t(c + 1) * 83492791u) ^ salt;
                 h = (h ^ (h >> 13)) * 0x5bd1e995u;
                 w[c] = float((h >> 8) % 1001) / 1000.0f * white;
             }
@@ -34,8 +33,7 @@ void fillPattern(QrTexture<S>& t, uint32_t salt)
         }
 }
 
-template <class S>
-std::vector<S> pixelsOf(const QrTexture<S>& t)
+template <class S> std::vector<S> pixelsOf(const QrTexture<S>& t)
 {
     std::vector<S> out;
     for (int32_t j = 0; j < t.height(); ++j)
@@ -44,8 +42,7 @@ std::vector<S> pixelsOf(const QrTexture<S>& t)
     return out;
 }
 
-template <class S>
-QrTexture<S> croppedSource()
+template <class S> QrTexture<S> croppedSource()
 {
     // Smaller than the output, shifted, cropped, with different edge
     // methods per axis and a recognisable edge colour.
@@ -61,8 +58,7 @@ QrTexture<S> croppedSource()
     return source;
 }
 
-template <class S>
-void checkBlendOverTheSourceAddressing()
+template <class S> void checkBlendOverTheSourceAddressing()
 {
     using W = Work<S>;
     const QrTexture<S> source = croppedSource<S>();
@@ -70,8 +66,8 @@ void checkBlendOverTheSourceAddressing()
     fillPattern(output, 99);
     const std::vector<S> before = pixelsOf(output);
 
-    for (int32_t method : {int32_t(Blend::kOverlay), int32_t(Blend::kColour),
-                           int32_t(Blend::kCompositeEffect)}) {
+    for (int32_t method :
+        {int32_t(Blend::kOverlay), int32_t(Blend::kColour), int32_t(Blend::kCompositeEffect)}) {
         QrTexture<S> out = QrTexture<S>::allocate(9, 7);
         for (int32_t j = 0; j < 7; ++j)
             for (int32_t i = 0; i < 9; ++i)
@@ -85,9 +81,8 @@ void checkBlendOverTheSourceAddressing()
 
         for (int32_t y = 0; y < 7; ++y)
             for (int32_t x = 0; x < 9; ++x) {
-                const S expected = convert<S>(Blend::blendStep(
-                    convert<W>(source.pixelAt(x, y)), convert<W>(before[size_t(y * 9 + x)]),
-                    blend.settings()));
+                const S expected = convert<S>(Blend::blendStep(convert<W>(source.pixelAt(x, y)),
+                    convert<W>(before[size_t(y * 9 + x)]), blend.settings()));
                 EXPECT_EQ(*out.pixelAtIndex(x, y), expected)
                     << "method " << method << " at " << x << "," << y;
             }
@@ -110,16 +105,16 @@ TEST(ColourBlendProc, ReadsTheSourceThroughItsCropAndEdgesAtFloat)
 TEST(ColourBlendProc, FlagsAndGainsReachThePixels)
 {
     QrTexture<ARGB8> source = QrTexture<ARGB8>::allocate(2, 1);
-    *source.pixelAtIndex(0, 0) = ARGB8{{0, 200, 200, 200}};    // transparent
-    *source.pixelAtIndex(1, 0) = ARGB8{{255, 100, 50, 10}};
+    *source.pixelAtIndex(0, 0) = ARGB8 {{0, 200, 200, 200}};  // transparent
+    *source.pixelAtIndex(1, 0) = ARGB8 {{255, 100, 50, 10}};
     QrTexture<ARGB8> output = QrTexture<ARGB8>::allocate(2, 1);
-    *output.pixelAtIndex(0, 0) = ARGB8{{255, 9, 9, 9}};
-    *output.pixelAtIndex(1, 0) = ARGB8{{255, 9, 9, 9}};
+    *output.pixelAtIndex(0, 0) = ARGB8 {{255, 9, 9, 9}};
+    *output.pixelAtIndex(1, 0) = ARGB8 {{255, 9, 9, 9}};
     QrColourBlendProc<ARGB8> blend(Blend::kAdd, 2.0f, 1.0f, 0.0f);  // mix 0: the source
     blend.setPremultiplySource(1);
     blend.process(source, output);
-    EXPECT_EQ(*output.pixelAtIndex(0, 0), (ARGB8{{0, 0, 0, 0}}));
-    EXPECT_EQ(*output.pixelAtIndex(1, 0), (ARGB8{{255, 200, 100, 20}}));
+    EXPECT_EQ(*output.pixelAtIndex(0, 0), (ARGB8 {{0, 0, 0, 0}}));
+    EXPECT_EQ(*output.pixelAtIndex(1, 0), (ARGB8 {{255, 200, 100, 20}}));
 }
 
 TEST(ColourBlendProc, OnlyTheRegionChanges)

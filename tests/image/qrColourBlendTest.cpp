@@ -23,7 +23,10 @@ namespace Blend = Quarn::Blend;
 // A pixel normalised to 0..1: alpha, red, green, blue.
 using Ref = std::array<double, 4>;
 
-double positive(double v) { return v <= 0.0 ? 0.0 : v; }
+double positive(double v)
+{
+    return v <= 0.0 ? 0.0 : v;
+}
 
 // Colour formulas of the methods that treat red, green and blue alike.
 const std::map<int, std::function<double(double s, double e, double mix)>> kChannelFormulas = {
@@ -37,21 +40,28 @@ const std::map<int, std::function<double(double s, double e, double mix)>> kChan
     {9, [](double s, double e, double) { return std::max(s, e); }},
     {17, [](double s, double e, double) { return 1 - (1 - s) * (1 - e); }},
     {14, [](double s, double e, double) { return s * e; }},
-    {15, [](double s, double e, double) {
-         return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e; }},
+    {15,
+        [](double s, double e, double) {
+            return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e;
+        }},
     {6, [](double s, double e, double) { return s + e - 2 * s * e; }},
     {2, [](double s, double e, double) { return e == 0 ? 0 : positive(1 - (1 - s) / e); }},
     {3, [](double s, double e, double) { return e == 1 ? 1 : s / (1 - e); }},
     {7, [](double s, double e, double) { return e < 0.5 ? 2 * s * e : 1 - 2 * (1 - s) * (1 - e); }},
     {10, [](double s, double e, double) { return positive(s + e - 1); }},
-    {12, [](double s, double e, double) {
-         return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s; }},
-    {18, [](double s, double e, double) {
-         return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s
-                        : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s); }},
+    {12,
+        [](double s, double e, double) {
+            return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s;
+        }},
+    {18,
+        [](double s, double e, double) {
+            return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s);
+        }},
 };
 
-struct HslRef { double h, s, l; };
+struct HslRef {
+    double h, s, l;
+};
 
 // Hue in sixths of the circle, counted from red through yellow; the
 // red-maximum, green-minimum sector ends at 6 rather than wrapping to 0.
@@ -84,8 +94,8 @@ std::array<double, 3> fromHsl(HslRef c)
     const double rise = lo + (hi - lo) * (c.h * 6 - sector);
     const double fall = hi - (hi - lo) * (c.h * 6 - sector);
     // Sector 6 (hue exactly 1) continues sector 5's pattern.
-    const std::array<std::array<double, 3>, 7> table = {{{hi, rise, lo}, {fall, hi, lo},
-        {lo, hi, rise}, {lo, fall, hi}, {rise, lo, hi}, {hi, lo, fall}, {hi, lo, fall}}};
+    const std::array<std::array<double, 3>, 7> table = {{{hi, rise, lo}, {fall, hi, lo}, {lo, hi, rise},
+        {lo, fall, hi}, {rise, lo, hi}, {hi, lo, fall}, {hi, lo, fall}}};
     return table[size_t(sector)];
 }
 
@@ -99,11 +109,15 @@ Ref referenceBlend(int code, const Ref& s, const Ref& e, double mix)
             r[size_t(c)] = kChannelFormulas.at(code)(s[size_t(c)], e[size_t(c)], mix);
     } else if (code == 1 || code == 8 || code == 13 || code == 16) {
         const HslRef hs = toHsl(s[1], s[2], s[3]), he = toHsl(e[1], e[2], e[3]);
-        HslRef out = hs;                                            // Saturation: s of e
-        if (code == 1) out = {he.h, he.s, hs.l};                    // Colour
-        if (code == 13) out = {hs.h, hs.s, he.l};                   // Luminosity
-        if (code == 8) out = {he.h, he.l == 0 ? 0 : hs.s, hs.l};    // Hue
-        if (code == 16) out = {hs.h, he.s, hs.l};
+        HslRef out = hs;  // Saturation: s of e
+        if (code == 1)
+            out = {he.h, he.s, hs.l};  // Colour
+        if (code == 13)
+            out = {hs.h, hs.s, he.l};  // Luminosity
+        if (code == 8)
+            out = {he.h, he.l == 0 ? 0 : hs.s, hs.l};  // Hue
+        if (code == 16)
+            out = {hs.h, he.s, hs.l};
         const auto rgb = fromHsl(out);
         r = {unionAlpha, rgb[0], rgb[1], rgb[2]};
     } else if (code >= 23 && code <= 26) {
@@ -112,7 +126,7 @@ Ref referenceBlend(int code, const Ref& s, const Ref& e, double mix)
         const Ref& under = sourceOnTop ? e : s;
         r[0] = top[0] + under[0] - top[0] * under[0];
         for (size_t c = 1; c < 4; ++c)
-            r[c] = code >= 25 ? top[c] + under[c] * (1 - top[0])            // premultiplied
+            r[c] = code >= 25 ? top[c] + under[c] * (1 - top[0])  // premultiplied
                               : top[c] * top[0] + under[c] * (1 - top[0]);  // straight
     }
     return r;
@@ -128,8 +142,7 @@ Ref referenceMix(const Ref& s, const Ref& r, const Ref& e, double mix)
 
 // The stored value must be what the exact value stores as, give or take the
 // float rounding of the working arithmetic.
-template <class S>
-void expectStored(const S& actual, const Ref& exact, const std::string& what)
+template <class S> void expectStored(const S& actual, const Ref& exact, const std::string& what)
 {
     using C = typename S::Component;
     const double white = S::Desc::kWhite;
@@ -153,10 +166,14 @@ void expectStored(const S& actual, const Ref& exact, const std::string& what)
 std::vector<std::pair<Ref, Ref>> samplePairs()
 {
     std::vector<std::pair<Ref, Ref>> pairs = {
-        {{255, 200, 100, 30}, {128, 60, 180, 250}}, {{100, 0, 255, 128}, {255, 255, 0, 127}},
-        {{0, 77, 77, 200}, {40, 10, 10, 10}},        {{255, 255, 255, 255}, {255, 255, 0, 0}},
-        {{30, 250, 3, 140}, {220, 254, 1, 96}},      {{128, 128, 128, 128}, {0, 0, 0, 0}},
-        {{255, 0, 0, 0}, {255, 90, 90, 90}},         {{200, 12, 240, 12}, {17, 33, 64, 250}},
+        {{255, 200, 100, 30}, {128, 60, 180, 250}},
+        {{100, 0, 255, 128}, {255, 255, 0, 127}},
+        {{0, 77, 77, 200}, {40, 10, 10, 10}},
+        {{255, 255, 255, 255}, {255, 255, 0, 0}},
+        {{30, 250, 3, 140}, {220, 254, 1, 96}},
+        {{128, 128, 128, 128}, {0, 0, 0, 0}},
+        {{255, 0, 0, 0}, {255, 90, 90, 90}},
+        {{200, 12, 240, 12}, {17, 33, 64, 250}},
     };
     uint32_t h = 12345;
     for (int i = 0; i < 24; ++i) {
@@ -172,8 +189,7 @@ std::vector<std::pair<Ref, Ref>> samplePairs()
     return pairs;
 }
 
-template <class S>
-void checkEveryMethod()
+template <class S> void checkEveryMethod()
 {
     using W = Work<S>;
     const double white = S::Desc::kWhite;
@@ -196,23 +212,31 @@ void checkEveryMethod()
                 const S stored = convert<S>(Blend::blendStep(s, e, settings));
                 const Ref exact = referenceMix(sn, referenceBlend(code, sn, en, mix), en, mix);
                 expectStored(stored, exact,
-                             "code " + std::to_string(code) + " mix " + std::to_string(mix) +
-                                 " source " + std::to_string(s8[1]) + " effect " +
-                                 std::to_string(e8[1]));
+                    "code " + std::to_string(code) + " mix " + std::to_string(mix) + " source " +
+                        std::to_string(s8[1]) + " effect " + std::to_string(e8[1]));
             }
         }
     }
 }
 
-TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt8Bit) { checkEveryMethod<ARGB8>(); }
-TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt16Bit) { checkEveryMethod<ARGB16>(); }
-TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtFloat) { checkEveryMethod<ARGBF>(); }
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt8Bit)
+{
+    checkEveryMethod<ARGB8>();
+}
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt16Bit)
+{
+    checkEveryMethod<ARGB16>();
+}
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtFloat)
+{
+    checkEveryMethod<ARGBF>();
+}
 
 TEST(ColourBlendMethods, PixelFunctionLeavesItsInputsAloneAndAgreesWithTheStep)
 {
-    const ARGBW255 s{{200, 180, 20, 90}}, e{{100, 30, 250, 128}};
+    const ARGBW255 s {{200, 180, 20, 90}}, e {{100, 30, 250, 128}};
     for (int code = 0; code <= 26; ++code) {
-        ARGBW255 sCopy = s, eCopy = e, result{};
+        ARGBW255 sCopy = s, eCopy = e, result {};
         Blend::blendPixel(result, sCopy, eCopy, code, 0.5f, false);
         EXPECT_EQ(sCopy, s);
         EXPECT_EQ(eCopy, e);

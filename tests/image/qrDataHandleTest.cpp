@@ -28,7 +28,7 @@ public:
             return nullptr;
         ++created;
         // Deliberately misaligned block start, as a host may give.
-        auto* h = new Block{static_cast<unsigned char*>(std::malloc(bytes + 3)), bytes};
+        auto* h = new Block {static_cast<unsigned char*>(std::malloc(bytes + 3)), bytes};
         return h;
     }
     void* lock(void* handle) override
@@ -89,7 +89,7 @@ TEST(DataHandleHost, TheHostHandleIsKeptAtTheStartOfTheBlock)
     std::memcpy(&stored, static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3, sizeof(void*));
     EXPECT_EQ(stored, hostHandle);
     EXPECT_GE(static_cast<unsigned char*>(handle->data()),
-              static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3 + sizeof(void*));
+        static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3 + sizeof(void*));
     handle->release();
     EXPECT_EQ(host.disposed, 1);
 }
@@ -154,8 +154,7 @@ TEST(DataHandleSizes, ImpossibleSizesRaiseOutOfMemoryWithoutReachingTheHost)
     // The request plus the host overhead would wrap around to a tiny block.
     EXPECT_THROW(Quarn::Image::DataHandle(SIZE_MAX - 4), Quarn::Exceptions::OutOfMemory);
     // Width x height x pixel size overflows the size type.
-    EXPECT_THROW(QrTexture<Quarn::Pixel::ARGBF>::allocate(1 << 30, 1 << 30),
-                 Quarn::Exceptions::OutOfMemory);
+    EXPECT_THROW(QrTexture<Quarn::Pixel::ARGBF>::allocate(1 << 30, 1 << 30), Quarn::Exceptions::OutOfMemory);
     EXPECT_EQ(host.created, 0);
 }
 

@@ -13,10 +13,9 @@ using namespace Quarn::Pixel;
 namespace {
 
 // Replaces each value v by `value - v` and records the bands it was given.
-template <class S, class W>
-class Inverter : public QrGeneralProc<S, W> {
+template <class S, class W> class Inverter : public QrGeneralProc<S, W> {
 public:
-    explicit Inverter(float value) : value_(value) {}
+    explicit Inverter(float value) : value_(value) { }
     void generalPixel(W& p) const override { p[0] = value_ - p[0]; }
     void generalBand(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const override
     {
@@ -35,7 +34,7 @@ TEST(GeneralProc, EveryPixelOfTheRegionIsRewrittenAndStored)
     auto m = QrTexture<Single16>::allocate(7, 5);
     for (int32_t j = 0; j < 5; ++j)
         for (int32_t i = 0; i < 7; ++i)
-            *m.pixelAtIndex(i, j) = Single16{{uint16_t(1000 * i + j)}};
+            *m.pixelAtIndex(i, j) = Single16 {{uint16_t(1000 * i + j)}};
     Inverter<Single16, SingleW32768> invert(32768.0f);
     invert.setRegion(1, 0, 5, 3);
     invert.process(m);
@@ -56,8 +55,8 @@ TEST(GeneralProc, EveryPixelOfTheRegionIsRewrittenAndStored)
 TEST(GeneralProc, FloatMattesAreNotClamped)
 {
     auto m = QrTexture<SingleF>::allocate(2, 1);
-    *m.pixelAtIndex(0, 0) = SingleF{{1.5f}};
-    *m.pixelAtIndex(1, 0) = SingleF{{0.25f}};
+    *m.pixelAtIndex(0, 0) = SingleF {{1.5f}};
+    *m.pixelAtIndex(1, 0) = SingleF {{0.25f}};
     Inverter<SingleF, SingleWF>(1.0f).process(m);
     EXPECT_EQ(m.pixelAtIndex(0, 0)->c[0], -0.5f);
     EXPECT_EQ(m.pixelAtIndex(1, 0)->c[0], 0.75f);
@@ -66,14 +65,14 @@ TEST(GeneralProc, FloatMattesAreNotClamped)
 TEST(ColouredFrame, ColourIsRescaledFromItsOwnWhiteToTheImage)
 {
     auto t8 = QrTexture<ARGB8>::allocate(3, 2);
-    ColouredFrameGenerator<ARGB8, ARGBW255, 1> unitScale(ARGBW255{{1.0f, 0.5f, 0.0f, 0.25f}});
+    ColouredFrameGenerator<ARGB8, ARGBW255, 1> unitScale(ARGBW255 {{1.0f, 0.5f, 0.0f, 0.25f}});
     unitScale.process(t8);
     for (int32_t j = 0; j < 2; ++j)
         for (int32_t i = 0; i < 3; ++i)
-            ASSERT_EQ(*t8.pixelAtIndex(i, j), (ARGB8{{255, 127, 0, 63}}));
+            ASSERT_EQ(*t8.pixelAtIndex(i, j), (ARGB8 {{255, 127, 0, 63}}));
 
     auto tf = QrTexture<ARGBF>::allocate(2, 2);
-    ColouredFrameGenerator<ARGBF, ARGBWF, 255> byteScale(ARGBWF{{255.0f, 51.0f, 0.0f, 510.0f}});
+    ColouredFrameGenerator<ARGBF, ARGBWF, 255> byteScale(ARGBWF {{255.0f, 51.0f, 0.0f, 510.0f}});
     byteScale.setRegion(1, 0, 1, 1);
     *tf.pixelAtIndex(0, 0) = ARGBF::black();
     byteScale.process(tf);

@@ -19,11 +19,18 @@ using Matte8 = QrTexture<Single8>;
 
 TEST(ImagerFields, FieldRowsRoundToTheirParity)
 {
-    struct Case { int32_t mode, y, row; };
+    struct Case {
+        int32_t mode, y, row;
+    };
     const Case cases[] = {
-        {Imager::kWholeFrame, 5, 5}, {Imager::kEvenField, 4, 4}, {Imager::kEvenField, 5, 6},
-        {Imager::kEvenField, -3, -2}, {Imager::kOddField, 4, 5}, {Imager::kOddField, 5, 5},
-        {Imager::kOddField, -4, -3},  {Imager::kOddField, -3, -3},
+        {Imager::kWholeFrame, 5, 5},
+        {Imager::kEvenField, 4, 4},
+        {Imager::kEvenField, 5, 6},
+        {Imager::kEvenField, -3, -2},
+        {Imager::kOddField, 4, 5},
+        {Imager::kOddField, 5, 5},
+        {Imager::kOddField, -4, -3},
+        {Imager::kOddField, -3, -3},
     };
     Imager imager;
     for (const Case& c : cases) {
@@ -45,7 +52,7 @@ public:
     }
     void endSample(const Tex8&, Matte8&) override { log += "end;"; }
     std::string log;
-    std::atomic<int> rows{0};
+    std::atomic<int> rows {0};
 };
 
 Tex8 source(int32_t w, int32_t h)
@@ -53,7 +60,7 @@ Tex8 source(int32_t w, int32_t h)
     Tex8 t = Tex8::allocate(w, h);
     for (int32_t j = 0; j < h; ++j)
         for (int32_t i = 0; i < w; ++i)
-            *t.pixelAtIndex(i, j) = ARGB8{{uint8_t(10 * j + i), 0, 0, 0}};
+            *t.pixelAtIndex(i, j) = ARGB8 {{uint8_t(10 * j + i), 0, 0, 0}};
     return t;
 }
 
@@ -62,7 +69,7 @@ Matte8 zeroMatte(int32_t w, int32_t h)
     Matte8 m = Matte8::allocate(w, h);
     for (int32_t j = 0; j < h; ++j)
         for (int32_t i = 0; i < w; ++i)
-            *m.pixelAtIndex(i, j) = Single8{{0}};
+            *m.pixelAtIndex(i, j) = Single8 {{0}};
     return m;
 }
 
@@ -90,7 +97,8 @@ TEST(SamplerRun, AFieldSamplesEveryOtherRowOfTheRegion)
         s.process(in, out);
         for (int32_t j = 0; j < 9; ++j) {
             const bool inField = j >= 1 && j <= 7 && (j % 2 == (mode == Imager::kOddField ? 1 : 0));
-            EXPECT_EQ(out.pixelAtIndex(2, j)->c[0], inField ? 10 * j + 2 : 0) << "mode " << mode << " row " << j;
+            EXPECT_EQ(out.pixelAtIndex(2, j)->c[0], inField ? 10 * j + 2 : 0)
+                << "mode " << mode << " row " << j;
         }
     }
 }

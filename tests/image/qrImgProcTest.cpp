@@ -92,7 +92,7 @@ TEST(ImgProcRegion, ClampModeCutsTheRegionToTheImage)
     p.setRegion(-3, 6, 4, 20);
     p.process(t);
     EXPECT_EQ(p.visited, rectangle(0, 6, 5, 8));
-    EXPECT_EQ(p.region(), (QrRect{0, 6, 5, 8}));
+    EXPECT_EQ(p.region(), (QrRect {0, 6, 5, 8}));
 }
 
 TEST(ImgProcRegion, KeepModeReplacesOnlyTheOffendingAxis)
@@ -170,7 +170,7 @@ TEST(ImgProcRun, SecondImageIsReadThroughItsOwnAddressing)
     Tex8 in = blankTexture(4, 3);
     for (int32_t j = 0; j < 3; ++j)
         for (int32_t i = 0; i < 4; ++i)
-            *in.pixelAtIndex(i, j) = ARGB8{{255, uint8_t(i), uint8_t(j), 0}};
+            *in.pixelAtIndex(i, j) = ARGB8 {{255, uint8_t(i), uint8_t(j), 0}};
     in.setEdgeMethods(kEdgeWrap, kEdgeRepeat);
     in.setOrigin(int32_t(1), int32_t(0));
     Tex8 out = blankTexture(9, 5);
@@ -187,7 +187,7 @@ public:
     void fillRow(ARGB8* row, int32_t y, int32_t x0, int32_t count) const override
     {
         for (int32_t k = 0; k < count; ++k)
-            row[k] = ARGB8{{1, uint8_t(x0 + k), uint8_t(y), 0}};
+            row[k] = ARGB8 {{1, uint8_t(x0 + k), uint8_t(y), 0}};
     }
 };
 
@@ -224,7 +224,7 @@ TEST(ImgProcWindowStack, FillerFillsEachPushedRectangle)
     for (int32_t y = 0; y < 8; ++y)
         for (int32_t x = 0; x < 8; ++x) {
             const bool inside = (x >= 1 && x <= 2 && y >= 1 && y <= 2) || (x >= 5 && y == 6);
-            const ARGB8 want = inside ? ARGB8{{1, uint8_t(x), uint8_t(y), 0}} : ARGB8::black();
+            const ARGB8 want = inside ? ARGB8 {{1, uint8_t(x), uint8_t(y), 0}} : ARGB8::black();
             ASSERT_EQ(*t.pixelAtIndex(x, y), want) << x << "," << y;
         }
 }

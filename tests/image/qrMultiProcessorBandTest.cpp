@@ -25,8 +25,7 @@ uint32_t pixelValue(int32_t x, int32_t y)
 class RowWriter : public QrMultiProcessor {
 public:
     RowWriter(int32_t top, int32_t bottom)
-        : top_(top), bottom_(bottom), image_(size_t(kWidth * kHeight), 0),
-          writes_(size_t(kHeight), 0)
+        : top_(top), bottom_(bottom), image_(size_t(kWidth * kHeight), 0), writes_(size_t(kHeight), 0)
     {
     }
     void processBand() override
@@ -59,14 +58,22 @@ std::vector<uint32_t> expectedImage(int32_t top, int32_t bottom)
 
 TEST(MultiProcessorBands, ImageIsTheSameForEveryThreadLimit)
 {
-    struct { int32_t processors; const char* limit; } setups[] = {
-        {4, "1"}, {4, "2"}, {4, nullptr}, {2, nullptr}, {3, nullptr}, {1, nullptr}, {8, "3"},
+    struct {
+        int32_t processors;
+        const char* limit;
+    } setups[] = {
+        {4, "1"},
+        {4, "2"},
+        {4, nullptr},
+        {2, nullptr},
+        {3, nullptr},
+        {1, nullptr},
+        {8, "3"},
     };
     const int32_t top = 2, bottom = 35;
     const std::vector<uint32_t> expected = expectedImage(top, bottom);
     for (const auto& s : setups) {
-        SCOPED_TRACE(std::to_string(s.processors) + " processors, limit " +
-                     (s.limit ? s.limit : "unset"));
+        SCOPED_TRACE(std::to_string(s.processors) + " processors, limit " + (s.limit ? s.limit : "unset"));
         QrMultiProcessor::overrideProcessorCount(s.processors);
         if (s.limit)
             setenv("QUARN_MAX_PROCESSORS", s.limit, 1);

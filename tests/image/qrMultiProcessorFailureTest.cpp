@@ -64,22 +64,20 @@ std::string report()
 struct FailureCase {
     const char* name;
     std::function<void()> fail;
-    const char* thrownClass;   // class of what the caller catches
+    const char* thrownClass;  // class of what the caller catches
     int32_t thrownLine;
-    int32_t status;            // reason left in the interrupt record
-    const char* recordedClass; // class of what the worker recorded
-    int32_t recordedLine;      // catch site line in the report
+    int32_t status;  // reason left in the interrupt record
+    const char* recordedClass;  // class of what the worker recorded
+    int32_t recordedLine;  // catch site line in the report
 };
 
 const FailureCase kFailures[] = {
-    {"OutOfMemory", [] { throw Ex::OutOfMemory("Band::work", "src/band", 12); },
-     "OutOfMemory", 105, 1000, "OutOfMemory", 57},
+    {"OutOfMemory", [] { throw Ex::OutOfMemory("Band::work", "src/band", 12); }, "OutOfMemory", 105, 1000,
+        "OutOfMemory", 57},
     {"other framework exception", [] { throw Ex::BadValue("Band::work", "src/band", 12, "x"); },
-     "ThreadFailed", 100, 1002, "BadValue", 63},
-    {"std::bad_alloc", [] { throw std::bad_alloc(); },
-     "OutOfMemory", 105, 1000, "OutOfMemory", 70},
-    {"foreign exception", [] { throw 42; },
-     "ThreadFailed", 100, 1002, nullptr, 0},
+        "ThreadFailed", 100, 1002, "BadValue", 63},
+    {"std::bad_alloc", [] { throw std::bad_alloc(); }, "OutOfMemory", 105, 1000, "OutOfMemory", 70},
+    {"foreign exception", [] { throw 42; }, "ThreadFailed", 100, 1002, nullptr, 0},
 };
 
 TEST_F(MultiProcessorFailureTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin)
@@ -111,7 +109,7 @@ TEST_F(MultiProcessorFailureTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin
         EXPECT_EQ(Ex::Stack::firstException(0), nullptr);
         const std::string text = report();
         const std::string site = "QrMultiProcessor::sampleForkStatic() src/qrMultiProcessor(00" +
-                                 std::to_string(c.recordedLine) + ")";
+            std::to_string(c.recordedLine) + ")";
         EXPECT_NE(text.find(site), std::string::npos) << text;
     }
 }

@@ -81,8 +81,7 @@ public:
 
     void processBand() override
     {
-        BandCall call{std::this_thread::get_id(), threadIndex(), threadCount(),
-                      isRunningThreaded(), 0, 0};
+        BandCall call {std::this_thread::get_id(), threadIndex(), threadCount(), isRunningThreaded(), 0, 0};
         bandRows(0, rows_, call.first, call.end);
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -106,20 +105,15 @@ struct SplitCase {
 TEST(MultiProcessorBandSplit, BandsAreContiguousAndSizedAsTheTableSays)
 {
     const SplitCase cases[] = {
-        {0, 10, 4, {3, 3, 3, 1}},
-        {0, 2, 4, {1, 1, 0, 0}},
-        {5, 15, 4, {3, 3, 3, 1}},
-        {0, 8, 2, {4, 4}},
-        {0, 7, 1, {7}},
-        {-3, 4, 3, {3, 3, 1}},
-        {0, 0, 4, {0, 0, 0, 0}},
+        {0, 10, 4, {3, 3, 3, 1}}, {0, 2, 4, {1, 1, 0, 0}}, {5, 15, 4, {3, 3, 3, 1}}, {0, 8, 2, {4, 4}},
+        {0, 7, 1, {7}}, {-3, 4, 3, {3, 3, 1}}, {0, 0, 4, {0, 0, 0, 0}},
         {0, 3, 2, {2, 1, 0, 0}},  // threads 2 and 3 lie past a limit of 2
     };
     for (const SplitCase& c : cases) {
         int32_t expectedFirst = c.first;
         for (int32_t i = 0; i < int32_t(c.sizes.size()); ++i) {
-            SCOPED_TRACE("rows " + std::to_string(c.first) + ".." + std::to_string(c.end) +
-                         " thread " + std::to_string(i) + " of " + std::to_string(c.count));
+            SCOPED_TRACE("rows " + std::to_string(c.first) + ".." + std::to_string(c.end) + " thread " +
+                std::to_string(i) + " of " + std::to_string(c.count));
             int32_t first = 0, end = 0;
             QrMultiProcessor::splitBand(c.first, c.end, i, c.count, true, first, end);
             EXPECT_EQ(std::max(end - first, 0), c.sizes[size_t(i)]);
@@ -134,8 +128,10 @@ TEST(MultiProcessorBandSplit, BandsAreContiguousAndSizedAsTheTableSays)
 
 TEST(MultiProcessorBandSplit, UnthreadedOrInvalidIndexGetsTheWholeRange)
 {
-    struct { int32_t index, count; bool threaded; } cases[] = {
-        {1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
+    struct {
+        int32_t index, count;
+        bool threaded;
+    } cases[] = {{1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
     for (const auto& c : cases) {
         int32_t first = 0, end = 0;
         QrMultiProcessor::splitBand(3, 9, c.index, c.count, c.threaded, first, end);
@@ -146,19 +142,38 @@ TEST(MultiProcessorBandSplit, UnthreadedOrInvalidIndexGetsTheWholeRange)
 
 TEST(MultiProcessorMaxProcessors, ParsesTheEnvironmentText)
 {
-    struct { const char* text; int32_t limit; } cases[] = {
-        {nullptr, 0}, {"2", 2},  {"999", 999}, {"1000", 0}, {"0", 0},
-        {"abc", 0},   {"-3", 1}, {"-99", 1},   {"", 0},
+    struct {
+        const char* text;
+        int32_t limit;
+    } cases[] = {
+        {nullptr, 0},
+        {"2", 2},
+        {"999", 999},
+        {"1000", 0},
+        {"0", 0},
+        {"abc", 0},
+        {"-3", 1},
+        {"-99", 1},
+        {"", 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(QrMultiProcessor::parseMaxProcessors(c.text), c.limit)
-            << (c.text ? c.text : "(unset)");
+        EXPECT_EQ(QrMultiProcessor::parseMaxProcessors(c.text), c.limit) << (c.text ? c.text : "(unset)");
 }
 
 TEST_F(MultiProcessorTest, ThreadCountIsTheProcessorCountLimitedByTheEnvironment)
 {
-    struct { const char* text; int32_t threads; } cases[] = {
-        {nullptr, 4}, {"2", 2}, {"1000", 4}, {"0", 4}, {"abc", 4}, {"-3", 1}, {"8", 4}, {"1", 1},
+    struct {
+        const char* text;
+        int32_t threads;
+    } cases[] = {
+        {nullptr, 4},
+        {"2", 2},
+        {"1000", 4},
+        {"0", 4},
+        {"abc", 4},
+        {"-3", 1},
+        {"8", 4},
+        {"1", 1},
     };
     LoggingProcessor processor(1);
     for (const auto& c : cases) {
@@ -201,16 +216,19 @@ TEST_F(MultiProcessorTest, LimitOfTwoRunsFourThreadsWithTwoBands)
         }
     }
     EXPECT_EQ(threads.size(), 4u);
-    EXPECT_EQ(indices, (std::set<int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(indices, (std::set<int32_t> {0, 1, 2, 3}));
     std::sort(bands.begin(), bands.end());
-    EXPECT_EQ(bands, (std::vector<std::pair<int32_t, int32_t>>{{0, 5}, {5, 10}}));
+    EXPECT_EQ(bands, (std::vector<std::pair<int32_t, int32_t>> {{0, 5}, {5, 10}}));
     EXPECT_FALSE(processor.isRunningThreaded());
 }
 
 TEST_F(MultiProcessorTest, SwitchOffOrOneProcessorRunsOneWholeBandOnTheCaller)
 {
-    struct { const char* what; int32_t processors; bool multiThreaded; } cases[] = {
-        {"switch off", 4, false}, {"one processor", 1, true}};
+    struct {
+        const char* what;
+        int32_t processors;
+        bool multiThreaded;
+    } cases[] = {{"switch off", 4, false}, {"one processor", 1, true}};
     for (const auto& c : cases) {
         QrMultiProcessor::overrideProcessorCount(c.processors);
         LoggingProcessor processor(10);
@@ -230,9 +248,8 @@ TEST_F(MultiProcessorTest, RunCallsTheHooksInOrderForEveryPass)
     LoggingProcessor processor(4);
     processor.setPassCount(3);
     processor.run();
-    const std::vector<std::string> expected = {
-        "beginProcess", "beginPass 0", "endPass", "beginPass 1", "endPass",
-        "beginPass 2",  "endPass",     "endProcess"};
+    const std::vector<std::string> expected = {"beginProcess", "beginPass 0", "endPass", "beginPass 1",
+        "endPass", "beginPass 2", "endPass", "endProcess"};
     EXPECT_EQ(processor.events, expected);
     EXPECT_EQ(processor.calls().size(), 12u) << "three passes over four threads";
 }
@@ -268,7 +285,7 @@ TEST_F(MultiProcessorTest, PassWithInterruptionAlreadySetDoesNothing)
     LoggingProcessor processor(4, &record);
     EXPECT_NO_THROW(processor.run());
     EXPECT_TRUE(processor.calls().empty());
-    EXPECT_EQ(processor.events, (std::vector<std::string>{"beginProcess", "endProcess"}));
+    EXPECT_EQ(processor.events, (std::vector<std::string> {"beginProcess", "endProcess"}));
 }
 
 TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
@@ -288,8 +305,7 @@ TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
     processor.run();
     EXPECT_EQ(host.reason, &record.reason);
     EXPECT_EQ(record.interrupted.load(), 7);
-    EXPECT_EQ(processor.events, (std::vector<std::string>{"beginProcess", "beginPass 0",
-                                                          "endProcess"}));
+    EXPECT_EQ(processor.events, (std::vector<std::string> {"beginProcess", "beginPass 0", "endProcess"}));
     EXPECT_TRUE(processor.calls().empty());
 }
 

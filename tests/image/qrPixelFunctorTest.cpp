@@ -15,8 +15,7 @@ using Quarn::Processor::Functor2;
 
 namespace {
 
-template <class P>
-QrTexture<P> imageOf(const std::vector<Work<P>>& pixels)
+template <class P> QrTexture<P> imageOf(const std::vector<Work<P>>& pixels)
 {
     auto t = QrTexture<P>::allocate(int32_t(pixels.size()), 1);
     for (size_t k = 0; k < pixels.size(); ++k)
@@ -24,15 +23,13 @@ QrTexture<P> imageOf(const std::vector<Work<P>>& pixels)
     return t;
 }
 
-template <class P>
-Work<P> at(const QrTexture<P>& t, int32_t i)
+template <class P> Work<P> at(const QrTexture<P>& t, int32_t i)
 {
     return convert<Work<P>>(*t.pixelAtIndex(i, 0));
 }
 
 // Working-scale pixel from fractions of white (a, r, g, b).
-template <class W>
-W frac(float a, float r, float g, float b)
+template <class W> W frac(float a, float r, float g, float b)
 {
     const float w = float(W::kWhite);
     W p;
@@ -43,8 +40,8 @@ W frac(float a, float r, float g, float b)
     return p;
 }
 
-template <class P>
-class FunctorDepth : public ::testing::Test {};
+template <class P> class FunctorDepth : public ::testing::Test {
+};
 using Depths = ::testing::Types<ARGB8, ARGB16, ARGBF>;
 TYPED_TEST_SUITE(FunctorDepth, Depths);
 
@@ -78,8 +75,8 @@ TYPED_TEST(FunctorDepth, MultiplyAndUnMultiplyByAlpha)
 {
     using P = TypeParam;
     using W = Work<P>;
-    const std::vector<W> in = {frac<W>(1.0f, 0.6f, 0.2f, 1.0f), frac<W>(0.0f, 0.7f, 0.4f, 0.1f),
-                               frac<W>(0.5f, 0.5f, 0.25f, 0.0f)};
+    const std::vector<W> in = {
+        frac<W>(1.0f, 0.6f, 0.2f, 1.0f), frac<W>(0.0f, 0.7f, 0.4f, 0.1f), frac<W>(0.5f, 0.5f, 0.25f, 0.0f)};
     auto t = imageOf<P>(in);
     Functor1<P, PF::MultiplyByAlpha>().process(t);
     const float tol = P::kInteger ? 1.0f : 1e-6f;
@@ -101,9 +98,9 @@ TYPED_TEST(FunctorDepth, MultiplyAndUnMultiplyByAlpha)
 TEST(FunctorThreshold, UnMultiplyLeavesPixelsAtOrBelowTheThreshold)
 {
     const float t = 1.5259022e-5f;
-    auto image = imageOf<ARGBF>({ARGBWF{{t, 1e-6f, 0.5f, 0.0f}}, ARGBWF{{2 * t, 2e-6f, 1e-6f, 0.0f}}});
+    auto image = imageOf<ARGBF>({ARGBWF {{t, 1e-6f, 0.5f, 0.0f}}, ARGBWF {{2 * t, 2e-6f, 1e-6f, 0.0f}}});
     Functor1<ARGBF, PF::UnMultiplyByAlpha>().process(image);
-    EXPECT_EQ(at(image, 0), (ARGBWF{{t, 1e-6f, 0.5f, 0.0f}}));
+    EXPECT_EQ(at(image, 0), (ARGBWF {{t, 1e-6f, 0.5f, 0.0f}}));
     EXPECT_NEAR(at(image, 1).r(), 2e-6f / (2 * t), 1e-6f);
 }
 
@@ -133,11 +130,11 @@ TYPED_TEST(FunctorDepth, TwoImageFunctorsTakeTheRightChannels)
         return std::make_pair(at(out, 0), at(out, 1));
     };
     auto [a0, a1] = run(PF::CopyAlpha());
-    EXPECT_EQ(a0, (W{{s0.a(), o.r(), o.g(), o.b()}}));
+    EXPECT_EQ(a0, (W {{s0.a(), o.r(), o.g(), o.b()}}));
     EXPECT_EQ(a1.a(), 0.0f);
     auto [c0, c1] = run(PF::CopyRGB());
-    EXPECT_EQ(c0, (W{{o.a(), s0.r(), s0.g(), s0.b()}}));
-    EXPECT_EQ(c1, (W{{o.a(), s1.r(), s1.g(), s1.b()}}));
+    EXPECT_EQ(c0, (W {{o.a(), s0.r(), s0.g(), s0.b()}}));
+    EXPECT_EQ(c1, (W {{o.a(), s1.r(), s1.g(), s1.b()}}));
     auto [b0, b1] = run(PF::BlankTransparentAlpha());
     EXPECT_EQ(b0, s0);
     EXPECT_EQ(b1, frac<W>(0, 0, 0, 0));
@@ -150,10 +147,10 @@ TYPED_TEST(FunctorDepth, TwoImageFunctorsTakeTheRightChannels)
 
 TEST(FunctorEdges, SecondImageOutsideItsCropGivesTheEdgeColour)
 {
-    auto out = imageOf<ARGB8>(std::vector<ARGBW255>(6, ARGBW255{{10, 20, 30, 40}}));
-    auto src = imageOf<ARGB8>(std::vector<ARGBW255>(6, ARGBW255{{200, 1, 2, 3}}));
+    auto out = imageOf<ARGB8>(std::vector<ARGBW255>(6, ARGBW255 {{10, 20, 30, 40}}));
+    auto src = imageOf<ARGB8>(std::vector<ARGBW255>(6, ARGBW255 {{200, 1, 2, 3}}));
     src.setCrop(0, 2, 0, 0);
-    src.setEdgeColour(ARGB8{{77, 0, 0, 0}});
+    src.setEdgeColour(ARGB8 {{77, 0, 0, 0}});
     Functor2<ARGB8, ARGB8, PF::CopyAlpha>().process(src, out);
     for (int32_t i = 0; i < 6; ++i)
         EXPECT_EQ(at(out, i).a(), i <= 2 ? 200.0f : 77.0f) << i;
@@ -168,8 +165,8 @@ TEST(FunctorThreads, ResultDoesNotDependOnTheThreadCount)
         auto t = QrTexture<ARGB16>::allocate(w, h);
         for (int32_t j = 0; j < h; ++j)
             for (int32_t i = 0; i < w; ++i)
-                *t.pixelAtIndex(i, j) = ARGB16{{uint16_t((i * 131 + j * 7) % 32769), uint16_t(i * 97 % 32769),
-                                                uint16_t(j * 251 % 32769), uint16_t((i ^ j) * 13)}};
+                *t.pixelAtIndex(i, j) = ARGB16 {{uint16_t((i * 131 + j * 7) % 32769),
+                    uint16_t(i * 97 % 32769), uint16_t(j * 251 % 32769), uint16_t((i ^ j) * 13)}};
         return t;
     };
     std::vector<std::vector<ARGB16>> results;

@@ -19,10 +19,18 @@ struct StoreCase {
 // Integer stores clamp to the depth's black..white and then truncate toward
 // zero; they never round.
 const StoreCase kStoreCases[] = {
-    {40000.0f, 255, 32768},  {-3.0f, 0, 0},         {123.9f, 123, 123},
-    {0.999f, 0, 0},          {254.9f, 254, 254},    {255.0f, 255, 255},
-    {256.0f, 255, 256},      {32767.9f, 255, 32767}, {32768.0f, 255, 32768},
-    {-0.5f, 0, 0},           {1e30f, 255, 32768},   {-1e30f, 0, 0},
+    {40000.0f, 255, 32768},
+    {-3.0f, 0, 0},
+    {123.9f, 123, 123},
+    {0.999f, 0, 0},
+    {254.9f, 254, 254},
+    {255.0f, 255, 255},
+    {256.0f, 255, 256},
+    {32767.9f, 255, 32767},
+    {32768.0f, 255, 32768},
+    {-0.5f, 0, 0},
+    {1e30f, 255, 32768},
+    {-1e30f, 0, 0},
 };
 
 TEST(PixelStore, IntegerDepthsClampThenTruncate)
@@ -71,11 +79,11 @@ TEST(PixelStore, Int32StorageClampsAtItsExactBounds)
 
 TEST(PixelLoad, StorageValuesBecomeWorkingValuesUnscaled)
 {
-    const ARGB8 s8{{200, 0, 17, 255}};
+    const ARGB8 s8 {{200, 0, 17, 255}};
     const ARGBW255 w8 = convert<ARGBW255>(s8);
-    EXPECT_EQ(w8, (ARGBW255{{200.0f, 0.0f, 17.0f, 255.0f}}));
-    const ARGB16 s16{{32768, 1, 16384, 0}};
-    EXPECT_EQ(convert<ARGBW32768>(s16), (ARGBW32768{{32768.0f, 1.0f, 16384.0f, 0.0f}}));
+    EXPECT_EQ(w8, (ARGBW255 {{200.0f, 0.0f, 17.0f, 255.0f}}));
+    const ARGB16 s16 {{32768, 1, 16384, 0}};
+    EXPECT_EQ(convert<ARGBW32768>(s16), (ARGBW32768 {{32768.0f, 1.0f, 16384.0f, 0.0f}}));
     // A round trip through the working type changes no storable value.
     for (int v = 0; v <= 255; ++v) {
         const ARGB8 p = ARGB8::filled(uint8_t(v));
@@ -95,31 +103,31 @@ TEST(PixelRange, BlackWhiteAndMaximumPerDescriptor)
     EXPECT_EQ(Single16::kWhite, 32768);
     EXPECT_TRUE(ARGB8::kInteger && ARGB16::kInteger && Single8::kInteger);
     EXPECT_FALSE(ARGBF::kInteger || ARGBW255::kInteger || SingleF::kInteger);
-    EXPECT_EQ(ARGB8::white(), (ARGB8{{255, 255, 255, 255}}));
-    EXPECT_EQ(ARGBF::black(), (ARGBF{{0, 0, 0, 0}}));
+    EXPECT_EQ(ARGB8::white(), (ARGB8 {{255, 255, 255, 255}}));
+    EXPECT_EQ(ARGBF::black(), (ARGBF {{0, 0, 0, 0}}));
 }
 
 TEST(PixelLayout, ChannelNamesFollowTheOrder)
 {
-    ARGB8 argb{{1, 2, 3, 4}};
+    ARGB8 argb {{1, 2, 3, 4}};
     EXPECT_EQ(argb.a(), 1);
     EXPECT_EQ(argb.r(), 2);
     EXPECT_EQ(argb.b(), 4);
-    RGBAF rgba{{1, 2, 3, 4}};
+    RGBAF rgba {{1, 2, 3, 4}};
     EXPECT_EQ(rgba.r(), 1);
     EXPECT_EQ(rgba.a(), 4);
-    Single8 single{{9}};
+    Single8 single {{9}};
     EXPECT_EQ(single.a(), 9);
     EXPECT_EQ(single.g(), 9);
 }
 
 TEST(PixelArithmetic, WorkingPixelsOperateElementWise)
 {
-    const ARGBW255 a{{1, 2, 3, 4}};
-    const ARGBW255 b{{10, 20, 30, 40}};
-    EXPECT_EQ(a + b, (ARGBW255{{11, 22, 33, 44}}));
-    EXPECT_EQ(b - a, (ARGBW255{{9, 18, 27, 36}}));
-    EXPECT_EQ(a * 0.5f, (ARGBW255{{0.5f, 1, 1.5f, 2}}));
+    const ARGBW255 a {{1, 2, 3, 4}};
+    const ARGBW255 b {{10, 20, 30, 40}};
+    EXPECT_EQ(a + b, (ARGBW255 {{11, 22, 33, 44}}));
+    EXPECT_EQ(b - a, (ARGBW255 {{9, 18, 27, 36}}));
+    EXPECT_EQ(a * 0.5f, (ARGBW255 {{0.5f, 1, 1.5f, 2}}));
 }
 
 }  // namespace

@@ -61,7 +61,10 @@ TEST(TexIndexerSettings, CropIsKeptInsideTheWindowOnlyWhenAskedTo)
 
 TEST(TexIndexerSettings, FloatOriginsRoundHalfUpForAddressing)
 {
-    struct Case { float origin; int32_t index; };
+    struct Case {
+        float origin;
+        int32_t index;
+    };
     const Case cases[] = {{2.5f, 3}, {-0.5f, 0}, {-1.7f, -2}, {0.49f, 0}, {-2.5f, -2}, {7.0f, 7}};
     QrTexIndexer ix(4, 4);
     for (const Case& c : cases) {
@@ -126,12 +129,24 @@ int32_t referenceIndex(const QrTexAxis& a, int32_t coordinate)
 
 TEST(TexAxisAddressing, KnownMappingsOfACropOfTen)
 {
-    struct Case { int32_t method; int32_t coordinate; int32_t index; };
+    struct Case {
+        int32_t method;
+        int32_t coordinate;
+        int32_t index;
+    };
     const Case cases[] = {
-        {kEdgeReflect, -1, 0}, {kEdgeReflect, -10, 9}, {kEdgeReflect, -11, 9},
-        {kEdgeReflect, 10, 9}, {kEdgeReflect, 20, 0},  {kEdgeWrap, -1, 9},
-        {kEdgeWrap, 10, 0},    {kEdgeRepeat, -5, 0},   {kEdgeRepeat, 15, 9},
-        {kEdgeColour, -1, -1}, {kEdgeColour, 10, -1},  {kEdgeColour, 4, 4},
+        {kEdgeReflect, -1, 0},
+        {kEdgeReflect, -10, 9},
+        {kEdgeReflect, -11, 9},
+        {kEdgeReflect, 10, 9},
+        {kEdgeReflect, 20, 0},
+        {kEdgeWrap, -1, 9},
+        {kEdgeWrap, 10, 0},
+        {kEdgeRepeat, -5, 0},
+        {kEdgeRepeat, 15, 9},
+        {kEdgeColour, -1, -1},
+        {kEdgeColour, 10, -1},
+        {kEdgeColour, 4, 4},
     };
     QrTexIndexer ix(10, 1);
     for (const Case& c : cases) {
@@ -211,13 +226,21 @@ TEST(TexAxisRuns, RunsReproduceThePerPixelRuleFromAnyStart)
 
 TEST(TexAxisRuns, RunsAreAsLongAsOneDirectionOfTheWalkLasts)
 {
-    struct Case { int32_t method; int32_t coordinate; QrRun run; };
+    struct Case {
+        int32_t method;
+        int32_t coordinate;
+        QrRun run;
+    };
     // Crop 0..9: hand-worked runs of the walk rules.
     const Case cases[] = {
-        {kEdgeColour, -4, {-1, 0, 4}},       {kEdgeRepeat, -4, {0, 0, 4}},
-        {kEdgeReflect, -3, {2, -1, 3}},      {kEdgeReflect, -12, {8, 1, 2}},
-        {kEdgeReflect, 12, {7, -1, 8}},      {kEdgeReflect, 23, {3, 1, 7}},
-        {kEdgeWrap, -3, {7, 1, 3}},          {kEdgeWrap, 13, {3, 1, 7}},
+        {kEdgeColour, -4, {-1, 0, 4}},
+        {kEdgeRepeat, -4, {0, 0, 4}},
+        {kEdgeReflect, -3, {2, -1, 3}},
+        {kEdgeReflect, -12, {8, 1, 2}},
+        {kEdgeReflect, 12, {7, -1, 8}},
+        {kEdgeReflect, 23, {3, 1, 7}},
+        {kEdgeWrap, -3, {7, 1, 3}},
+        {kEdgeWrap, 13, {3, 1, 7}},
         {kEdgeColour, 10, {-1, 0, QrTexAxis::kEndless}},
         {kEdgeRepeat, 99, {9, 0, QrTexAxis::kEndless}},
         {kEdgeColour, 3, {3, 1, 7}},

@@ -16,7 +16,7 @@ using TexF = QrTexture<ARGBF>;
 // A pixel value that names its position, so a wrong address shows.
 ARGB8 tag(int32_t i, int32_t j)
 {
-    return ARGB8{{255, uint8_t(i), uint8_t(j), uint8_t(i * 7 + j)}};
+    return ARGB8 {{255, uint8_t(i), uint8_t(j), uint8_t(i * 7 + j)}};
 }
 
 Tex8 taggedTexture(int32_t w, int32_t h)
@@ -38,8 +38,8 @@ TEST(TextureMemory, AllocatedRowsArePackedAndAligned)
     EXPECT_EQ(tf.stride(), 80);
     for (const void* p : {(const void*)t8.data(), (const void*)t16.data(), (const void*)tf.data()})
         EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 16, 0u);
-    EXPECT_EQ(reinterpret_cast<char*>(t8.pixelAtIndex(2, 1)) - reinterpret_cast<char*>(t8.data()),
-              20 + 2 * 4);
+    EXPECT_EQ(
+        reinterpret_cast<char*>(t8.pixelAtIndex(2, 1)) - reinterpret_cast<char*>(t8.data()), 20 + 2 * 4);
 }
 
 TEST(TextureMemory, CopiesShareTheDataHandleUntilTheLastOneGoes)
@@ -67,7 +67,7 @@ TEST(TextureMemory, AssignmentCopiesAddressingAndEdgeColour)
     Tex8 a = taggedTexture(6, 4);
     a.setCrop(1, 3, 0, 2);
     a.setEdgeMethods(kEdgeWrap, kEdgeReflect);
-    a.setEdgeColour(ARGB8{{1, 2, 3, 4}});
+    a.setEdgeColour(ARGB8 {{1, 2, 3, 4}});
     Tex8 b;
     b = a;
     EXPECT_EQ(b.width(), 6);
@@ -121,7 +121,7 @@ TEST(TextureWalk, RunsDeliverTheEdgeAddressedPixelOfEveryCoordinate)
     for (int32_t mx = kEdgeColour; mx <= kEdgeWrap; ++mx) {
         for (int32_t my = kEdgeColour; my <= kEdgeWrap; ++my) {
             Tex8 t = taggedTexture(9, 7);
-            t.setEdgeColour(ARGB8{{9, 9, 9, 9}});
+            t.setEdgeColour(ARGB8 {{9, 9, 9, 9}});
             t.setWindow(1, 7, 1, 6);
             t.setCrop(2, 6, 2, 5);
             t.setOrigin(int32_t(-3), int32_t(2));
@@ -176,10 +176,10 @@ TEST(TextureSampling, PixelCentresReturnThePixelItself)
     TexF t = TexF::allocate(3, 2);
     for (int j = 0; j < 2; ++j)
         for (int i = 0; i < 3; ++i)
-            *t.pixelAtIndex(i, j) = ARGBF{{1.0f, float(i), float(j), 0.25f}};
+            *t.pixelAtIndex(i, j) = ARGBF {{1.0f, float(i), float(j), 0.25f}};
     ARGBWF out;
     t.sampleBox(1.0f, 0.0f, 2.0f, 1.0f, out);  // centre (1.5, 0.5)
-    EXPECT_EQ(out, (ARGBWF{{1.0f, 1.0f, 0.0f, 0.25f}}));
+    EXPECT_EQ(out, (ARGBWF {{1.0f, 1.0f, 0.0f, 0.25f}}));
     t.sampleCentre(2.0f, 1.5f, 0.5f, 0.5f, out);  // half way from pixel (1,1) to (2,1)
     EXPECT_FLOAT_EQ(out[1], 1.5f);
     EXPECT_FLOAT_EQ(out[2], 1.0f);
@@ -190,8 +190,8 @@ TEST(TextureSampling, NeighboursOutsideTheDataUseTheEdgeColour)
     TexF t = TexF::allocate(4, 4);
     for (int j = 0; j < 4; ++j)
         for (int i = 0; i < 4; ++i)
-            *t.pixelAtIndex(i, j) = ARGBF{{1.0f, float(i) / 4, float(j) / 4, 0.5f}};
-    t.setEdgeColour(ARGBF{{0.0f, 2.0f, -1.0f, 8.0f}});
+            *t.pixelAtIndex(i, j) = ARGBF {{1.0f, float(i) / 4, float(j) / 4, 0.5f}};
+    t.setEdgeColour(ARGBF {{0.0f, 2.0f, -1.0f, 8.0f}});
     const float positions[][2] = {{0.2f, 0.3f}, {-0.4f, 2.0f}, {3.9f, 4.3f}, {1.7f, 2.2f}, {5.0f, -3.0f}};
     for (int method : {kEdgeColour, kEdgeRepeat, kEdgeReflect, kEdgeWrap}) {
         t.setEdgeMethods(method, method);

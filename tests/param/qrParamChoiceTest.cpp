@@ -25,9 +25,14 @@ TEST(ChoiceParse, SelectsByLabelByAliasAndByOptionValue)
 {
     auto c = makeChoice();
     c->aliasOption("Smooth", "Soft");
-    const struct { const char* text; int index; } rows[] = {
-        {"Auto", 2}, {"Smooth", 0}, {"Hard", 1},
-        {"2", 1},    // the option whose value is 2, not the third option
+    const struct {
+        const char* text;
+        int index;
+    } rows[] = {
+        {"Auto", 2},
+        {"Smooth", 0},
+        {"Hard", 1},
+        {"2", 1},  // the option whose value is 2, not the third option
         {" 7 ", 2},
     };
     for (const auto& row : rows) {
@@ -48,7 +53,7 @@ TEST(ChoiceParse, UnknownTextThrowsBadValueAndKeepsTheCurrentOption)
             EXPECT_EQ(e.function(), "Quarn::Param::Choice::parseValue");
             ASSERT_EQ(e.arguments().size(), 1u);
             EXPECT_EQ(e.arguments()[0].write(),
-                      "'" + std::string(text) + " is not an option to the choice parameter mode'");
+                "'" + std::string(text) + " is not an option to the choice parameter mode'");
         }
         EXPECT_EQ(c->current(), 2);
     }

@@ -40,55 +40,53 @@ TEST(ParamSetFailures, EachRefusalCarriesItsClassFunctionAndLine)
 {
     const Failure rows[] = {
         {"unknown name", [](ParamSet& s) { s.getDoubleParam("nope", 0.0); }, "ParamUndefined",
-         "Quarn::Param::ParamSet::getAndCastParam", kLookup, 306, "'nope'"},
-        {"double read of an int", [](ParamSet& s) { s.getDoubleParam("count", 0.0); },
-         "ParamWrongType", "Quarn::Param::ParamSet::getAndCastParam", kLookup, 309, "'count'"},
+            "Quarn::Param::ParamSet::getAndCastParam", kLookup, 306, "'nope'"},
+        {"double read of an int", [](ParamSet& s) { s.getDoubleParam("count", 0.0); }, "ParamWrongType",
+            "Quarn::Param::ParamSet::getAndCastParam", kLookup, 309, "'count'"},
         {"scale read of a plain double", [](ParamSet& s) { s.getScaleParam("amount", 0.0); },
-         "ParamWrongType", "Quarn::Param::ParamSet::getAndCastParam", kLookup, 309, "'amount'"},
-        {"int read of an unknown name", [](ParamSet& s) { s.getIntParam("nope", 0.0); },
-         "ParamUndefined", "Quarn::Param::ParamSet::getAndCastParam", kLookup, 306, "'nope'"},
-        {"int read of a double", [](ParamSet& s) { s.getIntParam("amount", 0.0); },
-         "ParamUndefined", "Quarn::Param::ParamSet::getIntParam", kSet, 190, "'amount'"},
+            "ParamWrongType", "Quarn::Param::ParamSet::getAndCastParam", kLookup, 309, "'amount'"},
+        {"int read of an unknown name", [](ParamSet& s) { s.getIntParam("nope", 0.0); }, "ParamUndefined",
+            "Quarn::Param::ParamSet::getAndCastParam", kLookup, 306, "'nope'"},
+        {"int read of a double", [](ParamSet& s) { s.getIntParam("amount", 0.0); }, "ParamUndefined",
+            "Quarn::Param::ParamSet::getIntParam", kSet, 190, "'amount'"},
         {"int write of a string", [](ParamSet& s) { s.setIntParam("text", 1); }, "ParamUndefined",
-         "Quarn::Param::ParamSet::setIntParam", kSet, 415, "'text'"},
+            "Quarn::Param::ParamSet::setIntParam", kSet, 415, "'text'"},
         {"add while locked",
-         [](ParamSet& s) {
-             s.setDefinitionLock(true);
-             s.addParam(auto_ref<Param>(new Int("late")));
-         },
-         "Locked", "Quarn::Param::ParamSet::addParam", kSet, 51, nullptr},
+            [](ParamSet& s) {
+                s.setDefinitionLock(true);
+                s.addParam(auto_ref<Param>(new Int("late")));
+            },
+            "Locked", "Quarn::Param::ParamSet::addParam", kSet, 51, nullptr},
         {"remove while locked",
-         [](ParamSet& s) {
-             s.setDefinitionLock(true);
-             s.removeParam("count");
-         },
-         "Locked", "Quarn::Param::ParamSet::removeParam", kSet, 67, nullptr},
+            [](ParamSet& s) {
+                s.setDefinitionLock(true);
+                s.removeParam("count");
+            },
+            "Locked", "Quarn::Param::ParamSet::removeParam", kSet, 67, nullptr},
         {"duplicate name", [](ParamSet& s) { s.addParam(auto_ref<Param>(new Bool("count"))); },
-         "DuplicateObject", "Quarn::HostedSet<class Quarn::Param::Param>::hsAddObject", kHosted, 220,
-         "'count'"},
+            "DuplicateObject", "Quarn::HostedSet<class Quarn::Param::Param>::hsAddObject", kHosted, 220,
+            "'count'"},
         {"alias spelt like a parameter", [](ParamSet& s) { s.aliasParam("amount", "count"); },
-         "DuplicateObject", "Quarn::HostedSet<class Quarn::Param::Param>::hsAliasObject", kHosted,
-         299, "'amount'"},
-        {"alias of an unknown original", [](ParamSet& s) { s.aliasParam("old", "gone"); },
-         "ObjectUndefined", "Quarn::HostedSet<class Quarn::Param::Param>::hsGetObject", kHosted, 266,
-         "'gone'"},
+            "DuplicateObject", "Quarn::HostedSet<class Quarn::Param::Param>::hsAliasObject", kHosted, 299,
+            "'amount'"},
+        {"alias of an unknown original", [](ParamSet& s) { s.aliasParam("old", "gone"); }, "ObjectUndefined",
+            "Quarn::HostedSet<class Quarn::Param::Param>::hsGetObject", kHosted, 266, "'gone'"},
         {"camera without a host",
-         [](ParamSet& s) {
-             Quarn::CameraBase c;
-             s.getCameraParam("cam", c, 0.0);
-         },
-         "FunctionUndefined", "Quarn::Param::ParamSet::getCameraParam", kSet, 125,
-         "'ParamSet::getCameraParam for unhosted parameter'"},
+            [](ParamSet& s) {
+                Quarn::CameraBase c;
+                s.getCameraParam("cam", c, 0.0);
+            },
+            "FunctionUndefined", "Quarn::Param::ParamSet::getCameraParam", kSet, 125,
+            "'ParamSet::getCameraParam for unhosted parameter'"},
         {"light without a host",
-         [](ParamSet& s) {
-             Quarn::LightBase l;
-             s.getLightParam("sun", l);
-         },
-         "FunctionUndefined", "Quarn::Param::ParamSet::getLightParam", kSet, 135,
-         "'ParamSet::getLightParam for unhosted parameter'"},
-        {"unopenable file", [](ParamSet& s) { s.parseXMLFile("/nonexistent/dir/set.xml"); },
-         "FileOpen", "Quarn::Param::ParamSet::parseXMLFile", "src/qrParamParser", 486,
-         "'open file for reading'"},
+            [](ParamSet& s) {
+                Quarn::LightBase l;
+                s.getLightParam("sun", l);
+            },
+            "FunctionUndefined", "Quarn::Param::ParamSet::getLightParam", kSet, 135,
+            "'ParamSet::getLightParam for unhosted parameter'"},
+        {"unopenable file", [](ParamSet& s) { s.parseXMLFile("/nonexistent/dir/set.xml"); }, "FileOpen",
+            "Quarn::Param::ParamSet::parseXMLFile", "src/qrParamParser", 486, "'open file for reading'"},
     };
     for (const Failure& row : rows) {
         ParamSet set;

@@ -14,8 +14,7 @@ using ::testing::StrictMock;
 
 namespace {
 
-template <class T>
-auto_ref<T> add(ParamSet& set, T* p)
+template <class T> auto_ref<T> add(ParamSet& set, T* p)
 {
     auto_ref<T> ref(p);
     set.addParam(ref);
@@ -55,12 +54,12 @@ TEST(ParamSetLocal, UnboundSetAnswersWithStoredValues)
     add(set, new Double("d"))->setValue(1.25);
     add(set, new Scale("s"))->setValue(0.6);
     add(set, new Angle("a"))->setValue(-1.5);
-    add(set, new RGBAColour("c"))->setValue(QrPixelRGBAf{0.1f, 0.2f, 0.3f, 0.4f});
+    add(set, new RGBAColour("c"))->setValue(QrPixelRGBAf {0.1f, 0.2f, 0.3f, 0.4f});
     add(set, new String("t"))->setValue("word");
     EXPECT_EQ(set.getDoubleParam("d", 0.0), 1.25);
     EXPECT_EQ(set.getScaleParam("s", 0.0), Quarn::Scale(0.6));
     EXPECT_EQ(set.getAngleParam("a", 0.0), Quarn::Angle(-1.5));
-    EXPECT_EQ(set.getRGBAParam("c", 0.0), (QrPixelRGBAf{0.1f, 0.2f, 0.3f, 0.4f}));
+    EXPECT_EQ(set.getRGBAParam("c", 0.0), (QrPixelRGBAf {0.1f, 0.2f, 0.3f, 0.4f}));
     std::string text;
     EXPECT_EQ(&set.getStringParam("t", text, 0.0), &text);
     EXPECT_EQ(text, "word");
@@ -88,9 +87,9 @@ TEST(ParamSetLocal, HostedParameterReadsTheHostWithoutUpdatingTheStoredValue)
     auto p = add(set, new Double2("p"));
     set.setHost(&host);
     EXPECT_CALL(host, getDoubleParam("d", 2.0)).WillOnce(Return(42.0));
-    EXPECT_CALL(host, get2DDoubleParam("p", 1.0)).WillOnce(Return(HvVec2{1, 2}));
+    EXPECT_CALL(host, get2DDoubleParam("p", 1.0)).WillOnce(Return(HvVec2 {1, 2}));
     EXPECT_EQ(set.getDoubleParam("d", 2.0), 42.0);
-    EXPECT_EQ(set.get2DDoubleParam("p", 1.0), (HvVec2{1, 2}));
+    EXPECT_EQ(set.get2DDoubleParam("p", 1.0), (HvVec2 {1, 2}));
     EXPECT_EQ(d->value(), 3.0);
 }
 
@@ -318,6 +317,6 @@ TEST(ParamSetMembers, BindingNotifiesEveryParameterAndNotifyReachesOne)
     b->addChangeListener(onChange);
     set.setHost(&host);
     set.setHost(nullptr);
-    EXPECT_EQ(onSet->seen, (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(onSet->seen, (std::vector<int> {1, 1, 0, 0}));
     EXPECT_TRUE(onChange->seen.empty());
 }

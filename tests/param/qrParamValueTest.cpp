@@ -16,7 +16,9 @@ TEST(ParamClamp, IntClampsBelowMinAndAboveMaxButKeepsValuesInside)
     Int p("count");
     p.setMin(0);
     p.setMax(10);
-    const struct { int in, out; } cases[] = {{-3, 0}, {12, 10}, {0, 0}, {10, 10}, {4, 4}};
+    const struct {
+        int in, out;
+    } cases[] = {{-3, 0}, {12, 10}, {0, 0}, {10, 10}, {4, 4}};
     for (auto c : cases) {
         p.setValue(c.in);
         EXPECT_EQ(p.value(), c.out) << "set " << c.in;
@@ -51,19 +53,19 @@ TEST(ParamClamp, VisualBoundsNeverClamp)
 TEST(ParamClamp, Double2ClampsEachComponentOnItsOwn)
 {
     Double2 p("v");
-    p.setMin(HvVec2{0.0f, -1.0f});
-    p.setMax(HvVec2{1.0f, 1.0f});
-    p.setValue(HvVec2{-2.0f, 5.0f});
-    EXPECT_EQ(p.value(), (HvVec2{0.0f, 1.0f}));
-    p.setValue(HvVec2{0.5f, -3.0f});
-    EXPECT_EQ(p.value(), (HvVec2{0.5f, -1.0f}));
+    p.setMin(HvVec2 {0.0f, -1.0f});
+    p.setMax(HvVec2 {1.0f, 1.0f});
+    p.setValue(HvVec2 {-2.0f, 5.0f});
+    EXPECT_EQ(p.value(), (HvVec2 {0.0f, 1.0f}));
+    p.setValue(HvVec2 {0.5f, -3.0f});
+    EXPECT_EQ(p.value(), (HvVec2 {0.5f, -1.0f}));
 }
 
 TEST(ParamClamp, RectDClampsXEdgesAgainstXBoundsAndYEdgesAgainstYBounds)
 {
     RectD p("box");
-    p.setMin(HvVec2{0.0f, 10.0f});
-    p.setMax(HvVec2{5.0f, 20.0f});
+    p.setMin(HvVec2 {0.0f, 10.0f});
+    p.setMax(HvVec2 {5.0f, 20.0f});
     HvBox2 in;
     in.x1 = -1.0f;
     in.x2 = 9.0f;
@@ -79,19 +81,23 @@ TEST(ParamClamp, RectDClampsXEdgesAgainstXBoundsAndYEdgesAgainstYBounds)
 TEST(ParamClamp, RectIClampsXEdgesAgainstXBoundsAndYEdgesAgainstYBounds)
 {
     RectI p("rect");
-    p.setMin(QrPointI{0, 100});
-    p.setMax(QrPointI{50, 200});
-    p.setValue(QrRectI{-10, 90, 60, 250});
-    EXPECT_EQ(p.value(), (QrRectI{0, 100, 50, 200}));
-    p.setValue(QrRectI{10, 150, 20, 160});
-    EXPECT_EQ(p.value(), (QrRectI{10, 150, 20, 160}));
+    p.setMin(QrPointI {0, 100});
+    p.setMax(QrPointI {50, 200});
+    p.setValue(QrRectI {-10, 90, 60, 250});
+    EXPECT_EQ(p.value(), (QrRectI {0, 100, 50, 200}));
+    p.setValue(QrRectI {10, 150, 20, 160});
+    EXPECT_EQ(p.value(), (QrRectI {10, 150, 20, 160}));
 }
 
 // ---- initial state and kinds ----------------------------------------------
 
 TEST(ParamTypes, EveryTypeReportsItsNameAndKind)
 {
-    const struct { Quarn::auto_ref<Param> p; const char* type; int kind; } rows[] = {
+    const struct {
+        Quarn::auto_ref<Param> p;
+        const char* type;
+        int kind;
+    } rows[] = {
         {Quarn::auto_ref<Param>(new Int("a")), "int", -1},
         {Quarn::auto_ref<Param>(new Double("a")), "double", 0},
         {Quarn::auto_ref<Param>(new XSize("a")), "xsize", 1},
@@ -143,7 +149,7 @@ TEST(ParamTypes, NewParametersStartWithDefaultFlagsAndNoBounds)
     EXPECT_FALSE(p.hasMin() || p.hasMax() || p.hasVisualMin() || p.hasVisualMax());
     EXPECT_EQ(p.min(), std::numeric_limits<int32_t>::min());
     EXPECT_EQ(p.max(), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(Double2("b").max(), (HvVec2{2147483648.0f, 2147483648.0f}));
+    EXPECT_EQ(Double2("b").max(), (HvVec2 {2147483648.0f, 2147483648.0f}));
 }
 
 TEST(ParamTypes, NewGradientRunsFromOpaqueBlackToOpaqueWhite)
@@ -151,10 +157,10 @@ TEST(ParamTypes, NewGradientRunsFromOpaqueBlackToOpaqueWhite)
     Grad g("g");
     const auto& nodes = g.value().nodes();
     ASSERT_EQ(nodes.size(), 2u);
-    EXPECT_EQ(nodes[0].colour, (QrPixelRGBAf{0, 0, 0, 1}));
+    EXPECT_EQ(nodes[0].colour, (QrPixelRGBAf {0, 0, 0, 1}));
     EXPECT_EQ(nodes[0].position, 0.0f);
     EXPECT_EQ(nodes[0].id, 0);
-    EXPECT_EQ(nodes[1].colour, (QrPixelRGBAf{1, 1, 1, 1}));
+    EXPECT_EQ(nodes[1].colour, (QrPixelRGBAf {1, 1, 1, 1}));
     EXPECT_EQ(nodes[1].position, 1.0f);
     EXPECT_EQ(nodes[1].id, 1);
     EXPECT_EQ(g.value().interpolation(), QrColGradDescription::Interpolation::linear);
@@ -162,15 +168,15 @@ TEST(ParamTypes, NewGradientRunsFromOpaqueBlackToOpaqueWhite)
 
     QrColGradDescription reset = g.value();
     reset.reset();
-    EXPECT_EQ(reset.nodes()[1].colour, (QrPixelRGBAf{0, 0, 0, 0}));
+    EXPECT_EQ(reset.nodes()[1].colour, (QrPixelRGBAf {0, 0, 0, 0}));
     EXPECT_EQ(reset.nodes()[1].position, 1.0f);
 }
 
 TEST(ParamTypes, GradientNodesStaySortedAndTakeTheNextFreeId)
 {
     QrColGradDescription g;
-    g.addNode(QrPixelRGBAf{1, 0, 0, 1}, 0.5f);
-    g.addNode(QrPixelRGBAf{0, 1, 0, 1}, 0.25f, 9);
+    g.addNode(QrPixelRGBAf {1, 0, 0, 1}, 0.5f);
+    g.addNode(QrPixelRGBAf {0, 1, 0, 1}, 0.25f, 9);
     const auto& n = g.nodes();
     ASSERT_EQ(n.size(), 4u);
     EXPECT_EQ(n[1].position, 0.25f);
@@ -187,22 +193,37 @@ TEST(ParamIntegrate, UnhostedIntegralIsSpanTimesValueAndDerivativeIsZero)
     EXPECT_EQ(d.differentiate(3.0), 0.0);
 
     Double2 v("v");
-    v.setValue(HvVec2{0.1f, -3.0f});
+    v.setValue(HvVec2 {0.1f, -3.0f});
     const HvVec2 area = v.integrate(0.0, 3.0);
     EXPECT_EQ(area.x, 3.0f * 0.1f);  // single precision, as stored
     EXPECT_EQ(area.y, -9.0f);
-    EXPECT_EQ(v.differentiate(1.0), (HvVec2{0.0f, 0.0f}));
+    EXPECT_EQ(v.differentiate(1.0), (HvVec2 {0.0f, 0.0f}));
 }
 
 // ---- text encodings ------------------------------------------------------
 
 TEST(ParamText, BoolTextsReadAsTheWordsAndNumbersSay)
 {
-    const struct { const char* text; bool value; } rows[] = {
-        {"Yes", true},   {"TRUEX", true}, {"vrai", true},   {"Vero", true},  {"1", true},
-        {"0x10", true},  {"010", true},   {" \t\ntrue", true}, {"-2", true},
-        {"false", false}, {"0", false},   {"no", false},    {"", false},     {"0x0", false},
-        {"nope1", false}, {"yeah", false},
+    const struct {
+        const char* text;
+        bool value;
+    } rows[] = {
+        {"Yes", true},
+        {"TRUEX", true},
+        {"vrai", true},
+        {"Vero", true},
+        {"1", true},
+        {"0x10", true},
+        {"010", true},
+        {" \t\ntrue", true},
+        {"-2", true},
+        {"false", false},
+        {"0", false},
+        {"no", false},
+        {"", false},
+        {"0x0", false},
+        {"nope1", false},
+        {"yeah", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Text::parseBool(row.text), row.value) << "'" << row.text << "'";
@@ -225,7 +246,7 @@ TEST(ParamText, UnreadableNumbersLeaveTheValueAsItWas)
     Double2 v("v");
     v.parseValue("1 2");
     v.parseValue("3 x");  // half a vector is not a vector
-    EXPECT_EQ(v.value(), (HvVec2{1.0f, 2.0f}));
+    EXPECT_EQ(v.value(), (HvVec2 {1.0f, 2.0f}));
 }
 
 TEST(ParamText, BoxTextIsX1Y1X2Y2WhileStorageIsX1X2Y1Y2)
@@ -239,7 +260,7 @@ TEST(ParamText, BoxTextIsX1Y1X2Y2WhileStorageIsX1X2Y1Y2)
 
     QrRectI rect;
     ASSERT_TRUE(Text::read("1 3 2 4", rect));
-    EXPECT_EQ(rect, (QrRectI{1, 3, 2, 4}));
+    EXPECT_EQ(rect, (QrRectI {1, 3, 2, 4}));
 }
 
 TEST(ParamText, ParseValueStoresWithoutClamping)
@@ -255,7 +276,7 @@ TEST(ParamText, ParseValueStoresWithoutClamping)
 TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValue)
 {
     Int p("p");
-    AttributeList a{{"min", "0"}, {"max", "10"}, {"default", "15"}};
+    AttributeList a {{"min", "0"}, {"max", "10"}, {"default", "15"}};
     p.readAttributes(a);
     EXPECT_EQ(p.defaultValue(), 15);
     EXPECT_EQ(p.value(), 10);
@@ -265,13 +286,13 @@ TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValue)
 TEST(ParamReadAttributes, ValueWinsOverDefault)
 {
     Double p("p");
-    AttributeList a{{"default", "2.5"}, {"value", "4"}};
+    AttributeList a {{"default", "2.5"}, {"value", "4"}};
     p.readAttributes(a);
     EXPECT_EQ(p.defaultValue(), 2.5);
     EXPECT_EQ(p.value(), 4.0);
 
     Bool b("b");
-    AttributeList ab{{"default", "yes"}};
+    AttributeList ab {{"default", "yes"}};
     b.readAttributes(ab);
     EXPECT_TRUE(b.value());
 }
@@ -279,9 +300,8 @@ TEST(ParamReadAttributes, ValueWinsOverDefault)
 TEST(ParamReadAttributes, CommonAttributesSetTextsAndFlags)
 {
     Bool p("p");
-    AttributeList a{{"label", "On"}, {"description", "Turns it on"}, {"valid", "1"},
-                    {"secret", "true"}, {"enabled", "no"}, {"significant", "0"},
-                    {"animatable", "false"}};
+    AttributeList a {{"label", "On"}, {"description", "Turns it on"}, {"valid", "1"}, {"secret", "true"},
+        {"enabled", "no"}, {"significant", "0"}, {"animatable", "false"}};
     p.readAttributes(a);
     EXPECT_EQ(p.label(), "On");
     EXPECT_EQ(p.description(), "Turns it on");
@@ -300,9 +320,9 @@ TEST(ParamReadAttributes, LockedDefinitionKeepsDefaultAndFlagsButTakesTextsBound
     set.addParam(p);
     set.setDefinitionLock(true);
 
-    AttributeList a{{"default", "8"}, {"secret", "true"}, {"enabled", "false"},
-                    {"significant", "false"}, {"animatable", "false"}, {"label", "L"},
-                    {"description", "D"}, {"valid", "true"}, {"min", "5"}, {"value", "1"}};
+    AttributeList a {{"default", "8"}, {"secret", "true"}, {"enabled", "false"}, {"significant", "false"},
+        {"animatable", "false"}, {"label", "L"}, {"description", "D"}, {"valid", "true"}, {"min", "5"},
+        {"value", "1"}};
     p->readAttributes(a);
     EXPECT_EQ(p->defaultValue(), 3);
     EXPECT_FALSE(p->secret());
@@ -318,14 +338,14 @@ TEST(ParamReadAttributes, LockedDefinitionKeepsDefaultAndFlagsButTakesTextsBound
 TEST(ParamReadAttributes, AttributesATypeDoesNotKnowStayUnread)
 {
     Bool b("b");
-    AttributeList a{{"min", "0"}, {"value", "true"}, {"colour", "red"}};
+    AttributeList a {{"min", "0"}, {"value", "true"}, {"colour", "red"}};
     b.readAttributes(a);
-    EXPECT_EQ(a.unread(), (std::vector<std::string>{"colour", "min"}));
+    EXPECT_EQ(a.unread(), (std::vector<std::string> {"colour", "min"}));
 
     Choice c("c");
-    AttributeList ac{{"label", "x"}, {"value", "A"}};
+    AttributeList ac {{"label", "x"}, {"value", "A"}};
     c.readAttributes(ac);
-    EXPECT_EQ(ac.unread(), (std::vector<std::string>{"value"}))
+    EXPECT_EQ(ac.unread(), (std::vector<std::string> {"value"}))
         << "a choice's value belongs to its element, read once the options are known";
 }
 
@@ -337,7 +357,7 @@ TEST(ParamReadAttributes, LockedDefaultWithoutValueAppliesTheStoredDefault)
     p->setValue(9.0);
     set.addParam(p);
     set.setDefinitionLock(true);
-    AttributeList a{{"default", "4"}};
+    AttributeList a {{"default", "4"}};
     p->readAttributes(a);
     EXPECT_EQ(p->value(), 1.5);
 }

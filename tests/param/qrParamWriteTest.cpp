@@ -26,8 +26,8 @@ TEST(ParamWrite, FullIntCarriesLabelFlagsDefaultBoundsAndValue)
     p.setMin(0);
     p.setValue(7);
     EXPECT_EQ(written(p, true),
-              "  <int name='count'  label='Count' enabled='true' significant='true' "
-              "animatable='true'  default='5'  min='0'  value='7' />\n");
+        "  <int name='count'  label='Count' enabled='true' significant='true' "
+        "animatable='true'  default='5'  min='0'  value='7' />\n");
 }
 
 TEST(ParamWrite, ShortFormHasOnlyNameAndValue)
@@ -55,8 +55,8 @@ TEST(ParamWrite, FullValueTypeWritesDescriptionSecretAndEachFlagFromItsOwnField)
     s.setDefault("a");
     s.setValue("b");
     EXPECT_EQ(written(s, true),
-              "  <string name='s'  description='d'  label='L' secret='true' enabled='false' "
-              "significant='true' animatable='false'  default='a'  value='b' />\n");
+        "  <string name='s'  description='d'  label='L' secret='true' enabled='false' "
+        "significant='true' animatable='false'  default='a'  value='b' />\n");
 }
 
 TEST(ParamWrite, BoundsAreWrittenInTheOrderMinMaxVisualMinVisualMax)
@@ -68,8 +68,8 @@ TEST(ParamWrite, BoundsAreWrittenInTheOrderMinMaxVisualMinVisualMax)
     d.setMin(-2);
     d.setValue(0.25);
     EXPECT_EQ(written(d, true),
-              "  <double name='d' enabled='true' significant='true' animatable='true'  "
-              "default='0'  min='-2'  max='10'  visualmin='1.5'  visualmax='8.5'  value='0.25' />\n");
+        "  <double name='d' enabled='true' significant='true' animatable='true'  "
+        "default='0'  min='-2'  max='10'  visualmin='1.5'  visualmax='8.5'  value='0.25' />\n");
 }
 
 TEST(ParamWrite, VectorBoxAndColourComponentsAreBlankSeparated)
@@ -84,15 +84,15 @@ TEST(ParamWrite, VectorBoxAndColourComponentsAreBlankSeparated)
     EXPECT_EQ(written(r, false), "  <rectd name='r'  value='1 3 2 4' />\n");
 
     RectI ri("ri");
-    ri.setValue(QrRectI{1, 2, 3, 4});
+    ri.setValue(QrRectI {1, 2, 3, 4});
     EXPECT_EQ(written(ri, false), "  <recti name='ri'  value='1 2 3 4' />\n");
 
     Pos2D v("v");
-    v.setValue(HvVec2{0.5f, -2.0f});
+    v.setValue(HvVec2 {0.5f, -2.0f});
     EXPECT_EQ(written(v, false), "  <pos2d name='v'  value='0.5 -2' />\n");
 
     RGBAColour c("c");
-    c.setValue(QrPixelRGBAf{0.25f, 0.5f, 1.0f, 0.0f});
+    c.setValue(QrPixelRGBAf {0.25f, 0.5f, 1.0f, 0.0f});
     EXPECT_EQ(written(c, false), "  <rgba name='c'  value='0.25 0.5 1 0' />\n");
 }
 
@@ -112,12 +112,12 @@ TEST(ParamWrite, ChoiceWritesLabelsAndFullyItsOptionsAndAliases)
     c.setCurrent(1);
     EXPECT_EQ(written(c, false), "  <choice name='mode'  value='Hard'>\n  </choice>\n");
     EXPECT_EQ(written(c, true),
-              "  <choice name='mode' enabled='true' significant='true' animatable='true'  "
-              "default='Soft'  value='Hard'>\n"
-              "    <option label='Soft' value='4'/>\n"
-              "    <option label='Hard' description='Sharp edges' value='9'/>\n"
-              "    <alias name='Smooth' original='Soft' />\n"
-              "  </choice>\n");
+        "  <choice name='mode' enabled='true' significant='true' animatable='true'  "
+        "default='Soft'  value='Hard'>\n"
+        "    <option label='Soft' value='4'/>\n"
+        "    <option label='Hard' description='Sharp edges' value='9'/>\n"
+        "    <alias name='Smooth' original='Soft' />\n"
+        "  </choice>\n");
 }
 
 TEST(ParamWrite, GradWritesValueAndFullyItsDefaultWithoutNodeIds)
@@ -126,7 +126,7 @@ TEST(ParamWrite, GradWritesValueAndFullyItsDefaultWithoutNodeIds)
     QrColGradDescription v;
     v.setCyclic(true);
     v.setInterpolation(QrColGradDescription::Interpolation::cubic);
-    v.nodes()[1].colour = QrPixelRGBAf{1.0f, 0.5f, 0.0f, 1.0f};
+    v.nodes()[1].colour = QrPixelRGBAf {1.0f, 0.5f, 0.0f, 1.0f};
     v.nodes()[1].id = 7;
     g.setValue(v);
     const std::string value = "<value cyclic='true' interp='cubic'>\n"
@@ -135,12 +135,12 @@ TEST(ParamWrite, GradWritesValueAndFullyItsDefaultWithoutNodeIds)
                               "</value>\n";
     EXPECT_EQ(written(g, false), "  <grad name='g' >\n" + value + "  </grad>\n");
     EXPECT_EQ(written(g, true),
-              "  <grad name='g' enabled='true' significant='true' animatable='true' >\n" + value +
-                  "<default cyclic='false' interp='linear'>\n"
-                  "  <node value='0 0 0 1 ' position='0'/>\n"
-                  "  <node value='1 1 1 1 ' position='1'/>\n"
-                  "</default>\n"
-                  "  </grad>\n");
+        "  <grad name='g' enabled='true' significant='true' animatable='true' >\n" + value +
+            "<default cyclic='false' interp='linear'>\n"
+            "  <node value='0 0 0 1 ' position='0'/>\n"
+            "  <node value='1 1 1 1 ' position='1'/>\n"
+            "</default>\n"
+            "  </grad>\n");
 }
 
 TEST(ParamWrite, GroupListsMembersInInsertionOrderWithDuplicates)
@@ -149,11 +149,12 @@ TEST(ParamWrite, GroupListsMembersInInsertionOrderWithDuplicates)
     g.addParam("mix");
     g.addParam("gain");
     g.addParam("mix");
-    EXPECT_EQ(written(g, false), "  <group name='blend' >\n"
-                                 "<param name=\"mix\" />\n"
-                                 "<param name=\"gain\" />\n"
-                                 "<param name=\"mix\" />\n"
-                                 "</group>\n");
+    EXPECT_EQ(written(g, false),
+        "  <group name='blend' >\n"
+        "<param name=\"mix\" />\n"
+        "<param name=\"gain\" />\n"
+        "<param name=\"mix\" />\n"
+        "</group>\n");
 }
 
 TEST(ParamWrite, PageWritesRowsThenColumnsInAscendingOrder)
@@ -162,15 +163,16 @@ TEST(ParamWrite, PageWritesRowsThenColumnsInAscendingOrder)
     p.addParam("b", 1, 2);
     p.addParam("a", 0, 5);
     p.addParam("c", 1, 0);
-    EXPECT_EQ(written(p, false), "  <page name='main' >\n"
-                                 "<row position=\"0\" >\n"
-                                 "<param name=\"a\" position=\"5\" />\n"
-                                 "</row>\n"
-                                 "<row position=\"1\" >\n"
-                                 "<param name=\"c\" position=\"0\" />\n"
-                                 "<param name=\"b\" position=\"2\" />\n"
-                                 "</row>\n"
-                                 "</page>\n");
+    EXPECT_EQ(written(p, false),
+        "  <page name='main' >\n"
+        "<row position=\"0\" >\n"
+        "<param name=\"a\" position=\"5\" />\n"
+        "</row>\n"
+        "<row position=\"1\" >\n"
+        "<param name=\"c\" position=\"0\" />\n"
+        "<param name=\"b\" position=\"2\" />\n"
+        "</row>\n"
+        "</page>\n");
 }
 
 TEST(ParamWrite, PageRefusesASecondNameInOneCellAndKeepsTheFirst)
@@ -196,8 +198,9 @@ TEST(ParamWrite, SetWrapsItsParametersInInsertionOrder)
     set.addParam(Quarn::auto_ref<Param>(new Bool("a")));
     std::ostringstream os;
     set.writeXML(os, false);
-    EXPECT_EQ(os.str(), "<paramset>\n"
-                        "  <int name='z'  value='0' />\n"
-                        "  <bool name='a'  value='false' />\n"
-                        "</paramset>\n");
+    EXPECT_EQ(os.str(),
+        "<paramset>\n"
+        "  <int name='z'  value='0' />\n"
+        "  <bool name='a'  value='false' />\n"
+        "</paramset>\n");
 }

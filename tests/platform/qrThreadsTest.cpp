@@ -19,7 +19,7 @@ struct Shared {
     Platform::Mutex mutex;
     Platform::Semaphore go;
     long counter = 0;  // guarded by mutex only: a broken lock loses increments
-    std::atomic<int> started{0};
+    std::atomic<int> started {0};
     std::vector<Platform::ThreadId> ids;
 };
 

@@ -19,8 +19,7 @@ using Depth16 = QrDepth16;
 using DepthF = QrDepthF;
 
 // A pixel from fractions of white (a, r, g, b).
-template <class S>
-S pixel(double a, double r, double g, double b)
+template <class S> S pixel(double a, double r, double g, double b)
 {
     using C = typename S::Component;
     const double w = S::Desc::kWhite;
@@ -43,16 +42,14 @@ QrTexture<S> image(int32_t width, int32_t height, const std::function<S(int32_t,
     return t;
 }
 
-template <class S>
-QrTexture<S> filled(int32_t width, int32_t height, const S& p)
+template <class S> QrTexture<S> filled(int32_t width, int32_t height, const S& p)
 {
     return image<S>(width, height, [&p](int32_t, int32_t) { return p; });
 }
 
 // A dim picture with a few bright spots: a gradient below every threshold the
 // tests use, and hashed lights (about one pixel in 50) well above them.
-template <class S>
-QrTexture<S> nightImage(int32_t width, int32_t height)
+template <class S> QrTexture<S> nightImage(int32_t width, int32_t height)
 {
     return image<S>(width, height, [width](int32_t x, int32_t y) {
         const float u = QrHash::unit(QrHash::hash(QrHash::key(x, y, 77)));
@@ -64,8 +61,7 @@ QrTexture<S> nightImage(int32_t width, int32_t height)
 }
 
 // Number of pixels that differ between two images of the same size.
-template <class S>
-int64_t differingPixels(const QrTexture<S>& a, const QrTexture<S>& b)
+template <class S> int64_t differingPixels(const QrTexture<S>& a, const QrTexture<S>& b)
 {
     int64_t n = 0;
     for (int32_t y = 0; y < a.height(); ++y)
@@ -74,11 +70,9 @@ int64_t differingPixels(const QrTexture<S>& a, const QrTexture<S>& b)
     return n;
 }
 
-template <class S>
-QrTexture<S> copyOf(const QrTexture<S>& t)
+template <class S> QrTexture<S> copyOf(const QrTexture<S>& t)
 {
-    return image<S>(t.width(), t.height(),
-                    [&t](int32_t x, int32_t y) { return *t.pixelAtIndex(x, y); });
+    return image<S>(t.width(), t.height(), [&t](int32_t x, int32_t y) { return *t.pixelAtIndex(x, y); });
 }
 
 // Sets or clears QUARN_MAX_PROCESSORS for the scope and makes the

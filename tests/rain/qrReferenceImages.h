@@ -14,8 +14,7 @@ namespace QrReference {
 
 // A component value near `v` (work units) that the storage can hold, moved
 // by `steps` of its smallest increment (one for integers, one ulp for float).
-template <class S>
-typename S::Component near(float v, int steps)
+template <class S> typename S::Component near(float v, int steps)
 {
     using C = typename S::Component;
     if constexpr (S::kInteger) {
@@ -35,8 +34,8 @@ typename S::Component near(float v, int steps)
 // them exactly at, just below and just above the two thresholds, and at 0
 // and white. `overWhite` allows float components above white.
 template <class S>
-QrTexture<S> picture(int32_t width, int32_t height, int32_t salt, float lowMark, float highMark,
-                     bool overWhite = false)
+QrTexture<S> picture(
+    int32_t width, int32_t height, int32_t salt, float lowMark, float highMark, bool overWhite = false)
 {
     const float white = float(S::Desc::kWhite);
     QrTexture<S> t = QrTexture<S>::allocate(width, height);
@@ -63,8 +62,7 @@ QrTexture<S> picture(int32_t width, int32_t height, int32_t salt, float lowMark,
 }
 
 // A single-channel matte with hashed values over 0..white.
-template <class M>
-QrTexture<M> mattePicture(int32_t width, int32_t height, int32_t salt)
+template <class M> QrTexture<M> mattePicture(int32_t width, int32_t height, int32_t salt)
 {
     QrTexture<M> t = QrTexture<M>::allocate(width, height);
     for (int32_t y = 0; y < height; ++y)
@@ -75,8 +73,7 @@ QrTexture<M> mattePicture(int32_t width, int32_t height, int32_t salt)
     return t;
 }
 
-template <class S>
-QrTexture<S> copyOf(const QrTexture<S>& t)
+template <class S> QrTexture<S> copyOf(const QrTexture<S>& t)
 {
     QrTexture<S> c = QrTexture<S>::allocate(t.width(), t.height());
     for (int32_t y = 0; y < t.height(); ++y)
@@ -87,8 +84,7 @@ QrTexture<S> copyOf(const QrTexture<S>& t)
 
 // Equal values, or both not a number (a float pixel divided by a vanishing
 // brightness gives NaN on both sides alike).
-template <class C>
-bool same(C a, C b)
+template <class C> bool same(C a, C b)
 {
     if constexpr (std::is_floating_point_v<C>)
         return a == b || (std::isnan(a) && std::isnan(b));
@@ -99,8 +95,7 @@ bool same(C a, C b)
 // Empty when the two same-sized images hold the same values; otherwise
 // the number of differing pixels and the first few, as
 // "(x,y) channel: reference vs product".
-template <class S>
-std::string differences(const QrTexture<S>& reference, const QrTexture<S>& product)
+template <class S> std::string differences(const QrTexture<S>& reference, const QrTexture<S>& product)
 {
     static const char* names[4] = {"A", "R", "G", "B"};
     std::ostringstream text;
@@ -120,7 +115,11 @@ std::string differences(const QrTexture<S>& reference, const QrTexture<S>& produ
             text << " (" << x << "," << y << ")";
             for (int c : {S::kAlpha, S::kRed, S::kGreen, S::kBlue})
                 if (!same(a.c[c], b.c[c]))
-                    text << ' ' << names[c == S::kAlpha ? 0 : c == S::kRed ? 1 : c == S::kGreen ? 2 : 3]
+                    text << ' '
+                         << names[c == S::kAlpha     ? 0
+                                    : c == S::kRed   ? 1
+                                    : c == S::kGreen ? 2
+                                                     : 3]
                          << ": " << double(a.c[c]) << " vs " << double(b.c[c]);
         }
     if (count == 0)

@@ -31,11 +31,13 @@ inline int32_t key(int32_t x, int32_t y, int32_t seed)
     return int32_t(uint32_t(uint64_t(n)));
 }
 
-inline float unit(int32_t h) { return float(h) * 4.656613e-10f; }
+inline float unit(int32_t h)
+{
+    return float(h) * 4.656613e-10f;
+}
 
 // Storage conversion: integers clamp to 0..white and truncate; float keeps.
-template <class S>
-typename S::Component store(float v)
+template <class S> typename S::Component store(float v)
 {
     using C = typename S::Component;
     if constexpr (S::kInteger) {
@@ -116,8 +118,7 @@ void monoNoise(const QrTexture<S>& in, QrTexture<S>& out, const QrRect& region, 
             for (int c : {S::kRed, S::kGreen, S::kBlue})
                 result.c[c] = store<S>(std::clamp(float(src.c[c]) + v, 0.0f, white));
             if (n.affectAlpha)
-                result.c[S::kAlpha] =
-                    store<S>(std::clamp(float(src.c[S::kAlpha]) + v, 0.0f, white));
+                result.c[S::kAlpha] = store<S>(std::clamp(float(src.c[S::kAlpha]) + v, 0.0f, white));
             dst = result;
         }
 }
@@ -142,8 +143,7 @@ inline int32_t dropSeed(int32_t frame, int32_t seed)
 }
 
 // Highlight pixel: brightest colour channel ramped from the minimum to white.
-template <class S>
-S highlight(const S& p, float minThreshold, float maxThreshold)
+template <class S> S highlight(const S& p, float minThreshold, float maxThreshold)
 {
     const float white = float(S::Desc::kWhite);
     const float r = float(p.r()), g = float(p.g()), b = float(p.b());
@@ -151,7 +151,7 @@ S highlight(const S& p, float minThreshold, float maxThreshold)
     float s;
     if (r <= maxThreshold && g <= maxThreshold && b <= maxThreshold) {
         if (r <= minThreshold && g <= minThreshold && b <= minThreshold)
-            return S{};
+            return S {};
         s = white * (m - minThreshold) / (maxThreshold - minThreshold) / m;
     } else {
         s = white / m;
@@ -165,17 +165,16 @@ S highlight(const S& p, float minThreshold, float maxThreshold)
 // The rain layer before the streak blur: highlights over the region of an
 // all-zero image of the output's size, then the drop noise in place.
 template <class S>
-QrTexture<S> layerBeforeStreaks(const QrTexture<S>& source, int32_t width, int32_t height,
-                                const QrRect& region, const Rain& rain)
+QrTexture<S> layerBeforeStreaks(
+    const QrTexture<S>& source, int32_t width, int32_t height, const QrRect& region, const Rain& rain)
 {
     QrTexture<S> layer = QrTexture<S>::allocate(width, height);
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
-            *layer.pixelAtIndex(x, y) = S{};
+            *layer.pixelAtIndex(x, y) = S {};
     for (int32_t y = region.y0; y < region.y1; ++y)
         for (int32_t x = region.x0; x < region.x1; ++x)
-            *layer.placedPixel(x, y) =
-                highlight(source.pixelAt(x, y), rain.minThreshold, rain.maxThreshold);
+            *layer.placedPixel(x, y) = highlight(source.pixelAt(x, y), rain.minThreshold, rain.maxThreshold);
 
     MonoNoise drops;
     drops.seed = dropSeed(rain.frame, rain.seed);
@@ -192,7 +191,7 @@ QrTexture<S> layerBeforeStreaks(const QrTexture<S>& source, int32_t width, int32
 // The rain pass: source plus layer weighted by the matte and the intensity.
 template <class S, class M>
 void rainPass(const QrTexture<S>& source, const QrTexture<S>& layer, const QrTexture<M>* matte,
-              const QrRect& region, float intensity, QrTexture<S>& out)
+    const QrRect& region, float intensity, QrTexture<S>& out)
 {
     const float white = float(S::Desc::kWhite);
     for (int32_t y = region.y0; y < region.y1; ++y)

@@ -13,12 +13,12 @@
 #include <sstream>
 
 using namespace Quarn;
+using QrXMLTest::reportedError;
 using Wrapper::BitDepth;
 using Wrapper::Component;
 using Wrapper::Cropping;
 using Wrapper::EdgeMethod;
 using Wrapper::Fields;
-using QrXMLTest::reportedError;
 
 namespace {
 
@@ -42,7 +42,7 @@ protected:
         return *c;
     }
 
-    auto_ref<Wrapper::EffectI> effect{new Wrapper::EffectI(false)};
+    auto_ref<Wrapper::EffectI> effect {new Wrapper::EffectI(false)};
 };
 
 }  // namespace
@@ -63,16 +63,15 @@ TEST_F(EffectXML, EffectAttributesFillTheDescription)
     EXPECT_TRUE(effect->sequentialRender());
     EXPECT_EQ(effect->fields(), Fields::single);
     EXPECT_EQ(effect->bitDepths(),
-              (std::vector<BitDepth>{BitDepth::eight, BitDepth::floating, BitDepth::sixteen}));
+        (std::vector<BitDepth> {BitDepth::eight, BitDepth::floating, BitDepth::sixteen}));
     EXPECT_EQ(effect->components(),
-              (std::vector<Component>{Component::alpha, Component::colour, Component::alpha}));
+        (std::vector<Component> {Component::alpha, Component::colour, Component::alpha}));
 }
 
 TEST_F(EffectXML, EffectFieldsTextsMapToTheirValues)
 {
-    const std::pair<const char*, Fields> cases[] = {
-        {"both", Fields::both}, {"single", Fields::single}, {"double", Fields::doubled},
-        {"interlaced", Fields::doubled}, {"Both", Fields::doubled}};
+    const std::pair<const char*, Fields> cases[] = {{"both", Fields::both}, {"single", Fields::single},
+        {"double", Fields::doubled}, {"interlaced", Fields::doubled}, {"Both", Fields::doubled}};
     for (const auto& [text, fields] : cases) {
         effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
         effect->setFields(Fields::single);
@@ -92,7 +91,7 @@ TEST_F(EffectXML, EffectAttributeErrorsLeaveAsStrings)
         effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
         EXPECT_EQ(thrownText(document), text) << document;
     }
-    EXPECT_EQ(effect->components(), std::vector<Component>{Component::colour})
+    EXPECT_EQ(effect->components(), std::vector<Component> {Component::colour})
         << "words before the bad one stay";
 }
 
@@ -101,16 +100,17 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
     const std::pair<const char*, const char*> cases[] = {
         {"<plugin name='e'/>", "At line1, element 'plugin' Expecting root XML element 'effect'"},
         {"<effect name='e'><widgets/></effect>",
-         "At line1, element 'widgets' unknown type of effect element"},
+            "At line1, element 'widgets' unknown type of effect element"},
         {"<effect name='e'><clipset><layer/></clipset></effect>",
-         "At line1, element 'layer' unknown type of clipset element"},
+            "At line1, element 'layer' unknown type of clipset element"},
         {"<effect name='e'><clipset><clip optional='1'/></clipset></effect>",
-         "At line1, element 'clip' needs a name attribute"},
+            "At line1, element 'clip' needs a name attribute"},
         {"<effect name='e'><clipset><clip name='S' colour='red'/></clipset></effect>",
-         "At line1, element 'clip' Unknown attributes 'colour'"},
-        {"<effect name='e'><Clipset/></effect>", "At line1, element 'Clipset' unknown type of effect element"},
+            "At line1, element 'clip' Unknown attributes 'colour'"},
+        {"<effect name='e'><Clipset/></effect>",
+            "At line1, element 'Clipset' unknown type of effect element"},
         {"<effect name='e'><description><b/></description></effect>",
-         "At line1, element 'b' cannot be a child element of description"},
+            "At line1, element 'b' cannot be a child element of description"},
     };
     for (const auto& [document, report] : cases) {
         effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
@@ -119,9 +119,9 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
     }
     effect->setDefinitionLock(true);
     EXPECT_EQ(reportedError([&] {
-                  effect->parseXML("<effect name='e'><clipset><clip name='Matte'/></clipset></effect>");
-              }),
-              "At line1, element 'clip' with name = 'Matte' is unknown.");
+        effect->parseXML("<effect name='e'><clipset><clip name='Matte'/></clipset></effect>");
+    }),
+        "At line1, element 'clip' with name = 'Matte' is unknown.");
 }
 
 TEST_F(EffectXML, NewClipStartsFromItsDefaults)
@@ -177,7 +177,7 @@ TEST_F(EffectXML, ChildrenFillParametersLayoutAndDescription)
                      "</effect>");
     EXPECT_EQ(effect->description(), "Adds rain & mist");
     EXPECT_EQ(effect->getIntParam("seed", 0.0), 3);
-    EXPECT_EQ(effect->layout().groups(), std::vector<std::string>{"g"});
+    EXPECT_EQ(effect->layout().groups(), std::vector<std::string> {"g"});
 }
 
 TEST_F(EffectXML, LockingTheEffectLocksParametersAndClips)
@@ -200,16 +200,18 @@ TEST_F(EffectXML, ClipWriterListsEveryFieldOnItsOwnLine)
     c.setFields(Fields::single);
     std::ostringstream full;
     c.writeAttributes(full, true);
-    EXPECT_EQ(full.str(), " name='Matte'  label='Matte Layer' \n"
-                          "    optional='true'\n    ismask='false'\n    tiles='false'\n"
-                          "    temporal='false'\n    cropping='methods'\n    fields='single'\n"
-                          "    xedges='reflect'\n    yedges='wrap'\n");
+    EXPECT_EQ(full.str(),
+        " name='Matte'  label='Matte Layer' \n"
+        "    optional='true'\n    ismask='false'\n    tiles='false'\n"
+        "    temporal='false'\n    cropping='methods'\n    fields='single'\n"
+        "    xedges='reflect'\n    yedges='wrap'\n");
     std::ostringstream brief;
     Wrapper::Clip("S").writeAttributes(brief, false);
-    EXPECT_EQ(brief.str(), " name='S' \n"
-                           "    optional='false'\n    ismask='false'\n    tiles='false'\n"
-                           "    temporal='false'\n    cropping='none'\n    fields='double'\n"
-                           "    xedges='colour'\n    yedges='colour'\n");
+    EXPECT_EQ(brief.str(),
+        " name='S' \n"
+        "    optional='false'\n    ismask='false'\n    tiles='false'\n"
+        "    temporal='false'\n    cropping='none'\n    fields='double'\n"
+        "    xedges='colour'\n    yedges='colour'\n");
 }
 
 TEST_F(EffectXML, GenericClipHasNoImage)
@@ -225,7 +227,7 @@ TEST_F(EffectXML, GenericClipHasNoImage)
     EXPECT_TRUE(clips.isConnected("Matte"));
     EXPECT_FALSE(clips.isConnected("Other"));
     EXPECT_THROW(clips.hsGetObject("Source", true)->fetchImageRaw(0.0, nullptr),
-                 Exceptions::Wrapper::FetchImageFailed);
+        Exceptions::Wrapper::FetchImageFailed);
     try {
         clips.hsGetObject("Other", true);
         FAIL() << "no exception";
@@ -237,7 +239,7 @@ TEST_F(EffectXML, GenericClipHasNoImage)
 TEST_F(EffectXML, MissingSetsAndFilesAreRefused)
 {
     try {
-        XML::ParamSetXMLElement element{auto_ref<Param::ParamSet>()};
+        XML::ParamSetXMLElement element {auto_ref<Param::ParamSet>()};
         FAIL() << "no exception";
     } catch (const Exceptions::NullPointer& e) {
         EXPECT_EQ(e.function(), "Quarn::Param::ParamSetXMLElement::ParamSetXMLElement");
@@ -245,7 +247,7 @@ TEST_F(EffectXML, MissingSetsAndFilesAreRefused)
         EXPECT_TRUE(QrXMLTest::hasTextArgument(e, "Null ParamSet set in parser, must not be null"));
     }
     try {
-        XML::ClipSetXMLElement element{nullptr};
+        XML::ClipSetXMLElement element {nullptr};
         FAIL() << "no exception";
     } catch (const Exceptions::NullPointer& e) {
         EXPECT_EQ(e.function(), "Quarn::Wrapper::ClipSetXMLElement::ClipSetXMLElement");

@@ -26,13 +26,9 @@ protected:
     {
         return reportedError([&] { read(layout); });
     }
-    template <class P>
-    P* find(const std::string& name)
-    {
-        return dynamic_cast<P*>(effect->findParam(name));
-    }
+    template <class P> P* find(const std::string& name) { return dynamic_cast<P*>(effect->findParam(name)); }
 
-    auto_ref<Wrapper::EffectI> effect{new Wrapper::EffectI(false)};
+    auto_ref<Wrapper::EffectI> effect {new Wrapper::EffectI(false)};
 };
 
 }  // namespace
@@ -52,7 +48,7 @@ TEST_F(LayoutXML, ColumnsPlaceTheirCellsAtRowPositions)
     ASSERT_NE(page->getParamAtPosition(4, 0), nullptr);
     EXPECT_EQ(*page->getParamAtPosition(4, 0), "z");
     EXPECT_EQ(page->getParamAtPosition(2, 4), nullptr);
-    EXPECT_EQ(effect->layout().pages(), std::vector<std::string>{"p"});
+    EXPECT_EQ(effect->layout().pages(), std::vector<std::string> {"p"});
     EXPECT_EQ(effect->layout().page("p"), page);
 }
 
@@ -64,9 +60,9 @@ TEST_F(LayoutXML, GroupsListMembersAndNestedGroupsInOrder)
     auto* inner = find<Param::Group>("inner");
     ASSERT_NE(outer, nullptr);
     ASSERT_NE(inner, nullptr);
-    EXPECT_EQ(outer->members(), (std::vector<std::string>{"a", "inner", "a"}));
-    EXPECT_EQ(inner->members(), std::vector<std::string>{"b"});
-    EXPECT_EQ(effect->layout().groups(), (std::vector<std::string>{"outer", "second"}));
+    EXPECT_EQ(outer->members(), (std::vector<std::string> {"a", "inner", "a"}));
+    EXPECT_EQ(inner->members(), std::vector<std::string> {"b"});
+    EXPECT_EQ(effect->layout().groups(), (std::vector<std::string> {"outer", "second"}));
     EXPECT_EQ(effect->layout().group("inner"), nullptr) << "nested groups are members, not layout roots";
 }
 
@@ -80,14 +76,14 @@ TEST_F(LayoutXML, EveryReportedMessageHasItsText)
         {"<page/>", "At line1, element 'page' needs a name attribute"},
         {"<page name='p'><column/></page>", "At line1, element 'column' page element needs position column"},
         {"<page name='p'><column position='0'><param position='1'/></column></page>",
-         "At line1, element 'param' page element needs a name "},
+            "At line1, element 'param' page element needs a name "},
         {"<page name='p'><column position='0'><param name='a'/></column></page>",
-         "At line1, element 'param' page element needs position "},
+            "At line1, element 'param' page element needs position "},
         {"<page name='p'><row position='0'/></page>", "At line1, element 'row'  element is not handled"},
         {"<group/>", "At line1, element 'group' needs a name attribute"},
         {"<group name='g'><param/></group>", "At line1, element 'param' group param needs a name "},
         {"<group name='g'><member name='a'/></group>",
-         "At line1, element 'member' cannot be a child element of group"},
+            "At line1, element 'member' cannot be a child element of group"},
         {"<panel/>", "At line1, element 'panel' cannot be a child element of layout"},
         {"<page name='p' colour='red'/>", "At line1, element 'page' Unknown attributes 'colour'"},
     };
@@ -101,7 +97,7 @@ TEST_F(LayoutXML, PageNamesFollowTheParameterRules)
 {
     effect->parseXML("<effect name='e'><paramset><int name='n'/></paramset></effect>");
     EXPECT_EQ(report("<page name='n'/>"),
-              "At line1, element 'page' with name = 'n' exists and has a different type.");
+        "At line1, element 'page' with name = 'n' exists and has a different type.");
     read("<page name='p'><column position='0'><param name='a' position='0'/></column></page>");
     effect->setDefinitionLock(true);
     EXPECT_EQ(report("<page name='q'/>"), "At line1, element 'page' with name = 'q' is unknown.");

@@ -14,8 +14,7 @@ using namespace Quarn;
 
 namespace {
 
-template <class P>
-P* add(Param::ParamSet& set, const std::string& name)
+template <class P> P* add(Param::ParamSet& set, const std::string& name)
 {
     auto_ref<P> p(new P(name));
     set.addParam(p);
@@ -47,22 +46,22 @@ void fillEveryType(Param::ParamSet& set)
     add<Param::TimePos>(set, "tp")->setValue(12.0);
     add<Param::TimeSize>(set, "tz")->setValue(4.0);
     auto* v = add<Param::Double2>(set, "vec");
-    v->setMin(HvVec2{-5.0f, -6.0f});
-    v->setValue(HvVec2{1.5f, -2.5f});
-    add<Param::Size2D>(set, "s2")->setValue(HvVec2{2.0f, 3.0f});
-    add<Param::Pos2D>(set, "p2")->setValue(HvVec2{4.0f, 5.0f});
-    add<Param::Scale2D>(set, "c2")->setValue(HvVec2{0.5f, 0.25f});
-    add<Param::Angle2D>(set, "a2")->setValue(HvVec2{0.125f, 1.0f});
-    add<Param::RectD>(set, "box")->setValue(HvBox2{1.0f, 2.0f, 3.0f, 4.0f});
+    v->setMin(HvVec2 {-5.0f, -6.0f});
+    v->setValue(HvVec2 {1.5f, -2.5f});
+    add<Param::Size2D>(set, "s2")->setValue(HvVec2 {2.0f, 3.0f});
+    add<Param::Pos2D>(set, "p2")->setValue(HvVec2 {4.0f, 5.0f});
+    add<Param::Scale2D>(set, "c2")->setValue(HvVec2 {0.5f, 0.25f});
+    add<Param::Angle2D>(set, "a2")->setValue(HvVec2 {0.125f, 1.0f});
+    add<Param::RectD>(set, "box")->setValue(HvBox2 {1.0f, 2.0f, 3.0f, 4.0f});
     auto* ri = add<Param::RectI>(set, "crop");
-    ri->setMax(QrPointI{640, 480});
-    ri->setValue(QrRectI{5, 6, 700, 8});
+    ri->setMax(QrPointI {640, 480});
+    ri->setValue(QrRectI {5, 6, 700, 8});
     auto* b = add<Param::Bool>(set, "on");
     b->setSecret(true);
     b->setValue(true);
     add<Param::String>(set, "title")->setValue("drizzle");
-    add<Param::RGBColour>(set, "tint")->setValue(QrPixelRGBf{0.5f, 0.25f, 1.0f});
-    add<Param::RGBAColour>(set, "edge")->setValue(QrPixelRGBAf{0.25f, 0.5f, 0.75f, 1.0f});
+    add<Param::RGBColour>(set, "tint")->setValue(QrPixelRGBf {0.5f, 0.25f, 1.0f});
+    add<Param::RGBAColour>(set, "edge")->setValue(QrPixelRGBAf {0.25f, 0.5f, 0.75f, 1.0f});
     auto* c = add<Param::Choice>(set, "method");
     c->addOption("Add", "adds", 3);
     c->addOption("Screen", "", 7);
@@ -74,7 +73,7 @@ void fillEveryType(Param::ParamSet& set)
     QrColGradDescription ramp;
     ramp.setCyclic(true);
     ramp.setInterpolation(QrColGradDescription::Interpolation::cubic);
-    ramp.addNode(QrPixelRGBAf{1.0f, 0.0f, 0.0f, 0.5f}, 0.5f);
+    ramp.addNode(QrPixelRGBAf {1.0f, 0.0f, 0.0f, 0.5f}, 0.5f);
     g->setValue(ramp);
     add<Param::Roto>(set, "shape");
     add<Param::PushButton>(set, "reset")->setEnabled(false);
@@ -104,8 +103,8 @@ protected:
         XML::installXMLReaders();
         fillEveryType(*original);
     }
-    auto_ref<Param::ParamSet> original{new Param::ParamSet(false)};
-    auto_ref<Param::ParamSet> copy{new Param::ParamSet(false)};
+    auto_ref<Param::ParamSet> original {new Param::ParamSet(false)};
+    auto_ref<Param::ParamSet> copy {new Param::ParamSet(false)};
 };
 
 }  // namespace
@@ -130,8 +129,8 @@ TEST_F(ParamSetRoundTrip, ReadBackValuesMatchTheOriginals)
     copy->parseXML(written(*original, true));
     EXPECT_EQ(copy->getIntParam("count", 0.0), 42);
     EXPECT_EQ(copy->getIntParam("method", 0.0), 9);
-    EXPECT_EQ(copy->getRectDParam("box", 0.0), (HvBox2{1.0f, 2.0f, 3.0f, 4.0f}));
-    EXPECT_EQ(copy->getRectIParam("crop", 0.0), (QrRectI{5, 6, 640, 8}));
+    EXPECT_EQ(copy->getRectDParam("box", 0.0), (HvBox2 {1.0f, 2.0f, 3.0f, 4.0f}));
+    EXPECT_EQ(copy->getRectIParam("crop", 0.0), (QrRectI {5, 6, 640, 8}));
     EXPECT_EQ(copy->getGradParam("ramp", 0.0).nodes().size(), 3u);
     EXPECT_TRUE(copy->getGradParam("ramp", 0.0).cyclic());
     const auto* page = dynamic_cast<Param::Page*>(copy->findParam("main"));
@@ -139,7 +138,7 @@ TEST_F(ParamSetRoundTrip, ReadBackValuesMatchTheOriginals)
     EXPECT_EQ(page->cells(), dynamic_cast<Param::Page*>(original->findParam("main"))->cells());
     const auto* group = dynamic_cast<Param::Group*>(copy->findParam("basics"));
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->members(), (std::vector<std::string>{"count", "count", "inner"}));
+    EXPECT_EQ(group->members(), (std::vector<std::string> {"count", "count", "inner"}));
 }
 
 TEST_F(ParamSetRoundTrip, ValuesWrittenShortReadBackIntoTheLockedDefiningSet)
@@ -149,7 +148,7 @@ TEST_F(ParamSetRoundTrip, ValuesWrittenShortReadBackIntoTheLockedDefiningSet)
     original->setIntParam("count", 17);
     original->setIntParam("method", 3);
     original->setBoolParam("on", false);
-    original->set2DDoubleParam("vec", HvVec2{7.0f, 8.0f});
+    original->set2DDoubleParam("vec", HvVec2 {7.0f, 8.0f});
     copy->parseXML(written(*original, false));
     EXPECT_EQ(written(*copy, true), written(*original, true));
     EXPECT_EQ(copy->getIntParam("method", 0.0), 3);
@@ -169,8 +168,8 @@ TEST_F(ParamSetRoundTrip, FileOfManyBlocksReadsAsItsText)
 {
     std::string text = "<paramset>\n";
     for (int k = 0; k < 400; ++k)
-        text += "  <int name='p" + std::to_string(k) + "' label='Parameter number " +
-                std::to_string(k) + "' value='" + std::to_string(k * 3) + "'/>\n";
+        text += "  <int name='p" + std::to_string(k) + "' label='Parameter number " + std::to_string(k) +
+            "' value='" + std::to_string(k * 3) + "'/>\n";
     text += "</paramset>\n";
     ASSERT_GT(text.size(), 2u * XML::Parser::kBlockSize);
     QrXMLTest::TempFile file(text);

@@ -19,8 +19,7 @@ class ParamSetXML : public ::testing::Test {
 protected:
     void SetUp() override { XML::installXMLReaders(); }
 
-    template <class P>
-    P& param(const std::string& name)
+    template <class P> P& param(const std::string& name)
     {
         auto* p = dynamic_cast<P*>(set->findParam(name));
         EXPECT_NE(p, nullptr) << name;
@@ -32,7 +31,7 @@ protected:
         return reportedError([&] { set->parseXML("<paramset>" + body + "</paramset>"); });
     }
 
-    auto_ref<Param::ParamSet> set{new Param::ParamSet(false)};
+    auto_ref<Param::ParamSet> set {new Param::ParamSet(false)};
 };
 
 }  // namespace
@@ -46,32 +45,32 @@ TEST_F(ParamSetXML, EveryReportedMessageHasItsText)
     const Case cases[] = {
         {"<int value='3'/>", "At line1, element 'int' needs a name attribute"},
         {"<int name='a'/><double name='a'/>",
-         "At line1, element 'double' with name = 'a' exists and has a different type."},
+            "At line1, element 'double' with name = 'a' exists and has a different type."},
         {"<int name='a'><min/></int>", "At line1, element 'min' cannot be a child element of int"},
         {"<float name='a'/>", "At line1, element 'float' unknown type of parameter element"},
         {"<int name='a' colour='red'/>", "At line1, element 'int' Unknown attributes 'colour'"},
         {"<bool name='b' min='0' max='1'/>", "At line1, element 'bool' Unknown attributes 'max' 'min'"},
         {"<choice name='c'><option value='1'/></choice>",
-         "At line1, element 'option' choice option needs a label option"},
+            "At line1, element 'option' choice option needs a label option"},
         {"<choice name='c'><alias original='x'/></choice>",
-         "At line1, element 'alias' alias element needs a 'name' attribute alias"},
+            "At line1, element 'alias' alias element needs a 'name' attribute alias"},
         {"<choice name='c'><alias name='x'/></choice>",
-         "At line1, element 'alias' alias element needs an 'original' attribute alias"},
+            "At line1, element 'alias' alias element needs an 'original' attribute alias"},
         {"<choice name='c'><opt/></choice>", "At line1, element 'opt' cannot be a child element of choice"},
         {"<colourgrad name='g'><value interp='spline'/></colourgrad>",
-         "At line1, element 'grad' Grad element has unknown value for the 'interp' attribute"},
+            "At line1, element 'grad' Grad element has unknown value for the 'interp' attribute"},
         {"<colourgrad name='g'><value><node value='0 0 0 1'/></value></colourgrad>",
-         "At line1, element 'node' Grad node element missing 'position' attribute'"},
+            "At line1, element 'node' Grad node element missing 'position' attribute'"},
         {"<colourgrad name='g'><value><node position='0'/></value></colourgrad>",
-         "At line1, element 'node' Grad node element missing 'value' attribute'"},
+            "At line1, element 'node' Grad node element missing 'value' attribute'"},
         {"<colourgrad name='g'><stops/></colourgrad>",
-         "At line1, element 'stops' cannot be a child element of colourgrad"},
+            "At line1, element 'stops' cannot be a child element of colourgrad"},
         {"<colourgrad name='g'><value><stop/></value></colourgrad>",
-         "At line1, element 'stop' cannot be a child element of value"},
+            "At line1, element 'stop' cannot be a child element of value"},
         {"<int name='a'/><alias original='a'/>",
-         "At line1, element 'alias' alias element needs a 'name' attribute alias"},
+            "At line1, element 'alias' alias element needs a 'name' attribute alias"},
         {"<int name='a'/>\n<alias name='b'/>",
-         "At line2, element 'alias' alias element needs an 'original' attribute alias"},
+            "At line2, element 'alias' alias element needs an 'original' attribute alias"},
     };
     for (const Case& c : cases) {
         set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
@@ -79,7 +78,7 @@ TEST_F(ParamSetXML, EveryReportedMessageHasItsText)
     }
     set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
     EXPECT_EQ(reportedError([&] { set->parseXML("<ParamSet/>"); }),
-              "At line1, element 'ParamSet' Expecting root XML element 'paramset'");
+        "At line1, element 'ParamSet' Expecting root XML element 'paramset'");
     set->setDefinitionLock(true);
     EXPECT_EQ(report("<int name='a' value='3'/>"), "At line1, element 'int' with name = 'a' is unknown.");
 }
@@ -115,7 +114,7 @@ TEST_F(ParamSetXML, EmptyAndUnfinishedDocumentsReadAsFarAsTheyGo)
 TEST_F(ParamSetXML, ReportedErrorKeepsWhatWasReadBefore)
 {
     EXPECT_THROW(set->parseXML("<paramset><int name='a' value='4'/><int/><int name='z'/></paramset>"),
-                 Exceptions::XML::Parse);
+        Exceptions::XML::Parse);
     EXPECT_EQ(param<Param::Int>("a").value(), 4);
     EXPECT_EQ(set->findParam("z"), nullptr);
 }
@@ -150,10 +149,10 @@ TEST_F(ParamSetXML, ChoiceRefusalsLeaveTheParseUnchanged)
     };
     const Case cases[] = {
         {"<option label='A' value='1'/><option label='B' value='1'/>",
-         "Tried to add a choice option for an existing value"},
+            "Tried to add a choice option for an existing value"},
         {"<option label='A'/><option label='A'/>", "Tried to add a choice option for an existing option"},
         {"<alias name='A' original='B'/><option label='A'/>",
-         "Tried to add a choice option for an existing alias"},
+            "Tried to add a choice option for an existing alias"},
     };
     for (const Case& c : cases) {
         set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
@@ -168,7 +167,7 @@ TEST_F(ParamSetXML, ChoiceRefusalsLeaveTheParseUnchanged)
     set = auto_ref<Param::ParamSet>(new Param::ParamSet(false));
     EXPECT_THROW(set->parseXML("<paramset><choice name='c'><option label='A'/>"
                                "<alias name='A' original='B'/></choice></paramset>"),
-                 Exceptions::DuplicateObject);
+        Exceptions::DuplicateObject);
 }
 
 TEST_F(ParamSetXML, GradientNodesIdsAndDefaults)
@@ -205,9 +204,9 @@ TEST_F(ParamSetXML, SetLevelAliasesFindTheOriginal)
     EXPECT_EQ(param<Param::Int>("count").value(), 9);
     EXPECT_EQ(set->params().hsObjects().size(), 1u);
     EXPECT_THROW(set->parseXML("<paramset><alias name='x' original='missing'/></paramset>"),
-                 Exceptions::ObjectUndefined);
+        Exceptions::ObjectUndefined);
     EXPECT_THROW(set->parseXML("<paramset><alias name='count' original='count'/></paramset>"),
-                 Exceptions::DuplicateObject);
+        Exceptions::DuplicateObject);
 }
 
 TEST_F(ParamSetXML, LockedSetTakesValuesButKeepsDefinitions)

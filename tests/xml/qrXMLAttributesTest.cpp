@@ -13,9 +13,16 @@ TEST(XMLAttributes, IntegerTextsFollowStrtolBaseZero)
         int value;
     };
     const Case cases[] = {
-        {"12", true, 12},   {"-3", true, -3}, {"0x1f", true, 31}, {"017", true, 15},
-        {" 5 ", true, 5},   {"8z", true, 8},  {"z8", false, 99},  {"", false, 99},
-        {"99999999999", true, 2147483647},    {"-99999999999", true, -2147483647 - 1},
+        {"12", true, 12},
+        {"-3", true, -3},
+        {"0x1f", true, 31},
+        {"017", true, 15},
+        {" 5 ", true, 5},
+        {"8z", true, 8},
+        {"z8", false, 99},
+        {"", false, 99},
+        {"99999999999", true, 2147483647},
+        {"-99999999999", true, -2147483647 - 1},
     };
     for (const Case& c : cases) {
         int value = 99;

@@ -11,9 +11,9 @@
 #include <vector>
 
 using namespace Quarn::XML;
-using Quarn::AttributeList;
 using QrXMLTest::argumentText;
 using QrXMLTest::reportedError;
+using Quarn::AttributeList;
 
 namespace {
 
@@ -25,7 +25,7 @@ struct Log {
 
 class LeafElement : public ParseElement {
 public:
-    explicit LeafElement(Log& log) : ParseElement("leaf"), log_(log) {}
+    explicit LeafElement(Log& log) : ParseElement("leaf"), log_(log) { }
     void attributes(Parser& parser, AttributeList& map) override
     {
         std::string name;
@@ -39,7 +39,7 @@ private:
 
 class NodeElement : public ParseElement {
 public:
-    explicit NodeElement(Log* log) : ParseElement("node"), log_(*log) {}
+    explicit NodeElement(Log* log) : ParseElement("node"), log_(*log) { }
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override
     {
         if (child == "node")
@@ -97,7 +97,7 @@ Log parseFile(const std::string& text)
 TEST(XMLParser, HandlersSeeElementsAttributesAndTextInDocumentOrder)
 {
     const Log log = parseText("<node name='a' count='0x10'>x<leaf name='b'/>y<node/></node>");
-    const std::vector<std::string> expected{"node a 16", "leaf b", "node  -1", "end ", "end xy"};
+    const std::vector<std::string> expected {"node a 16", "leaf b", "node  -1", "end ", "end xy"};
     EXPECT_EQ(log.events, expected);
 }
 
@@ -137,8 +137,8 @@ TEST(XMLParser, NothingAfterAReportedErrorIsHandled)
     Log log;
     Root root("node", &log);
     StackedParser parser(root);
-    EXPECT_THROW(parser.parse("<node><leaf name='1'/><bad/><leaf name='2'/></node>"),
-                 Quarn::Exceptions::XML::Parse);
+    EXPECT_THROW(
+        parser.parse("<node><leaf name='1'/><bad/><leaf name='2'/></node>"), Quarn::Exceptions::XML::Parse);
     EXPECT_EQ(log.events, std::vector<std::string>({"node  -1", "leaf 1"}));
     EXPECT_TRUE(parser.failed());
 }
@@ -152,7 +152,7 @@ TEST(XMLParser, AttributeNamesAreFoldedToLowerCase)
     StackedParser parser(root);
     parser.setFoldAttributeNames(false);
     EXPECT_EQ(reportedError([&] { parser.parse("<node NAME='x'/>"); }),
-              "At line1, element 'node' Unknown attributes 'NAME'");
+        "At line1, element 'node' Unknown attributes 'NAME'");
 }
 
 TEST(XMLParser, AtMostFiveHundredAttributesAreTakenFromATag)
@@ -160,7 +160,7 @@ TEST(XMLParser, AtMostFiveHundredAttributesAreTakenFromATag)
     // The handler below reads a0..a499; a 501st attribute is never collected,
     // so it is neither read nor reported.
     struct ManyElement : ParseElement {
-        ManyElement(int* seen) : ParseElement("many"), seen_(seen) {}
+        ManyElement(int* seen) : ParseElement("many"), seen_(seen) { }
         void attributes(Parser& parser, AttributeList& map) override
         {
             std::string value;
@@ -195,8 +195,7 @@ TEST(XMLParser, MalformedDocumentNamesLineAndExpatsMessage)
         FAIL() << "no exception";
     } catch (const Quarn::Exceptions::XML::Parse& e) {
         EXPECT_EQ(e.line(), 139);
-        EXPECT_EQ(argumentText(e, 0).rfind("XML parsing, at line/column 2/", 0), 0u)
-            << argumentText(e, 0);
+        EXPECT_EQ(argumentText(e, 0).rfind("XML parsing, at line/column 2/", 0), 0u) << argumentText(e, 0);
         EXPECT_EQ(argumentText(e, 1), "mismatched tag");
     }
     EXPECT_THROW(parseText("<node name='a' name='b'/>"), Quarn::Exceptions::XML::Parse);
@@ -249,7 +248,7 @@ TEST(XMLParser, FileErrorsAreReportedAsForText)
 TEST(XMLParser, DepthCountsOpenElements)
 {
     struct DepthElement : ParseElement {
-        DepthElement(std::vector<int>* depths) : ParseElement("d"), depths_(depths) {}
+        DepthElement(std::vector<int>* depths) : ParseElement("d"), depths_(depths) { }
         std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string&) override
         {
             depths_->push_back(parser.depth());

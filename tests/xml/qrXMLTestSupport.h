@@ -65,7 +65,7 @@ private:
     {
         static int counter = 0;
         return std::string(NIMBREL_BINARY_DIR) + "/xml-test-" + std::to_string(::getpid()) + "-" +
-               std::to_string(++counter) + ".xml";
+            std::to_string(++counter) + ".xml";
     }
     std::string path_;
 };

@@ -55,7 +55,10 @@ void Filter::setNumber(int index, double value)
     }
 }
 
-double Filter::number(int index) const { return isNumber(index) ? numbers_[index] : 0.0; }
+double Filter::number(int index) const
+{
+    return isNumber(index) ? numbers_[index] : 0.0;
+}
 
 void Filter::setText(int index, const char* text)
 {
@@ -68,7 +71,10 @@ void Filter::setText(int index, const char* text)
     }
 }
 
-const char* Filter::text(int index) const { return isChoice(index) ? texts_[index].c_str() : ""; }
+const char* Filter::text(int index) const
+{
+    return isChoice(index) ? texts_[index].c_str() : "";
+}
 
 void Filter::update(double seconds, const uint32_t* in, uint32_t* out)
 {

@@ -42,10 +42,10 @@ private:
     void attachClips();
 
     Quarn::Wrapper::LocalHost host_;
-    Quarn::Wrapper::RainEffect effect_{&host_, false};
+    Quarn::Wrapper::RainEffect effect_ {&host_, false};
     FrameTexture source_;
     FrameTexture output_;  // wraps the frame being rendered; the host reads it
-    std::array<double, kFilterParamCount> numbers_{};
+    std::array<double, kFilterParamCount> numbers_ {};
     std::array<std::string, kFilterParamCount> texts_;
     QrRainMotion motion_;
     int32_t framesRendered_ = 0;

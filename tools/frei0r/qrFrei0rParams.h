@@ -17,24 +17,24 @@ namespace Quarn::Frei0r {
 // How a frei0r value becomes the effect's internal value.
 enum class Mapping {
     fraction,  // internal scale = value (1.0 = 100 %)
-    linear,    // internal double = value x factor
-    angle,     // degrees = value x 360 - 180, internal radians
-    seed,      // 0..1 -> 1..100; values above 1 are the seed itself
-    choice,    // a string: an entry name of the rain popup, or its menu position
-    count,     // 0..1 -> minimum..maximum in whole steps; values above 1 are the count itself
-    flag,      // a frei0r bool: 0.5 or more is on (1), else off (0)
+    linear,  // internal double = value x factor
+    angle,  // degrees = value x 360 - 180, internal radians
+    seed,  // 0..1 -> 1..100; values above 1 are the seed itself
+    choice,  // a string: an entry name of the rain popup, or its menu position
+    count,  // 0..1 -> minimum..maximum in whole steps; values above 1 are the count itself
+    flag,  // a frei0r bool: 0.5 or more is on (1), else off (0)
 };
 
 struct FilterParam {
-    const char* name;         // frei0r name
+    const char* name;  // frei0r name
     const char* explanation;  // frei0r explanation, with the mapping
-    const char* key;          // the rain effect's internal key
+    const char* key;  // the rain effect's internal key
     Mapping mapping;
-    double factor;            // linear: internal units per frei0r unit
+    double factor;  // linear: internal units per frei0r unit
     double minimum, maximum;  // clamp of the internal value (not for angles and choices)
-    double defaultValue;      // frei0r units (doubles)
+    double defaultValue;  // frei0r units (doubles)
     const char* defaultText;  // choices: the entry name
-    int choiceCount;          // choices: the first entries of the popup offered
+    int choiceCount;  // choices: the first entries of the popup offered
 };
 
 constexpr int kFilterParamCount = 19;

@@ -8,7 +8,7 @@ namespace Quarn::Host {
 
 class HostError : public std::runtime_error {
 public:
-  using std::runtime_error::runtime_error;
+    using std::runtime_error::runtime_error;
 };
 
 }  // namespace Quarn::Host

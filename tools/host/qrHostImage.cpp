@@ -8,121 +8,138 @@
 
 namespace Quarn::Host {
 
-std::size_t pixelSize(Depth depth) {
-  switch (depth) {
+std::size_t pixelSize(Depth depth)
+{
+    switch (depth) {
     case Depth::Bits8: return sizeof(PF_Pixel8);
     case Depth::Bits16: return sizeof(PF_Pixel16);
     case Depth::Float: return sizeof(PF_PixelFloat);
-  }
-  return 0;
+    }
+    return 0;
 }
 
-PF_PixelFormat pixelFormat(Depth depth) {
-  switch (depth) {
+PF_PixelFormat pixelFormat(Depth depth)
+{
+    switch (depth) {
     case Depth::Bits8: return PF_PixelFormat_ARGB32;
     case Depth::Bits16: return PF_PixelFormat_ARGB64;
     case Depth::Float: return PF_PixelFormat_ARGB128;
-  }
-  return PF_PixelFormat_INVALID;
+    }
+    return PF_PixelFormat_INVALID;
 }
 
-A_short bitDepth(Depth depth) {
-  switch (depth) {
+A_short bitDepth(Depth depth)
+{
+    switch (depth) {
     case Depth::Bits8: return 8;
     case Depth::Bits16: return 16;
     case Depth::Float: return 32;
-  }
-  return 0;
+    }
+    return 0;
 }
 
-HostImage::HostImage(int width, int height, Depth depth)
-    : HostImage(uninitialised(width, height, depth)) {
-  std::fill(bytes_.begin(), bytes_.end(), std::byte{0});
+HostImage::HostImage(int width, int height, Depth depth) : HostImage(uninitialised(width, height, depth))
+{
+    std::fill(bytes_.begin(), bytes_.end(), std::byte {0});
 }
 
-HostImage HostImage::uninitialised(int width, int height, Depth depth) {
-  if (width < 0 || height < 0) throw std::invalid_argument("negative image size");
-  HostImage image;
-  image.width_ = width;
-  image.height_ = height;
-  image.depth_ = depth;
-  image.bytes_.resize(static_cast<std::size_t>(height) * image.rowBytes());
-  return image;
+HostImage HostImage::uninitialised(int width, int height, Depth depth)
+{
+    if (width < 0 || height < 0)
+        throw std::invalid_argument("negative image size");
+    HostImage image;
+    image.width_ = width;
+    image.height_ = height;
+    image.depth_ = depth;
+    image.bytes_.resize(static_cast<std::size_t>(height) * image.rowBytes());
+    return image;
 }
 
-std::byte* HostImage::at(int x, int y, int c) {
-  const std::size_t channelSize = pixelSize(depth_) / 4;
-  return bytes_.data() + y * rowBytes() + (x * 4 + c) * channelSize;
+std::byte* HostImage::at(int x, int y, int c)
+{
+    const std::size_t channelSize = pixelSize(depth_) / 4;
+    return bytes_.data() + y * rowBytes() + (x * 4 + c) * channelSize;
 }
 
-const std::byte* HostImage::at(int x, int y, int c) const {
-  return const_cast<HostImage*>(this)->at(x, y, c);
+const std::byte* HostImage::at(int x, int y, int c) const
+{
+    return const_cast<HostImage*>(this)->at(x, y, c);
 }
 
-float HostImage::channel(int x, int y, int c) const {
-  const std::byte* p = at(x, y, c);
-  switch (depth_) {
+float HostImage::channel(int x, int y, int c) const
+{
+    const std::byte* p = at(x, y, c);
+    switch (depth_) {
     case Depth::Bits8: return std::to_integer<int>(*p) / float(PF_MAX_CHAN8);
     case Depth::Bits16: {
-      std::uint16_t v;
-      std::memcpy(&v, p, sizeof v);
-      return v / float(PF_MAX_CHAN16);
+        std::uint16_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v / float(PF_MAX_CHAN16);
     }
     case Depth::Float: {
-      float v;
-      std::memcpy(&v, p, sizeof v);
-      return v;
+        float v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
     }
-  }
-  return 0.0f;
+    }
+    return 0.0f;
 }
 
-void HostImage::setChannel(int x, int y, int c, float value) {
-  std::byte* p = at(x, y, c);
-  switch (depth_) {
-    case Depth::Bits8:
-      *p = std::byte(std::lround(std::clamp(value, 0.0f, 1.0f) * PF_MAX_CHAN8));
-      return;
+void HostImage::setChannel(int x, int y, int c, float value)
+{
+    std::byte* p = at(x, y, c);
+    switch (depth_) {
+    case Depth::Bits8: *p = std::byte(std::lround(std::clamp(value, 0.0f, 1.0f) * PF_MAX_CHAN8)); return;
     case Depth::Bits16: {
-      const auto v = std::uint16_t(std::lround(std::clamp(value, 0.0f, 1.0f) * PF_MAX_CHAN16));
-      std::memcpy(p, &v, sizeof v);
-      return;
+        const auto v = std::uint16_t(std::lround(std::clamp(value, 0.0f, 1.0f) * PF_MAX_CHAN16));
+        std::memcpy(p, &v, sizeof v);
+        return;
     }
     case Depth::Float: std::memcpy(p, &value, sizeof value); return;
-  }
+    }
 }
 
-Argb HostImage::pixel(int x, int y) const {
-  return {channel(x, y, 0), channel(x, y, 1), channel(x, y, 2), channel(x, y, 3)};
+Argb HostImage::pixel(int x, int y) const
+{
+    return {channel(x, y, 0), channel(x, y, 1), channel(x, y, 2), channel(x, y, 3)};
 }
 
-void HostImage::setPixel(int x, int y, const Argb& argb) {
-  for (int c = 0; c < 4; ++c) setChannel(x, y, c, argb[c]);
+void HostImage::setPixel(int x, int y, const Argb& argb)
+{
+    for (int c = 0; c < 4; ++c)
+        setChannel(x, y, c, argb[c]);
 }
 
-void HostImage::fill(const Argb& argb) {
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) setPixel(x, y, argb);
+void HostImage::fill(const Argb& argb)
+{
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            setPixel(x, y, argb);
 }
 
-HostImage HostImage::converted(Depth depth) const {
-  if (depth == depth_) return *this;
-  HostImage out = uninitialised(width_, height_, depth);
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) out.setPixel(x, y, pixel(x, y));
-  return out;
+HostImage HostImage::converted(Depth depth) const
+{
+    if (depth == depth_)
+        return *this;
+    HostImage out = uninitialised(width_, height_, depth);
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            out.setPixel(x, y, pixel(x, y));
+    return out;
 }
 
-void HostImage::readRows(const void* src, std::size_t stride) {
-  const auto* from = static_cast<const std::byte*>(src);
-  for (int y = 0; y < height_; ++y)
-    std::memcpy(bytes_.data() + y * rowBytes(), from + y * stride, rowBytes());
+void HostImage::readRows(const void* src, std::size_t stride)
+{
+    const auto* from = static_cast<const std::byte*>(src);
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(bytes_.data() + y * rowBytes(), from + y * stride, rowBytes());
 }
 
-void HostImage::writeRows(void* dst, std::size_t stride) const {
-  auto* to = static_cast<std::byte*>(dst);
-  for (int y = 0; y < height_; ++y)
-    std::memcpy(to + y * stride, bytes_.data() + y * rowBytes(), rowBytes());
+void HostImage::writeRows(void* dst, std::size_t stride) const
+{
+    auto* to = static_cast<std::byte*>(dst);
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(to + y * stride, bytes_.data() + y * rowBytes(), rowBytes());
 }
 
 }  // namespace Quarn::Host

@@ -15,68 +15,68 @@ namespace Quarn::Host {
 
 class HostParam {
 public:
-  // Copies `declared`; `index` is the parameter's place in the host's list.
-  HostParam(int index, const PF_ParamDef& declared);
-  HostParam(const HostParam&) = delete;
-  HostParam& operator=(const HostParam&) = delete;
+    // Copies `declared`; `index` is the parameter's place in the host's list.
+    HostParam(int index, const PF_ParamDef& declared);
+    HostParam(const HostParam&) = delete;
+    HostParam& operator=(const HostParam&) = delete;
 
-  int index() const { return index_; }
-  PF_ParamType type() const { return def_.param_type; }
-  std::string label() const { return def_.name; }
-  // Label of the group this parameter sits in ("" at the top level).
-  const std::string& group() const { return group_; }
-  void setGroup(std::string group) { group_ = std::move(group); }
-  const std::vector<std::string>& choices() const { return choices_; }
-  const std::string& checkBoxText() const { return checkBoxText_; }
+    int index() const { return index_; }
+    PF_ParamType type() const { return def_.param_type; }
+    std::string label() const { return def_.name; }
+    // Label of the group this parameter sits in ("" at the top level).
+    const std::string& group() const { return group_; }
+    void setGroup(std::string group) { group_ = std::move(group); }
+    const std::vector<std::string>& choices() const { return choices_; }
+    const std::string& checkBoxText() const { return checkBoxText_; }
 
-  // The definition as declared, with the current ui_flags and the value at
-  // time zero; the strings it points to live as long as this object.
-  const PF_ParamDef& definition() const { return def_; }
-  bool holdsValue() const;
-  bool canTimeVary() const;
+    // The definition as declared, with the current ui_flags and the value at
+    // time zero; the strings it points to live as long as this object.
+    const PF_ParamDef& definition() const { return def_; }
+    bool holdsValue() const;
+    bool canTimeVary() const;
 
-  // The definition with its value at `seconds` (keyframes interpolated).
-  PF_ParamDef at(double seconds) const;
-  // Stores a value, clamped to the valid range: as a key at `seconds` when
-  // the parameter has keys, otherwise as its one value.
-  void setValue(const PF_ParamDefUnion& value, double seconds);
-  // Adds or replaces the key at `seconds`.
-  void setKey(double seconds, const PF_ParamDefUnion& value);
-  void deleteKey(int key);
-  void clearKeys() { keys_.clear(); }
-  int keyCount() const { return static_cast<int>(keys_.size()); }
-  double keyTime(int key) const { return keys_.at(key).seconds; }
+    // The definition with its value at `seconds` (keyframes interpolated).
+    PF_ParamDef at(double seconds) const;
+    // Stores a value, clamped to the valid range: as a key at `seconds` when
+    // the parameter has keys, otherwise as its one value.
+    void setValue(const PF_ParamDefUnion& value, double seconds);
+    // Adds or replaces the key at `seconds`.
+    void setKey(double seconds, const PF_ParamDefUnion& value);
+    void deleteKey(int key);
+    void clearKeys() { keys_.clear(); }
+    int keyCount() const { return static_cast<int>(keys_.size()); }
+    double keyTime(int key) const { return keys_.at(key).seconds; }
 
-  // The value in the user's units: slider value, degrees, 1-based popup
-  // entry, 0 or 1 for a check box. Colours and layers have none.
-  double number(double seconds) const;
-  PF_ParamDefUnion withNumber(double number) const;
-  PF_Pixel colour(double seconds) const { return at(seconds).u.cd.value; }
+    // The value in the user's units: slider value, degrees, 1-based popup
+    // entry, 0 or 1 for a check box. Colours and layers have none.
+    double number(double seconds) const;
+    PF_ParamDefUnion withNumber(double number) const;
+    PF_Pixel colour(double seconds) const { return at(seconds).u.cd.value; }
 
-  void setUIFlags(PF_ParamUIFlags flags) { def_.ui_flags = flags; }
+    void setUIFlags(PF_ParamUIFlags flags) { def_.ui_flags = flags; }
 
-  // Layer parameters: the image the layer shows, if any.
-  const std::optional<HostImage>& layer() const { return layer_; }
-  void setLayer(std::optional<HostImage> image) { layer_ = std::move(image); }
+    // Layer parameters: the image the layer shows, if any.
+    const std::optional<HostImage>& layer() const { return layer_; }
+    void setLayer(std::optional<HostImage> image) { layer_ = std::move(image); }
 
 private:
-  struct Key {
-    double seconds;
-    PF_ParamDefUnion value;
-  };
+    struct Key {
+        double seconds;
+        PF_ParamDefUnion value;
+    };
 
-  PF_ParamDefUnion clamped(PF_ParamDefUnion value) const;
-  PF_ParamDefUnion valueOnly(const PF_ParamDefUnion& value) const;
-  PF_ParamDefUnion interpolate(const Key& a, const Key& b, double seconds) const;
+    PF_ParamDefUnion clamped(PF_ParamDefUnion value) const;
+    PF_ParamDefUnion valueOnly(const PF_ParamDefUnion& value) const;
+    PF_ParamDefUnion interpolate(const Key& a, const Key& b, double seconds) const;
 
-  int index_;
-  PF_ParamDef def_;
-  std::string group_;
-  std::string names_;  // popup names or check box text, owned
-  std::vector<std::string> choices_;
-  std::string checkBoxText_;
-  std::vector<Key> keys_;  // in time order
-  std::optional<HostImage> layer_;
+    int index_;
+    PF_ParamDef def_;
+    std::string group_;
+    std::string names_;  // popup names or check box text, owned
+    std::vector<std::string> choices_;
+    std::string checkBoxText_;
+    std::vector<Key> keys_;  // in time order
+    std::optional<HostImage> layer_;
 };
 
 const char* paramTypeName(PF_ParamType type);

@@ -14,52 +14,52 @@ namespace Quarn::Host {
 
 class MemoryPool {
 public:
-  // A block of memory from the pool; given back when it ends.
-  class Block {
-  public:
-    Block() = default;
-    Block(Block&& other) noexcept { *this = std::move(other); }
-    Block& operator=(Block&& other) noexcept;
-    ~Block() { release(); }
+    // A block of memory from the pool; given back when it ends.
+    class Block {
+    public:
+        Block() = default;
+        Block(Block&& other) noexcept { *this = std::move(other); }
+        Block& operator=(Block&& other) noexcept;
+        ~Block() { release(); }
 
-    std::byte* data() const { return data_.get(); }
-    std::size_t size() const { return size_; }
+        std::byte* data() const { return data_.get(); }
+        std::size_t size() const { return size_; }
 
-  private:
-    friend class MemoryPool;
-    void release();
+    private:
+        friend class MemoryPool;
+        void release();
 
-    MemoryPool* pool_ = nullptr;
-    std::unique_ptr<std::byte[]> data_;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
-  };
+        MemoryPool* pool_ = nullptr;
+        std::unique_ptr<std::byte[]> data_;
+        std::size_t size_ = 0;
+        std::size_t capacity_ = 0;
+    };
 
-  MemoryPool() = default;
-  MemoryPool(const MemoryPool&) = delete;
-  MemoryPool& operator=(const MemoryPool&) = delete;
+    MemoryPool() = default;
+    MemoryPool(const MemoryPool&) = delete;
+    MemoryPool& operator=(const MemoryPool&) = delete;
 
-  // `bytes` of uninitialised memory: an idle block of at least that size
-  // (and at most twice it, so a small request does not hold a large block),
-  // else a fresh one. Throws std::bad_alloc.
-  Block take(std::size_t bytes);
+    // `bytes` of uninitialised memory: an idle block of at least that size
+    // (and at most twice it, so a small request does not hold a large block),
+    // else a fresh one. Throws std::bad_alloc.
+    Block take(std::size_t bytes);
 
-  // Blocks given back and not yet handed out again.
-  std::size_t idleBlocks() const;
+    // Blocks given back and not yet handed out again.
+    std::size_t idleBlocks() const;
 
 private:
-  struct Idle {
-    std::unique_ptr<std::byte[]> data;
-    std::size_t capacity;
-  };
-  // More idle blocks than a frame of this plug-in ever holds at once; the
-  // oldest beyond it are freed, so sizes that stop recurring do not pile up.
-  static constexpr std::size_t kMaxIdle = 64;
+    struct Idle {
+        std::unique_ptr<std::byte[]> data;
+        std::size_t capacity;
+    };
+    // More idle blocks than a frame of this plug-in ever holds at once; the
+    // oldest beyond it are freed, so sizes that stop recurring do not pile up.
+    static constexpr std::size_t kMaxIdle = 64;
 
-  void giveBack(std::unique_ptr<std::byte[]> data, std::size_t capacity);
+    void giveBack(std::unique_ptr<std::byte[]> data, std::size_t capacity);
 
-  mutable std::mutex mutex_;
-  std::vector<Idle> idle_;  // oldest first
+    mutable std::mutex mutex_;
+    std::vector<Idle> idle_;  // oldest first
 };
 
 }  // namespace Quarn::Host

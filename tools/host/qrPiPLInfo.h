@@ -11,34 +11,34 @@ namespace Quarn::Host {
 
 class PiPLInfo {
 public:
-  struct Property {
-    A_u_long key = 0;
-    bool isString = false;
-    std::string text;    // string properties
-    A_u_long word = 0;   // word properties
-  };
+    struct Property {
+        A_u_long key = 0;
+        bool isString = false;
+        std::string text;  // string properties
+        A_u_long word = 0;  // word properties
+    };
 
-  // Throws HostError for a table of an unknown version or shape.
-  explicit PiPLInfo(const PF_PiPL& table);
+    // Throws HostError for a table of an unknown version or shape.
+    explicit PiPLInfo(const PF_PiPL& table);
 
-  const std::vector<Property>& properties() const { return properties_; }
-  std::optional<A_u_long> word(A_u_long key) const;
-  std::optional<std::string> text(A_u_long key) const;
+    const std::vector<Property>& properties() const { return properties_; }
+    std::optional<A_u_long> word(A_u_long key) const;
+    std::optional<std::string> text(A_u_long key) const;
 
-  std::string name() const { return text(PF_PiPLKey_NAME).value_or(""); }
-  std::string category() const { return text(PF_PiPLKey_CATEGORY).value_or(""); }
-  std::string matchName() const { return text(PF_PiPLKey_AE_MATCH_NAME).value_or(""); }
-  bool isEffect() const { return word(PF_PiPLKey_KIND) == A_u_long(PF_PiPLKind_EFFECT); }
+    std::string name() const { return text(PF_PiPLKey_NAME).value_or(""); }
+    std::string category() const { return text(PF_PiPLKey_CATEGORY).value_or(""); }
+    std::string matchName() const { return text(PF_PiPLKey_AE_MATCH_NAME).value_or(""); }
+    bool isEffect() const { return word(PF_PiPLKey_KIND) == A_u_long(PF_PiPLKind_EFFECT); }
 
-  // "kind" for PF_PiPLKey_KIND: the four characters of a code.
-  static std::string fourCC(A_u_long code);
-  // One line per property, "key = value", for listings.
-  std::string describe() const;
+    // "kind" for PF_PiPLKey_KIND: the four characters of a code.
+    static std::string fourCC(A_u_long code);
+    // One line per property, "key = value", for listings.
+    std::string describe() const;
 
 private:
-  const Property* find(A_u_long key) const;
+    const Property* find(A_u_long key) const;
 
-  std::vector<Property> properties_;
+    std::vector<Property> properties_;
 };
 
 }  // namespace Quarn::Host

@@ -11,15 +11,17 @@ enum ExitStatus { kExitOk = 0, kExitRenderFailed = 1, kExitUsage = 2, kExitInter
 
 class CliError : public std::runtime_error {
 public:
-  CliError(ExitStatus status, const std::string& message)
-      : std::runtime_error(message), status_(status) {}
-  ExitStatus status() const { return status_; }
+    CliError(ExitStatus status, const std::string& message) : std::runtime_error(message), status_(status) { }
+    ExitStatus status() const { return status_; }
 
 private:
-  ExitStatus status_;
+    ExitStatus status_;
 };
 
 // Shorthand for the common case: bad input or usage.
-inline CliError usageError(const std::string& message) { return CliError(kExitUsage, message); }
+inline CliError usageError(const std::string& message)
+{
+    return CliError(kExitUsage, message);
+}
 
 }  // namespace Quarn::Cli

@@ -35,7 +35,6 @@ constexpr int kDefaultPngCompression = 1;
 // `compression` is a deflate level 0..9 for PNG, TIFF and EXR files (other
 // formats ignore it); PNG files get kDefaultPngCompression without one.
 void writeImage(const Host::HostImage& image, const std::string& path,
-                const std::atomic<bool>* cancel = nullptr,
-                const std::optional<int>& compression = std::nullopt);
+    const std::atomic<bool>* cancel = nullptr, const std::optional<int>& compression = std::nullopt);
 
 }  // namespace Quarn::Cli

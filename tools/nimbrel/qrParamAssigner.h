@@ -14,26 +14,26 @@ namespace Quarn::Cli {
 
 class ParamAssigner {
 public:
-  // Registers the internal keys as names on `host`.
-  explicit ParamAssigner(Host::EffectHost& host);
+    // Registers the internal keys as names on `host`.
+    explicit ParamAssigner(Host::EffectHost& host);
 
-  // The host index that NAME stands for: an internal key, a label that
-  // occurs once, or "Group/Label". Throws a usage CliError listing the
-  // valid names otherwise.
-  int resolve(std::string_view name) const;
+    // The host index that NAME stands for: an internal key, a label that
+    // occurs once, or "Group/Label". Throws a usage CliError listing the
+    // valid names otherwise.
+    int resolve(std::string_view name) const;
 
-  // Applies "NAME=VALUE". Returns a warning when the host clamped the value.
-  std::optional<std::string> assign(std::string_view assignment);
-  std::optional<std::string> assign(std::string_view name, std::string_view value);
-  // Chooses a "Presets" entry, as a user picking it from the popup.
-  void applyPreset(std::string_view entry);
+    // Applies "NAME=VALUE". Returns a warning when the host clamped the value.
+    std::optional<std::string> assign(std::string_view assignment);
+    std::optional<std::string> assign(std::string_view name, std::string_view value);
+    // Chooses a "Presets" entry, as a user picking it from the popup.
+    void applyPreset(std::string_view entry);
 
 private:
-  std::string hostText(int index, std::string_view value) const;
-  std::string validNames() const;
-  std::optional<std::string> clampWarning(int index, std::string_view value) const;
+    std::string hostText(int index, std::string_view value) const;
+    std::string validNames() const;
+    std::optional<std::string> clampWarning(int index, std::string_view value) const;
 
-  Host::EffectHost& host_;
+    Host::EffectHost& host_;
 };
 
 }  // namespace Quarn::Cli

@@ -8,8 +8,8 @@
 namespace Quarn::Cli {
 
 struct ParamKey {
-  std::string_view key;
-  int index;  // host parameter index
+    std::string_view key;
+    int index;  // host parameter index
 };
 
 // Every key in host order.

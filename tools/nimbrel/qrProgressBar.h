@@ -10,25 +10,25 @@ namespace Quarn::Cli {
 
 class ProgressBar {
 public:
-  ProgressBar(std::FILE* out, long total, bool enabled);
-  ~ProgressBar();
-  ProgressBar(const ProgressBar&) = delete;
-  ProgressBar& operator=(const ProgressBar&) = delete;
+    ProgressBar(std::FILE* out, long total, bool enabled);
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
 
-  // Records that `done` of the frames are finished and redraws.
-  void update(long done);
-  // Ends the line so that later messages start on their own.
-  void finish();
+    // Records that `done` of the frames are finished and redraws.
+    void update(long done);
+    // Ends the line so that later messages start on their own.
+    void finish();
 
-  // The line drawn for `done` of `total` frames after `elapsed` seconds.
-  static std::string line(long done, long total, double elapsed, int width);
+    // The line drawn for `done` of `total` frames after `elapsed` seconds.
+    static std::string line(long done, long total, double elapsed, int width);
 
 private:
-  std::FILE* out_;
-  long total_;
-  bool enabled_;
-  bool drawn_ = false;
-  std::chrono::steady_clock::time_point start_;
+    std::FILE* out_;
+    long total_;
+    bool enabled_;
+    bool drawn_ = false;
+    std::chrono::steady_clock::time_point start_;
 };
 
 }  // namespace Quarn::Cli

@@ -24,258 +24,284 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double millisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string errorName(PF_Err error) {
-  switch (error) {
+std::string errorName(PF_Err error)
+{
+    switch (error) {
     case PF_Err_OUT_OF_MEMORY: return "out of memory";
     case PF_Interrupt_CANCEL: return "cancelled";
     case PF_Err_BAD_CALLBACK_PARAM: return "bad callback parameter";
-  }
-  return "plug-in error";
+    }
+    return "plug-in error";
 }
 
 // Input frames, read once per distinct file name: a still source (or
 // matte) is read for the first frame and kept by the host for the others.
 class FrameReader {
 public:
-  FrameReader(std::string pattern, Host::Depth depth) : pattern_(std::move(pattern)), depth_(depth) {}
+    FrameReader(std::string pattern, Host::Depth depth) : pattern_(std::move(pattern)), depth_(depth) { }
 
-  // The image for `frame`, or nothing when that is the file read last.
-  std::unique_ptr<Host::HostImage> changed(long frame) {
-    const std::string name = pattern_.name(frame);
-    if (name == name_) return nullptr;
-    auto image = std::make_unique<Host::HostImage>(readImage(name, depth_));
-    name_ = name;
-    return image;
-  }
+    // The image for `frame`, or nothing when that is the file read last.
+    std::unique_ptr<Host::HostImage> changed(long frame)
+    {
+        const std::string name = pattern_.name(frame);
+        if (name == name_)
+            return nullptr;
+        auto image = std::make_unique<Host::HostImage>(readImage(name, depth_));
+        name_ = name;
+        return image;
+    }
 
 private:
-  FramePattern pattern_;
-  Host::Depth depth_;
-  std::string name_;
+    FramePattern pattern_;
+    Host::Depth depth_;
+    std::string name_;
 };
 
 // What the reader hands the render for one frame: the layers that changed
 // since the frame before, or the error that reading them raised.
 struct FrameInput {
-  long frame = 0;
-  std::unique_ptr<Host::HostImage> source;  // null: as the frame before
-  std::unique_ptr<Host::HostImage> matte;
-  double readMs = 0;
-  std::exception_ptr error;
+    long frame = 0;
+    std::unique_ptr<Host::HostImage> source;  // null: as the frame before
+    std::unique_ptr<Host::HostImage> matte;
+    double readMs = 0;
+    std::exception_ptr error;
 };
 
 // What the render hands the writer.
 struct FrameOutput {
-  std::string name;
-  Host::HostImage image;
-  double readMs = 0;
-  double renderMs = 0;
+    std::string name;
+    Host::HostImage image;
+    double readMs = 0;
+    double renderMs = 0;
 };
 
 class RenderJob {
 public:
-  explicit RenderJob(const RenderOptions& options);
-  void run();
+    explicit RenderJob(const RenderOptions& options);
+    void run();
 
 private:
-  void checkOptions() const;
-  void setUpHost();
-  void applyChanges(ParamAssigner& assigner);
-  void readFrames(BoundedQueue<FrameInput>& inputs);
-  FrameOutput renderFrame(FrameInput& input);
-  std::exception_ptr writeFrames(BoundedQueue<FrameOutput>& outputs,
-                                 BoundedQueue<FrameInput>& inputs, ProgressBar& progress);
-  void throwIfInterrupted(const std::string& outputName) const;
-  void warn(const std::string& text) const;
+    void checkOptions() const;
+    void setUpHost();
+    void applyChanges(ParamAssigner& assigner);
+    void readFrames(BoundedQueue<FrameInput>& inputs);
+    FrameOutput renderFrame(FrameInput& input);
+    std::exception_ptr writeFrames(
+        BoundedQueue<FrameOutput>& outputs, BoundedQueue<FrameInput>& inputs, ProgressBar& progress);
+    void throwIfInterrupted(const std::string& outputName) const;
+    void warn(const std::string& text) const;
 
-  const RenderOptions& options_;
-  FramePattern output_;
-  FramePattern input_;
-  std::vector<long> frames_;
-  Host::Depth depth_ = Host::Depth::Bits8;
-  std::unique_ptr<Host::EffectHost> host_;
-  std::unique_ptr<FrameReader> source_;
-  std::unique_ptr<FrameReader> matte_;
-  const std::atomic<bool>* cancel_ = nullptr;
+    const RenderOptions& options_;
+    FramePattern output_;
+    FramePattern input_;
+    std::vector<long> frames_;
+    Host::Depth depth_ = Host::Depth::Bits8;
+    std::unique_ptr<Host::EffectHost> host_;
+    std::unique_ptr<FrameReader> source_;
+    std::unique_ptr<FrameReader> matte_;
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 RenderJob::RenderJob(const RenderOptions& options)
-    : options_(options), output_(options.output), input_(options.input) {
-  if (options.frames)
-    for (long f = options.frames->first; f <= options.frames->last; ++f) frames_.push_back(f);
-  else
-    frames_.push_back(options.frame);
+    : options_(options), output_(options.output), input_(options.input)
+{
+    if (options.frames)
+        for (long f = options.frames->first; f <= options.frames->last; ++f)
+            frames_.push_back(f);
+    else
+        frames_.push_back(options.frame);
 }
 
-void RenderJob::throwIfInterrupted(const std::string& outputName) const {
-  if (cancel_->load()) throw CliError(kExitInterrupted, outputName + ": interrupted; nothing written");
+void RenderJob::throwIfInterrupted(const std::string& outputName) const
+{
+    if (cancel_->load())
+        throw CliError(kExitInterrupted, outputName + ": interrupted; nothing written");
 }
 
-void RenderJob::warn(const std::string& text) const {
-  std::fprintf(stderr, "nimbrel: warning: %s\n", text.c_str());
+void RenderJob::warn(const std::string& text) const
+{
+    std::fprintf(stderr, "nimbrel: warning: %s\n", text.c_str());
 }
 
-void RenderJob::checkOptions() const {
-  if (options_.frames && !output_.hasFrame())
-    throw usageError(options_.output + ": a sequence needs a frame field (#### or %04d) in OUTPUT");
-  if (!options_.frames && output_.hasFrame())
-    warn(options_.output + ": writing one frame; use --frames A-B for a sequence");
-  checkWritable(output_.name(frames_.front()));
+void RenderJob::checkOptions() const
+{
+    if (options_.frames && !output_.hasFrame())
+        throw usageError(options_.output + ": a sequence needs a frame field (#### or %04d) in OUTPUT");
+    if (!options_.frames && output_.hasFrame())
+        warn(options_.output + ": writing one frame; use --frames A-B for a sequence");
+    checkWritable(output_.name(frames_.front()));
 }
 
-void RenderJob::setUpHost() {
-  host_ = std::make_unique<Host::EffectHost>(locatePlugin());
-  const Host::CommandResult started = host_->start();
-  if (!started.ok())
-    throw CliError(kExitRenderFailed, "the plug-in failed to start: error " +
-                                          std::to_string(started.error) + " " + started.message);
-  host_->setCancelSignal(cancel_);
-  Host::HostProperties& props = host_->properties();
-  // The rain writes every output pixel, and a failed frame is not written.
-  props.clearOutput = false;
-  props.downsampleX = options_.downsampleX;
-  props.downsampleY = options_.downsampleY;
-  props.pixelAspectRatio = options_.pixelAspect;
-  host_->setFrame(A_long(frames_.front()));
+void RenderJob::setUpHost()
+{
+    host_ = std::make_unique<Host::EffectHost>(locatePlugin());
+    const Host::CommandResult started = host_->start();
+    if (!started.ok())
+        throw CliError(kExitRenderFailed,
+            "the plug-in failed to start: error " + std::to_string(started.error) + " " + started.message);
+    host_->setCancelSignal(cancel_);
+    Host::HostProperties& props = host_->properties();
+    // The rain writes every output pixel, and a failed frame is not written.
+    props.clearOutput = false;
+    props.downsampleX = options_.downsampleX;
+    props.downsampleY = options_.downsampleY;
+    props.pixelAspectRatio = options_.pixelAspect;
+    host_->setFrame(A_long(frames_.front()));
 }
 
-void RenderJob::applyChanges(ParamAssigner& assigner) {
-  for (const ParamChange& change : options_.changes) {
-    if (change.kind == ParamChange::Preset) {
-      assigner.applyPreset(change.text);
-    } else if (auto warning = assigner.assign(change.text)) {
-      warn(*warning);
+void RenderJob::applyChanges(ParamAssigner& assigner)
+{
+    for (const ParamChange& change : options_.changes) {
+        if (change.kind == ParamChange::Preset) {
+            assigner.applyPreset(change.text);
+        } else if (auto warning = assigner.assign(change.text)) {
+            warn(*warning);
+        }
     }
-  }
-  // As a host does after changes: the plug-in greys out what no longer applies.
-  host_->updateParamsUI();
-  const int matteChoice = int(host_->param(kMatteChannelIndex).number(host_->currentSeconds()));
-  if (!options_.matteLayer.empty() && matteChoice < kFirstMatteLayerChoice)
-    warn("--matte-layer is read only when Matte is one of the \"Matte Layer ...\" entries (now \"" +
-         host_->paramText("matteChannel") + "\")");
+    // As a host does after changes: the plug-in greys out what no longer applies.
+    host_->updateParamsUI();
+    const int matteChoice = int(host_->param(kMatteChannelIndex).number(host_->currentSeconds()));
+    if (!options_.matteLayer.empty() && matteChoice < kFirstMatteLayerChoice)
+        warn("--matte-layer is read only when Matte is one of the \"Matte Layer ...\" entries (now \"" +
+            host_->paramText("matteChannel") + "\")");
 }
 
-void RenderJob::readFrames(BoundedQueue<FrameInput>& inputs) {
-  for (long frame : frames_) {
-    if (!inputs.waitForRoom()) break;
-    FrameInput input;
-    input.frame = frame;
-    const auto start = Clock::now();
-    try {
-      input.source = source_->changed(frame);
-      if (matte_) input.matte = matte_->changed(frame);
-    } catch (...) {
-      input.error = std::current_exception();
+void RenderJob::readFrames(BoundedQueue<FrameInput>& inputs)
+{
+    for (long frame : frames_) {
+        if (!inputs.waitForRoom())
+            break;
+        FrameInput input;
+        input.frame = frame;
+        const auto start = Clock::now();
+        try {
+            input.source = source_->changed(frame);
+            if (matte_)
+                input.matte = matte_->changed(frame);
+        } catch (...) {
+            input.error = std::current_exception();
+        }
+        input.readMs = millisecondsSince(start);
+        const bool failed = input.error != nullptr;
+        if (!inputs.push(std::move(input)) || failed)
+            break;
     }
-    input.readMs = millisecondsSince(start);
-    const bool failed = input.error != nullptr;
-    if (!inputs.push(std::move(input)) || failed) break;
-  }
-  inputs.close();
+    inputs.close();
 }
 
-FrameOutput RenderJob::renderFrame(FrameInput& input) {
-  FrameOutput output;
-  output.name = output_.name(input.frame);
-  output.readMs = input.readMs;
-  throwIfInterrupted(output.name);
-  const auto renderStart = Clock::now();
-  host_->setFrame(A_long(input.frame));
-  if (input.source) host_->setSource(std::move(*input.source));
-  if (input.matte) host_->setLayer(kMatteLayerIndex, std::move(*input.matte));
-  Host::RenderResult result = host_->render(depth_, options_.mode);
-  output.renderMs = millisecondsSince(renderStart);
-  throwIfInterrupted(output.name);
-  const Host::CommandResult& command = result.command;
-  if (!command.ok())
-    throw CliError(kExitRenderFailed, output.name + ": the render failed with host error " +
-                                          std::to_string(command.error) + " (" +
-                                          errorName(command.error) + ")" +
-                                          (command.message.empty() ? "" : ": " + command.message));
-  // An internal error comes back without an error code but with a message.
-  if (command.displayMessage && !command.message.empty())
-    throw CliError(kExitRenderFailed, output.name + ": the render failed: " + command.message);
-  output.image = std::move(result.image);
-  return output;
+FrameOutput RenderJob::renderFrame(FrameInput& input)
+{
+    FrameOutput output;
+    output.name = output_.name(input.frame);
+    output.readMs = input.readMs;
+    throwIfInterrupted(output.name);
+    const auto renderStart = Clock::now();
+    host_->setFrame(A_long(input.frame));
+    if (input.source)
+        host_->setSource(std::move(*input.source));
+    if (input.matte)
+        host_->setLayer(kMatteLayerIndex, std::move(*input.matte));
+    Host::RenderResult result = host_->render(depth_, options_.mode);
+    output.renderMs = millisecondsSince(renderStart);
+    throwIfInterrupted(output.name);
+    const Host::CommandResult& command = result.command;
+    if (!command.ok())
+        throw CliError(kExitRenderFailed,
+            output.name + ": the render failed with host error " + std::to_string(command.error) + " (" +
+                errorName(command.error) + ")" + (command.message.empty() ? "" : ": " + command.message));
+    // An internal error comes back without an error code but with a message.
+    if (command.displayMessage && !command.message.empty())
+        throw CliError(kExitRenderFailed, output.name + ": the render failed: " + command.message);
+    output.image = std::move(result.image);
+    return output;
 }
 
 // Writes the frames in the order rendered; on a failure, stops the other
 // stages and hands the error back.
-std::exception_ptr RenderJob::writeFrames(BoundedQueue<FrameOutput>& outputs,
-                                          BoundedQueue<FrameInput>& inputs, ProgressBar& progress) {
-  long done = 0;
-  while (std::optional<FrameOutput> output = outputs.pop()) {
-    try {
-      const auto writeStart = Clock::now();
-      writeImage(output->image, output->name, cancel_, options_.compression);
-      if (options_.verbose)
-        std::fprintf(stderr, "nimbrel: %s: read %.1f ms, render %.1f ms, write %.1f ms\n",
-                     output->name.c_str(), output->readMs, output->renderMs,
-                     millisecondsSince(writeStart));
-    } catch (...) {
-      outputs.close();
-      inputs.close();
-      return std::current_exception();
+std::exception_ptr RenderJob::writeFrames(
+    BoundedQueue<FrameOutput>& outputs, BoundedQueue<FrameInput>& inputs, ProgressBar& progress)
+{
+    long done = 0;
+    while (std::optional<FrameOutput> output = outputs.pop()) {
+        try {
+            const auto writeStart = Clock::now();
+            writeImage(output->image, output->name, cancel_, options_.compression);
+            if (options_.verbose)
+                std::fprintf(stderr, "nimbrel: %s: read %.1f ms, render %.1f ms, write %.1f ms\n",
+                    output->name.c_str(), output->readMs, output->renderMs, millisecondsSince(writeStart));
+        } catch (...) {
+            outputs.close();
+            inputs.close();
+            return std::current_exception();
+        }
+        progress.update(++done);
     }
-    progress.update(++done);
-  }
-  return nullptr;
+    return nullptr;
 }
 
-void RenderJob::run() {
-  cancel_ = &installInterruptHandler();
-  checkOptions();
-  const std::string firstInput = input_.name(frames_.front());
-  depth_ = options_.depth ? *options_.depth : naturalDepth(firstInput);
-  if (options_.mode == Host::RenderMode::Classic && depth_ == Host::Depth::Float)
-    throw usageError(firstInput + ": --render classic renders at 8 or 16 bits, not 32 (" +
-                     (options_.depth ? "--depth 32" : "a float image") +
-                     "); use --render smart or --depth 16");
-  source_ = std::make_unique<FrameReader>(options_.input, depth_);
-  if (!options_.matteLayer.empty())
-    matte_ = std::make_unique<FrameReader>(options_.matteLayer, depth_);
+void RenderJob::run()
+{
+    cancel_ = &installInterruptHandler();
+    checkOptions();
+    const std::string firstInput = input_.name(frames_.front());
+    depth_ = options_.depth ? *options_.depth : naturalDepth(firstInput);
+    if (options_.mode == Host::RenderMode::Classic && depth_ == Host::Depth::Float)
+        throw usageError(firstInput + ": --render classic renders at 8 or 16 bits, not 32 (" +
+            (options_.depth ? "--depth 32" : "a float image") + "); use --render smart or --depth 16");
+    source_ = std::make_unique<FrameReader>(options_.input, depth_);
+    if (!options_.matteLayer.empty())
+        matte_ = std::make_unique<FrameReader>(options_.matteLayer, depth_);
 
-  setUpHost();
-  ParamAssigner assigner(*host_);
-  applyChanges(assigner);
-  if (options_.verbose) std::fprintf(stderr, "%s", host_->describeParams().c_str());
+    setUpHost();
+    ParamAssigner assigner(*host_);
+    applyChanges(assigner);
+    if (options_.verbose)
+        std::fprintf(stderr, "%s", host_->describeParams().c_str());
 
-  const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
-  ProgressBar progress(stderr, long(frames_.size()), showProgress);
-  // Three stages: while frame n renders here, frame n+1 is read and frame
-  // n-1 written. A stage starts its next frame only when the queue after it
-  // has room, so one frame at most waits between stages.
-  BoundedQueue<FrameInput> inputs(1);
-  BoundedQueue<FrameOutput> outputs(1);
-  std::exception_ptr writeError;
-  std::thread reader([&] { readFrames(inputs); });
-  std::thread writer([&] { writeError = writeFrames(outputs, inputs, progress); });
-  std::exception_ptr renderError;
-  try {
-    while (std::optional<FrameInput> input = inputs.pop()) {
-      if (input->error) std::rethrow_exception(input->error);
-      if (!outputs.waitForRoom()) break;  // the writer failed
-      outputs.push(renderFrame(*input));
+    const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
+    ProgressBar progress(stderr, long(frames_.size()), showProgress);
+    // Three stages: while frame n renders here, frame n+1 is read and frame
+    // n-1 written. A stage starts its next frame only when the queue after it
+    // has room, so one frame at most waits between stages.
+    BoundedQueue<FrameInput> inputs(1);
+    BoundedQueue<FrameOutput> outputs(1);
+    std::exception_ptr writeError;
+    std::thread reader([&] { readFrames(inputs); });
+    std::thread writer([&] { writeError = writeFrames(outputs, inputs, progress); });
+    std::exception_ptr renderError;
+    try {
+        while (std::optional<FrameInput> input = inputs.pop()) {
+            if (input->error)
+                std::rethrow_exception(input->error);
+            if (!outputs.waitForRoom())
+                break;  // the writer failed
+            outputs.push(renderFrame(*input));
+        }
+    } catch (...) {
+        renderError = std::current_exception();
     }
-  } catch (...) {
-    renderError = std::current_exception();
-  }
-  // The writer still writes what was rendered before a failure, as frames
-  // rendered one by one would have been.
-  inputs.close();
-  outputs.close();
-  reader.join();
-  writer.join();
-  if (writeError) std::rethrow_exception(writeError);
-  if (renderError) std::rethrow_exception(renderError);
+    // The writer still writes what was rendered before a failure, as frames
+    // rendered one by one would have been.
+    inputs.close();
+    outputs.close();
+    reader.join();
+    writer.join();
+    if (writeError)
+        std::rethrow_exception(writeError);
+    if (renderError)
+        std::rethrow_exception(renderError);
 }
 
 }  // namespace
 
-void runRender(const RenderOptions& options) { RenderJob(options).run(); }
+void runRender(const RenderOptions& options)
+{
+    RenderJob(options).run();
+}
 
 }  // namespace Quarn::Cli

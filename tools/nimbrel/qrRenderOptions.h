@@ -13,31 +13,31 @@ namespace Quarn::Cli {
 // One --set or --preset, kept in command-line order: each acts as a user's
 // change, so a later one sees what the earlier ones did.
 struct ParamChange {
-  enum Kind { Set, Preset } kind;
-  std::string text;  // NAME=VALUE, or the preset's entry
+    enum Kind { Set, Preset } kind;
+    std::string text;  // NAME=VALUE, or the preset's entry
 };
 
 struct FrameRange {
-  long first = 0;
-  long last = 0;
-  long count() const { return last - first + 1; }
+    long first = 0;
+    long last = 0;
+    long count() const { return last - first + 1; }
 };
 
 struct RenderOptions {
-  std::string input;
-  std::string output;
-  std::vector<ParamChange> changes;
-  std::string matteLayer;                // empty: no layer
-  std::optional<Host::Depth> depth;      // default: from the input file
-  long frame = 0;
-  std::optional<FrameRange> frames;
-  Host::RenderMode mode = Host::RenderMode::Smart;
-  PF_RationalScale downsampleX{1, 1};
-  PF_RationalScale downsampleY{1, 1};
-  PF_RationalScale pixelAspect{1, 1};
-  std::optional<int> compression;        // deflate level 0..9; default per format
-  bool quiet = false;
-  bool verbose = false;                  // timings and values on stderr
+    std::string input;
+    std::string output;
+    std::vector<ParamChange> changes;
+    std::string matteLayer;  // empty: no layer
+    std::optional<Host::Depth> depth;  // default: from the input file
+    long frame = 0;
+    std::optional<FrameRange> frames;
+    Host::RenderMode mode = Host::RenderMode::Smart;
+    PF_RationalScale downsampleX {1, 1};
+    PF_RationalScale downsampleY {1, 1};
+    PF_RationalScale pixelAspect {1, 1};
+    std::optional<int> compression;  // deflate level 0..9; default per format
+    bool quiet = false;
+    bool verbose = false;  // timings and values on stderr
 };
 
 // Parsers for the option values; each throws a usage CliError that quotes

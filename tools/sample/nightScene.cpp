@@ -27,11 +27,14 @@ uint32_t hash(uint32_t x)
     return x;
 }
 
-float unit(uint32_t a, uint32_t b) { return float(hash(a * 7919U + hash(b)) & 0xffffff) / 16777215.0f; }
+float unit(uint32_t a, uint32_t b)
+{
+    return float(hash(a * 7919U + hash(b)) & 0xffffff) / 16777215.0f;
+}
 
 class Canvas {
 public:
-    Canvas(int w, int h) : w_(w), h_(h), px_(size_t(w) * h) {}
+    Canvas(int w, int h) : w_(w), h_(h), px_(size_t(w) * h) { }
     int width() const { return w_; }
     int height() const { return h_; }
     Rgb& at(int x, int y) { return px_[size_t(y) * w_ + x]; }
@@ -85,7 +88,7 @@ void paintSkyline(Canvas& c, int horizon)
             for (int xx = x; xx < std::min(x + w, c.width()); ++xx) {
                 bool window = (xx - x) % 9 > 3 && (y - top) % 12 > 5 && xx - x > 3 && x + w - xx > 3;
                 bool lit = window && unit(uint32_t(xx / 9) * 31 + i, uint32_t(y / 12)) > 0.55f;
-                c.set(xx, y, lit ? Rgb{0.95f, 0.75f, 0.35f} : Rgb{shade, shade, shade * 1.4f});
+                c.set(xx, y, lit ? Rgb {0.95f, 0.75f, 0.35f} : Rgb {shade, shade, shade * 1.4f});
             }
         x += w;
     }

@@ -9,8 +9,7 @@
 
 namespace Quarn::Param {
 
-template <class T, class U>
-class BoundParamTemplate : public Param {
+template <class T, class U> class BoundParamTemplate : public Param {
 public:
     using ValueType = T;
     using BoundType = U;
@@ -51,21 +50,40 @@ public:
 
     bool hasMin() const { return hasMin_; }
     const U& min() const { return min_; }
-    void setMin(const U& v) { min_ = v; hasMin_ = true; }
+    void setMin(const U& v)
+    {
+        min_ = v;
+        hasMin_ = true;
+    }
     bool hasMax() const { return hasMax_; }
     const U& max() const { return max_; }
-    void setMax(const U& v) { max_ = v; hasMax_ = true; }
+    void setMax(const U& v)
+    {
+        max_ = v;
+        hasMax_ = true;
+    }
     bool hasVisualMin() const { return hasVisualMin_; }
     const U& visualMin() const { return visualMin_; }
-    void setVisualMin(const U& v) { visualMin_ = v; hasVisualMin_ = true; }
+    void setVisualMin(const U& v)
+    {
+        visualMin_ = v;
+        hasVisualMin_ = true;
+    }
     bool hasVisualMax() const { return hasVisualMax_; }
     const U& visualMax() const { return visualMax_; }
-    void setVisualMax(const U& v) { visualMax_ = v; hasVisualMax_ = true; }
+    void setVisualMax(const U& v)
+    {
+        visualMax_ = v;
+        hasVisualMax_ = true;
+    }
 
 protected:
     // The bounds start at the type's widest range but are not yet present.
     BoundParamTemplate(std::string name, const U& widestMin, const U& widestMax)
-        : Param(std::move(name)), min_(widestMin), max_(widestMax), visualMin_(widestMin),
+        : Param(std::move(name)),
+          min_(widestMin),
+          max_(widestMax),
+          visualMin_(widestMin),
           visualMax_(widestMax)
     {
     }
@@ -78,16 +96,15 @@ private:
             present = true;
         }
     }
-    template <class V>
-    static void writePiece(std::ostream& os, const char* key, const V& v)
+    template <class V> static void writePiece(std::ostream& os, const char* key, const V& v)
     {
         os << ' ' << key << "='";
         Text::write(os, v);
         os << "' ";
     }
 
-    T default_{};
-    T value_{};
+    T default_ {};
+    T value_ {};
     bool hasMin_ = false;
     U min_;
     bool hasMax_ = false;
@@ -98,8 +115,7 @@ private:
     U visualMax_;
 };
 
-template <class T, class U>
-void BoundParamTemplate<T, U>::readAttributes(AttributeList& attributes)
+template <class T, class U> void BoundParamTemplate<T, U>::readAttributes(AttributeList& attributes)
 {
     Param::readAttributes(attributes);
     const std::string* defaultText = attributes.take("default");
@@ -118,8 +134,7 @@ void BoundParamTemplate<T, U>::readAttributes(AttributeList& attributes)
     }
 }
 
-template <class T, class U>
-void BoundParamTemplate<T, U>::writeXML(std::ostream& os, bool full) const
+template <class T, class U> void BoundParamTemplate<T, U>::writeXML(std::ostream& os, bool full) const
 {
     os << "  <" << typeName();
     writeAttributes(os, full);

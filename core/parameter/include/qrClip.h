@@ -31,7 +31,7 @@ struct FrameRange {
 
 class Clip : public HostedObject {
 public:
-    explicit Clip(std::string name) : HostedObject(std::move(name)) {}
+    explicit Clip(std::string name) : HostedObject(std::move(name)) { }
 
     // The name and texts, an end of line, then one indented line per field.
     void writeAttributes(std::ostream& os, bool full) const override;
@@ -81,8 +81,7 @@ private:
 }  // namespace Quarn::Wrapper
 
 namespace Quarn {
-template <>
-struct HostedTypeName<Wrapper::Clip> {
+template <> struct HostedTypeName<Wrapper::Clip> {
     static constexpr const char* value = "class Quarn::Wrapper::Clip";
 };
 }  // namespace Quarn

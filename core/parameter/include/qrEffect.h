@@ -27,7 +27,7 @@ public:
     };
     static void setXMLReader(XMLReaderI* reader);
 
-    explicit EffectI(bool forwardToHost = true) : ParamSet(forwardToHost), layout_(*this) {}
+    explicit EffectI(bool forwardToHost = true) : ParamSet(forwardToHost), layout_(*this) { }
 
     // Locks (or unlocks) the definitions of the parameters and of the clips
     // together.

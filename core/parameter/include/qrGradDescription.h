@@ -7,13 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-template <class Pixel>
-class QrGradDescription {
+template <class Pixel> class QrGradDescription {
 public:
     enum class Interpolation { linear, cubic };
 
     struct Node {
-        Pixel colour{};
+        Pixel colour {};
         float position = 0.0f;
         int32_t id = 0;
         friend bool operator==(const Node&, const Node&) = default;
@@ -27,16 +26,16 @@ public:
     {
         interpolation_ = Interpolation::linear;
         cyclic_ = false;
-        nodes_ = {Node{Pixel{}, 0.0f, 0}, Node{Pixel{}, 1.0f, 1}};
+        nodes_ = {Node {Pixel {}, 0.0f, 0}, Node {Pixel {}, 1.0f, 1}};
     }
     void clearNodes() { nodes_.clear(); }
 
     // Inserts after any node at the same position, keeping the order.
     void addNode(const Pixel& colour, float position, int32_t id)
     {
-        auto at = std::upper_bound(nodes_.begin(), nodes_.end(), position,
-                                   [](float p, const Node& n) { return p < n.position; });
-        nodes_.insert(at, Node{colour, position, id});
+        auto at = std::upper_bound(
+            nodes_.begin(), nodes_.end(), position, [](float p, const Node& n) { return p < n.position; });
+        nodes_.insert(at, Node {colour, position, id});
     }
     void addNode(const Pixel& colour, float position) { addNode(colour, position, nextFreeId()); }
 
@@ -70,7 +69,7 @@ class QrColGradDescription : public QrGradDescription<QrPixelRGBAf> {
 public:
     QrColGradDescription()
     {
-        nodes()[0].colour = QrPixelRGBAf{0.0f, 0.0f, 0.0f, 1.0f};
-        nodes()[1].colour = QrPixelRGBAf{1.0f, 1.0f, 1.0f, 1.0f};
+        nodes()[0].colour = QrPixelRGBAf {0.0f, 0.0f, 0.0f, 1.0f};
+        nodes()[1].colour = QrPixelRGBAf {1.0f, 1.0f, 1.0f, 1.0f};
     }
 };

@@ -22,7 +22,7 @@ public:
 
 class HostedObject : public virtual QrRefCounter {
 public:
-    explicit HostedObject(std::string name) : name_(std::move(name)) {}
+    explicit HostedObject(std::string name) : name_(std::move(name)) { }
 
     // Writes " name='N' " and, when full, the non-empty description and label.
     virtual void writeAttributes(std::ostream& os, bool full) const;
@@ -54,13 +54,11 @@ private:
 };
 
 // The class name a set reports in its exceptions' function names.
-template <class T>
-struct HostedTypeName {
+template <class T> struct HostedTypeName {
     static constexpr const char* value = "class Quarn::HostedObject";
 };
 
-template <class T>
-class HostedSet {
+template <class T> class HostedSet {
 public:
     HostedSet() = default;
     HostedSet(const HostedSet&) = delete;
@@ -94,8 +92,7 @@ public:
     void hsAddObject(const auto_ref<T>& object)
     {
         if (findInOrder(object->name()) != objects_.end())
-            throw Exceptions::DuplicateObject(function("hsAddObject").c_str(), kFile, 220,
-                                              object->name());
+            throw Exceptions::DuplicateObject(function("hsAddObject").c_str(), kFile, 220, object->name());
         objects_.push_back(object);
         index_[object->name()] = object;
     }

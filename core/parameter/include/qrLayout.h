@@ -14,7 +14,7 @@ namespace Quarn::Param {
 class LayoutSet {
 public:
     // The set that holds the layout parameters; not owned.
-    explicit LayoutSet(ParamSet& params) : params_(params) {}
+    explicit LayoutSet(ParamSet& params) : params_(params) { }
     LayoutSet(const LayoutSet&) = delete;
     LayoutSet& operator=(const LayoutSet&) = delete;
 

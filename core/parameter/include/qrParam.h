@@ -16,7 +16,7 @@ class ParamSet;
 
 class Param : public HostedObject {
 public:
-    explicit Param(std::string name) : HostedObject(std::move(name)) {}
+    explicit Param(std::string name) : HostedObject(std::move(name)) { }
     ~Param() override = default;
 
     // Adds secret, enabled, significant and animatable to the common
@@ -69,8 +69,7 @@ private:
 }  // namespace Quarn::Param
 
 namespace Quarn {
-template <>
-struct HostedTypeName<Param::Param> {
+template <> struct HostedTypeName<Param::Param> {
     static constexpr const char* value = "class Quarn::Param::Param";
 };
 }  // namespace Quarn

@@ -7,8 +7,7 @@
 
 namespace Quarn::Param::Bounds {
 
-template <class C>
-C clampComponent(C v, bool hasMin, C min, bool hasMax, C max)
+template <class C> C clampComponent(C v, bool hasMin, C min, bool hasMax, C max)
 {
     if (hasMin && v < min)
         return min;
@@ -29,24 +28,24 @@ inline double clamp(double v, bool hasMin, double min, bool hasMax, double max)
 
 inline HvVec2 clamp(HvVec2 v, bool hasMin, HvVec2 min, bool hasMax, HvVec2 max)
 {
-    return {clampComponent(v.x, hasMin, min.x, hasMax, max.x),
-            clampComponent(v.y, hasMin, min.y, hasMax, max.y)};
+    return {
+        clampComponent(v.x, hasMin, min.x, hasMax, max.x), clampComponent(v.y, hasMin, min.y, hasMax, max.y)};
 }
 
 inline HvBox2 clamp(HvBox2 v, bool hasMin, HvVec2 min, bool hasMax, HvVec2 max)
 {
     return {clampComponent(v.x1, hasMin, min.x, hasMax, max.x),
-            clampComponent(v.x2, hasMin, min.x, hasMax, max.x),
-            clampComponent(v.y1, hasMin, min.y, hasMax, max.y),
-            clampComponent(v.y2, hasMin, min.y, hasMax, max.y)};
+        clampComponent(v.x2, hasMin, min.x, hasMax, max.x),
+        clampComponent(v.y1, hasMin, min.y, hasMax, max.y),
+        clampComponent(v.y2, hasMin, min.y, hasMax, max.y)};
 }
 
 inline QrRectI clamp(QrRectI v, bool hasMin, QrPointI min, bool hasMax, QrPointI max)
 {
     return {clampComponent(v.x1, hasMin, min.x, hasMax, max.x),
-            clampComponent(v.y1, hasMin, min.y, hasMax, max.y),
-            clampComponent(v.x2, hasMin, min.x, hasMax, max.x),
-            clampComponent(v.y2, hasMin, min.y, hasMax, max.y)};
+        clampComponent(v.y1, hasMin, min.y, hasMax, max.y),
+        clampComponent(v.x2, hasMin, min.x, hasMax, max.x),
+        clampComponent(v.y2, hasMin, min.y, hasMax, max.y)};
 }
 
 }  // namespace Quarn::Param::Bounds

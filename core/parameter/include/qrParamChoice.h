@@ -18,7 +18,7 @@ public:
         int32_t value = 0;
     };
 
-    explicit Choice(std::string name) : Param(std::move(name)) {}
+    explicit Choice(std::string name) : Param(std::move(name)) { }
 
     // Selects by alias, then by label, then (for a text of digits and blanks)
     // by option value; anything else throws BadValue. The new index goes to

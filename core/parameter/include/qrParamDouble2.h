@@ -9,7 +9,7 @@ class Double2 : public BoundParamTemplate<HvVec2, HvVec2> {
 public:
     enum Kind { plain = 0, size2D, pos2D, scale2D, angle2D };
 
-    explicit Double2(std::string name) : Double2(std::move(name), plain) {}
+    explicit Double2(std::string name) : Double2(std::move(name), plain) { }
     const std::string& typeName() const override;
     int double2Kind() const { return kind_; }
 
@@ -28,25 +28,25 @@ private:
 
 class Size2D : public Double2 {
 public:
-    explicit Size2D(std::string name) : Double2(std::move(name), size2D) {}
+    explicit Size2D(std::string name) : Double2(std::move(name), size2D) { }
     const std::string& typeName() const override;
 };
 
 class Pos2D : public Double2 {
 public:
-    explicit Pos2D(std::string name) : Double2(std::move(name), pos2D) {}
+    explicit Pos2D(std::string name) : Double2(std::move(name), pos2D) { }
     const std::string& typeName() const override;
 };
 
 class Scale2D : public Double2 {
 public:
-    explicit Scale2D(std::string name) : Double2(std::move(name), scale2D) {}
+    explicit Scale2D(std::string name) : Double2(std::move(name), scale2D) { }
     const std::string& typeName() const override;
 };
 
 class Angle2D : public Double2 {
 public:
-    explicit Angle2D(std::string name) : Double2(std::move(name), angle2D) {}
+    explicit Angle2D(std::string name) : Double2(std::move(name), angle2D) { }
     const std::string& typeName() const override;
 };
 

@@ -8,10 +8,10 @@ namespace Quarn::Param {
 
 class Grad : public Param {
 public:
-    explicit Grad(std::string name) : Param(std::move(name)) {}
+    explicit Grad(std::string name) : Param(std::move(name)) { }
 
     // A gradient has no text form; the text is ignored.
-    void parseValue(const std::string&) override {}
+    void parseValue(const std::string&) override { }
     // The value gradient under "value", and when full the default under
     // "default", inside a "grad" element.
     void writeXML(std::ostream& os, bool full) const override;

@@ -12,8 +12,8 @@ namespace Quarn::Param {
 
 class Group : public Param {
 public:
-    explicit Group(std::string name) : Param(std::move(name)) {}
-    void parseValue(const std::string&) override {}
+    explicit Group(std::string name) : Param(std::move(name)) { }
+    void parseValue(const std::string&) override { }
     void writeXML(std::ostream& os, bool full) const override;
     const std::string& typeName() const override;
 
@@ -28,8 +28,8 @@ class Page : public Param {
 public:
     using Position = std::pair<int32_t, int32_t>;  // row, column
 
-    explicit Page(std::string name) : Param(std::move(name)) {}
-    void parseValue(const std::string&) override {}
+    explicit Page(std::string name) : Param(std::move(name)) { }
+    void parseValue(const std::string&) override { }
     // Rows in ascending order, each with its cells in ascending column order.
     void writeXML(std::ostream& os, bool full) const override;
     const std::string& typeName() const override;

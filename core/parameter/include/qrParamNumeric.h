@@ -16,7 +16,7 @@ class Double : public BoundParamTemplate<double, double> {
 public:
     enum Kind { plain = 0, xSize, ySize, xPos, yPos, scale, angle, timePos, timeSize };
 
-    explicit Double(std::string name) : Double(std::move(name), plain) {}
+    explicit Double(std::string name) : Double(std::move(name), plain) { }
     const std::string& typeName() const override;
     int doubleKind() const { return kind_; }
 
@@ -34,51 +34,51 @@ private:
 
 class XSize : public Double {
 public:
-    explicit XSize(std::string name) : Double(std::move(name), xSize) {}
+    explicit XSize(std::string name) : Double(std::move(name), xSize) { }
     const std::string& typeName() const override;
 };
 
 class YSize : public Double {
 public:
-    explicit YSize(std::string name) : Double(std::move(name), ySize) {}
+    explicit YSize(std::string name) : Double(std::move(name), ySize) { }
     const std::string& typeName() const override;
 };
 
 class XPos : public Double {
 public:
-    explicit XPos(std::string name) : Double(std::move(name), xPos) {}
+    explicit XPos(std::string name) : Double(std::move(name), xPos) { }
     const std::string& typeName() const override;
 };
 
 class YPos : public Double {
 public:
-    explicit YPos(std::string name) : Double(std::move(name), yPos) {}
+    explicit YPos(std::string name) : Double(std::move(name), yPos) { }
     const std::string& typeName() const override;
 };
 
 // A fraction, 1.0 meaning 100 %.
 class Scale : public Double {
 public:
-    explicit Scale(std::string name) : Double(std::move(name), scale) {}
+    explicit Scale(std::string name) : Double(std::move(name), scale) { }
     const std::string& typeName() const override;
 };
 
 // An angle in radians.
 class Angle : public Double {
 public:
-    explicit Angle(std::string name) : Double(std::move(name), angle) {}
+    explicit Angle(std::string name) : Double(std::move(name), angle) { }
     const std::string& typeName() const override;
 };
 
 class TimePos : public Double {
 public:
-    explicit TimePos(std::string name) : Double(std::move(name), timePos) {}
+    explicit TimePos(std::string name) : Double(std::move(name), timePos) { }
     const std::string& typeName() const override;
 };
 
 class TimeSize : public Double {
 public:
-    explicit TimeSize(std::string name) : Double(std::move(name), timeSize) {}
+    explicit TimeSize(std::string name) : Double(std::move(name), timeSize) { }
     const std::string& typeName() const override;
 };
 

@@ -7,8 +7,8 @@ namespace Quarn::Param {
 
 class Roto : public Param {
 public:
-    explicit Roto(std::string name) : Param(std::move(name)) {}
-    void parseValue(const std::string&) override {}
+    explicit Roto(std::string name) : Param(std::move(name)) { }
+    void parseValue(const std::string&) override { }
     void writeXML(std::ostream& os, bool full) const override;
     const std::string& typeName() const override;
 };

@@ -31,7 +31,7 @@ public:
     static void setXMLReader(XMLReaderI* reader);
     static XMLReaderI* xmlReader();
 
-    explicit ParamSet(bool forwardToHost = false) : forwardToHost_(forwardToHost) {}
+    explicit ParamSet(bool forwardToHost = false) : forwardToHost_(forwardToHost) { }
     ParamSet(const ParamSet&) = delete;
     ParamSet& operator=(const ParamSet&) = delete;
     // Detaches the parameters from the set before letting them go, so a
@@ -119,8 +119,7 @@ public:
     // The parameter of that name (or alias) as a U. An unknown name throws
     // ParamUndefined; another type answers false, or throws ParamWrongType
     // when mustMatch.
-    template <class U>
-    bool getAndCastParam(auto_ref<U>& out, const std::string& name, bool mustMatch) const;
+    template <class U> bool getAndCastParam(auto_ref<U>& out, const std::string& name, bool mustMatch) const;
 
     HostI* host() const { return host_; }
     bool forwardsToHost() const { return forwardToHost_; }
@@ -129,8 +128,7 @@ public:
     Param* findParam(const std::string& name) const { return params_.hsGetObject(name, false); }
 
 private:
-    template <class U>
-    auto_ref<U> lookup(const std::string& name) const
+    template <class U> auto_ref<U> lookup(const std::string& name) const
     {
         auto_ref<U> p;
         getAndCastParam(p, name, true);

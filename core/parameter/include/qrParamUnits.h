@@ -7,7 +7,7 @@ namespace Quarn {
 class Scale {
 public:
     constexpr Scale() = default;
-    constexpr explicit Scale(double fraction) : value_(fraction) {}
+    constexpr explicit Scale(double fraction) : value_(fraction) { }
     constexpr double value() const { return value_; }
     friend constexpr bool operator==(Scale, Scale) = default;
 
@@ -18,7 +18,7 @@ private:
 class Angle {
 public:
     constexpr Angle() = default;
-    constexpr explicit Angle(double radians) : value_(radians) {}
+    constexpr explicit Angle(double radians) : value_(radians) { }
     constexpr double value() const { return value_; }
     friend constexpr bool operator==(Angle, Angle) = default;
 

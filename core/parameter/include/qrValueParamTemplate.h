@@ -8,8 +8,7 @@
 
 namespace Quarn::Param {
 
-template <class T>
-class ValueParamTemplate : public Param {
+template <class T> class ValueParamTemplate : public Param {
 public:
     using ValueType = T;
 
@@ -45,7 +44,7 @@ public:
     void setDefault(const T& v) { default_ = v; }
 
 protected:
-    explicit ValueParamTemplate(std::string name, const T& initial = T{})
+    explicit ValueParamTemplate(std::string name, const T& initial = T {})
         : Param(std::move(name)), value_(initial), default_(initial)
     {
     }
@@ -56,8 +55,7 @@ private:
 };
 
 // The same, handing out its value by copy (for small values).
-template <class T>
-class ValueReturningParamTemplate : public ValueParamTemplate<T> {
+template <class T> class ValueReturningParamTemplate : public ValueParamTemplate<T> {
 public:
     T value() const { return ValueParamTemplate<T>::value(); }
 
@@ -65,8 +63,7 @@ protected:
     using ValueParamTemplate<T>::ValueParamTemplate;
 };
 
-template <class T>
-void ValueParamTemplate<T>::readAttributes(AttributeList& attributes)
+template <class T> void ValueParamTemplate<T>::readAttributes(AttributeList& attributes)
 {
     Param::readAttributes(attributes);
     const std::string* defaultText = attributes.take("default");
@@ -81,8 +78,7 @@ void ValueParamTemplate<T>::readAttributes(AttributeList& attributes)
     }
 }
 
-template <class T>
-void ValueParamTemplate<T>::writeXML(std::ostream& os, bool full) const
+template <class T> void ValueParamTemplate<T>::writeXML(std::ostream& os, bool full) const
 {
     os << "  <" << typeName();
     writeAttributes(os, full);

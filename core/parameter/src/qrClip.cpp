@@ -10,21 +10,17 @@ namespace Quarn::Wrapper {
 
 namespace {
 
-template <class E, std::size_t N>
-using Names = std::array<std::pair<E, const char*>, N>;
+template <class E, std::size_t N> using Names = std::array<std::pair<E, const char*>, N>;
 
-constexpr Names<Cropping, 3> kCroppingNames{
+constexpr Names<Cropping, 3> kCroppingNames {
     {{Cropping::none, "none"}, {Cropping::methods, "methods"}, {Cropping::crops, "crops"}}};
-constexpr Names<EdgeMethod, 4> kEdgeNames{{{EdgeMethod::colour, "colour"},
-                                           {EdgeMethod::repeat, "repeat"},
-                                           {EdgeMethod::reflect, "reflect"},
-                                           {EdgeMethod::wrap, "wrap"}}};
-constexpr Names<Fields, 3> kFieldNames{
+constexpr Names<EdgeMethod, 4> kEdgeNames {{{EdgeMethod::colour, "colour"}, {EdgeMethod::repeat, "repeat"},
+    {EdgeMethod::reflect, "reflect"}, {EdgeMethod::wrap, "wrap"}}};
+constexpr Names<Fields, 3> kFieldNames {
     {{Fields::both, "both"}, {Fields::single, "single"}, {Fields::doubled, "double"}}};
 
 // The value an exact text names, or the fallback for any other text.
-template <class E, std::size_t N>
-E fromText(const Names<E, N>& names, const std::string& text, E fallback)
+template <class E, std::size_t N> E fromText(const Names<E, N>& names, const std::string& text, E fallback)
 {
     for (const auto& [value, name] : names)
         if (text == name)
@@ -32,8 +28,7 @@ E fromText(const Names<E, N>& names, const std::string& text, E fallback)
     return fallback;
 }
 
-template <class E, std::size_t N>
-const char* toText(const Names<E, N>& names, E value)
+template <class E, std::size_t N> const char* toText(const Names<E, N>& names, E value)
 {
     for (const auto& [v, name] : names)
         if (v == value)
@@ -48,8 +43,7 @@ void readFlag(AttributeList& attributes, const char* name, bool& flag)
 }
 
 template <class E, std::size_t N>
-void readEnum(AttributeList& attributes, const char* name, const Names<E, N>& names, E fallback,
-              E& field)
+void readEnum(AttributeList& attributes, const char* name, const Names<E, N>& names, E fallback, E& field)
 {
     if (const std::string* text = attributes.take(name))
         field = fromText(names, *text, fallback);
@@ -109,11 +103,13 @@ BitDepth Clip::getDepth()
 
 void Clip::fetchImageRaw(double, QrTexIndexer*)
 {
-    throw Exceptions::Wrapper::FetchImageFailed("Quarn::Wrapper::Clip::fetchImageRaw",
-                                                "src/qrWrapperClip", 60, name());
+    throw Exceptions::Wrapper::FetchImageFailed(
+        "Quarn::Wrapper::Clip::fetchImageRaw", "src/qrWrapperClip", 60, name());
 }
 
-void Clip::setFramesNeeded(double, double) {}
+void Clip::setFramesNeeded(double, double)
+{
+}
 
 FrameRange Clip::getFrameRange()
 {

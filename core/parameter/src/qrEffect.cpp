@@ -30,8 +30,8 @@ void EffectI::setDefinitionLock(bool on)
 EffectI::XMLReaderI& EffectI::reader(const char* function) const
 {
     if (!gXMLReader)
-        throw Exceptions::FunctionUndefined(function, "src/qrWrapperEffectParser", 40,
-                                            "EffectI::parseXML without an XML reader");
+        throw Exceptions::FunctionUndefined(
+            function, "src/qrWrapperEffectParser", 40, "EffectI::parseXML without an XML reader");
     return *gXMLReader;
 }
 
@@ -49,9 +49,8 @@ void EffectI::parseXMLFile(const std::string& path)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
     if (!file)
-        throw Exceptions::File::FileOpen("Quarn::Wrapper::EffectI::parseXMLFile",
-                                         "src/qrWrapperEffectParser", 52, "open file for reading",
-                                         path);
+        throw Exceptions::File::FileOpen("Quarn::Wrapper::EffectI::parseXMLFile", "src/qrWrapperEffectParser",
+            52, "open file for reading", path);
     parseXML(file.get());
 }
 

@@ -6,8 +6,7 @@ namespace Quarn::Param {
 
 namespace {
 template <class T>
-T* recorded(const ParamSet& params, const std::vector<std::string>& names,
-            const std::string& name)
+T* recorded(const ParamSet& params, const std::vector<std::string>& names, const std::string& name)
 {
     if (std::find(names.begin(), names.end(), name) == names.end())
         return nullptr;

@@ -15,9 +15,8 @@ constexpr const char* kFile = "src/qrParamChoice";
 
 bool isDigitsAndBlanks(const std::string& text)
 {
-    return std::all_of(text.begin(), text.end(), [](unsigned char c) {
-        return std::isspace(c) || std::isdigit(c);
-    });
+    return std::all_of(
+        text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) || std::isdigit(c); });
 }
 
 }  // namespace
@@ -26,22 +25,22 @@ void Choice::addOption(const std::string& label, const std::string& description,
 {
     constexpr const char* function = "Quarn::Param::Choice::addOption";
     if (aliases_.count(label))
-        throw Exceptions::DuplicateObject(function, kFile, 115,
-                                          "Tried to add a choice option for an existing alias");
+        throw Exceptions::DuplicateObject(
+            function, kFile, 115, "Tried to add a choice option for an existing alias");
     if (findLabel(label) >= 0)
-        throw Exceptions::DuplicateObject(function, kFile, 119,
-                                          "Tried to add a choice option for an existing option");
+        throw Exceptions::DuplicateObject(
+            function, kFile, 119, "Tried to add a choice option for an existing option");
     if (findValue(value) >= 0)
-        throw Exceptions::DuplicateObject(function, kFile, 123,
-                                          "Tried to add a choice option for an existing value");
-    options_.push_back(Option{label, description, value});
+        throw Exceptions::DuplicateObject(
+            function, kFile, 123, "Tried to add a choice option for an existing value");
+    options_.push_back(Option {label, description, value});
 }
 
 void Choice::aliasOption(const std::string& alias, const std::string& original)
 {
     if (findLabel(alias) >= 0)
         throw Exceptions::DuplicateObject("Quarn::Param::Choice::aliasOption", kFile, 207,
-                                          "Tried to set a choice alias for an existing options");
+            "Tried to set a choice alias for an existing options");
     aliases_[alias] = original;
 }
 
@@ -99,7 +98,7 @@ void Choice::parseValue(const std::string& text)
         index = findValue(number);
     if (index < 0)
         throw Exceptions::BadValue("Quarn::Param::Choice::parseValue", kFile, 150,
-                                   text + " is not an option to the choice parameter " + name());
+            text + " is not an option to the choice parameter " + name());
     select(index);
 }
 
@@ -112,7 +111,8 @@ void Choice::writeXML(std::ostream& os, bool full) const
     os << " value='" << labelAt(current_) << "'>\n";
     if (full) {
         for (const Option& option : options_) {
-            os << "    <option " << "label='" << option.label;
+            os << "    <option "
+               << "label='" << option.label;
             if (!option.description.empty())
                 os << "' description='" << option.description;
             os << "' value='" << option.value << "'/>\n";

@@ -8,10 +8,10 @@ namespace Quarn::Param {
 
 namespace {
 // The widest 2D range: +-2^31 in single precision.
-constexpr HvVec2 kVecMin{-2147483648.0f, -2147483648.0f};
-constexpr HvVec2 kVecMax{2147483648.0f, 2147483648.0f};
-constexpr QrPointI kPointMin{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
-constexpr QrPointI kPointMax{std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max()};
+constexpr HvVec2 kVecMin {-2147483648.0f, -2147483648.0f};
+constexpr HvVec2 kVecMax {2147483648.0f, 2147483648.0f};
+constexpr QrPointI kPointMin {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::min()};
+constexpr QrPointI kPointMax {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::max()};
 }  // namespace
 
 Double2::Double2(std::string name, Kind kind)
@@ -34,9 +34,13 @@ HvVec2 Double2::differentiate(double time) const
     return {};
 }
 
-RectD::RectD(std::string name) : BoundParamTemplate(std::move(name), kVecMin, kVecMax) {}
+RectD::RectD(std::string name) : BoundParamTemplate(std::move(name), kVecMin, kVecMax)
+{
+}
 
-RectI::RectI(std::string name) : BoundParamTemplate(std::move(name), kPointMin, kPointMax) {}
+RectI::RectI(std::string name) : BoundParamTemplate(std::move(name), kPointMin, kPointMax)
+{
+}
 
 QUARN_PARAM_TYPE_NAME(Double2, "double2")
 QUARN_PARAM_TYPE_NAME(Size2D, "size2d")

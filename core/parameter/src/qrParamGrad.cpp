@@ -7,12 +7,13 @@ namespace Quarn::Param {
 void writeGradient(std::ostream& os, const QrColGradDescription& g, const char* tag)
 {
     os << "<" << tag << " cyclic=" << (g.cyclic() ? "'true'" : "'false'") << " interp="
-       << (g.interpolation() == QrColGradDescription::Interpolation::cubic ? "'cubic'" : "'linear'")
-       << ">\n";
+       << (g.interpolation() == QrColGradDescription::Interpolation::cubic ? "'cubic'" : "'linear'") << ">\n";
     for (const auto& node : g.nodes()) {
         const QrPixelRGBAf& c = node.colour;
         os << "  <node value='" << double(c.r) << ' ' << double(c.g) << ' ' << double(c.b) << ' '
-           << double(c.a) << ' ' << "'" << " position='" << double(node.position) << "'" << "/>\n";
+           << double(c.a) << ' ' << "'"
+           << " position='" << double(node.position) << "'"
+           << "/>\n";
     }
     os << "</" << tag << ">\n";
 }

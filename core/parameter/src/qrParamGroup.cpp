@@ -18,14 +18,14 @@ void Group::writeXML(std::ostream& os, bool full) const
 void Page::addParam(const std::string& name, int32_t row, int32_t column)
 {
     if (getParamAtPosition(row, column))
-        throw Exceptions::AssertionFailed("Quarn::Param::Page::addParam", "src/qrParamGroup", 78,
-                                          "!getParamAtPosition(row, column)");
-    cells_.emplace(Position{row, column}, name);
+        throw Exceptions::AssertionFailed(
+            "Quarn::Param::Page::addParam", "src/qrParamGroup", 78, "!getParamAtPosition(row, column)");
+    cells_.emplace(Position {row, column}, name);
 }
 
 const std::string* Page::getParamAtPosition(int32_t row, int32_t column) const
 {
-    auto it = cells_.find(Position{row, column});
+    auto it = cells_.find(Position {row, column});
     return it == cells_.end() ? nullptr : &it->second;
 }
 

@@ -11,7 +11,9 @@ constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 }  // namespace
 
-Int::Int(std::string name) : BoundParamTemplate(std::move(name), kIntMin, kIntMax) {}
+Int::Int(std::string name) : BoundParamTemplate(std::move(name), kIntMin, kIntMax)
+{
+}
 
 Double::Double(std::string name, Kind kind)
     : BoundParamTemplate(std::move(name), double(kIntMin), double(kIntMax)), kind_(kind)

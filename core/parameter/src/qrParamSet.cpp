@@ -17,8 +17,14 @@ struct FileCloser {
 
 }  // namespace
 
-void ParamSet::setXMLReader(XMLReaderI* reader) { gXMLReader = reader; }
-ParamSet::XMLReaderI* ParamSet::xmlReader() { return gXMLReader; }
+void ParamSet::setXMLReader(XMLReaderI* reader)
+{
+    gXMLReader = reader;
+}
+ParamSet::XMLReaderI* ParamSet::xmlReader()
+{
+    return gXMLReader;
+}
 
 ParamSet::~ParamSet()
 {
@@ -46,7 +52,10 @@ bool ParamSet::paramIsAnimating(const std::string& name)
     return lookup<Param>(name)->paramIsAnimating();
 }
 
-int ParamSet::paramNumKeys(const std::string& name) { return lookup<Param>(name)->paramNumKeys(); }
+int ParamSet::paramNumKeys(const std::string& name)
+{
+    return lookup<Param>(name)->paramNumKeys();
+}
 
 void ParamSet::paramDeleteKey(const std::string& name, double time)
 {
@@ -58,7 +67,10 @@ void ParamSet::paramDeleteKey(const std::string& name, int keyIndex)
     lookup<Param>(name)->paramDeleteKey(keyIndex);
 }
 
-void ParamSet::paramDeleteAllKeys(const std::string& name) { lookup<Param>(name)->paramDeleteAllKeys(); }
+void ParamSet::paramDeleteAllKeys(const std::string& name)
+{
+    lookup<Param>(name)->paramDeleteAllKeys();
+}
 
 double ParamSet::paramKeyTime(const std::string& name, int keyIndex)
 {
@@ -70,14 +82,17 @@ bool ParamSet::paramFindKey(const std::string& name, double time, int32_t a, int
     return lookup<Param>(name)->paramFindKey(time, a, b);
 }
 
-void ParamSet::paramSetKey(const std::string& name, double time) { lookup<Param>(name)->paramSetKey(time); }
+void ParamSet::paramSetKey(const std::string& name, double time)
+{
+    lookup<Param>(name)->paramSetKey(time);
+}
 
 // Cameras and lights exist only on a host's side.
 void ParamSet::getLightParam(const std::string& name, LightBase& light, double time)
 {
     if (!forwardToHost_)
         throw Exceptions::FunctionUndefined("Quarn::Param::ParamSet::getLightParam", kFile, 135,
-                                            "ParamSet::getLightParam for unhosted parameter");
+            "ParamSet::getLightParam for unhosted parameter");
     forwardHost("Quarn::Param::ParamSet::getLightParam").getLightParam(name, light, time);
 }
 
@@ -85,7 +100,7 @@ void ParamSet::getCameraParam(const std::string& name, CameraBase& camera, doubl
 {
     if (!forwardToHost_)
         throw Exceptions::FunctionUndefined("Quarn::Param::ParamSet::getCameraParam", kFile, 125,
-                                            "ParamSet::getCameraParam for unhosted parameter");
+            "ParamSet::getCameraParam for unhosted parameter");
     forwardHost("Quarn::Param::ParamSet::getCameraParam").getCameraParam(name, camera, time);
 }
 
@@ -118,21 +133,48 @@ void ParamSet::removeParam(const std::string& name)
     }
 }
 
-Quarn::Scale ParamSet::getScaleParam(const std::string& name) { return getScaleParam(name, getTime()); }
-Quarn::Angle ParamSet::getAngleParam(const std::string& name) { return getAngleParam(name, getTime()); }
-int ParamSet::getIntParam(const std::string& name) { return getIntParam(name, getTime()); }
+Quarn::Scale ParamSet::getScaleParam(const std::string& name)
+{
+    return getScaleParam(name, getTime());
+}
+Quarn::Angle ParamSet::getAngleParam(const std::string& name)
+{
+    return getAngleParam(name, getTime());
+}
+int ParamSet::getIntParam(const std::string& name)
+{
+    return getIntParam(name, getTime());
+}
 
 std::string& ParamSet::getStringParam(const std::string& name, std::string& out)
 {
     return getStringParam(name, out, getTime());
 }
 
-bool ParamSet::getBoolParam(const std::string& name) { return getBoolParam(name, getTime()); }
-QrPixelRGBf ParamSet::getRGBParam(const std::string& name) { return getRGBParam(name, getTime()); }
-QrPixelRGBAf ParamSet::getRGBAParam(const std::string& name) { return getRGBAParam(name, getTime()); }
-HvVec2 ParamSet::get2DDoubleParam(const std::string& name) { return get2DDoubleParam(name, getTime()); }
-HvBox2 ParamSet::getRectDParam(const std::string& name) { return getRectDParam(name, getTime()); }
-QrRectI ParamSet::getRectIParam(const std::string& name) { return getRectIParam(name, getTime()); }
+bool ParamSet::getBoolParam(const std::string& name)
+{
+    return getBoolParam(name, getTime());
+}
+QrPixelRGBf ParamSet::getRGBParam(const std::string& name)
+{
+    return getRGBParam(name, getTime());
+}
+QrPixelRGBAf ParamSet::getRGBAParam(const std::string& name)
+{
+    return getRGBAParam(name, getTime());
+}
+HvVec2 ParamSet::get2DDoubleParam(const std::string& name)
+{
+    return get2DDoubleParam(name, getTime());
+}
+HvBox2 ParamSet::getRectDParam(const std::string& name)
+{
+    return getRectDParam(name, getTime());
+}
+QrRectI ParamSet::getRectIParam(const std::string& name)
+{
+    return getRectIParam(name, getTime());
+}
 
 bool ParamSet::getRotoParam(const std::string& name, int32_t arg)
 {
@@ -157,16 +199,16 @@ void ParamSet::getCameraParam(const std::string& name, CameraBase& camera)
 void ParamSet::parseXML(const std::string& document)
 {
     if (!gXMLReader)
-        throw Exceptions::FunctionUndefined("Quarn::Param::ParamSet::parseXML", kFile, 460,
-                                            "ParamSet::parseXML without an XML reader");
+        throw Exceptions::FunctionUndefined(
+            "Quarn::Param::ParamSet::parseXML", kFile, 460, "ParamSet::parseXML without an XML reader");
     gXMLReader->parse(*this, document);
 }
 
 void ParamSet::parseXML(std::FILE* file)
 {
     if (!gXMLReader)
-        throw Exceptions::FunctionUndefined("Quarn::Param::ParamSet::parseXML", kFile, 470,
-                                            "ParamSet::parseXML without an XML reader");
+        throw Exceptions::FunctionUndefined(
+            "Quarn::Param::ParamSet::parseXML", kFile, 470, "ParamSet::parseXML without an XML reader");
     gXMLReader->parse(*this, file);
 }
 
@@ -174,8 +216,8 @@ void ParamSet::parseXMLFile(const std::string& path)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
     if (!file)
-        throw Exceptions::File::FileOpen("Quarn::Param::ParamSet::parseXMLFile", "src/qrParamParser",
-                                         486, "open file for reading", path);
+        throw Exceptions::File::FileOpen(
+            "Quarn::Param::ParamSet::parseXMLFile", "src/qrParamParser", 486, "open file for reading", path);
     parseXML(file.get());
 }
 

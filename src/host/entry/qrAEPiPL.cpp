@@ -31,6 +31,5 @@ const PF_PiPLProperty kProperties[] = {
 
 }  // namespace
 
-extern "C" const PF_PiPL NimbrelPiPL = {PF_PIPL_TABLE_VERSION,
-                                        A_long(sizeof kProperties / sizeof kProperties[0]),
-                                        kProperties};
+extern "C" const PF_PiPL NimbrelPiPL = {
+    PF_PIPL_TABLE_VERSION, A_long(sizeof kProperties / sizeof kProperties[0]), kProperties};

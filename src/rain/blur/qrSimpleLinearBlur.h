@@ -23,11 +23,11 @@
 struct QrLinearBlurSettings {
     float length = 0.0f;
     float direction = 0.0f;  // radians; +x right, +y down the rows
-    float bias = 0.0f;       // -1..1: leans the blur towards one end
+    float bias = 0.0f;  // -1..1: leans the blur towards one end
     float stepScale = 0.0f;  // samples as short segments of the path
-    int32_t quality = 0;     // 0: nearest pixels; n: bilinear, n + 1 sub-passes
-    bool thirds = false;     // three times the samples over thirds of the length
-    bool jitter = false;     // hashed sub-pixel start points
+    int32_t quality = 0;  // 0: nearest pixels; n: bilinear, n + 1 sub-passes
+    bool thirds = false;  // three times the samples over thirds of the length
+    bool jitter = false;  // hashed sub-pixel start points
 
     QrVectorBlurSettings paths() const
     {
@@ -45,11 +45,8 @@ public:
     using Texture = QrTexture<StoragePixel, WorkPixel>;
     using Sampler<Texture, Texture>::process;
 
-    explicit SimpleLinearBlur(const QrLinearBlurSettings& settings)
-        : QrLinearBlurSettings(settings)
-    {
-    }
-    SimpleLinearBlur(float length, float direction) : QrLinearBlurSettings{length, direction} {}
+    explicit SimpleLinearBlur(const QrLinearBlurSettings& settings) : QrLinearBlurSettings(settings) { }
+    SimpleLinearBlur(float length, float direction) : QrLinearBlurSettings {length, direction} { }
 
     QrLinearBlurSettings& settings() { return *this; }
     const QrLinearBlurSettings& settings() const { return *this; }

@@ -17,8 +17,7 @@ int32_t paddedColumns(int32_t width, int32_t bytesPerPixel)
     return lines * perLine;
 }
 
-template <class Texture>
-void fit(Texture& t, int32_t columns, int32_t rows)
+template <class Texture> void fit(Texture& t, int32_t columns, int32_t rows)
 {
     if (t.hasData() && t.width() == columns && t.height() >= rows)
         return;
@@ -48,7 +47,7 @@ void QrVectorBlurAccumulator::release()
     colour_.releaseData();
     weight_.releaseData();
     colourBase_ = weightBase_ = nullptr;
-    area_ = QrRect{};
+    area_ = QrRect {};
 }
 
 void QrVectorBlurAccumulator::clearRows(int32_t first, int32_t end) const

@@ -44,10 +44,7 @@ public:
     // Row y's colours (four floats a pixel) and weights, from column area.x0.
     float* colourRow(int32_t y) const { return colourBase_ + slot(y) * colourStride_; }
     float* weightRow(int32_t y) const { return weightBase_ + slot(y) * weightStride_; }
-    float* colourAt(int32_t x, int32_t y) const
-    {
-        return colourRow(y) + std::ptrdiff_t(x - area_.x0) * 4;
-    }
+    float* colourAt(int32_t x, int32_t y) const { return colourRow(y) + std::ptrdiff_t(x - area_.x0) * 4; }
     float* weightAt(int32_t x, int32_t y) const { return weightRow(y) + (x - area_.x0); }
 
     // Adds `colour` times w at (x, y) when the pixel is covered.
@@ -68,8 +65,7 @@ public:
     // The normalised colours of row y from x0 to x1 handed to
     // store(x, colour): colour sum / (K - weight), or all 0 where nothing was
     // deposited. Four reciprocals are taken at once.
-    template <class Store>
-    void normaliseRow(int32_t y, int32_t x0, int32_t x1, Store&& store) const
+    template <class Store> void normaliseRow(int32_t y, int32_t x0, int32_t x1, Store&& store) const
     {
         const float* weight = weightAt(x0, y);
         const float* colour = colourAt(x0, y);

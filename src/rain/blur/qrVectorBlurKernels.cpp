@@ -12,8 +12,7 @@ bool& qrWideLanesEnabled()
     return enabled;
 }
 
-template <class C>
-const QrVectorBlurKernels<C>& qrVectorBlurKernels()
+template <class C> const QrVectorBlurKernels<C>& qrVectorBlurKernels()
 {
 #if defined(QR_WIDE_LANES)
     if (qrWideLanesEnabled())

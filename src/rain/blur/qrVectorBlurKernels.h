@@ -17,63 +17,60 @@
 #include <cstdint>
 #include <cstring>
 
-template <class C>
-struct QrVectorBlurKernels {
+template <class C> struct QrVectorBlurKernels {
     static constexpr int kBatch = 8;  // paths traced side by side
 
     // Paths starting on n neighbouring pixels, the first at `start`.
-    void (*gatherAdjacent)(const char* start, int32_t n, const std::ptrdiff_t* offsets,
-                           std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out);
+    void (*gatherAdjacent)(const char* start, int32_t n, const std::ptrdiff_t* offsets, std::size_t count,
+        std::ptrdiff_t down, const QrLanes* w, QrLanes* out);
     // Paths anywhere on a row.
-    void (*gatherApart)(const char* const* start, int32_t n, const std::ptrdiff_t* offsets,
-                        std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out);
+    void (*gatherApart)(const char* const* start, int32_t n, const std::ptrdiff_t* offsets, std::size_t count,
+        std::ptrdiff_t down, const QrLanes* w, QrLanes* out);
     // Each tap's two rows given apart: tap i of path p reads at tops[i] and
     // bottoms[i] plus column[p] + dx[i] (bytes).
-    void (*gatherRows)(const char* const* tops, const char* const* bottoms,
-                       const std::ptrdiff_t* column, int32_t n, const std::ptrdiff_t* dx,
-                       std::size_t count, const QrLanes* w, QrLanes* out);
+    void (*gatherRows)(const char* const* tops, const char* const* bottoms, const std::ptrdiff_t* column,
+        int32_t n, const std::ptrdiff_t* dx, std::size_t count, const QrLanes* w, QrLanes* out);
     // Replaces samples 0 .. count - window of all eight paths by the means of
     // `window` consecutive samples.
     void (*runningMeans)(QrLanes* s, int32_t count, int32_t window);
     // Deposits of paths anywhere on a row.
-    void (*depositApart)(float* const* tops, float* const* bottoms, const std::ptrdiff_t* column,
-                         int32_t n, int32_t count, const QrLanes* w, const QrLanes* mean);
+    void (*depositApart)(float* const* tops, float* const* bottoms, const std::ptrdiff_t* column, int32_t n,
+        int32_t count, const QrLanes* w, const QrLanes* mean);
     // Deposits of paths on n neighbouring pixels, the first at column
     // `column`: neighbours share half of their pixels, and the two shares
     // are added together before they go into the accumulator.
-    void (*depositAdjacent)(float* const* tops, float* const* bottoms, std::ptrdiff_t column,
-                            int32_t n, int32_t count, const QrLanes* w, const QrLanes* mean);
+    void (*depositAdjacent)(float* const* tops, float* const* bottoms, std::ptrdiff_t column, int32_t n,
+        int32_t count, const QrLanes* w, const QrLanes* mean);
 };
 
 // The table for this processor: eight lanes where AVX2 is present and
 // qrWideLanesEnabled() (tests switch it off to compare).
-template <class C>
-const QrVectorBlurKernels<C>& qrVectorBlurKernels();
+template <class C> const QrVectorBlurKernels<C>& qrVectorBlurKernels();
 bool& qrWideLanesEnabled();
 
 namespace QrLaneKernels {
 
-template <class C>
-inline QrLanes at(const char* p)
+template <class C> inline QrLanes at(const char* p)
 {
     C c[4];
     std::memcpy(c, p, sizeof c);
     return QrLanesDetail::widen(c);
 }
 
-inline void add(float* c, QrLanes v) { qrStoreLanes(c, qrLoadFloats(c) + v); }
+inline void add(float* c, QrLanes v)
+{
+    qrStoreLanes(c, qrLoadFloats(c) + v);
+}
 
-template <class C>
-inline QrLanes bilinear(const char* top, const char* bottom, const QrLanes* w)
+template <class C> inline QrLanes bilinear(const char* top, const char* bottom, const QrLanes* w)
 {
     constexpr std::ptrdiff_t px = 4 * sizeof(C);
-    return at<C>(top) * w[0] + at<C>(top + px) * w[1] + at<C>(bottom) * w[2] +
-           at<C>(bottom + px) * w[3];
+    return at<C>(top) * w[0] + at<C>(top + px) * w[1] + at<C>(bottom) * w[2] + at<C>(bottom + px) * w[3];
 }
 
 template <class C>
 void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* offsets, std::size_t count,
-                    std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
+    std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
 {
     constexpr std::ptrdiff_t px = 4 * sizeof(C);
     for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
@@ -91,8 +88,8 @@ void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* offsets,
 }
 
 template <class C>
-void gatherApart(const char* const* start, int32_t n, const std::ptrdiff_t* offsets,
-                 std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
+void gatherApart(const char* const* start, int32_t n, const std::ptrdiff_t* offsets, std::size_t count,
+    std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
 {
     for (std::size_t i = 0; i < count; ++i, w += 4, out += 8)
         for (int32_t p = 0; p < n; ++p) {
@@ -102,9 +99,8 @@ void gatherApart(const char* const* start, int32_t n, const std::ptrdiff_t* offs
 }
 
 template <class C>
-void gatherRows(const char* const* tops, const char* const* bottoms, const std::ptrdiff_t* column,
-                int32_t n, const std::ptrdiff_t* dx, std::size_t count, const QrLanes* w,
-                QrLanes* out)
+void gatherRows(const char* const* tops, const char* const* bottoms, const std::ptrdiff_t* column, int32_t n,
+    const std::ptrdiff_t* dx, std::size_t count, const QrLanes* w, QrLanes* out)
 {
     for (std::size_t i = 0; i < count; ++i, w += 4, out += 8)
         for (int32_t p = 0; p < n; ++p)
@@ -115,8 +111,7 @@ void gatherRows(const char* const* tops, const char* const* bottoms, const std::
 // subtracted. The paths' sums are independent chains, so B of them run side
 // by side; every path gets the same arithmetic, in the same order, whatever
 // B is.
-template <int B>
-void runningMeans(QrLanes* s, int32_t count, int32_t window)
+template <int B> void runningMeans(QrLanes* s, int32_t count, int32_t window)
 {
     if (window <= 1)
         return;
@@ -137,8 +132,8 @@ void runningMeans(QrLanes* s, int32_t count, int32_t window)
         }
 }
 
-inline void depositApart(float* const* tops, float* const* bottoms, const std::ptrdiff_t* column,
-                         int32_t n, int32_t count, const QrLanes* w, const QrLanes* mean)
+inline void depositApart(float* const* tops, float* const* bottoms, const std::ptrdiff_t* column, int32_t n,
+    int32_t count, const QrLanes* w, const QrLanes* mean)
 {
     for (int32_t i = 0; i < count; ++i, w += 4, mean += 8)
         for (int32_t p = 0; p < n; ++p) {
@@ -153,15 +148,15 @@ inline void depositApart(float* const* tops, float* const* bottoms, const std::p
 
 // Pixels 1 .. n - 1 of a row of n neighbouring paths' deposits at `c`
 // (pixel j takes mean[j - 1] * right + mean[j] * left) from `from` on.
-inline void depositShared(float* c, const QrLanes* mean, int32_t from, int32_t n,
-                          const QrLanes& left, const QrLanes& right)
+inline void depositShared(
+    float* c, const QrLanes* mean, int32_t from, int32_t n, const QrLanes& left, const QrLanes& right)
 {
     for (int32_t j = from; j < n; ++j)
         add(c + 4 * j, mean[j - 1] * right + mean[j] * left);
 }
 
-inline void depositAdjacent(float* const* tops, float* const* bottoms, std::ptrdiff_t column,
-                            int32_t n, int32_t count, const QrLanes* w, const QrLanes* mean)
+inline void depositAdjacent(float* const* tops, float* const* bottoms, std::ptrdiff_t column, int32_t n,
+    int32_t count, const QrLanes* w, const QrLanes* mean)
 {
     for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
         float* c = tops[i] + column;
@@ -176,8 +171,7 @@ inline void depositAdjacent(float* const* tops, float* const* bottoms, std::ptrd
 }
 
 template <class C>
-constexpr QrVectorBlurKernels<C> kFourLanes{&gatherAdjacent<C>, &gatherApart<C>,
-                                            &gatherRows<C>,     &runningMeans<8>,
-                                            &depositApart,      &depositAdjacent};
+constexpr QrVectorBlurKernels<C> kFourLanes {
+    &gatherAdjacent<C>, &gatherApart<C>, &gatherRows<C>, &runningMeans<8>, &depositApart, &depositAdjacent};
 
 }  // namespace QrLaneKernels

@@ -21,8 +21,7 @@ using U8x4 = uint8_t __attribute__((vector_size(4)));
 using U16x4 = uint16_t __attribute__((vector_size(8)));
 using I32x4 = int32_t __attribute__((vector_size(16)));
 
-template <class C>
-inline QrLanes widen(const C* c)
+template <class C> inline QrLanes widen(const C* c)
 {
     if constexpr (std::is_same_v<C, float>) {
         QrLanes v;
@@ -64,8 +63,7 @@ inline I32x4 truncate(QrLanes v)
 }
 
 // Four integers in 0..255 or 0..65535 into their components.
-template <class C>
-inline void narrow(I32x4 t, C* c)
+template <class C> inline void narrow(I32x4 t, C* c)
 {
 #if defined(__SSE2__)
     const __m128i v = __m128i(t);
@@ -89,24 +87,31 @@ inline void narrow(I32x4 t, C* c)
 
 // Any four-channel pixel as float lanes, each component's value unchanged
 // (an 8-bit 200 becomes 200.0f).
-template <class Pixel>
-inline QrLanes qrLoadLanes(const Pixel& pixel)
+template <class Pixel> inline QrLanes qrLoadLanes(const Pixel& pixel)
 {
     static_assert(Pixel::kChannels == 4, "four channels expected");
     return QrLanesDetail::widen(pixel.c);
 }
 
-inline QrLanes qrLoadFloats(const float* p) { return QrLanesDetail::widen(p); }
+inline QrLanes qrLoadFloats(const float* p)
+{
+    return QrLanesDetail::widen(p);
+}
 
-inline void qrStoreLanes(float* p, QrLanes v) { std::memcpy(p, &v, sizeof(v)); }
+inline void qrStoreLanes(float* p, QrLanes v)
+{
+    std::memcpy(p, &v, sizeof(v));
+}
 
-inline QrLanes qrSplat(float s) { return QrLanes{s, s, s, s}; }
+inline QrLanes qrSplat(float s)
+{
+    return QrLanes {s, s, s, s};
+}
 
 // Stores lanes into a four-channel pixel as the storage conversion does:
 // integers clamped to black..white (NaN to black) and truncated, floats as
 // they are.
-template <class Pixel>
-inline void qrStorePixel(Pixel& pixel, QrLanes v)
+template <class Pixel> inline void qrStorePixel(Pixel& pixel, QrLanes v)
 {
     static_assert(Pixel::kChannels == 4, "four channels expected");
     using C = std::remove_reference_t<decltype(pixel.c[0])>;
@@ -118,7 +123,7 @@ inline void qrStorePixel(Pixel& pixel, QrLanes v)
         v = v > black ? v : black;
         v = v < white ? v : white;
         static_assert(sizeof(C) <= 2 && Pixel::kBlack >= 0 && Pixel::kWhite <= 65535,
-                      "8-bit or 16-bit unsigned channels expected");
+            "8-bit or 16-bit unsigned channels expected");
         QrLanesDetail::narrow(QrLanesDetail::truncate(v), pixel.c);
     }
 }

@@ -25,15 +25,14 @@
 
 // True when the two images' rows overlap in memory: writing one changes
 // what the other reads.
-template <class A, class B>
-bool qrSharesMemory(const A& a, const B& b)
+template <class A, class B> bool qrSharesMemory(const A& a, const B& b)
 {
     if (!a.hasData() || !b.hasData())
         return false;
     auto bytes = [](const auto& t) {
         const char* first = reinterpret_cast<const char*>(t.data());
         const char* last = first + t.stride() * std::ptrdiff_t(t.yAxis().windowCount);
-        return std::pair{std::min(first, last), std::max(first, last)};
+        return std::pair {std::min(first, last), std::max(first, last)};
     };
     const auto [a0, a1] = bytes(a);
     const auto [b0, b1] = bytes(b);
@@ -41,22 +40,20 @@ bool qrSharesMemory(const A& a, const B& b)
 }
 
 struct QrVectorBlurSettings {
-    float stepScale = 0.0f;     // a sample is a segment of v * M' * stepScale
-    int32_t quality = 0;        // 0: nearest pixels; above: bilinear
+    float stepScale = 0.0f;  // a sample is a segment of v * M' * stepScale
+    int32_t quality = 0;  // 0: nearest pixels; above: bilinear
     float subPassCount = 1.0f;  // sub-pixel start offsets, rounded
-    bool thirds = false;        // a third of the magnitude, three times the points
-    bool jitter = false;        // hashed sub-pixel start offsets
+    bool thirds = false;  // a third of the magnitude, three times the points
+    bool jitter = false;  // hashed sub-pixel start offsets
 };
 
-template <class InTexture, class OutTexture>
-class QrVectorBlurPasses {
+template <class InTexture, class OutTexture> class QrVectorBlurPasses {
 public:
     // Plans a run over `region` of `output` for passes shared by `lanes`
     // threads and sizes the accumulator. Returns the number of passes.
     // Throws OutOfMemory.
     int32_t setUp(const VectorGenerator& generator, const QrVectorBlurSettings& settings,
-                  const InTexture& input, const OutTexture& output, const QrRect& region,
-                  int32_t lanes);
+        const InTexture& input, const OutTexture& output, const QrRect& region, int32_t lanes);
     // Lets go of the accumulator's memory.
     void release() { accumulator_.release(); }
 
@@ -64,8 +61,8 @@ public:
     // bandEnd) gives the thread's part of [first, end); `stop()` is asked
     // before every row.
     template <class Band, class Stop>
-    void runBand(int32_t pass, const InTexture& input, const OutTexture& output, Band&& band,
-                 Stop&& stop) const;
+    void runBand(
+        int32_t pass, const InTexture& input, const OutTexture& output, Band&& band, Stop&& stop) const;
 
 private:
     using Tracer = QrVectorBlurTracer<InTexture>;
@@ -75,11 +72,9 @@ private:
     float jittered(int32_t i, int32_t x, int32_t y, int32_t axis) const;
     QrVectorBlurReach planPaths();
     template <class Stop>
-    void traceStrip(const QrVectorBlurSchedule::Strip& strip, const InTexture& input,
-                    Stop& stop) const;
+    void traceStrip(const QrVectorBlurSchedule::Strip& strip, const InTexture& input, Stop& stop) const;
     void tracePaths(int32_t subPass, int32_t y, Tracer& tracer, QrVectorBlurPlan& own) const;
-    template <class Stop>
-    void finish(int32_t first, int32_t end, const OutTexture& output, Stop& stop) const;
+    template <class Stop> void finish(int32_t first, int32_t end, const OutTexture& output, Stop& stop) const;
 
     const VectorGenerator* generator_ = nullptr;
     QrVectorBlurSettings settings_;
@@ -97,25 +92,23 @@ private:
 
 template <class InTexture, class OutTexture>
 int32_t QrVectorBlurPasses<InTexture, OutTexture>::setUp(const VectorGenerator& generator,
-                                                         const QrVectorBlurSettings& settings,
-                                                         const InTexture& input,
-                                                         const OutTexture& output,
-                                                         const QrRect& region, int32_t lanes)
+    const QrVectorBlurSettings& settings, const InTexture& input, const OutTexture& output,
+    const QrRect& region, int32_t lanes)
 {
     generator_ = &generator;
     settings_ = settings;
     region_ = region;
     kernels_ = &qrVectorBlurKernels<typename Tracer::Channel>();
     subPasses_ = std::max(static_cast<int32_t>(std::lround(settings.subPassCount)), 0);
-    shape_ = QrVectorBlurShape::make(generator.magnitude(), settings.thirds, settings.stepScale,
-                                     settings.quality);
+    shape_ =
+        QrVectorBlurShape::make(generator.magnitude(), settings.thirds, settings.stepScale, settings.quality);
     QrVectorBlurReach reach = planPaths();
     // Edge addressing other than the edge colour may read rows anywhere.
     reach.gatherAnywhere = input.yAxis().edgeMethod != kEdgeColour;
     const QrRect area = QrProcRegion::dataWindow(output);
     const bool inPlace = qrSharesMemory(input, output);
-    schedule_ = QrVectorBlurSchedule(region.y0, region.y1, area.y0, area.y1, subPasses_, reach,
-                                     inPlace, lanes);
+    schedule_ =
+        QrVectorBlurSchedule(region.y0, region.y1, area.y0, area.y1, subPasses_, reach, inPlace, lanes);
     // Several bilinear sub-passes start from a larger weight, so that a pixel
     // is only passed over once most of the sub-passes have covered it.
     const float k = settings.quality > 0 && subPasses_ >= 3 ? 5.0f : 1.0f;
@@ -156,9 +149,8 @@ QrVectorBlurReach QrVectorBlurPasses<InTexture, OutTexture>::planPaths()
 
 template <class InTexture, class OutTexture>
 template <class Band, class Stop>
-void QrVectorBlurPasses<InTexture, OutTexture>::runBand(int32_t pass, const InTexture& input,
-                                                        const OutTexture& output, Band&& band,
-                                                        Stop&& stop) const
+void QrVectorBlurPasses<InTexture, OutTexture>::runBand(
+    int32_t pass, const InTexture& input, const OutTexture& output, Band&& band, Stop&& stop) const
 {
     int32_t first, end, bandFirst, bandEnd;
     schedule_.clearRows(pass, first, end);
@@ -176,8 +168,7 @@ void QrVectorBlurPasses<InTexture, OutTexture>::runBand(int32_t pass, const InTe
 // A hashed offset in place of the sub-pass's fixed one: it depends only on
 // the pixel, the sub-pass and the axis, never on the band.
 template <class InTexture, class OutTexture>
-float QrVectorBlurPasses<InTexture, OutTexture>::jittered(int32_t i, int32_t x, int32_t y,
-                                                          int32_t axis) const
+float QrVectorBlurPasses<InTexture, OutTexture>::jittered(int32_t i, int32_t x, int32_t y, int32_t axis) const
 {
     const float r = QrHash::unit(QrHash::hash(QrHash::key(x, y, 2 * i + axis)));
     const float o = startOffset(i);
@@ -217,9 +208,8 @@ void QrVectorBlurPasses<InTexture, OutTexture>::traceStrip(
 // and plans of their own for every path (a generator that is not uniform,
 // or jitter), traced into `own`.
 template <class InTexture, class OutTexture>
-void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(int32_t subPass, int32_t y,
-                                                           Tracer& tracer,
-                                                           QrVectorBlurPlan& own) const
+void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(
+    int32_t subPass, int32_t y, Tracer& tracer, QrVectorBlurPlan& own) const
 {
     const float* weight = accumulator_.weightAt(region_.x0, y);
     for (int32_t x = region_.x0; x < region_.x1; ++x, ++weight) {
@@ -237,8 +227,8 @@ void QrVectorBlurPasses<InTexture, OutTexture>::tracePaths(int32_t subPass, int3
 
 template <class InTexture, class OutTexture>
 template <class Stop>
-void QrVectorBlurPasses<InTexture, OutTexture>::finish(int32_t first, int32_t end,
-                                                       const OutTexture& output, Stop& stop) const
+void QrVectorBlurPasses<InTexture, OutTexture>::finish(
+    int32_t first, int32_t end, const OutTexture& output, Stop& stop) const
 {
     using Storage = typename OutTexture::StoragePixel;
     const int32_t x0 = region_.x0;
@@ -246,8 +236,7 @@ void QrVectorBlurPasses<InTexture, OutTexture>::finish(int32_t first, int32_t en
         if (stop())
             return;
         Storage* out = output.placedPixel(x0, y);
-        accumulator_.normaliseRow(y, x0, region_.x1, [out, x0](int32_t x, QrLanes v) {
-            qrStorePixel(out[x - x0], v);
-        });
+        accumulator_.normaliseRow(
+            y, x0, region_.x1, [out, x0](int32_t x, QrLanes v) { qrStorePixel(out[x - x0], v); });
     }
 }

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-QrVectorBlurShape QrVectorBlurShape::make(float magnitude, bool thirds, float stepScale,
-                                          int32_t quality)
+QrVectorBlurShape QrVectorBlurShape::make(float magnitude, bool thirds, float stepScale, int32_t quality)
 {
     QrVectorBlurShape s;
     s.magnitude = magnitude * (thirds ? 0.3333f : 1.0f);
@@ -38,13 +37,13 @@ void QrVectorBlurBox::include(int32_t x, int32_t y)
     y1 = std::max(y1, y);
 }
 
-void QrVectorBlurPlan::trace(const VectorGenerator& generator, const QrVectorBlurShape& shape,
-                             int32_t x, int32_t y, float ox, float oy)
+void QrVectorBlurPlan::trace(const VectorGenerator& generator, const QrVectorBlurShape& shape, int32_t x,
+    int32_t y, float ox, float oy)
 {
     float vx, vy;
     generator.vectorAt(static_cast<float>(x) + ox, static_cast<float>(y) + oy, vx, vy);
     taps_.clear();
-    gatherBox_ = depositBox_ = QrVectorBlurBox{};
+    gatherBox_ = depositBox_ = QrVectorBlurBox {};
     spreads_ = (vx * vx + vy * vy) * shape.magnitude >= 0.01f;
     if (!spreads_)
         return;
@@ -79,9 +78,8 @@ void QrVectorBlurPlan::trace(const VectorGenerator& generator, const QrVectorBlu
 // uniform vector places point k at start + k * v directly; otherwise each
 // point steps from its neighbour by the vector found there, cut to one pixel
 // so that no path reaches further than its point count.
-void QrVectorBlurPlan::tracePoints(const VectorGenerator& generator,
-                                   const QrVectorBlurShape& shape, double sx, double sy, float vx,
-                                   float vy)
+void QrVectorBlurPlan::tracePoints(const VectorGenerator& generator, const QrVectorBlurShape& shape,
+    double sx, double sy, float vx, float vy)
 {
     const int32_t side = shape.pointsPerSide + shape.margin();
     const int32_t count = 2 * side + 1;

@@ -11,12 +11,12 @@
 
 // Settings that fix how long a path is and how its samples are averaged.
 struct QrVectorBlurShape {
-    float magnitude = 0.0f;     // effective magnitude M' (a third of it with thirds)
+    float magnitude = 0.0f;  // effective magnitude M' (a third of it with thirds)
     int32_t pointsPerSide = 0;  // regular points on each side of the start point
-    int32_t smoothWindow = 1;   // first running mean (a third of the path with thirds)
+    int32_t smoothWindow = 1;  // first running mean (a third of the path with thirds)
     int32_t averageWindow = 1;  // second running mean: the whole regular path
     float segmentShift = 0.0f;  // a segment sample sits at its centre, this far along v
-    bool nearest = false;       // quality 0: the pixel under each point, no interpolation
+    bool nearest = false;  // quality 0: the pixel under each point, no interpolation
 
     static QrVectorBlurShape make(float magnitude, bool thirds, float stepScale, int32_t quality);
 
@@ -49,8 +49,8 @@ class QrVectorBlurPlan {
 public:
     // Plans the path of pixel (x, y) starting at (x + ox, y + oy). A uniform
     // generator gives the same plan for every (x, y).
-    void trace(const VectorGenerator& generator, const QrVectorBlurShape& shape, int32_t x,
-               int32_t y, float ox, float oy);
+    void trace(const VectorGenerator& generator, const QrVectorBlurShape& shape, int32_t x, int32_t y,
+        float ox, float oy);
 
     // False when the vector is too short to move anything: the pixel stays.
     bool spreads() const { return spreads_; }
@@ -64,8 +64,8 @@ public:
     const QrVectorBlurBox& depositBox() const { return depositBox_; }
 
 private:
-    void tracePoints(const VectorGenerator& generator, const QrVectorBlurShape& shape,
-                     double sx, double sy, float vx, float vy);
+    void tracePoints(const VectorGenerator& generator, const QrVectorBlurShape& shape, double sx, double sy,
+        float vx, float vy);
     void addTap(double px, double py, bool nearest);
 
     std::vector<double> pointsX_, pointsY_;

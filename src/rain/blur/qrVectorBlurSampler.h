@@ -31,12 +31,11 @@ private:
 };
 
 template <class InTexture, class OutTexture>
-void QrVectorBlurSampler<InTexture, OutTexture>::beginSample(const InTexture& input,
-                                                             OutTexture& output)
+void QrVectorBlurSampler<InTexture, OutTexture>::beginSample(const InTexture& input, OutTexture& output)
 {
     try {
-        this->setPassCount(passes_.setUp(*generator, settings, input, output, this->region(),
-                                         this->threadCount()));
+        this->setPassCount(
+            passes_.setUp(*generator, settings, input, output, this->region(), this->threadCount()));
     } catch (...) {
         this->setInterrupted(QrMultiProcessor::kOutOfMemory);
         throw;
@@ -44,8 +43,7 @@ void QrVectorBlurSampler<InTexture, OutTexture>::beginSample(const InTexture& in
 }
 
 template <class InTexture, class OutTexture>
-void QrVectorBlurSampler<InTexture, OutTexture>::sampleBand(const InTexture& input,
-                                                            OutTexture& output)
+void QrVectorBlurSampler<InTexture, OutTexture>::sampleBand(const InTexture& input, OutTexture& output)
 {
     passes_.runBand(
         this->currentPass(), input, output,

@@ -22,13 +22,13 @@ int32_t QrVectorBlurSchedule::lastPhase(int32_t s) const
     return (phases_ - 1) % 2 == s % 2 ? phases_ - 1 : phases_ - 2;
 }
 
-QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t areaFirst,
-                                           int32_t areaEnd, int32_t subPasses,
-                                           const QrVectorBlurReach& reach, bool inPlace,
-                                           int32_t lanes)
-    : first_(first), end_(std::max(first, end)),
+QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t areaFirst, int32_t areaEnd,
+    int32_t subPasses, const QrVectorBlurReach& reach, bool inPlace, int32_t lanes)
+    : first_(first),
+      end_(std::max(first, end)),
       rows_(std::max(2 * std::max(reach.deposit, 0), kMinRows)),
-      phases_(2 * std::max(subPasses, 0)), lanes_(std::max(lanes, 1))
+      phases_(2 * std::max(subPasses, 0)),
+      lanes_(std::max(lanes, 1))
 {
     const int32_t d = std::max(reach.deposit, 0);
     held0_ = std::max(areaFirst, first_ - d);
@@ -51,7 +51,7 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
         });
         if (inPlace)
             over(stripFirst(s) - reach.gatherUp, stripEnd(s) + reach.gatherDown,
-                 [&](std::size_t i) { lastRead[i] = std::max(lastRead[i], endTime); });
+                [&](std::size_t i) { lastRead[i] = std::max(lastRead[i], endTime); });
     }
     if (inPlace && reach.gatherAnywhere)
         std::fill(lastRead.begin(), lastRead.end(), lastTime);

@@ -11,11 +11,10 @@
 //
 // Rather than one phase over the whole image after another, the phases run
 // as a wave down the image: phase k of strip s runs after every earlier
-// phase of strips s - 1 .. s + 1, so each pixel still sees the same order. Pass p clears the rows that time p first touches, traces time
-// p - 1 (independent strips, split over threads) and finishes the rows that
-// time p - 2 last touched. Only the rows between the clear line and the
-// finish line are held (ringRows()). When the output is the input, a row is
-// written only once no later trace reads it.
+// phase of strips s - 1 .. s + 1, so each pixel still sees the same order. Pass p clears the rows that time p
+// first touches, traces time p - 1 (independent strips, split over threads) and finishes the rows that time p
+// - 2 last touched. Only the rows between the clear line and the finish line are held (ringRows()). When the
+// output is the input, a row is written only once no later trace reads it.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -24,7 +23,7 @@
 struct QrVectorBlurReach {
     int32_t deposit = 0;  // deposits land at most this far above or below
     int32_t gatherUp = 0, gatherDown = 0;  // samples read this far above and below
-    bool gatherAnywhere = false;           // edge addressing may read any row
+    bool gatherAnywhere = false;  // edge addressing may read any row
 };
 
 class QrVectorBlurSchedule {
@@ -32,7 +31,7 @@ public:
     static constexpr int32_t kMinRows = 16;
 
     struct Strip {
-        int32_t subPass;     // 1-based
+        int32_t subPass;  // 1-based
         int32_t first, end;  // start rows
     };
 
@@ -42,9 +41,8 @@ public:
     // output is written only where the input is no longer read. `lanes`
     // (the threads that share a pass) only sets how many strips run at once
     // and so how many rows are held; the result is the same for any.
-    QrVectorBlurSchedule(int32_t first, int32_t end, int32_t areaFirst, int32_t areaEnd,
-                         int32_t subPasses, const QrVectorBlurReach& reach, bool inPlace,
-                         int32_t lanes);
+    QrVectorBlurSchedule(int32_t first, int32_t end, int32_t areaFirst, int32_t areaEnd, int32_t subPasses,
+        const QrVectorBlurReach& reach, bool inPlace, int32_t lanes);
 
     int32_t rowsPerStrip() const { return rows_; }
     int32_t passCount() const { return int32_t(passes_.size()); }

@@ -16,15 +16,14 @@
 #include <type_traits>
 #include <vector>
 
-template <class Texture>
-class QrVectorBlurTracer {
+template <class Texture> class QrVectorBlurTracer {
 public:
     using StoragePixel = typename Texture::StoragePixel;
-    using Channel = std::remove_cv_t<std::remove_reference_t<decltype(StoragePixel{}.c[0])>>;
+    using Channel = std::remove_cv_t<std::remove_reference_t<decltype(StoragePixel {}.c[0])>>;
     using Kernels = QrVectorBlurKernels<Channel>;
 
     QrVectorBlurTracer(const Texture& input, const QrVectorBlurAccumulator& accumulator,
-                       const QrVectorBlurShape& shape, const Kernels& kernels);
+        const QrVectorBlurShape& shape, const Kernels& kernels);
 
     // Paths traced from now on follow `plan` (kept by reference).
     void use(const QrVectorBlurPlan& plan);
@@ -54,8 +53,7 @@ private:
     QrLanes fetch(int32_t x, int32_t y) const { return qrLoadLanes(input_.pixelAt(x, y)); }
     bool inputHolds(const QrVectorBlurBox& box, int32_t x, int32_t y) const
     {
-        return x + box.x0 >= inX0_ && x + box.x1 <= inX1_ && y + box.y0 >= inY0_ &&
-               y + box.y1 <= inY1_;
+        return x + box.x0 >= inX0_ && x + box.x1 <= inX1_ && y + box.y0 >= inY0_ && y + box.y1 <= inY1_;
     }
 
     const Texture& input_;
@@ -82,10 +80,11 @@ private:
 
 template <class Texture>
 QrVectorBlurTracer<Texture>::QrVectorBlurTracer(const Texture& input,
-                                                const QrVectorBlurAccumulator& accumulator,
-                                                const QrVectorBlurShape& shape,
-                                                const Kernels& kernels)
-    : input_(input), acc_(accumulator), shape_(shape), kernels_(kernels),
+    const QrVectorBlurAccumulator& accumulator, const QrVectorBlurShape& shape, const Kernels& kernels)
+    : input_(input),
+      acc_(accumulator),
+      shape_(shape),
+      kernels_(kernels),
       samples_(std::size_t(shape.gatherCount()) * kBatch, qrSplat(0.0f))
 {
     if (!input.hasData())
@@ -100,8 +99,7 @@ QrVectorBlurTracer<Texture>::QrVectorBlurTracer(const Texture& input,
     inY1_ = std::min(ay.cropLast, ay.windowLast) + ay.originIndex;
 }
 
-template <class Texture>
-void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
+template <class Texture> void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
 {
     plan_ = &plan;
     const auto& taps = plan.taps();
@@ -119,8 +117,7 @@ void QrVectorBlurTracer<Texture>::use(const QrVectorBlurPlan& plan)
     }
 }
 
-template <class Texture>
-void QrVectorBlurTracer<Texture>::trace(int32_t x, int32_t y)
+template <class Texture> void QrVectorBlurTracer<Texture>::trace(int32_t x, int32_t y)
 {
     if (!plan_->spreads()) {
         stay(x, y);
@@ -165,8 +162,9 @@ void QrVectorBlurTracer<Texture>::traceColours(const int32_t* xs, int32_t count,
                 gather(batch[p], y, s + p, kBatch);
         kernels_.runningMeans(s, taps, shape_.smoothWindow);
         kernels_.runningMeans(s, taps - shape_.smoothWindow + 1, shape_.averageWindow);
-        if (!rowsHeld || !acc_.containsBox(left + depositBox.x0, y + depositBox.y0,
-                                           right + depositBox.x1, y + depositBox.y1)) {
+        if (!rowsHeld ||
+            !acc_.containsBox(
+                left + depositBox.x0, y + depositBox.y0, right + depositBox.x1, y + depositBox.y1)) {
             for (int32_t p = 0; p < n; ++p)
                 depositColours(batch[p], y, s + p, kBatch);
             continue;
@@ -175,20 +173,18 @@ void QrVectorBlurTracer<Texture>::traceColours(const int32_t* xs, int32_t count,
         const int32_t deposits = shape_.depositCount();
         if (adjacent) {
             kernels_.depositAdjacent(depositTops_.data(), depositBottoms_.data(),
-                                     std::ptrdiff_t(left - acc_.area().x0) * 4, n, deposits, w, s);
+                std::ptrdiff_t(left - acc_.area().x0) * 4, n, deposits, w, s);
         } else {
             std::ptrdiff_t column[kBatch];
             for (int32_t p = 0; p < n; ++p)
                 column[p] = std::ptrdiff_t(batch[p] - acc_.area().x0) * 4;
-            kernels_.depositApart(depositTops_.data(), depositBottoms_.data(), column, n, deposits,
-                                  w, s);
+            kernels_.depositApart(depositTops_.data(), depositBottoms_.data(), column, n, deposits, w, s);
         }
     }
 }
 
 // The accumulator rows of row y's deposit taps; they lie inside the area.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::depositRows(int32_t y)
+template <class Texture> void QrVectorBlurTracer<Texture>::depositRows(int32_t y)
 {
     const QrVectorBlurTap* taps = plan_->depositTaps();
     const int32_t count = shape_.depositCount();
@@ -204,21 +200,19 @@ void QrVectorBlurTracer<Texture>::depositRows(int32_t y)
 // the same memory one after the other; paths of neighbouring pixels share
 // their taps' right-hand pixels.
 template <class Texture>
-void QrVectorBlurTracer<Texture>::gatherBatch(const int32_t* xs, int32_t n, int32_t y,
-                                              bool adjacent)
+void QrVectorBlurTracer<Texture>::gatherBatch(const int32_t* xs, int32_t n, int32_t y, bool adjacent)
 {
     const std::size_t count = plan_->taps().size();
     if (adjacent) {
         kernels_.gatherAdjacent(reinterpret_cast<const char*>(input_.pixelAt(xs[0], y).c), n,
-                                inputOffsets_.data(), count, input_.stride(),
-                                splatWeights_.data(), samples_.data());
+            inputOffsets_.data(), count, input_.stride(), splatWeights_.data(), samples_.data());
         return;
     }
     const char* start[kBatch];
     for (int32_t p = 0; p < n; ++p)
         start[p] = reinterpret_cast<const char*>(input_.pixelAt(xs[p], y).c);
-    kernels_.gatherApart(start, n, inputOffsets_.data(), count, input_.stride(),
-                         splatWeights_.data(), samples_.data());
+    kernels_.gatherApart(
+        start, n, inputOffsets_.data(), count, input_.stride(), splatWeights_.data(), samples_.data());
 }
 
 // Paths that reach above or below the input but stay inside it across:
@@ -248,12 +242,11 @@ void QrVectorBlurTracer<Texture>::gatherByRows(const int32_t* xs, int32_t n, int
     for (int32_t p = 0; p < n; ++p)
         column[p] = std::ptrdiff_t(xs[p] - firstColumn) * std::ptrdiff_t(sizeof(StoragePixel));
     kernels_.gatherRows(rowsTop_.data(), rowsBottom_.data(), column, n, tapColumns_.data(), count,
-                        splatWeights_.data(), samples_.data());
+        splatWeights_.data(), samples_.data());
 }
 
 // A vector too short to move anything leaves the input pixel where it is.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::stay(int32_t x, int32_t y)
+template <class Texture> void QrVectorBlurTracer<Texture>::stay(int32_t x, int32_t y)
 {
     acc_.addColour(x, y, fetch(x, y), 1.0f);
     acc_.takeWeight(x, y, 1.0f);
@@ -270,7 +263,7 @@ void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y, QrLanes* out, int
             const int32_t px = x + t.dx, py = y + t.dy;
             *out = shape_.nearest ? fetch(px, py)
                                   : fetch(px, py) * t.w00 + fetch(px + 1, py) * t.w10 +
-                                        fetch(px, py + 1) * t.w01 + fetch(px + 1, py + 1) * t.w11;
+                    fetch(px, py + 1) * t.w01 + fetch(px + 1, py + 1) * t.w11;
         }
         return;
     }
@@ -289,8 +282,7 @@ void QrVectorBlurTracer<Texture>::gather(int32_t x, int32_t y, QrLanes* out, int
 }
 
 template <class Texture>
-void QrVectorBlurTracer<Texture>::depositColours(int32_t x, int32_t y, const QrLanes* mean,
-                                                 int32_t stride)
+void QrVectorBlurTracer<Texture>::depositColours(int32_t x, int32_t y, const QrLanes* mean, int32_t stride)
 {
     const QrVectorBlurTap* taps = plan_->depositTaps();
     const int32_t count = shape_.depositCount();
@@ -318,8 +310,7 @@ void QrVectorBlurTracer<Texture>::depositColours(int32_t x, int32_t y, const QrL
 
 // Without interpolation each average is written to the pixel under its
 // point, unless an earlier path has already covered that pixel.
-template <class Texture>
-void QrVectorBlurTracer<Texture>::depositNearest(int32_t x, int32_t y)
+template <class Texture> void QrVectorBlurTracer<Texture>::depositNearest(int32_t x, int32_t y)
 {
     const QrVectorBlurTap* taps = plan_->depositTaps();
     const int32_t count = shape_.depositCount();

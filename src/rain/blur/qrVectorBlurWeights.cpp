@@ -41,7 +41,7 @@ QrVectorBlurWeights::QrVectorBlurWeights(const QrVectorBlurPlan& plan, int32_t x
         std::sort(list.begin(), list.end(), [](const Keyed& a, const Keyed& b) {
             return std::tie(b.dx, a.tap, a.corner) < std::tie(a.dx, b.tap, b.corner);
         });
-        TargetRow row{dy, list.back().dx, list.front().dx, {}};
+        TargetRow row {dy, list.back().dx, list.front().dx, {}};
         for (const Keyed& k : list) {
             row.entries.push_back({k.dx, k.w});
             if (dy == 0 && k.dx > 0)
@@ -53,8 +53,8 @@ QrVectorBlurWeights::QrVectorBlurWeights(const QrVectorBlurPlan& plan, int32_t x
     started_.assign(std::size_t(x1_ - x0_ + 2 * pad_), 0.0f);
 }
 
-void QrVectorBlurWeights::startRow(const QrVectorBlurAccumulator& acc, int32_t y,
-                                   std::vector<int32_t>& starts)
+void QrVectorBlurWeights::startRow(
+    const QrVectorBlurAccumulator& acc, int32_t y, std::vector<int32_t>& starts)
 {
     for (int32_t x : starts)
         started_[std::size_t(x - x0_ + pad_)] = 0.0f;
@@ -89,8 +89,8 @@ void QrVectorBlurWeights::startRow(const QrVectorBlurAccumulator& acc, int32_t y
         takeRow(acc, y, row, starts.front(), starts.back());
 }
 
-void QrVectorBlurWeights::takePath(const QrVectorBlurAccumulator& acc,
-                                   const QrVectorBlurPlan& plan, int32_t x, int32_t y)
+void QrVectorBlurWeights::takePath(
+    const QrVectorBlurAccumulator& acc, const QrVectorBlurPlan& plan, int32_t x, int32_t y)
 {
     const QrVectorBlurTap* taps = plan.depositTaps();
     const int32_t count = int32_t(plan.taps().size()) - 2 * plan.depositFirst();
@@ -117,9 +117,8 @@ void QrVectorBlurWeights::takePath(const QrVectorBlurAccumulator& acc,
 
 // Entry by entry along the row, so that every pixel takes its entries in
 // order; taking 0 x w leaves a weight exactly as it is.
-void QrVectorBlurWeights::takeRow(const QrVectorBlurAccumulator& acc, int32_t y,
-                                  const TargetRow& row, int32_t firstStart,
-                                  int32_t lastStart) const
+void QrVectorBlurWeights::takeRow(const QrVectorBlurAccumulator& acc, int32_t y, const TargetRow& row,
+    int32_t firstStart, int32_t lastStart) const
 {
     const int32_t r = y + row.dy;
     const QrRect& area = acc.area();

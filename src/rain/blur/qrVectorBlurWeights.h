@@ -21,8 +21,8 @@ class QrVectorBlurWeights {
 public:
     // Takes the bilinear weights of every deposit of the path of (x, y)
     // off the weight image, tap by tap, in the order w00, w10, w01, w11.
-    static void takePath(const QrVectorBlurAccumulator& acc, const QrVectorBlurPlan& plan,
-                         int32_t x, int32_t y);
+    static void takePath(
+        const QrVectorBlurAccumulator& acc, const QrVectorBlurPlan& plan, int32_t x, int32_t y);
 
     // For start pixels in columns [x0, x1).
     QrVectorBlurWeights(const QrVectorBlurPlan& plan, int32_t x0, int32_t x1);
@@ -45,12 +45,12 @@ private:
     };
 
     float started(int32_t x) const { return started_[std::size_t(x - x0_ + pad_)]; }
-    void takeRow(const QrVectorBlurAccumulator& acc, int32_t y, const TargetRow& row,
-                 int32_t firstStart, int32_t lastStart) const;
+    void takeRow(const QrVectorBlurAccumulator& acc, int32_t y, const TargetRow& row, int32_t firstStart,
+        int32_t lastStart) const;
 
     const QrVectorBlurPlan* plan_;
     std::vector<TargetRow> rows_;
     std::vector<Entry> fromLeft_;  // the start row's entries from pixels to the left
-    std::vector<float> started_;   // 1 where a pixel of the current row starts, else 0
+    std::vector<float> started_;  // 1 where a pixel of the current row starts, else 0
     int32_t x0_, x1_, pad_ = 0;
 };

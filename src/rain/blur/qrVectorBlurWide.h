@@ -24,12 +24,11 @@ using F8 = float __attribute__((vector_size(32)));
 QR_WIDE inline F8 splat(const QrLanes& w)
 {
     const float s = w[0];
-    return F8{s, s, s, s, s, s, s, s};
+    return F8 {s, s, s, s, s, s, s, s};
 }
 
 // Two neighbouring pixels of channel type C as eight floats.
-template <class C>
-QR_WIDE inline F8 load2(const char* p)
+template <class C> QR_WIDE inline F8 load2(const char* p)
 {
     if constexpr (std::is_same_v<C, float>) {
         F8 v;
@@ -52,7 +51,10 @@ QR_WIDE inline F8 loadF(const void* p)
     return v;
 }
 
-QR_WIDE inline void storeF(void* p, F8 v) { std::memcpy(p, &v, sizeof v); }
+QR_WIDE inline void storeF(void* p, F8 v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
 
 // Two lanes' weights side by side: left for the first pixel, right for the
 // second.
@@ -61,14 +63,20 @@ QR_WIDE inline F8 pair(const QrLanes& left, const QrLanes& right)
     return F8(_mm256_set_m128(__m128(right), __m128(left)));
 }
 
-QR_WIDE inline QrLanes low(F8 v) { return QrLanes(_mm256_castps256_ps128(__m256(v))); }
-QR_WIDE inline QrLanes high(F8 v) { return QrLanes(_mm256_extractf128_ps(__m256(v), 1)); }
+QR_WIDE inline QrLanes low(F8 v)
+{
+    return QrLanes(_mm256_castps256_ps128(__m256(v)));
+}
+QR_WIDE inline QrLanes high(F8 v)
+{
+    return QrLanes(_mm256_extractf128_ps(__m256(v), 1));
+}
 
 // Pairs of neighbouring paths; a lone last path as the four-lane kernel
 // takes it.
 template <class C>
-QR_WIDE void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* offsets,
-                            std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
+QR_WIDE void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* offsets, std::size_t count,
+    std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
 {
     constexpr std::ptrdiff_t px = 4 * sizeof(C);
     const int32_t paired = n - n % 2;
@@ -77,8 +85,9 @@ QR_WIDE void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* 
         const char* q = start + offsets[i];
         for (int32_t p = 0; p < paired; p += 2) {
             const char* a = q + p * px;
-            storeF(out + p, load2<C>(a) * w0 + load2<C>(a + px) * w1 + load2<C>(a + down) * w2 +
-                                load2<C>(a + down + px) * w3);
+            storeF(out + p,
+                load2<C>(a) * w0 + load2<C>(a + px) * w1 + load2<C>(a + down) * w2 +
+                    load2<C>(a + down + px) * w3);
         }
         if (paired < n) {
             const char* a = q + paired * px;
@@ -91,7 +100,7 @@ QR_WIDE void gatherAdjacent(const char* start, int32_t n, const std::ptrdiff_t* 
 // four products are added in the order of the four-lane kernel.
 template <class C>
 QR_WIDE void gatherApart(const char* const* start, int32_t n, const std::ptrdiff_t* offsets,
-                         std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
+    std::size_t count, std::ptrdiff_t down, const QrLanes* w, QrLanes* out)
 {
     for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
         const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
@@ -104,9 +113,8 @@ QR_WIDE void gatherApart(const char* const* start, int32_t n, const std::ptrdiff
 }
 
 template <class C>
-QR_WIDE void gatherRows(const char* const* tops, const char* const* bottoms,
-                        const std::ptrdiff_t* column, int32_t n, const std::ptrdiff_t* dx,
-                        std::size_t count, const QrLanes* w, QrLanes* out)
+QR_WIDE void gatherRows(const char* const* tops, const char* const* bottoms, const std::ptrdiff_t* column,
+    int32_t n, const std::ptrdiff_t* dx, std::size_t count, const QrLanes* w, QrLanes* out)
 {
     for (std::size_t i = 0; i < count; ++i, w += 4, out += 8) {
         const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
@@ -124,10 +132,10 @@ QR_WIDE inline void runningMeans(QrLanes* s, int32_t count, int32_t window)
     if (window <= 1)
         return;
     const float r = 1.0f / static_cast<float>(window);
-    const F8 reciprocal{r, r, r, r, r, r, r, r};
+    const F8 reciprocal {r, r, r, r, r, r, r, r};
     F8 sum[4];
     for (int p = 0; p < 4; ++p) {
-        sum[p] = F8{};
+        sum[p] = F8 {};
         for (int32_t i = 0; i < window; ++i)
             sum[p] += loadF(s + i * 8 + 2 * p);
     }
@@ -142,9 +150,8 @@ QR_WIDE inline void runningMeans(QrLanes* s, int32_t count, int32_t window)
 }
 
 // A pixel and its right-hand neighbour in one go, on both rows.
-QR_WIDE inline void depositApart(float* const* tops, float* const* bottoms,
-                                 const std::ptrdiff_t* column, int32_t n, int32_t count,
-                                 const QrLanes* w, const QrLanes* mean)
+QR_WIDE inline void depositApart(float* const* tops, float* const* bottoms, const std::ptrdiff_t* column,
+    int32_t n, int32_t count, const QrLanes* w, const QrLanes* mean)
 {
     for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
         const F8 top = pair(w[0], w[1]), bottom = pair(w[2], w[3]);
@@ -160,8 +167,8 @@ QR_WIDE inline void depositApart(float* const* tops, float* const* bottoms,
 
 // The shared pixels 1 .. n - 1 at `c`, two at a time; returns the first
 // pixel left over.
-QR_WIDE inline int32_t depositShared(float* c, const QrLanes* mean, int32_t n, const QrLanes& left,
-                                     const QrLanes& right)
+QR_WIDE inline int32_t depositShared(
+    float* c, const QrLanes* mean, int32_t n, const QrLanes& left, const QrLanes& right)
 {
     const F8 l = splat(left), r = splat(right);
     int32_t j = 1;
@@ -172,9 +179,8 @@ QR_WIDE inline int32_t depositShared(float* c, const QrLanes* mean, int32_t n, c
     return j;
 }
 
-QR_WIDE inline void depositAdjacent(float* const* tops, float* const* bottoms,
-                                    std::ptrdiff_t column, int32_t n, int32_t count,
-                                    const QrLanes* w, const QrLanes* mean)
+QR_WIDE inline void depositAdjacent(float* const* tops, float* const* bottoms, std::ptrdiff_t column,
+    int32_t n, int32_t count, const QrLanes* w, const QrLanes* mean)
 {
     using QrLaneKernels::add;
     for (int32_t i = 0; i < count; ++i, w += 4, mean += 8) {
@@ -190,9 +196,8 @@ QR_WIDE inline void depositAdjacent(float* const* tops, float* const* bottoms,
 }
 
 template <class C>
-constexpr QrVectorBlurKernels<C> kEightLanes{&gatherAdjacent<C>, &gatherApart<C>,
-                                             &gatherRows<C>,     &runningMeans,
-                                             &depositApart,      &depositAdjacent};
+constexpr QrVectorBlurKernels<C> kEightLanes {
+    &gatherAdjacent<C>, &gatherApart<C>, &gatherRows<C>, &runningMeans, &depositApart, &depositAdjacent};
 
 }  // namespace QrWide
 #endif

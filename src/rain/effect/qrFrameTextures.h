@@ -33,18 +33,17 @@ CropSettings readCrops(Wrapper::EffectI& effect, const Wrapper::Rain::Key::Crops
 // Crop range of a layer `width` x `height`: x from trunc(left% of width) to
 // trunc(right% of width), y (rows count downward) from trunc((1 - top%) of
 // height) to trunc((1 - bottom%) of height). setCrop clamps to the image.
-template <class S, class W>
-void applyCrops(QrTexture<S, W>& layer, const CropSettings& crops, bool expand)
+template <class S, class W> void applyCrops(QrTexture<S, W>& layer, const CropSettings& crops, bool expand)
 {
     const int32_t w = layer.width(), h = layer.height();
     if (expand) {
         layer.setCrop(0, w, 0, h);
         layer.setEdgeMethods(0, 0);
-        layer.setEdgeColour(S{});
+        layer.setEdgeColour(S {});
         return;
     }
     layer.setCrop(int32_t(crops.left * w / 100.0), int32_t(crops.right * w / 100.0),
-                  int32_t((1.0 - crops.top / 100.0) * h), int32_t((1.0 - crops.bottom / 100.0) * h));
+        int32_t((1.0 - crops.top / 100.0) * h), int32_t((1.0 - crops.bottom / 100.0) * h));
     layer.setEdgeMethods(crops.xMethod, crops.yMethod);
     W colour;
     for (int c = 0; c < 4; ++c)
@@ -54,11 +53,9 @@ void applyCrops(QrTexture<S, W>& layer, const CropSettings& crops, bool expand)
 
 // Places a matte layer centred on a source `sourceWidth` x `sourceHeight`:
 // a smaller layer sits inside it, a larger one hangs over every edge.
-template <class S, class W>
-void centreOn(QrTexture<S, W>& layer, int32_t sourceWidth, int32_t sourceHeight)
+template <class S, class W> void centreOn(QrTexture<S, W>& layer, int32_t sourceWidth, int32_t sourceHeight)
 {
-    layer.setOrigin(int32_t((sourceWidth - layer.width()) / 2),
-                    int32_t((sourceHeight - layer.height()) / 2));
+    layer.setOrigin(int32_t((sourceWidth - layer.width()) / 2), int32_t((sourceHeight - layer.height()) / 2));
 }
 
 }  // namespace Quarn::Rain

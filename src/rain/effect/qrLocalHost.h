@@ -25,8 +25,7 @@ public:
     QrInterruptRecord* interrupt = nullptr;
 
     // The image the effect renders into (shared, not copied); not owned.
-    template <class S, class W>
-    void setOutput(QrTexture<S, W>* output)
+    template <class S, class W> void setOutput(QrTexture<S, W>* output)
     {
         width_ = output->width();
         height_ = output->height();
@@ -41,14 +40,22 @@ public:
     double getTime() override { return time; }
     double getFrameRate() override { return frameRate; }
     double getPixelAspectRatio() override { return pixelAspect; }
-    void getDownsample(double& x, double& y) override { x = downsampleX; y = downsampleY; }
-    void getImageSize(int32_t& width, int32_t& height) override { width = width_; height = height_; }
-    QrRectI getOutputExtent() override { return extent.value_or(QrRectI{0, 0, width_ - 1, height_ - 1}); }
+    void getDownsample(double& x, double& y) override
+    {
+        x = downsampleX;
+        y = downsampleY;
+    }
+    void getImageSize(int32_t& width, int32_t& height) override
+    {
+        width = width_;
+        height = height_;
+    }
+    QrRectI getOutputExtent() override { return extent.value_or(QrRectI {0, 0, width_ - 1, height_ - 1}); }
     int32_t getPremultiplicationState() override { return premultiplied; }
     QrInterruptRecord* getInterruptRecord() override { return interrupt; }
     bool fetchOutputImageRaw(QrTexIndexer* dest) override { return output_ && output_(dest); }
     int32_t forwardPopupMapping(const std::string&, int32_t position) override { return position; }
-    void sendMessage(Message::Severity, const std::string&, const std::string&) override {}
+    void sendMessage(Message::Severity, const std::string&, const std::string&) override { }
 
     // No parameter is the host's: the effect's own set answers.
     bool paramIsDefined(const std::string&) override { return false; }
@@ -97,8 +104,8 @@ public:
 private:
     [[noreturn]] static void undefined(const std::string& name)
     {
-        throw Exceptions::Wrapper::ParameterUndefined("Quarn::Wrapper::LocalHost",
-                                                      "src/rain/effect/qrLocalHost.h", __LINE__, name);
+        throw Exceptions::Wrapper::ParameterUndefined(
+            "Quarn::Wrapper::LocalHost", "src/rain/effect/qrLocalHost.h", __LINE__, name);
     }
 
     int32_t width_ = 0;
@@ -108,8 +115,7 @@ private:
 
 // A clip over a texture of depth D: fetched as D's ARGB texture it shares the
 // image; fetched as D's single-channel texture it gives the alpha.
-template <class D>
-class TextureClip : public Clip {
+template <class D> class TextureClip : public Clip {
 public:
     TextureClip(std::string name, const typename D::Texture& texture)
         : Clip(std::move(name)), texture_(texture)
@@ -125,8 +131,7 @@ public:
             copyAlpha(*single);
         } else {
             throw Exceptions::Wrapper::FetchImageFailed("Quarn::Wrapper::TextureClip::fetchImageRaw",
-                                                        "src/rain/effect/qrLocalHost.h", __LINE__,
-                                                        "unknown texture pixel type");
+                "src/rain/effect/qrLocalHost.h", __LINE__, "unknown texture pixel type");
         }
     }
 

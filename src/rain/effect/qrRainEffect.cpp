@@ -18,8 +18,12 @@ struct PresetValues {
 // Indexed by preset number - 1: Drizzle, Rain, Shower, Downpour, Cats and
 // Dogs, Night Time.
 constexpr PresetValues kPresets[] = {
-    {0.35, 45.0, 0.9, 1.0}, {0.6, 50.0, 0.9, 1.0},  {0.7, 70.0, 0.9, 1.0},
-    {0.85, 85.0, 0.9, 1.0}, {1.0, 100.0, 0.9, 1.0}, {0.6, 50.0, 0.8, 1.0},
+    {0.35, 45.0, 0.9, 1.0},
+    {0.6, 50.0, 0.9, 1.0},
+    {0.7, 70.0, 0.9, 1.0},
+    {0.85, 85.0, 0.9, 1.0},
+    {1.0, 100.0, 0.9, 1.0},
+    {0.6, 50.0, 0.8, 1.0},
 };
 
 }  // namespace

@@ -36,11 +36,9 @@ struct Crops {
     const char* top;
 };
 
-inline constexpr Crops sourceCrops{"SourceXMethod", "SourceYMethod", "SourceEdgeColour",
-                                   "SourceEdgeColourAlpha", "SourceLeft", "SourceRight",
-                                   "SourceBottom", "SourceTop"};
-inline constexpr Crops matteCrops{"MatteXMethod", "MatteYMethod", "MatteEdgeColour",
-                                  "MatteEdgeColourAlpha", "MatteLeft", "MatteRight",
-                                  "MatteBottom", "MatteTop"};
+inline constexpr Crops sourceCrops {"SourceXMethod", "SourceYMethod", "SourceEdgeColour",
+    "SourceEdgeColourAlpha", "SourceLeft", "SourceRight", "SourceBottom", "SourceTop"};
+inline constexpr Crops matteCrops {"MatteXMethod", "MatteYMethod", "MatteEdgeColour", "MatteEdgeColourAlpha",
+    "MatteLeft", "MatteRight", "MatteBottom", "MatteTop"};
 
 }  // namespace Quarn::Wrapper::Rain::Key

@@ -13,8 +13,7 @@ namespace {
 namespace P = Quarn::Param;
 using ParamRef = auto_ref<P::Param>;
 
-template <class P>
-auto_ref<P> named(const RainHostParam& row)
+template <class P> auto_ref<P> named(const RainHostParam& row)
 {
     auto_ref<P> p(new P(row.key));
     p->setLabel(row.label[0] ? row.label : (row.checkBoxText ? row.checkBoxText : ""));
@@ -23,8 +22,7 @@ auto_ref<P> named(const RainHostParam& row)
 
 // Sets default, value and ranges of a slider-like parameter in internal
 // units (host value x factor).
-template <class P, class V>
-void setRange(P& p, const RainHostParam& row, V factor)
+template <class P, class V> void setRange(P& p, const RainHostParam& row, V factor)
 {
     p.setDefault(V(row.defaultValue * factor));
     p.setValue(V(row.defaultValue * factor));
@@ -53,7 +51,7 @@ ParamRef makeColour(const RainHostParam& row)
 {
     auto_ref<P::RGBAColour> c = named<P::RGBAColour>(row);
     const HostColour8& d = row.colourDefault;
-    const QrPixelRGBAf colour{d.red / 255.0f, d.green / 255.0f, d.blue / 255.0f, d.alpha / 255.0f};
+    const QrPixelRGBAf colour {d.red / 255.0f, d.green / 255.0f, d.blue / 255.0f, d.alpha / 255.0f};
     c->setDefault(colour);
     c->setValue(colour);
     return c;
@@ -68,8 +66,7 @@ ParamRef makeAngle(const RainHostParam& row)
     return a;
 }
 
-template <class P, class V>
-ParamRef makeRanged(const RainHostParam& row, V factor)
+template <class P, class V> ParamRef makeRanged(const RainHostParam& row, V factor)
 {
     auto_ref<P> p = named<P>(row);
     setRange(*p, row, factor);

@@ -18,7 +18,7 @@ enum class HostParamType {
     customArea,  // a drawn area without data
     popup,
     floatSlider,  // fixed point: value x 65536
-    angle,        // degrees, fixed point
+    angle,  // degrees, fixed point
     intSlider,
     layer,
     groupStart,
@@ -29,13 +29,13 @@ enum class HostParamType {
 
 // The parameter type the effect's own parameter set uses for the key.
 enum class InternalType {
-    none,    // no internal parameter (layout, layers, the about area)
+    none,  // no internal parameter (layout, layers, the about area)
     integer,
     number,  // a plain double, in the host's units
-    scale,   // a fraction: host percent / 100
-    angle,   // radians: host degrees x pi / 180
+    scale,  // a fraction: host percent / 100
+    angle,  // radians: host degrees x pi / 180
     choice,
-    rgba,    // components 0..1: host 8-bit / 255
+    rgba,  // components 0..1: host 8-bit / 255
     flag,
 };
 
@@ -51,22 +51,22 @@ struct HostColour8 {
 
 struct RainHostParam {
     int index = 0;
-    const char* label = "";          // empty for the check box, whose text is checkBoxText
+    const char* label = "";  // empty for the check box, whose text is checkBoxText
     HostParamType type = HostParamType::customArea;
-    const char* key = nullptr;       // internal key, or the clip name for layers
+    const char* key = nullptr;  // internal key, or the clip name for layers
     InternalType internal = InternalType::none;
-    double defaultValue = 0.0;       // host units: slider, angle (degrees), 1-based popup, check box 0 / 1
+    double defaultValue = 0.0;  // host units: slider, angle (degrees), 1-based popup, check box 0 / 1
     double sliderMin = 0.0, sliderMax = 0.0;
     double validMin = 0.0, validMax = 0.0;
     uint32_t flags = 0;
-    int precision = 0;               // decimals a float slider shows; 0 otherwise
-    bool percent = false;            // the slider shows a percentage
-    const char* choices = nullptr;   // popup entries separated by '|'
+    int precision = 0;  // decimals a float slider shows; 0 otherwise
+    bool percent = false;  // the slider shows a percentage
+    const char* choices = nullptr;  // popup entries separated by '|'
     int choiceCount = 0;
-    int popupDefault = 0;            // 1-based host value
+    int popupDefault = 0;  // 1-based host value
     const int* popupValues = nullptr;  // internal value per menu position; null when position = value
     const char* checkBoxText = nullptr;
-    HostColour8 colourDefault{0, 0, 0, 0};
+    HostColour8 colourDefault {0, 0, 0, 0};
 };
 
 constexpr int kRainHostParamCount = 40;
@@ -79,13 +79,19 @@ const RainHostParam* findRainHostParam(std::string_view key);
 int rainHostIndex(std::string_view key);
 // Whether the control holds a value the effect reads (not a layer, a group
 // or the about area).
-constexpr bool holdsValue(const RainHostParam& param) { return param.internal != InternalType::none; }
+constexpr bool holdsValue(const RainHostParam& param)
+{
+    return param.internal != InternalType::none;
+}
 
 // A popup's (menu position, internal value) pairs, positions 0-based; empty
 // for other controls.
 std::vector<std::pair<int, int>> rainPopupTable(const RainHostParam& param);
 
 // Decimals a float slider shows: 2 when its slider maximum is 10 or less.
-constexpr int sliderPrecision(double sliderMax) { return sliderMax <= 10.0 ? 2 : 1; }
+constexpr int sliderPrecision(double sliderMax)
+{
+    return sliderMax <= 10.0 ? 2 : 1;
+}
 
 }  // namespace Quarn::Wrapper::Rain

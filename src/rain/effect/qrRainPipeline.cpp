@@ -21,7 +21,7 @@ QrRainSettings rainSettings(const FrameValues& v, double white)
     s.dropLength = float(v.dropLength * v.downsampleY);
     s.minThreshold = float(v.minThresh * white);
     s.maxThreshold = float(v.maxThresh * white);
-    s.region = QrRect{v.extent.x1, v.extent.y1, v.extent.x2 + 1, v.extent.y2 + 1};
+    s.region = QrRect {v.extent.x1, v.extent.y1, v.extent.x2 + 1, v.extent.y2 + 1};
     s.motion = v.motion.scaled(v.downsampleY);
     return s;
 }

@@ -50,8 +50,7 @@ FrameValues readHostValues(Wrapper::HostI& host);
 void readRainParams(Wrapper::EffectI& effect, FrameValues& values);
 
 // Runs one functor processor over the whole of `image`.
-template <class F, class Tex>
-void applyInPlace(Tex& image, const F& functor, QrInterruptRecord* interrupt)
+template <class F, class Tex> void applyInPlace(Tex& image, const F& functor, QrInterruptRecord* interrupt)
 {
     Processor::Functor1<typename Tex::StoragePixel, F> proc(functor, interrupt);
     proc.process(image);
@@ -67,8 +66,7 @@ void applyFrom(Tex& image, const Tex& other, const F& functor, QrInterruptRecord
 // Draws the rain of `source` into `output` (stage 2's processor run).
 template <class D>
 void drawRain(const typename D::Texture& source, typename D::Texture& output,
-              const typename D::MatteTexture* matte, const QrRainSettings& settings,
-              QrInterruptRecord* interrupt)
+    const typename D::MatteTexture* matte, const QrRainSettings& settings, QrInterruptRecord* interrupt)
 {
     QrRainProc<D> rain(settings, matte, interrupt);
     rain.process(source, output);
@@ -78,13 +76,13 @@ void drawRain(const typename D::Texture& source, typename D::Texture& output,
 // Returns the premultiplication state of the output afterwards.
 template <class D>
 int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Texture& source,
-                   typename D::Texture& output, int32_t premultiplied, QrInterruptRecord* interrupt)
+    typename D::Texture& output, int32_t premultiplied, QrInterruptRecord* interrupt)
 {
     const int32_t method = effect.getIntParam(Key::blendMethod, time);
     if (method == 0)
         return premultiplied;
-    QrColourBlendProc<typename D::Storage> blend(
-        method, float(effect.getDoubleParam(Key::blendSrc, time) / 100.0),
+    QrColourBlendProc<typename D::Storage> blend(method,
+        float(effect.getDoubleParam(Key::blendSrc, time) / 100.0),
         float(effect.getDoubleParam(Key::blendEffect, time) / 100.0),
         float(effect.getDoubleParam(Key::blendMix, time) / 100.0));
     blend.setInterruptRecord(interrupt);
@@ -99,19 +97,19 @@ int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Text
 // Stage 5: the output's alpha by "Process" (0 RGB, 1 RGBA).
 template <class D>
 void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double time,
-                       const typename D::Texture& source, typename D::Texture& output,
-                       int32_t premultiplied, QrInterruptRecord* interrupt)
+    const typename D::Texture& source, typename D::Texture& output, int32_t premultiplied,
+    QrInterruptRecord* interrupt)
 {
     using namespace Quarn::PixelFunctor;
     const int32_t process = effect.getIntParam(Key::process, time);
     if (process == 1 && premultiplied != 1)
-        applyInPlace(output, UnMultiplyByAlpha{}, interrupt);
+        applyInPlace(output, UnMultiplyByAlpha {}, interrupt);
     if (process == 0 && premultiplied == 1)
-        applyInPlace(output, MultiplyByAlpha{}, interrupt);
+        applyInPlace(output, MultiplyByAlpha {}, interrupt);
     switch (host.forwardPopupMapping(Key::process, process)) {
-    case 0: applyFrom(output, source, CopyAlpha{}, interrupt); break;
-    case 2: applyInPlace(output, WhitePointAlpha{}, interrupt); break;
-    case 3: applyFrom(output, source, CopyRGB{}, interrupt); break;
+    case 0: applyFrom(output, source, CopyAlpha {}, interrupt); break;
+    case 2: applyInPlace(output, WhitePointAlpha {}, interrupt); break;
+    case 3: applyFrom(output, source, CopyRGB {}, interrupt); break;
     default: break;  // 1: the rain's own alpha stays
     }
 }
@@ -135,10 +133,9 @@ void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host, const QrRainMot
     bool hasMatte = false;
     if (v.matteChannel > 0 && effect.clips().isConnected(Key::matteClip))
         hasMatte = makeMatte(effect.clips(), v.time, source, matte, v.matteChannel, v.interrupt);
-    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, double(D::kWhite)),
-                v.interrupt);
+    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, double(D::kWhite)), v.interrupt);
 
-    applyInPlace(output, PixelFunctor::ClampChannel{0.0f, float(D::kWhite), 0}, v.interrupt);
+    applyInPlace(output, PixelFunctor::ClampChannel {0.0f, float(D::kWhite), 0}, v.interrupt);
     int32_t premultiplied = host.getPremultiplicationState();
     premultiplied = blendStage<D>(effect, v.time, source, output, premultiplied, v.interrupt);
     processAlphaStage<D>(effect, host, v.time, source, output, premultiplied, v.interrupt);

@@ -18,8 +18,7 @@
 
 template <class StoragePixel, class WorkPixel, class MatteStoragePixel, class MatteWorkPixel>
 class AlphaMatterWithoutTemplatedMax
-    : public Sampler<QrTexture<StoragePixel, WorkPixel>,
-                     QrTexture<MatteStoragePixel, MatteWorkPixel>> {
+    : public Sampler<QrTexture<StoragePixel, WorkPixel>, QrTexture<MatteStoragePixel, MatteWorkPixel>> {
 public:
     using Source = QrTexture<StoragePixel, WorkPixel>;
     using Matte = QrTexture<MatteStoragePixel, MatteWorkPixel>;
@@ -56,19 +55,14 @@ public:
         const float w = float(white);
         switch (mode) {
         case 1:
-        case 5:
-            return (float(p.b()) + float(p.g()) + float(p.r())) * kThird;
+        case 5: return (float(p.b()) + float(p.g()) + float(p.r())) * kThird;
         case 2:
-        case 6:
-            return ((w - float(p.r())) + (w - float(p.g())) + (w - float(p.b()))) * kThird;
+        case 6: return ((w - float(p.r())) + (w - float(p.g())) + (w - float(p.b()))) * kThird;
         case 3:
-        case 7:
-            return float(p.a()) * 3.0f * kThird;
+        case 7: return float(p.a()) * 3.0f * kThird;
         case 4:
-        case 8:
-            return (w - float(p.a())) * 3.0f * kThird;
-        default:
-            return 0.0f;
+        case 8: return (w - float(p.a())) * 3.0f * kThird;
+        default: return 0.0f;
         }
     }
 

@@ -32,8 +32,7 @@ enum MatteChannel : int32_t {
 
 // Fetches clip "Matte" at `time` into `dest`; false when the set has no such
 // clip or the host cannot deliver it.
-template <class Tex>
-bool fetchMatteClip(Wrapper::ClipSet& clips, double time, Tex& dest)
+template <class Tex> bool fetchMatteClip(Wrapper::ClipSet& clips, double time, Tex& dest)
 {
     Wrapper::Clip* clip = clips.hsGetObject("Matte", false);
     if (!clip)
@@ -48,9 +47,8 @@ bool fetchMatteClip(Wrapper::ClipSet& clips, double time, Tex& dest)
 }
 
 template <class S, class W, class MS, class MW>
-bool makeMatte(Wrapper::ClipSet& clips, double time, const QrTexture<S, W>& source,
-               QrTexture<MS, MW>& matte, int32_t matteChannel,
-               QrInterruptRecord* record = nullptr)
+bool makeMatte(Wrapper::ClipSet& clips, double time, const QrTexture<S, W>& source, QrTexture<MS, MW>& matte,
+    int32_t matteChannel, QrInterruptRecord* record = nullptr)
 {
     using Matter = AlphaMatterWithoutTemplatedMax<S, W, MS, MW>;
     auto extract = [&](const QrTexture<S, W>& from) {

@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-QrRainGust::QrRainGust(int32_t seed, double gustsPer100Frames)
-    : seed_(seed), rate_(gustsPer100Frames / 100.0)
+QrRainGust::QrRainGust(int32_t seed, double gustsPer100Frames) : seed_(seed), rate_(gustsPer100Frames / 100.0)
 {
 }
 

@@ -23,7 +23,10 @@ int32_t shiftedSeed(int32_t seed, double tx, double ty)
 
 }  // namespace
 
-int32_t rainLayerSalt(int32_t layer) { return int32_t(uint32_t(layer) * 0x9E3779B1u); }
+int32_t rainLayerSalt(int32_t layer)
+{
+    return int32_t(uint32_t(layer) * 0x9E3779B1u);
+}
 
 std::vector<QrRainLayer> planRainLayers(const QrRainMotion& motion, const QrRainLayerBase& base)
 {
@@ -33,7 +36,7 @@ std::vector<QrRainLayer> planRainLayers(const QrRainMotion& motion, const QrRain
     const double angle =
         wind == 0.0 ? double(base.angle) : QrRainTravel::direction(base.frame, base.angle, wind, gust);
     const QrRainTravel unit =
-        m.moves() ? QrRainTravel::to(base.frame, base.angle, wind, gust) : QrRainTravel{};
+        m.moves() ? QrRainTravel::to(base.frame, base.angle, wind, gust) : QrRainTravel {};
 
     std::vector<QrRainLayer> layers(std::size_t(m.depthLayers));
     double k = 1.0;  // this layer's share of the nearest layer's size, speed, light and drops

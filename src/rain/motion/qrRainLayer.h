@@ -15,12 +15,12 @@
 #include <vector>
 
 struct QrRainLayer {
-    int32_t dropSeed = 0;     // noise seed of the layer's drops, travel folded in
-    float density = 0.0f;     // as the rain processor's density
+    int32_t dropSeed = 0;  // noise seed of the layer's drops, travel folded in
+    float density = 0.0f;  // as the rain processor's density
     float dropLength = 0.0f;  // streak length, pixels (signed as the drop length)
-    float angle = 0.0f;       // streak direction this frame, radians
-    float intensity = 0.0f;   // weight of the layer in the rain pass
-    double speed = 0.0;       // pixels per frame
+    float angle = 0.0f;  // streak direction this frame, radians
+    float intensity = 0.0f;  // weight of the layer in the rain pass
+    double speed = 0.0;  // pixels per frame
 };
 
 // What the rain processor knows of the frame.

@@ -5,7 +5,10 @@
 
 namespace {
 
-double finiteOr(double value, double fallback) { return std::isfinite(value) ? value : fallback; }
+double finiteOr(double value, double fallback)
+{
+    return std::isfinite(value) ? value : fallback;
+}
 
 }  // namespace
 

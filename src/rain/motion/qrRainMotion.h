@@ -12,11 +12,11 @@ struct QrRainMotion {
     // of that when the streak length follows the speed.
     static constexpr double kShutter = 0.5;
 
-    double fallSpeed = 0.0;      // pixels per frame along the rain direction; 0: a new pattern every frame
+    double fallSpeed = 0.0;  // pixels per frame along the rain direction; 0: a new pattern every frame
     double windVariation = 0.0;  // degrees the direction gusts to either side of the rain direction
-    double gustRate = 4.0;       // gusts per 100 frames (a new gust every 25 frames)
-    int32_t depthLayers = 1;     // 1 (the nearest layer only) to kMaxLayers
-    double depthFalloff = 0.4;   // 0..1: each farther layer is this much smaller, slower, fainter and sparser
+    double gustRate = 4.0;  // gusts per 100 frames (a new gust every 25 frames)
+    int32_t depthLayers = 1;  // 1 (the nearest layer only) to kMaxLayers
+    double depthFalloff = 0.4;  // 0..1: each farther layer is this much smaller, slower, fainter and sparser
     bool streakFromSpeed = false;  // streak length = speed x shutter instead of the drop length
 
     // The same settings at a resolution scaled by `downsample` (the vertical

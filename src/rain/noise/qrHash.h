@@ -25,15 +25,13 @@ struct QrHash {
     static constexpr int32_t key(int32_t x, int32_t y, int32_t seed)
     {
         return static_cast<int32_t>(static_cast<uint32_t>(x) * kColumnStep +
-                                    static_cast<uint32_t>(y) * kRowStep +
-                                    static_cast<uint32_t>(seed));
+            static_cast<uint32_t>(y) * kRowStep + static_cast<uint32_t>(seed));
     }
 
     // Key of the pixel `steps` to the right of a pixel with key `n`.
     static constexpr int32_t advance(int32_t n, int32_t steps)
     {
-        return static_cast<int32_t>(static_cast<uint32_t>(n) +
-                                    static_cast<uint32_t>(steps) * kColumnStep);
+        return static_cast<int32_t>(static_cast<uint32_t>(n) + static_cast<uint32_t>(steps) * kColumnStep);
     }
 
     // Sum of two keys or seeds with wrap-around (channel keys n + c, seeds).

@@ -12,7 +12,7 @@ template <class StoragePixel, class WorkPixel, int64_t white>
 class QrNoiseGen : public QrNoiseGenCore<StoragePixel, QrNoiseGen<StoragePixel, WorkPixel, white>> {
 public:
     static_assert(std::is_same_v<StoragePixel, float> && std::is_same_v<WorkPixel, float>,
-                  "noise is generated into plain float images");
+        "noise is generated into plain float images");
     static constexpr float kWhite = float(white);
 
     float offset = 0.0f;
@@ -26,7 +26,6 @@ public:
     void fillRow(float* row, int32_t count, int32_t key) const
     {
         for (int32_t k = 0; k < count; ++k, key = this->nextKey(key))
-            row[k] = this->clamped(float(QrHash::hash(key)) * range * QrHash::kUnit + offset,
-                                   kWhite);
+            row[k] = this->clamped(float(QrHash::hash(key)) * range * QrHash::kUnit + offset, kWhite);
     }
 };

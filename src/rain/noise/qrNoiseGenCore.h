@@ -15,8 +15,7 @@
 #include <cmath>
 #include <cstdint>
 
-template <class P, class Derived>
-class QrNoiseGenCore : public QrImgProc1<QrTexture<P, P>> {
+template <class P, class Derived> class QrNoiseGenCore : public QrImgProc1<QrTexture<P, P>> {
 public:
     using Texture = QrTexture<P, P>;
 
@@ -26,10 +25,7 @@ public:
     int32_t keyStep = int32_t(QrHash::kColumnStep);
     float grainX = 0.0f, grainY = 0.0f;  // grain sizes in pixels (x in square pixels)
 
-    explicit QrNoiseGenCore(QrInterruptRecord* record = nullptr)
-        : QrImgProc1<Texture>(record)
-    {
-    }
+    explicit QrNoiseGenCore(QrInterruptRecord* record = nullptr) : QrImgProc1<Texture>(record) { }
 
     bool isSmoothing() const { return smoothing_; }
 
@@ -64,10 +60,9 @@ protected:
         for (int32_t y = first; y < end; ++y) {
             if (this->isInterrupted())
                 return;
-            const int32_t key = int32_t(uint32_t(area_.x0) * uint32_t(keyStep) +
-                                        uint32_t(y) * QrHash::kRowStep + uint32_t(seed));
-            static_cast<Derived*>(this)->fillRow(target_->placedPixel(area_.x0, y),
-                                                 area_.width(), key);
+            const int32_t key = int32_t(
+                uint32_t(area_.x0) * uint32_t(keyStep) + uint32_t(y) * QrHash::kRowStep + uint32_t(seed));
+            static_cast<Derived*>(this)->fillRow(target_->placedPixel(area_.x0, y), area_.width(), key);
         }
     }
 
@@ -79,10 +74,7 @@ protected:
         target_ = nullptr;
     }
 
-    int32_t nextKey(int32_t key) const
-    {
-        return int32_t(uint32_t(key) + uint32_t(keyStep));
-    }
+    int32_t nextKey(int32_t key) const { return int32_t(uint32_t(key) + uint32_t(keyStep)); }
     // Applies the clamp flags; `white` is the generator's top value.
     float clamped(float v, float white) const
     {

@@ -35,8 +35,8 @@ struct QrNoiseGrain {
     // Smooths `noise` with grain sizes (sizeX, sizeY) in pixels into the
     // region `r` of `out` (both addressed in coordinates).
     template <class P>
-    static void blur(const QrTexture<P, P>& noise, QrTexture<P, P>& out, const QrRect& r,
-                     float sizeX, float sizeY)
+    static void blur(
+        const QrTexture<P, P>& noise, QrTexture<P, P>& out, const QrRect& r, float sizeX, float sizeY)
     {
         using T = Quarn::Pixel::Traits<P>;
         const std::vector<float> wx = taps(sizeX), wy = taps(sizeY);
@@ -47,7 +47,7 @@ struct QrNoiseGrain {
         std::vector<P> across(std::size_t(rows) * std::size_t(width));
         for (int32_t j = 0; j < rows; ++j)
             for (int32_t i = 0; i < width; ++i) {
-                P sum{};
+                P sum {};
                 for (int32_t k = -rx; k <= rx; ++k)
                     accumulate<T>(sum, noise.pixelAt(r.x0 + i + k, r.y0 - ry + j), wx[k + rx]);
                 across[std::size_t(j) * width + i] = sum;
@@ -55,7 +55,7 @@ struct QrNoiseGrain {
         for (int32_t j = 0; j < r.height(); ++j) {
             P* row = out.placedPixel(r.x0, r.y0 + j);
             for (int32_t i = 0; i < width; ++i) {
-                P sum{};
+                P sum {};
                 for (int32_t k = 0; k <= 2 * ry; ++k)
                     accumulate<T>(sum, across[std::size_t(j + k) * width + i], wy[k]);
                 row[i] = sum;
@@ -64,8 +64,7 @@ struct QrNoiseGrain {
     }
 
 private:
-    template <class T, class P>
-    static void accumulate(P& sum, const P& p, float w)
+    template <class T, class P> static void accumulate(P& sum, const P& p, float w)
     {
         for (int c = 0; c < T::kChannels; ++c)
             T::channel(sum, c) += T::channel(p, c) * w;

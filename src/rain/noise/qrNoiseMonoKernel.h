@@ -10,10 +10,10 @@
 #include <cstdint>
 
 struct QrNoiseMonoKernel {
-    float lo = 0.0f;         // lower noise value, in work units
-    float range = 0.0f;      // upper minus lower noise value, in work units
+    float lo = 0.0f;  // lower noise value, in work units
+    float range = 0.0f;  // upper minus lower noise value, in work units
     float threshold = 0.0f;  // |noise| at or below this is removed
-    float stretch = 1.0f;    // maps what survives back onto 0..largest
+    float stretch = 1.0f;  // maps what survives back onto 0..largest
     bool cutoffActive = false;
     // Hashes quietFirst..quietLast give exactly 0 after the cut-off, so a
     // caller may skip the float work for them (most pixels at a high cut-off).
@@ -21,13 +21,11 @@ struct QrNoiseMonoKernel {
 
     // Ranges are in units of white (0..1); `white` scales them to work units.
     // Means are taken in double so three equal ranges give that range exactly.
-    static QrNoiseMonoKernel make(const float minimum[3], const float maximum[3], float cutoff,
-                                  float white)
+    static QrNoiseMonoKernel make(const float minimum[3], const float maximum[3], float cutoff, float white)
     {
         QrNoiseMonoKernel k;
         k.lo = static_cast<float>((double(minimum[0]) + minimum[1] + minimum[2]) / 3.0) * white;
-        const float hi =
-            static_cast<float>((double(maximum[0]) + maximum[1] + maximum[2]) / 3.0) * white;
+        const float hi = static_cast<float>((double(maximum[0]) + maximum[1] + maximum[2]) / 3.0) * white;
         k.range = hi - k.lo;
         k.cutoffActive = cutoff > 0.0f;
         if (k.cutoffActive) {
@@ -41,10 +39,7 @@ struct QrNoiseMonoKernel {
 
     // The noise before the cut-off for a pixel key, and for its hash.
     float raw(int32_t key) const { return rawFromHash(QrHash::hash(key)); }
-    float rawFromHash(int32_t h) const
-    {
-        return static_cast<float>(h) * range * QrHash::kUnit + lo;
-    }
+    float rawFromHash(int32_t h) const { return static_cast<float>(h) * range * QrHash::kUnit + lo; }
     bool isQuiet(int32_t h) const { return h >= quietFirst && h <= quietLast; }
 
     // Removes noise inside +-threshold and stretches the rest back out.

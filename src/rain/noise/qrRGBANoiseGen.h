@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-template <class P>
-class QrRGBANoiseGen : public QrNoiseGenCore<P, QrRGBANoiseGen<P>> {
+template <class P> class QrRGBANoiseGen : public QrNoiseGenCore<P, QrRGBANoiseGen<P>> {
 public:
     static_assert(P::kChannels == 4 && !P::kInteger, "noise is generated into float RGBA");
     static constexpr float kWhite = float(P::Desc::kWhite);
@@ -17,8 +16,7 @@ public:
     float range[4] = {0.05f, 0.05f, 0.05f, 0.05f};
     bool fourthChannel = false;
 
-    explicit QrRGBANoiseGen(QrInterruptRecord* record = nullptr)
-        : QrNoiseGenCore<P, QrRGBANoiseGen>(record)
+    explicit QrRGBANoiseGen(QrInterruptRecord* record = nullptr) : QrNoiseGenCore<P, QrRGBANoiseGen>(record)
     {
     }
 
@@ -26,7 +24,7 @@ public:
     {
         const int channels = fourthChannel ? 4 : 3;
         for (int32_t k = 0; k < count; ++k, key = this->nextKey(key)) {
-            P p{};
+            P p {};
             for (int c = 0; c < channels; ++c)
                 p.c[c] = this->clamped(
                     float(QrHash::hash(QrHash::offset(key, c))) * range[c] * QrHash::kUnit, kWhite);

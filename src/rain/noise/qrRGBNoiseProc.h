@@ -28,8 +28,8 @@ public:
     int32_t seed = 0;
     const float* responseTable = nullptr;  // 766 factors by brightness, or null
     bool affectAlpha = false;
-    float cutoff = 0.0f;        // keep only noise beyond this fraction; >= 1: no noise
-    int32_t multiplyPasses = 0; // finish: square the result this many times
+    float cutoff = 0.0f;  // keep only noise beyond this fraction; >= 1: no noise
+    int32_t multiplyPasses = 0;  // finish: square the result this many times
     bool multiplyFlag = false;  // ... alpha included
     int32_t noiseMode = kColour;
     float grainX[4] = {0, 0, 0, 0};
@@ -37,7 +37,7 @@ public:
     float minimum[4] = {-0.05f, -0.05f, -0.05f, -0.05f};
     float maximum[4] = {0.05f, 0.05f, 0.05f, 0.05f};
 
-    explicit QrRGBNoiseProc(QrInterruptRecord* record = nullptr) : QrImgProc2<Texture>(record) {}
+    explicit QrRGBNoiseProc(QrInterruptRecord* record = nullptr) : QrImgProc2<Texture>(record) { }
 
     // Whether the last set-up generated the noise into an image first.
     bool isPregenerated() const { return pregenerated_; }
@@ -58,8 +58,7 @@ private:
     QrTexture<Quarn::Pixel::RGBAF> colourNoise_;
 };
 
-template <class S, class W, int white>
-QrNoiseMonoKernel QrRGBNoiseProc<S, W, white>::monoKernel() const
+template <class S, class W, int white> QrNoiseMonoKernel QrRGBNoiseProc<S, W, white>::monoKernel() const
 {
     return QrNoiseMonoKernel::make(minimum, maximum, cutoff, float(white));
 }
@@ -74,8 +73,7 @@ void QrRGBNoiseProc<S, W, white>::channelKernels(QrNoiseMonoKernel kernels[4]) c
     }
 }
 
-template <class S, class W, int white>
-void QrRGBNoiseProc<S, W, white>::beginProcess()
+template <class S, class W, int white> void QrRGBNoiseProc<S, W, white>::beginProcess()
 {
     pregenerated_ = false;
     if (cutoff >= 1.0f)
@@ -90,8 +88,7 @@ void QrRGBNoiseProc<S, W, white>::beginProcess()
 
 // Fills the noise image over the region with the unsmoothed noise's range,
 // so that grain only smooths the values the inline noise would give.
-template <class S, class W, int white>
-void QrRGBNoiseProc<S, W, white>::generate()
+template <class S, class W, int white> void QrRGBNoiseProc<S, W, white>::generate()
 {
     const QrRect& r = this->region();
     const int channels = affectAlpha ? 4 : 3;
@@ -128,12 +125,11 @@ void QrRGBNoiseProc<S, W, white>::generate()
     gen.process(colourNoise_);
 }
 
-template <class S, class W, int white>
-void QrRGBNoiseProc<S, W, white>::processBand()
+template <class S, class W, int white> void QrRGBNoiseProc<S, W, white>::processBand()
 {
     if (cutoff >= 1.0f)
         return;
-    const typename Row::Common common{responseTable, affectAlpha};
+    const typename Row::Common common {responseTable, affectAlpha};
     const QrNoiseMonoKernel mono = monoKernel();
     QrNoiseMonoKernel kernels[4];
     channelKernels(kernels);
@@ -148,10 +144,8 @@ void QrRGBNoiseProc<S, W, white>::processBand()
                 Row::mono(p, step, count, out, key, mono, noise, common);
             } else {
                 const float* noise =
-                    pregenerated_ ? reinterpret_cast<const float*>(colourNoise_.placedPixel(x, y))
-                                  : nullptr;
-                Row::colour(p, step, count, out, key, kernels, noiseMode == kColour, noise,
-                            common);
+                    pregenerated_ ? reinterpret_cast<const float*>(colourNoise_.placedPixel(x, y)) : nullptr;
+                Row::colour(p, step, count, out, key, kernels, noiseMode == kColour, noise, common);
             }
             out += count;
             x += count;
@@ -159,8 +153,7 @@ void QrRGBNoiseProc<S, W, white>::processBand()
     });
 }
 
-template <class S, class W, int white>
-void QrRGBNoiseProc<S, W, white>::endProcess()
+template <class S, class W, int white> void QrRGBNoiseProc<S, W, white>::endProcess()
 {
     if (multiplyPasses != 0 && !this->isInterrupted())
         selfMultiply();
@@ -170,8 +163,7 @@ void QrRGBNoiseProc<S, W, white>::endProcess()
 
 // Squares every channel (in units of white) `multiplyPasses` times, which
 // darkens the noise towards its bright extremes; alpha only with the flag.
-template <class S, class W, int white>
-void QrRGBNoiseProc<S, W, white>::selfMultiply()
+template <class S, class W, int white> void QrRGBNoiseProc<S, W, white>::selfMultiply()
 {
     const QrRect& r = this->region();
     const float w = float(white);
@@ -184,8 +176,8 @@ void QrRGBNoiseProc<S, W, white>::selfMultiply()
                 float v = float(row[k].c[c]);
                 for (int32_t pass = 0; pass < multiplyPasses; ++pass)
                     v = v * v / w;
-                row[k].c[c] = Quarn::Pixel::storeComponent<typename S::Component, S::kInteger>(
-                    v, 0.0, double(white));
+                row[k].c[c] =
+                    Quarn::Pixel::storeComponent<typename S::Component, S::kInteger>(v, 0.0, double(white));
             }
     }
 }

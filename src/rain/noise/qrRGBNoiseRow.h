@@ -9,8 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-template <class S, int white>
-struct QrRGBNoiseRow {
+template <class S, int white> struct QrRGBNoiseRow {
     using Component = typename S::Component;
     static constexpr float kWhite = float(white);
     static constexpr int kColour[3] = {S::kRed, S::kGreen, S::kBlue};
@@ -56,8 +55,7 @@ struct QrRGBNoiseRow {
     // written to `out`; `key` is the pixel key of the first pixel and
     // `pregenerated`, when not null, holds the raw noise of the run.
     static void mono(const S* in, int32_t step, int32_t count, S* out, int32_t key,
-                     const QrNoiseMonoKernel& kernel, const float* pregenerated,
-                     const Common& common)
+        const QrNoiseMonoKernel& kernel, const float* pregenerated, const Common& common)
     {
         for (int32_t k = 0; k < count; ++k, in += step, key = QrHash::advance(key, 1)) {
             float v = 0.0f;
@@ -83,8 +81,8 @@ struct QrRGBNoiseRow {
     // of key n and differ only by their ranges (correlated, tinted noise).
     // `pregenerated`, when not null, holds four raw values per pixel (RGBA).
     static void colour(const S* in, int32_t step, int32_t count, S* out, int32_t key,
-                       const QrNoiseMonoKernel kernels[4], bool perChannelKeys,
-                       const float* pregenerated, const Common& common)
+        const QrNoiseMonoKernel kernels[4], bool perChannelKeys, const float* pregenerated,
+        const Common& common)
     {
         const int channels[4] = {S::kRed, S::kGreen, S::kBlue, S::kAlpha};
         const int used = common.affectAlpha ? 4 : 3;

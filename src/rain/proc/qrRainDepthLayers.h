@@ -12,8 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-template <class D>
-class QrRainDepthLayers {
+template <class D> class QrRainDepthLayers {
     using S = typename D::Storage;
     static constexpr int white = D::kWhite;
 
@@ -40,19 +39,19 @@ public:
     void addDrops(int32_t y, int32_t x0, int32_t count)
     {
         using Row = QrRGBNoiseRow<S, white>;
-        static const S black{};
-        const typename Row::Common common{nullptr, true};  // no response table, alpha too
+        static const S black {};
+        const typename Row::Common common {nullptr, true};  // no response table, alpha too
         for (Layer& l : layers_)
             if (l.hasDrops)
-                Row::mono(&black, 0, count, l.texture.placedPixel(x0, y),
-                          QrHash::key(x0, y, l.dropSeed), l.drops, nullptr, common);
+                Row::mono(&black, 0, count, l.texture.placedPixel(x0, y), QrHash::key(x0, y, l.dropSeed),
+                    l.drops, nullptr, common);
     }
 
     // The rain pass over a run of `n` pixels at (x, y), every channel alike:
     // out = src + (near * k) * intensity + the sum of (far * k) * its
     // intensity, summed in float and stored once. `k` is null without a matte.
     void combine(const S* src, int32_t step, int32_t n, int32_t x, int32_t y, const S* near, S* out,
-                 float intensity, const float* k) const
+        float intensity, const float* k) const
     {
         const S* far[kMaxFar];
         const std::size_t count = layers_.size() < kMaxFar ? layers_.size() : kMaxFar;
@@ -64,8 +63,8 @@ public:
                 float v = float(src->c[c]) + float(near[p].c[c]) * w * intensity;
                 for (std::size_t i = 0; i < count; ++i)
                     v += float(far[i][p].c[c]) * w * layers_[i].intensity;
-                out[p].c[c] = Quarn::Pixel::storeComponent<typename S::Component, S::kInteger>(
-                    v, 0.0, double(white));
+                out[p].c[c] =
+                    Quarn::Pixel::storeComponent<typename S::Component, S::kInteger>(v, 0.0, double(white));
             }
         }
     }

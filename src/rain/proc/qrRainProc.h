@@ -34,8 +34,7 @@
 #include <cstdint>
 #include <memory>
 
-template <class D>
-class QrRainProc : public QrImgProc2<typename D::Texture> {
+template <class D> class QrRainProc : public QrImgProc2<typename D::Texture> {
 public:
     using Texture = typename D::Texture;
     using MatteTexture = typename D::MatteTexture;
@@ -43,7 +42,7 @@ public:
     // `matte` (optional, not owned) weights the rain pixel by pixel; it must
     // outlive the runs.
     explicit QrRainProc(const QrRainSettings& settings, const MatteTexture* matte = nullptr,
-                        QrInterruptRecord* record = nullptr);
+        QrInterruptRecord* record = nullptr);
     ~QrRainProc() override;
 
     const QrRainSettings& settings() const { return settings_; }

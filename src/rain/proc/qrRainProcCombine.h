@@ -7,8 +7,7 @@
 
 #include <cstdint>
 
-template <class S, int white>
-struct QrRainProcCombine {
+template <class S, int white> struct QrRainProcCombine {
     using Component = typename S::Component;
     static constexpr int kChannels = S::kChannels;
     static constexpr int32_t kBlock = 16;
@@ -20,8 +19,7 @@ struct QrRainProcCombine {
 
     // Without a matte (k = 1, and layer * 1 is the layer exactly). A source
     // walked forwards is added component by component, which vectorises.
-    static void run(const S* src, int32_t step, int32_t count, const S* layer, S* out,
-                    float intensity)
+    static void run(const S* src, int32_t step, int32_t count, const S* layer, S* out, float intensity)
     {
         if (step == 1) {
             // Pixels are packed channel arrays: walk the run as components.
@@ -49,8 +47,8 @@ struct QrRainProcCombine {
     }
 
     // With the matte weights k[0 .. count-1] of the run.
-    static void run(const S* src, int32_t step, int32_t count, const S* layer, S* out,
-                    float intensity, const float* k)
+    static void run(
+        const S* src, int32_t step, int32_t count, const S* layer, S* out, float intensity, const float* k)
     {
         for (int32_t p = 0; p < count; ++p, src += step)
             for (int c = 0; c < kChannels; ++c)

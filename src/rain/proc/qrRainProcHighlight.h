@@ -10,14 +10,12 @@
 #include <algorithm>
 #include <cstdint>
 
-template <class S, int white>
-class QrRainProcHighlight {
+template <class S, int white> class QrRainProcHighlight {
 public:
     using Component = typename S::Component;
 
     // Thresholds in work units (0..white).
-    QrRainProcHighlight(float minThreshold, float maxThreshold)
-        : table_(Scale{minThreshold, maxThreshold})
+    QrRainProcHighlight(float minThreshold, float maxThreshold) : table_(Scale {minThreshold, maxThreshold})
     {
     }
 
@@ -50,12 +48,12 @@ public:
     S lit(const S& p) const
     {
         const float s = table_(std::max({p.r(), p.g(), p.b()}));
-        S out{};
+        S out {};
         if (s == 0.0f)
             return out;
         for (int c = 0; c < S::kChannels; ++c)
-            out.c[c] = Quarn::Pixel::storeComponent<Component, S::kInteger>(float(p.c[c]) * s,
-                                                                             0.0, double(white));
+            out.c[c] =
+                Quarn::Pixel::storeComponent<Component, S::kInteger>(float(p.c[c]) * s, 0.0, double(white));
         return out;
     }
 

@@ -15,8 +15,7 @@
 #include <vector>
 
 // Everything a run derives from the settings once, before its passes.
-template <class D>
-struct QrRainProc<D>::Tables {
+template <class D> struct QrRainProc<D>::Tables {
     struct MatteWeight {
         float operator()(float v) const { return v / float(white); }
     };
@@ -24,11 +23,11 @@ struct QrRainProc<D>::Tables {
 
     std::vector<QrRainLayer> layers;  // nearest first; the nearest is drawn into `layer_`
     QrRainProcHighlight<S, white> highlight;
-    QrRainProcTable<typename MS::Component, MatteWeight> matteWeight{MatteWeight{}};
+    QrRainProcTable<typename MS::Component, MatteWeight> matteWeight {MatteWeight {}};
     QrNoiseMonoKernel drops;
     bool hasDrops;
     int32_t dropSeed;
-    typename Row::Common dropCommon{nullptr, true};  // no response table, alpha too
+    typename Row::Common dropCommon {nullptr, true};  // no response table, alpha too
 
     explicit Tables(const QrRainProc& p)
         : layers(planRainLayers(p.settings_.motion, p.layerBase())),
@@ -41,35 +40,31 @@ struct QrRainProc<D>::Tables {
 };
 
 template <class D>
-QrRainProc<D>::QrRainProc(const QrRainSettings& settings, const MatteTexture* matte,
-                          QrInterruptRecord* record)
+QrRainProc<D>::QrRainProc(
+    const QrRainSettings& settings, const MatteTexture* matte, QrInterruptRecord* record)
     : QrImgProc2<Texture>(record), settings_(settings), matte_(matte)
 {
     if (settings_.region)
         this->setRegion(*settings_.region);
 }
 
-template <class D>
-QrRainProc<D>::~QrRainProc() = default;
+template <class D> QrRainProc<D>::~QrRainProc() = default;
 
-template <class D>
-int32_t QrRainProc<D>::noiseSeed(int32_t frame, int32_t seed)
+template <class D> int32_t QrRainProc<D>::noiseSeed(int32_t frame, int32_t seed)
 {
     // |frame| * 12541 stays far below 2^63, so the truncation is defined.
     const auto whole = int64_t(std::fabs(double(frame) * 12541.0));
     return QrHash::offset(int32_t(uint32_t(uint64_t(whole))), seed);
 }
 
-template <class D>
-QrNoiseMonoKernel QrRainProc<D>::dropKernel(float density)
+template <class D> QrNoiseMonoKernel QrRainProc<D>::dropKernel(float density)
 {
     const float minimum[3] = {0.0f, 0.0f, 0.0f};
     const float maximum[3] = {density, density, density};
     return QrNoiseMonoKernel::make(minimum, maximum, 1.0f - density * 0.1f, float(white));
 }
 
-template <class D>
-QrRainLayerBase QrRainProc<D>::layerBase() const
+template <class D> QrRainLayerBase QrRainProc<D>::layerBase() const
 {
     const QrRainSettings& s = settings_;
     QrRainLayerBase b;
@@ -84,8 +79,7 @@ QrRainLayerBase QrRainProc<D>::layerBase() const
     return b;
 }
 
-template <class D>
-void QrRainProc<D>::beginProcess()
+template <class D> void QrRainProc<D>::beginProcess()
 {
     this->setPassCount(2);
     makeLayer(layer_);
@@ -94,8 +88,7 @@ void QrRainProc<D>::beginProcess()
 }
 
 // One drop-only layer per farther layer of the plan.
-template <class D>
-void QrRainProc<D>::makeDepthLayers()
+template <class D> void QrRainProc<D>::makeDepthLayers()
 {
     depth_.clear();
     const std::vector<QrRainLayer>& layers = tables_->layers;
@@ -113,8 +106,7 @@ void QrRainProc<D>::makeDepthLayers()
 // The layer has the output's size, window and placement, and is addressed in
 // the same coordinates; outside the region it is transparent black, which is
 // also what the streak blur reads beyond its edges.
-template <class D>
-void QrRainProc<D>::makeLayer(Texture& target)
+template <class D> void QrRainProc<D>::makeLayer(Texture& target)
 {
     const Texture& out = *this->output();
     const QrTexAxis& ax = out.xAxis();
@@ -124,23 +116,22 @@ void QrRainProc<D>::makeLayer(Texture& target)
     geometry.setPlacement(ax.placement, ay.placement);
     geometry.setOrigin(ax.placement, ay.placement);
     target = Texture::allocateLike(geometry);
-    target.setEdgeColour(S{});
+    target.setEdgeColour(S {});
 
     const QrRect window = QrProcRegion::dataWindow(target);
     const QrRect& r = this->region();
     for (int32_t y = window.y0; y < window.y1; ++y) {
         S* row = target.placedPixel(window.x0, y);
         if (y < r.y0 || y >= r.y1 || r.isEmpty()) {
-            std::fill(row, row + window.width(), S{});
+            std::fill(row, row + window.width(), S {});
             continue;
         }
-        std::fill(row, row + (r.x0 - window.x0), S{});
-        std::fill(row + (r.x1 - window.x0), row + window.width(), S{});
+        std::fill(row, row + (r.x0 - window.x0), S {});
+        std::fill(row + (r.x1 - window.x0), row + window.width(), S {});
     }
 }
 
-template <class D>
-void QrRainProc<D>::processBand()
+template <class D> void QrRainProc<D>::processBand()
 {
     if (this->currentPass() == 0)
         highlightBand();
@@ -148,8 +139,7 @@ void QrRainProc<D>::processBand()
         rainBand();
 }
 
-template <class D>
-void QrRainProc<D>::highlightBand()
+template <class D> void QrRainProc<D>::highlightBand()
 {
     const Tables& t = *tables_;
     const Texture& src = *this->input();
@@ -161,15 +151,14 @@ void QrRainProc<D>::highlightBand()
             out += n;
         });
         if (t.hasDrops)
-            Tables::Row::mono(row, 1, count, row, QrHash::key(x0, y, t.dropSeed), t.drops,
-                              nullptr, t.dropCommon);
+            Tables::Row::mono(
+                row, 1, count, row, QrHash::key(x0, y, t.dropSeed), t.drops, nullptr, t.dropCommon);
         if (!depth_.empty())
             depth_.addDrops(y, x0, count);
     });
 }
 
-template <class D>
-void QrRainProc<D>::rainBand()
+template <class D> void QrRainProc<D>::rainBand()
 {
     using Combine = QrRainProcCombine<S, white>;
     const Tables& t = *tables_;
@@ -191,10 +180,9 @@ void QrRainProc<D>::rainBand()
         src.forEachRun(y, x0, x1, [&](const S* p, int32_t step, int32_t n) {
             if (!depth_.empty())
                 depth_.combine(p, step, n, x0 + done, y, lit + done, out + done, intensity,
-                               matted ? weights.data() + done : nullptr);
+                    matted ? weights.data() + done : nullptr);
             else if (matted)
-                Combine::run(p, step, n, lit + done, out + done, intensity,
-                             weights.data() + done);
+                Combine::run(p, step, n, lit + done, out + done, intensity, weights.data() + done);
             else
                 Combine::run(p, step, n, lit + done, out + done, intensity);
             done += n;
@@ -202,8 +190,7 @@ void QrRainProc<D>::rainBand()
     });
 }
 
-template <class D>
-void QrRainProc<D>::endPass()
+template <class D> void QrRainProc<D>::endPass()
 {
     if (this->currentPass() != 0)
         return;
@@ -216,17 +203,16 @@ void QrRainProc<D>::endPass()
 
 // Smears `target` in place along `direction` over `length`. A negative
 // length reaches the blur as a positive length turned by half a turn.
-template <class D>
-void QrRainProc<D>::streak(Texture& target, float length, float direction)
+template <class D> void QrRainProc<D>::streak(Texture& target, float length, float direction)
 {
     const QrRect& r = this->region();
     if (r.isEmpty())
         return;
     const float dx = std::cos(direction) * length, dy = std::sin(direction) * length;
     SimpleLinearBlur<S, W> blur({.length = std::sqrt(dx * dx + dy * dy),
-                                 .direction = std::atan2(dy, dx),
-                                 .quality = 1,
-                                 .thirds = true});
+        .direction = std::atan2(dy, dx),
+        .quality = 1,
+        .thirds = true});
     if constexpr (requires { blur.pixelAspect; }) {
         blur.pixelAspect = std::max(settings_.pixelAspect, 0.001f);
         blur.inversePixelAspect = 1.0f / blur.pixelAspect;
@@ -237,8 +223,7 @@ void QrRainProc<D>::streak(Texture& target, float length, float direction)
     blur.process(target, target);
 }
 
-template <class D>
-void QrRainProc<D>::endProcess()
+template <class D> void QrRainProc<D>::endProcess()
 {
     tables_.reset();
 }

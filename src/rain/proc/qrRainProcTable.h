@@ -8,8 +8,7 @@
 #include <type_traits>
 #include <vector>
 
-template <class Component, class F>
-class QrRainProcTable {
+template <class Component, class F> class QrRainProcTable {
 public:
     static constexpr bool kTabulated = std::is_integral_v<Component>;
 
@@ -33,7 +32,7 @@ public:
 
 private:
     static_assert(!std::is_integral_v<Component> || sizeof(Component) <= 2,
-                  "tables cover 8-bit and 16-bit components only");
+        "tables cover 8-bit and 16-bit components only");
     F f_;
     std::vector<float> values_;
 };

@@ -91,12 +91,10 @@ inline int32_t depositRowReach(const Settings& s)
     return reach;
 }
 
-template <class S>
-class Blur {
+template <class S> class Blur {
 public:
     Blur(const QrTexture<S>& input, const Settings& settings)
-        : in_(input), s_(settings), w_(input.width()), h_(input.height()),
-          shape_(pathShape(settings))
+        : in_(input), s_(settings), w_(input.width()), h_(input.height()), shape_(pathShape(settings))
     {
     }
 
@@ -105,7 +103,7 @@ public:
         const int32_t subPasses = int32_t(std::lround(float(s_.quality) + 1.0f));
         k_ = s_.quality > 0 && subPasses >= 3 ? 5.0f : 1.0f;
         weight_.assign(std::size_t(w_) * h_, k_);
-        colour_.assign(std::size_t(w_) * h_, Colour{0, 0, 0, 0});
+        colour_.assign(std::size_t(w_) * h_, Colour {0, 0, 0, 0});
         vx_ = std::cos(s_.direction);
         vy_ = std::sin(s_.direction);
         const std::vector<int32_t> rows = rowOrder();
@@ -116,11 +114,11 @@ public:
                     if (weight(x, y) > 0.0f)
                         spread(x, y, float(x) + o, float(y) + o);
         }
-        FloatImage out{w_, h_, {}};
+        FloatImage out {w_, h_, {}};
         for (int32_t y = 0; y < h_; ++y)
             for (int32_t x = 0; x < w_; ++x) {
                 const float w = k_ - weight(x, y);
-                Colour c{0, 0, 0, 0};
+                Colour c {0, 0, 0, 0};
                 if (w != 0.0f)
                     for (int ch = 0; ch < 4; ++ch)
                         c[ch] = colour(x, y)[ch] * (1.0f / w);
@@ -146,7 +144,7 @@ private:
     Colour fetch(int32_t x, int32_t y) const
     {
         const S& p = in_.pixelAt(x, y);
-        return Colour{float(p.c[0]), float(p.c[1]), float(p.c[2]), float(p.c[3])};
+        return Colour {float(p.c[0]), float(p.c[1]), float(p.c[2]), float(p.c[3])};
     }
 
     void add(int32_t x, int32_t y, const Colour& c, float w)
@@ -182,8 +180,8 @@ private:
 
     // Fractions taken relative to the start pixel, then the pixel added back
     // as an integer, so that no precision is lost to the position.
-    void placePath(int32_t x, int32_t y, float sx, float sy, std::vector<double>& px,
-                   std::vector<double>& py) const
+    void placePath(
+        int32_t x, int32_t y, float sx, float sy, std::vector<double>& px, std::vector<double>& py) const
     {
         const int32_t side = pathSide();
         px.assign(2 * side + 1, 0.0);
@@ -206,8 +204,8 @@ private:
         const Colour c = fetch(ix, iy + 1), d = fetch(ix + 1, iy + 1);
         Colour out;
         for (int ch = 0; ch < 4; ++ch)
-            out[ch] = a[ch] * ((1 - fx) * (1 - fy)) + b[ch] * (fx * (1 - fy)) +
-                      c[ch] * ((1 - fx) * fy) + d[ch] * (fx * fy);
+            out[ch] = a[ch] * ((1 - fx) * (1 - fy)) + b[ch] * (fx * (1 - fy)) + c[ch] * ((1 - fx) * fy) +
+                d[ch] * (fx * fy);
         return out;
     }
 
@@ -219,7 +217,7 @@ private:
             return;
         const int32_t means = int32_t(samples.size()) - window + 1;
         const float reciprocal = 1.0f / float(window);
-        Colour sum{0, 0, 0, 0};
+        Colour sum {0, 0, 0, 0};
         for (int32_t i = 0; i < window; ++i)
             for (int ch = 0; ch < 4; ++ch)
                 sum[ch] += samples[i][ch];
@@ -266,8 +264,7 @@ private:
 };
 
 // The storage conversion: integers clamped to black..white and truncated.
-template <class S>
-typename S::Component store(float v)
+template <class S> typename S::Component store(float v)
 {
     if constexpr (S::kInteger) {
         const float white = float(S::Desc::kWhite);

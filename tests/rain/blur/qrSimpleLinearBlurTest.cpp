@@ -18,8 +18,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // The blur as the rain configures it.
-template <class S>
-void rainBlur(float length, float direction, const Texture<S>& in, Texture<S>& out)
+template <class S> void rainBlur(float length, float direction, const Texture<S>& in, Texture<S>& out)
 {
     SimpleLinearBlur<S> blur(length, direction);
     blur.quality = 1;
@@ -77,7 +76,7 @@ TEST(SimpleLinearBlurStreak, StreakGrowsWithTheLength)
 TEST(SimpleLinearBlurStreak, FlatImageStaysFlatAwayFromTheBorders)
 {
     Texture<ARGBF> image = Texture<ARGBF>::allocate(80, 70);
-    const ARGBF grey{{0.5f, 0.25f, 0.75f, 1.0f}};
+    const ARGBF grey {{0.5f, 0.25f, 0.75f, 1.0f}};
     for (int32_t y = 0; y < 70; ++y)
         for (int32_t x = 0; x < 80; ++x)
             *image.pixelAtIndex(x, y) = grey;
@@ -88,8 +87,7 @@ TEST(SimpleLinearBlurStreak, FlatImageStaysFlatAwayFromTheBorders)
                 ASSERT_NEAR(image.pixelAtIndex(x, y)->c[c], grey.c[c], 1e-5) << x << "," << y;
 }
 
-template <class S>
-void expectUnchangedByShortLength()
+template <class S> void expectUnchangedByShortLength()
 {
     const Texture<S> original = noiseImage<S>(37, 23, 5);
     for (float length : {0.0f, 0.01f, 0.029f}) {
@@ -109,8 +107,7 @@ TEST(SimpleLinearBlurShortLength, LeavesEveryDepthUnchanged)
 
 // In place, a row may only be written once no later path reads it; edge
 // methods other than the edge colour read rows from the far side too.
-template <class S>
-void expectInPlaceEqualsSeparate(float length, float direction, int32_t edge)
+template <class S> void expectInPlaceEqualsSeparate(float length, float direction, int32_t edge)
 {
     Texture<S> original = noiseImage<S>(41, 170, 9);
     original.setEdgeMethods(edge, edge);
@@ -145,8 +142,8 @@ TEST(SimpleLinearBlurReuse, EveryRunEqualsAFreshBlur)
     };
     SimpleLinearBlur<ARGB8> reused(1.0f, 0.0f);
     int32_t seed = 20;
-    for (Run r : {Run{90, 70, 30.0f, 1.2f, 1, false}, Run{40, 120, 8.0f, -0.5f, 1, true},
-                  Run{130, 30, 60.0f, 2.9f, 2, false}, Run{50, 50, 12.0f, 0.3f, 0, true}}) {
+    for (Run r : {Run {90, 70, 30.0f, 1.2f, 1, false}, Run {40, 120, 8.0f, -0.5f, 1, true},
+             Run {130, 30, 60.0f, 2.9f, 2, false}, Run {50, 50, 12.0f, 0.3f, 0, true}}) {
         SCOPED_TRACE(testing::Message() << r.width << "x" << r.height << " length " << r.length);
         const Texture<ARGB8> original = noiseImage<ARGB8>(r.width, r.height, ++seed);
         auto run = [&](SimpleLinearBlur<ARGB8>& blur) {
@@ -154,8 +151,7 @@ TEST(SimpleLinearBlurReuse, EveryRunEqualsAFreshBlur)
             blur.direction = r.direction;
             blur.quality = r.quality;
             blur.thirds = r.quality > 0;
-            blur.setRegion(r.region ? 3 : 0, r.region ? 5 : 0, r.width - (r.region ? 7 : 1),
-                           r.height - 1);
+            blur.setRegion(r.region ? 3 : 0, r.region ? 5 : 0, r.width - (r.region ? 7 : 1), r.height - 1);
             Texture<ARGB8> out = copyOf(original);
             blur.process(out, out);
             return out;

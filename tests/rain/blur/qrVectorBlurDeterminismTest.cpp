@@ -33,8 +33,8 @@ protected:
     }
 
     template <class S>
-    void expectSameForEverySplit(const Texture<S>& input,
-                                 const std::function<void(const Texture<S>&, Texture<S>&)>& blur)
+    void expectSameForEverySplit(
+        const Texture<S>& input, const std::function<void(const Texture<S>&, Texture<S>&)>& blur)
     {
         QrMultiProcessor::overrideProcessorCount(1);
         Texture<S> reference = copyOf(input);
@@ -46,11 +46,11 @@ protected:
             int32_t processors;
             const char* limit;
         };
-        for (Split split : {Split{2, nullptr}, Split{2, "1"}, Split{2, "2"}, Split{3, nullptr},
-                            Split{4, "3"}, Split{5, nullptr}, Split{7, nullptr}, Split{8, "6"},
-                            Split{13, nullptr}}) {
-            SCOPED_TRACE(testing::Message() << split.processors << " processors, limit "
-                                            << (split.limit ? split.limit : "unset"));
+        for (Split split :
+            {Split {2, nullptr}, Split {2, "1"}, Split {2, "2"}, Split {3, nullptr}, Split {4, "3"},
+                Split {5, nullptr}, Split {7, nullptr}, Split {8, "6"}, Split {13, nullptr}}) {
+            SCOPED_TRACE(testing::Message()
+                << split.processors << " processors, limit " << (split.limit ? split.limit : "unset"));
             if (split.limit)
                 setenv("QUARN_MAX_PROCESSORS", split.limit, 1);
             else
@@ -64,8 +64,7 @@ protected:
     }
 };
 
-template <class S>
-std::function<void(const Texture<S>&, Texture<S>&)> rainBlur(float length, float direction)
+template <class S> std::function<void(const Texture<S>&, Texture<S>&)> rainBlur(float length, float direction)
 {
     return [=](const Texture<S>& in, Texture<S>& out) {
         SimpleLinearBlur<S> blur(length, direction);
@@ -84,13 +83,13 @@ TEST_F(VectorBlurThreads, RainBlurIsIdenticalForEveryBandSplitAtEachDepth)
         int32_t width, height;
         float length, direction;
     };
-    for (Case c : {Case{97, 61, 20.0f, 1.75f}, Case{33, 129, 40.0f, 1.2f},
-                   Case{120, 37, 9.0f, -0.3f}, Case{51, 53, 70.0f, 2.6f}}) {
+    for (Case c : {Case {97, 61, 20.0f, 1.75f}, Case {33, 129, 40.0f, 1.2f}, Case {120, 37, 9.0f, -0.3f},
+             Case {51, 53, 70.0f, 2.6f}}) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " length " << c.length);
-        expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(c.width, c.height, 1),
-                                       rainBlur<ARGB8>(c.length, c.direction));
-        expectSameForEverySplit<ARGBF>(noiseImage<ARGBF>(c.width, c.height, 2),
-                                       rainBlur<ARGBF>(c.length, c.direction));
+        expectSameForEverySplit<ARGB8>(
+            noiseImage<ARGB8>(c.width, c.height, 1), rainBlur<ARGB8>(c.length, c.direction));
+        expectSameForEverySplit<ARGBF>(
+            noiseImage<ARGBF>(c.width, c.height, 2), rainBlur<ARGBF>(c.length, c.direction));
     }
     expectSameForEverySplit<ARGB16>(noiseImage<ARGB16>(45, 77, 3), rainBlur<ARGB16>(25.0f, 1.4f));
 }
@@ -124,10 +123,7 @@ public:
     }
     float magnitude() const override { return 16.0f; }
     bool isUniform() const override { return false; }
-    std::unique_ptr<VectorGenerator> clone() const override
-    {
-        return std::make_unique<SwirlGenerator>();
-    }
+    std::unique_ptr<VectorGenerator> clone() const override { return std::make_unique<SwirlGenerator>(); }
 };
 
 TEST_F(VectorBlurThreads, CurvedPathsAreIdenticalForEveryBandSplit)
@@ -142,7 +138,6 @@ TEST_F(VectorBlurThreads, CurvedPathsAreIdenticalForEveryBandSplit)
     };
     expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(64, 90, 5), blur);
 }
-
 
 // The eight-lane loops must give the four-lane loops' bytes, so that the
 // result does not depend on the processor either. Wide images give long

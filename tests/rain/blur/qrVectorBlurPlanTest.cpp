@@ -19,8 +19,8 @@ TEST(VectorBlurShape, ThirdsTripleThePointsOverAThirdOfTheLength)
         int32_t perSide;
     };
     // perSide = ceil(M' / 2), three times that with thirds (M' = M / 3).
-    for (Row r : {Row{50.0f, true, 27}, Row{50.0f, false, 25}, Row{1.0f, true, 3},
-                  Row{7.0f, false, 4}, Row{0.0f, true, 0}}) {
+    for (Row r : {Row {50.0f, true, 27}, Row {50.0f, false, 25}, Row {1.0f, true, 3}, Row {7.0f, false, 4},
+             Row {0.0f, true, 0}}) {
         SCOPED_TRACE(r.magnitude);
         const auto s = QrVectorBlurShape::make(r.magnitude, r.thirds, 0.0f, 1);
         EXPECT_EQ(s.pointsPerSide, r.perSide);
@@ -83,17 +83,17 @@ TEST(VectorBlurSchedule, PhasesKeepTheirOrderWhereStripsMeetAndRowsStayHeld)
         bool inPlace;
         int32_t lanes;
     };
-    for (const Case& c : {Case{10, 11, 0, 20, 2, {0, 0, 0, false}, true, 1},
-                          Case{-7, 300, -20, 310, 2, {11, 25, 26, false}, true, 2},
-                          Case{0, 1081, 0, 1081, 2, {29, 68, 68, false}, false, 1},
-                          Case{0, 1081, 0, 1081, 2, {29, 68, 68, false}, true, 2},
-                          Case{5, 200, 0, 205, 3, {3, 9, 9, true}, true, 3},
-                          Case{0, 90, 0, 90, 1, {200, 200, 200, false}, true, 2},
-                          Case{0, 64, 0, 64, 0, {5, 5, 5, false}, true, 1}}) {
-        SCOPED_TRACE(testing::Message() << "rows " << c.first << ".." << c.end << ", reach "
-                                        << c.reach.deposit);
-        const QrVectorBlurSchedule schedule(c.first, c.end, c.areaFirst, c.areaEnd, c.subPasses,
-                                            c.reach, c.inPlace, c.lanes);
+    for (const Case& c : {Case {10, 11, 0, 20, 2, {0, 0, 0, false}, true, 1},
+             Case {-7, 300, -20, 310, 2, {11, 25, 26, false}, true, 2},
+             Case {0, 1081, 0, 1081, 2, {29, 68, 68, false}, false, 1},
+             Case {0, 1081, 0, 1081, 2, {29, 68, 68, false}, true, 2},
+             Case {5, 200, 0, 205, 3, {3, 9, 9, true}, true, 3},
+             Case {0, 90, 0, 90, 1, {200, 200, 200, false}, true, 2},
+             Case {0, 64, 0, 64, 0, {5, 5, 5, false}, true, 1}}) {
+        SCOPED_TRACE(
+            testing::Message() << "rows " << c.first << ".." << c.end << ", reach " << c.reach.deposit);
+        const QrVectorBlurSchedule schedule(
+            c.first, c.end, c.areaFirst, c.areaEnd, c.subPasses, c.reach, c.inPlace, c.lanes);
         EXPECT_GE(schedule.rowsPerStrip(), 2 * c.reach.deposit);
         const int32_t rows = c.areaEnd - c.areaFirst, unset = -1;
         std::vector<int32_t> cleared(rows, unset), finished(rows, unset), lastTouch(rows, unset),
@@ -110,10 +110,10 @@ TEST(VectorBlurSchedule, PhasesKeepTheirOrderWhereStripsMeetAndRowsStayHeld)
                 cleared[y - c.areaFirst] = p;
             for (const auto& s : schedule.strips(p)) {
                 const int32_t index = (s.first - c.first) / schedule.rowsPerStrip();
-                const Done d{2 * (s.subPass - 1) + index % 2, s.first, s.end, p};
+                const Done d {2 * (s.subPass - 1) + index % 2, s.first, s.end, p};
                 for (const Done& e : done) {
                     const bool meet = e.first - c.reach.deposit < d.end + c.reach.deposit &&
-                                      d.first - c.reach.deposit < e.end + c.reach.deposit;
+                        d.first - c.reach.deposit < e.end + c.reach.deposit;
                     ASSERT_TRUE(!meet || (e.phase < d.phase && e.pass < p)) << "strip " << s.first;
                 }
                 done.push_back(d);

@@ -11,12 +11,10 @@
 
 namespace QrVectorBlurTest {
 
-template <class S>
-using Texture = QrTexture<S>;
+template <class S> using Texture = QrTexture<S>;
 
 // Every channel of every pixel from a hash, over the storage's whole range.
-template <class S>
-Texture<S> noiseImage(int32_t width, int32_t height, int32_t seed)
+template <class S> Texture<S> noiseImage(int32_t width, int32_t height, int32_t seed)
 {
     Texture<S> t = Texture<S>::allocate(width, height);
     const double white = S::Desc::kWhite;
@@ -30,8 +28,7 @@ Texture<S> noiseImage(int32_t width, int32_t height, int32_t seed)
 }
 
 // Black everywhere but one pixel at white.
-template <class S>
-Texture<S> spotImage(int32_t width, int32_t height, int32_t sx, int32_t sy)
+template <class S> Texture<S> spotImage(int32_t width, int32_t height, int32_t sx, int32_t sy)
 {
     Texture<S> t = Texture<S>::allocate(width, height);
     for (int32_t y = 0; y < height; ++y)
@@ -40,8 +37,7 @@ Texture<S> spotImage(int32_t width, int32_t height, int32_t sx, int32_t sy)
     return t;
 }
 
-template <class S>
-Texture<S> copyOf(const Texture<S>& from)
+template <class S> Texture<S> copyOf(const Texture<S>& from)
 {
     Texture<S> t = Texture<S>::allocate(from.width(), from.height());
     for (int32_t y = 0; y < from.height(); ++y)
@@ -50,8 +46,7 @@ Texture<S> copyOf(const Texture<S>& from)
 }
 
 // True when both images hold the same bytes.
-template <class S>
-bool identical(const Texture<S>& a, const Texture<S>& b)
+template <class S> bool identical(const Texture<S>& a, const Texture<S>& b)
 {
     if (a.width() != b.width() || a.height() != b.height())
         return false;
@@ -68,8 +63,7 @@ struct Spread {
     double total = 0, cx = 0, cy = 0, along = 0, across = 0, axis = 0;
 };
 
-template <class S>
-Spread spreadOf(const Texture<S>& t, int channel)
+template <class S> Spread spreadOf(const Texture<S>& t, int channel)
 {
     Spread s;
     double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;

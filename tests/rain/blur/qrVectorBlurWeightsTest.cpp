@@ -28,8 +28,8 @@ void fill(const QrVectorBlurAccumulator& acc, int32_t seed)
 
 // The path-by-path order: start pixels left to right, each taking its taps'
 // four weights in order.
-void scatterRow(const QrVectorBlurPlan& plan, const QrVectorBlurAccumulator& acc, int32_t x0,
-                int32_t x1, int32_t y, std::vector<int32_t>& starts)
+void scatterRow(const QrVectorBlurPlan& plan, const QrVectorBlurAccumulator& acc, int32_t x0, int32_t x1,
+    int32_t y, std::vector<int32_t>& starts)
 {
     starts.clear();
     const int32_t count = int32_t(plan.taps().size()) - 2 * plan.depositFirst();
@@ -51,8 +51,8 @@ bool sameWeights(const QrVectorBlurAccumulator& a, const QrVectorBlurAccumulator
 {
     const QrRect& r = a.area();
     for (int32_t y = r.y0; y < r.y1; ++y)
-        if (std::memcmp(a.weightAt(r.x0, y), b.weightAt(r.x0, y),
-                        sizeof(float) * std::size_t(r.width())) != 0)
+        if (std::memcmp(a.weightAt(r.x0, y), b.weightAt(r.x0, y), sizeof(float) * std::size_t(r.width())) !=
+            0)
             return false;
     return true;
 }
@@ -65,14 +65,13 @@ TEST(VectorBlurWeights, RowsTakeTheWeightsOfPathByPathDepositsToTheLastBit)
     for (float direction : {-1.5707964f, -1.05f, 0.0f, 0.4f, 2.6f, 3.1415927f})
         for (float length : {3.0f, 30.0f})
             for (float offset : {0.5f, 0.25f, 0.75f})
-                for (auto [x0, x1] : {std::pair{0, kWidth}, std::pair{9, 50}}) {
-                    SCOPED_TRACE(testing::Message() << direction << " rad, length " << length
-                                                    << ", offset " << offset << ", columns "
-                                                    << x0 << ".." << x1);
+                for (auto [x0, x1] : {std::pair {0, kWidth}, std::pair {9, 50}}) {
+                    SCOPED_TRACE(testing::Message() << direction << " rad, length " << length << ", offset "
+                                                    << offset << ", columns " << x0 << ".." << x1);
                     LinearVectorGenerator generator(direction, length, 0.0f);
                     QrVectorBlurPlan plan;
-                    plan.trace(generator, QrVectorBlurShape::make(length, true, 0.0f, 1), 0, 0,
-                               offset, offset);
+                    plan.trace(
+                        generator, QrVectorBlurShape::make(length, true, 0.0f, 1), 0, 0, offset, offset);
                     QrVectorBlurAccumulator byPath, byRow;
                     byPath.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);
                     byRow.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);

@@ -17,9 +17,9 @@ TEST(LinearVectorGenerator, BiasShortensOneComponentAndFadesOneEnd)
     };
     // Negative bias fades the start and shortens x, positive fades the end
     // and shortens y; beyond +-1 both saturate.
-    for (Row r : {Row{0.0f, c, s, 1.0f, 1.0f}, Row{-0.25f, 0.75f * c, s, 0.75f, 1.0f},
-                  Row{0.4f, c, 0.6f * s, 1.0f, 0.6f}, Row{-3.0f, 0.0f, s, 0.0f, 1.0f},
-                  Row{2.0f, c, 0.0f, 1.0f, 0.0f}}) {
+    for (Row r : {Row {0.0f, c, s, 1.0f, 1.0f}, Row {-0.25f, 0.75f * c, s, 0.75f, 1.0f},
+             Row {0.4f, c, 0.6f * s, 1.0f, 0.6f}, Row {-3.0f, 0.0f, s, 0.0f, 1.0f},
+             Row {2.0f, c, 0.0f, 1.0f, 0.0f}}) {
         SCOPED_TRACE(r.bias);
         LinearVectorGenerator g(angle, 12.0f, r.bias);
         float vx, vy;

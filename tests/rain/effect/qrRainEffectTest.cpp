@@ -18,18 +18,17 @@ namespace {
 
 // An effect answering from its own parameters, over a local host with the
 // clips "Source" and (optionally) "Matte".
-template <class D>
-struct Frame {
+template <class D> struct Frame {
     LocalHost host;
-    RainEffect effect{&host, false};
+    RainEffect effect {&host, false};
     typename D::Texture output;
 
     Frame(const typename D::Texture& source, const typename D::Texture* matte = nullptr)
     {
         output = D::Texture::allocate(source.width(), source.height());
         host.setOutput(&output);
-        effect.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(
-            new Quarn::Wrapper::TextureClip<D>("Source", source)));
+        effect.attachClip(
+            Quarn::auto_ref<Quarn::Wrapper::Clip>(new Quarn::Wrapper::TextureClip<D>("Source", source)));
         effect.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(
             new Quarn::Wrapper::TextureClip<D>("Matte", matte ? *matte : typename D::Texture())));
     }
@@ -40,8 +39,7 @@ struct Frame {
     }
 };
 
-template <class D>
-constexpr RainEffect::Depth depthOf()
+template <class D> constexpr RainEffect::Depth depthOf()
 {
     if constexpr (D::kWhite == 255.0f)
         return RainEffect::Depth::eight;
@@ -52,13 +50,13 @@ constexpr RainEffect::Depth depthOf()
 }
 
 // A source with varied alpha, so alpha handling shows.
-template <class S>
-QrTexture<S> translucentNight(int32_t w, int32_t h)
+template <class S> QrTexture<S> translucentNight(int32_t w, int32_t h)
 {
     QrTexture<S> t = nightImage<S>(w, h);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x)
-            t.pixelAtIndex(x, y)->a() = typename S::Component(S::Desc::kWhite * (0.25 + 0.75 * ((x + y) % 4) / 3));
+            t.pixelAtIndex(x, y)->a() =
+                typename S::Component(S::Desc::kWhite * (0.25 + 0.75 * ((x + y) % 4) / 3));
     return t;
 }
 
@@ -72,8 +70,8 @@ TEST(RainEffectPresets, SetTheFourRainControlsAndNothingElse)
         int32_t preset;
         double density, length, minT, maxT;
     };
-    for (const Row& r : {Row{1, 0.35, 45, 0.9, 1.0}, Row{2, 0.6, 50, 0.9, 1.0}, Row{3, 0.7, 70, 0.9, 1.0},
-                         Row{4, 0.85, 85, 0.9, 1.0}, Row{5, 1.0, 100, 0.9, 1.0}, Row{6, 0.6, 50, 0.8, 1.0}}) {
+    for (const Row& r : {Row {1, 0.35, 45, 0.9, 1.0}, Row {2, 0.6, 50, 0.9, 1.0}, Row {3, 0.7, 70, 0.9, 1.0},
+             Row {4, 0.85, 85, 0.9, 1.0}, Row {5, 1.0, 100, 0.9, 1.0}, Row {6, 0.6, 50, 0.8, 1.0}}) {
         effect.setScaleParam("intensity", Quarn::Scale(0.42));
         effect.applyPreset(r.preset);
         EXPECT_DOUBLE_EQ(effect.getScaleParam("density", 0).value(), r.density) << r.preset;
@@ -107,7 +105,7 @@ TEST(RainSettings, ScaleWithTheRenderResolutionAndTheDepth)
     EXPECT_FLOAT_EQ(s.minThreshold, 0.9f * 255.0f);
     EXPECT_FLOAT_EQ(s.maxThreshold, 255.0f);
     // The host's inclusive extent becomes a half-open region.
-    EXPECT_EQ(s.region, (QrRect{2, 3, 100, 50}));
+    EXPECT_EQ(s.region, (QrRect {2, 3, 100, 50}));
 
     for (double aspect : {0.0, -2.0, 0.0005}) {
         v.pixelAspect = aspect;
@@ -158,8 +156,8 @@ TEST(FrameTextures, MatteLayersSitCentredOnTheSource)
     EXPECT_EQ(large.yAxis().originIndex, -10);
 }
 
-template <class D>
-class RainEffectRender : public ::testing::Test {};
+template <class D> class RainEffectRender : public ::testing::Test {
+};
 using RenderDepths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(RainEffectRender, RenderDepths);
 

@@ -41,7 +41,7 @@ TEST_F(RainSet, FreshInstanceReadsTheDocumentedDefaultsInInternalUnits)
         const std::string p = prefix;
         EXPECT_EQ(set.getIntParam(p + "XMethod", 0.0), 2) << p;  // Reflect
         EXPECT_EQ(set.getIntParam(p + "YMethod", 0.0), 2) << p;
-        EXPECT_EQ(set.getRGBAParam(p + "EdgeColour", 0.0), (QrPixelRGBAf{0, 0, 0, 1})) << p;
+        EXPECT_EQ(set.getRGBAParam(p + "EdgeColour", 0.0), (QrPixelRGBAf {0, 0, 0, 1})) << p;
         EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "EdgeColourAlpha", 0.0), 100.0) << p;
         EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "Left", 0.0), 0.0) << p;
         EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "Right", 0.0), 100.0) << p;
@@ -97,11 +97,22 @@ TEST_F(RainSet, LayoutAndLayerControlsHaveNoInternalParameter)
 
 TEST_F(RainSet, InternalTypesAreTheDocumentedOnes)
 {
-    const struct { const char* key; const char* type; } rows[] = {
-        {"seed", "int"},          {"dropLength", "double"},    {"angle", "angle"},
-        {"intensity", "scale"},   {"density", "scale"},        {"minThresh", "scale"},
-        {"maxThresh", "scale"},   {"matteChannel", "choice"},  {"blendMix", "double"},
-        {"SourceEdgeColour", "rgba"}, {"clampBlendAtFloat", "bool"}, {"MatteTop", "double"},
+    const struct {
+        const char* key;
+        const char* type;
+    } rows[] = {
+        {"seed", "int"},
+        {"dropLength", "double"},
+        {"angle", "angle"},
+        {"intensity", "scale"},
+        {"density", "scale"},
+        {"minThresh", "scale"},
+        {"maxThresh", "scale"},
+        {"matteChannel", "choice"},
+        {"blendMix", "double"},
+        {"SourceEdgeColour", "rgba"},
+        {"clampBlendAtFloat", "bool"},
+        {"MatteTop", "double"},
     };
     for (const auto& row : rows) {
         Param* p = set.findParam(row.key);
@@ -112,8 +123,8 @@ TEST_F(RainSet, InternalTypesAreTheDocumentedOnes)
 
 TEST(RainEffectDescription, ListsTheRainsOwnParametersInOrder)
 {
-    const char* keys[] = {"seed", "dropLength", "angle", "intensity",
-                          "density", "minThresh", "maxThresh", "useMatte"};
+    const char* keys[] = {
+        "seed", "dropLength", "angle", "intensity", "density", "minThresh", "maxThresh", "useMatte"};
     const auto& entries = EffectDescription::entries();
     for (size_t i = 0; i < entries.size(); ++i)
         EXPECT_STREQ(entries[i].key, keys[i]);

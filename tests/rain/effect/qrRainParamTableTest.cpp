@@ -15,8 +15,8 @@ namespace {
 using T = HostParamType;
 using I = InternalType;
 
-constexpr uint32_t S = 0x40;   // supervise
-constexpr uint32_t C = 0x02;   // cannot time-vary
+constexpr uint32_t S = 0x40;  // supervise
+constexpr uint32_t C = 0x02;  // cannot time-vary
 constexpr uint32_t SC = 0x20;  // start collapsed
 
 struct Expected {
@@ -59,7 +59,8 @@ const Expected kExpected[40] = {
     {21, "X Method", T::popup, "SourceXMethod", I::choice, 3, 0, 0, 0, 0, C, 0, 4, 3},
     {22, "Y Method", T::popup, "SourceYMethod", I::choice, 3, 0, 0, 0, 0, C, 0, 4, 3},
     {23, "Edge Colour", T::colour, "SourceEdgeColour", I::rgba, 0, 0, 0, 0, 0, S, 0, 0, 0},
-    {24, "Edge Colour Alpha", T::floatSlider, "SourceEdgeColourAlpha", I::number, 100, 0, 100, 0, 100, S | SC | C, 1, 0, 0},
+    {24, "Edge Colour Alpha", T::floatSlider, "SourceEdgeColourAlpha", I::number, 100, 0, 100, 0, 100,
+        S | SC | C, 1, 0, 0},
     {25, "Left", T::floatSlider, "SourceLeft", I::number, 0, 0, 100, 0, 100, 0, 1, 0, 0},
     {26, "Right", T::floatSlider, "SourceRight", I::number, 100, 0, 100, 0, 100, 0, 1, 0, 0},
     {27, "Bottom", T::floatSlider, "SourceBottom", I::number, 0, 0, 100, 0, 100, 0, 1, 0, 0},
@@ -69,7 +70,8 @@ const Expected kExpected[40] = {
     {31, "X Method", T::popup, "MatteXMethod", I::choice, 3, 0, 0, 0, 0, C, 0, 4, 3},
     {32, "Y Method", T::popup, "MatteYMethod", I::choice, 3, 0, 0, 0, 0, C, 0, 4, 3},
     {33, "Edge Colour", T::colour, "MatteEdgeColour", I::rgba, 0, 0, 0, 0, 0, S, 0, 0, 0},
-    {34, "Edge Colour Alpha", T::floatSlider, "MatteEdgeColourAlpha", I::number, 100, 0, 100, 0, 100, S | SC | C, 1, 0, 0},
+    {34, "Edge Colour Alpha", T::floatSlider, "MatteEdgeColourAlpha", I::number, 100, 0, 100, 0, 100,
+        S | SC | C, 1, 0, 0},
     {35, "Left", T::floatSlider, "MatteLeft", I::number, 0, 0, 100, 0, 100, 0, 1, 0, 0},
     {36, "Right", T::floatSlider, "MatteRight", I::number, 100, 0, 100, 0, 100, 0, 1, 0, 0},
     {37, "Bottom", T::floatSlider, "MatteBottom", I::number, 0, 0, 100, 0, 100, 0, 1, 0, 0},
@@ -77,7 +79,10 @@ const Expected kExpected[40] = {
     {39, "", T::groupEnd, nullptr, I::none, 0, 0, 0, 0, 0, 0, 0, 0, 0},
 };
 
-std::string text(const char* s) { return s ? s : "(none)"; }
+std::string text(const char* s)
+{
+    return s ? s : "(none)";
+}
 
 }  // namespace
 
@@ -116,18 +121,25 @@ TEST(RainParamTable, PercentSlidersAreTheFractionAndSliderValueControls)
 
 TEST(RainParamTable, ChoiceListsAreWordForWord)
 {
-    const struct { int index; const char* choices; } rows[] = {
+    const struct {
+        int index;
+        const char* choices;
+    } rows[] = {
         {2, "RGB|RGBA"},
         {3, "...|Drizzle|Rain|Shower|Downpour|Cats and Dogs|Night Time"},
-        {10, "None|Source Luminance|Source Inverse Luminance|Source Alpha|Source Inverse Alpha|"
-             "Matte Layer Luminance|Matte Layer Inverse Luminance|Matte Layer Alpha|"
-             "Matte Layer Inverse Alpha"},
-        {14, "None|Mix|Add|Difference|Subtract Source|Subtract Effect|Darken|Lighten|Colour|"
-             "Luminosity|Hue|Saturation|Screen|Multiply|Overlay|Exclusion|ColourBurn|ColourDodge|"
-             "HardLight|LinearBurn|LinearDodge|LinearLight|SoftLight|Composite Effect|"
-             "Composite Source"},
-        {21, "Colour|Repeat|Reflect|Wrap"}, {22, "Colour|Repeat|Reflect|Wrap"},
-        {31, "Colour|Repeat|Reflect|Wrap"}, {32, "Colour|Repeat|Reflect|Wrap"},
+        {10,
+            "None|Source Luminance|Source Inverse Luminance|Source Alpha|Source Inverse Alpha|"
+            "Matte Layer Luminance|Matte Layer Inverse Luminance|Matte Layer Alpha|"
+            "Matte Layer Inverse Alpha"},
+        {14,
+            "None|Mix|Add|Difference|Subtract Source|Subtract Effect|Darken|Lighten|Colour|"
+            "Luminosity|Hue|Saturation|Screen|Multiply|Overlay|Exclusion|ColourBurn|ColourDodge|"
+            "HardLight|LinearBurn|LinearDodge|LinearLight|SoftLight|Composite Effect|"
+            "Composite Source"},
+        {21, "Colour|Repeat|Reflect|Wrap"},
+        {22, "Colour|Repeat|Reflect|Wrap"},
+        {31, "Colour|Repeat|Reflect|Wrap"},
+        {32, "Colour|Repeat|Reflect|Wrap"},
     };
     for (const auto& row : rows) {
         const RainHostParam& p = rainHostParams()[size_t(row.index)];
@@ -140,8 +152,8 @@ TEST(RainParamTable, ChoiceListsAreWordForWord)
 
 TEST(RainParamTable, MethodMenuMapsToBlendMethodNumbers)
 {
-    const int methodNumber[25] = {0,  19, 22, 5, 21, 20, 4,  9,  1,  13, 8,  16, 17,
-                                  14, 15, 6,  2, 3,  7,  10, 11, 12, 18, 26, 25};
+    const int methodNumber[25] = {
+        0, 19, 22, 5, 21, 20, 4, 9, 1, 13, 8, 16, 17, 14, 15, 6, 2, 3, 7, 10, 11, 12, 18, 26, 25};
     const auto table = rainPopupTable(*findRainHostParam("blendMethod"));
     ASSERT_EQ(table.size(), 25u);
     for (int k = 0; k < 25; ++k) {
@@ -152,8 +164,8 @@ TEST(RainParamTable, MethodMenuMapsToBlendMethodNumbers)
 
 TEST(RainParamTable, OtherPopupsMapPositionToTheSameValue)
 {
-    for (const char* key : {"postAlphaYesNoNo", "presets", "matteChannel", "SourceXMethod",
-                            "SourceYMethod", "MatteXMethod", "MatteYMethod"}) {
+    for (const char* key : {"postAlphaYesNoNo", "presets", "matteChannel", "SourceXMethod", "SourceYMethod",
+             "MatteXMethod", "MatteYMethod"}) {
         const RainHostParam* p = findRainHostParam(key);
         ASSERT_NE(p, nullptr) << key;
         const auto table = rainPopupTable(*p);

@@ -18,20 +18,16 @@ using Quarn::Pixel::SingleF;
 using Quarn::Rain::makeMatte;
 
 // A matte layer as a host would deliver it: ARGB, or its alpha alone.
-template <class S, class M>
-class FakeMatteClip : public Quarn::Wrapper::Clip {
+template <class S, class M> class FakeMatteClip : public Quarn::Wrapper::Clip {
 public:
-    FakeMatteClip(QrTexture<S> layer, bool fails)
-        : Clip("Matte"), layer_(std::move(layer)), fails_(fails)
-    {
-    }
+    FakeMatteClip(QrTexture<S> layer, bool fails) : Clip("Matte"), layer_(std::move(layer)), fails_(fails) { }
 
     void fetchImageRaw(double, QrTexIndexer* dest) override
     {
         ++fetches;
         if (fails_)
-            throw Quarn::Exceptions::Wrapper::FetchImageFailed("FakeMatteClip::fetchImageRaw",
-                                                      "tests/rain", 1, "Matte");
+            throw Quarn::Exceptions::Wrapper::FetchImageFailed(
+                "FakeMatteClip::fetchImageRaw", "tests/rain", 1, "Matte");
         if (auto* colour = dynamic_cast<QrTexture<S>*>(dest)) {
             *colour = layer_;
         } else if (auto* single = dynamic_cast<QrTexture<M>*>(dest)) {
@@ -52,8 +48,7 @@ private:
 // Four pixels (A, R, G, B) with the matte values worked out by hand for the
 // codes luminance, inverse luminance, alpha and inverse alpha (8-bit: plain
 // mean of R, G, B, truncated).
-const ARGB8 kPixels[4] = {{{255, 30, 60, 90}}, {{100, 10, 20, 31}}, {{0, 255, 255, 255}},
-                          {{128, 1, 2, 2}}};
+const ARGB8 kPixels[4] = {{{255, 30, 60, 90}}, {{100, 10, 20, 31}}, {{0, 255, 255, 255}}, {{128, 1, 2, 2}}};
 const int kExpected[4][4] = {
     {60, 195, 255, 0},  // (30 + 60 + 90) / 3; (225 + 195 + 165) / 3; 255; 0
     {20, 234, 100, 155},
@@ -122,7 +117,7 @@ TEST(QrMatte, FailedLayerFetchDropsTheMatteInsteadOfFailing)
 TEST(QrMatte, OutsideTheSourceTheMatteIsTheMeanOfTheEdgeColour)
 {
     auto source = fourPixels();
-    source.setEdgeColour(ARGB8{{0, 30, 60, 90}});  // transparent, mean 60
+    source.setEdgeColour(ARGB8 {{0, 30, 60, 90}});  // transparent, mean 60
     for (int32_t code = 1; code <= 4; ++code) {
         ClipSetWith clips(false);
         QrTexture<Single8> matte;

@@ -30,8 +30,12 @@ struct KnownHash {
 TEST(QrHash, MatchesValuesComputedWithUnboundedIntegers)
 {
     const std::vector<KnownHash> known = {
-        {0, 1376312589}, {1, 1316808037}, {-1, 107238581}, {12345, 2032478005},
-        {INT32_MAX, 107238581}, {INT32_MIN, 1376312589},
+        {0, 1376312589},
+        {1, 1316808037},
+        {-1, 107238581},
+        {12345, 2032478005},
+        {INT32_MAX, 107238581},
+        {INT32_MIN, 1376312589},
     };
     for (const auto& k : known)
         EXPECT_EQ(QrHash::hash(k.n), k.hash) << "n = " << k.n;
@@ -52,8 +56,11 @@ struct KnownKey {
 TEST(QrHash, PixelKeyWrapsLikeThirtyTwoBitArithmetic)
 {
     const std::vector<KnownKey> known = {
-        {0, 0, 1, 1}, {3, 5, 1, 110657}, {1919, 1079, 42, 33934148},
-        {-4, -7, 0, -153337}, {100000, 200000, -5, -26867301},
+        {0, 0, 1, 1},
+        {3, 5, 1, 110657},
+        {1919, 1079, 42, 33934148},
+        {-4, -7, 0, -153337},
+        {100000, 200000, -5, -26867301},
     };
     for (const auto& k : known)
         EXPECT_EQ(QrHash::key(k.x, k.y, k.seed), k.key) << k.x << "," << k.y << "," << k.seed;

@@ -27,8 +27,8 @@ TEST(QrNoiseGen, ValuesSpanOffsetToOffsetPlusRange)
         bool clampLow;
         float lowest, highest;  // bounds after the clamps
     };
-    for (const Row& row : {Row{0.0f, 1.0f, false, 0.0f, 1.0f}, Row{-0.5f, 1.0f, false, -0.5f, 0.5f},
-                           Row{-0.5f, 1.0f, true, 0.0f, 0.5f}, Row{3.0f, 0.25f, false, 3.0f, 3.25f}}) {
+    for (const Row& row : {Row {0.0f, 1.0f, false, 0.0f, 1.0f}, Row {-0.5f, 1.0f, false, -0.5f, 0.5f},
+             Row {-0.5f, 1.0f, true, 0.0f, 0.5f}, Row {3.0f, 0.25f, false, 3.0f, 3.25f}}) {
         auto img = blank(64, 64);
         Gen gen;
         gen.seed = 17;

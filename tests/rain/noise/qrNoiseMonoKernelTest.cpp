@@ -44,7 +44,7 @@ TEST(QrNoiseMonoKernel, CutoffKeepsTheExpectedFractionOfPixels)
         float cutoff;
         double keptFraction;
     };
-    for (const Row& row : {Row{0.9f, 0.1}, Row{0.5f, 0.5}, Row{0.99f, 0.01}, Row{0.0f, 1.0}}) {
+    for (const Row& row : {Row {0.9f, 0.1}, Row {0.5f, 0.5}, Row {0.99f, 0.01}, Row {0.0f, 1.0}}) {
         const Survey s = survey(kernel(0.0f, 1.0f, row.cutoff), 11);
         EXPECT_NEAR(double(s.nonZero) / s.total, row.keptFraction, 0.01 + row.keptFraction * 0.05)
             << "cutoff " << row.cutoff;
@@ -117,13 +117,12 @@ TEST(QrNoiseMonoKernel, QuietHashesAreExactlyThoseThatGiveNoNoise)
     struct Row {
         float lo, hi, cutoff, white;
     };
-    for (const Row& row : {Row{0.0f, 0.6f, 0.94f, 255.0f}, Row{0.0f, 7.5f, 0.25f, 32768.0f},
-                           Row{-1.0f, 1.0f, 0.5f, 1.0f}, Row{-0.3f, 0.1f, 0.8f, 255.0f},
-                           Row{0.0f, 0.2f, 0.0f, 1.0f}}) {
+    for (const Row& row : {Row {0.0f, 0.6f, 0.94f, 255.0f}, Row {0.0f, 7.5f, 0.25f, 32768.0f},
+             Row {-1.0f, 1.0f, 0.5f, 1.0f}, Row {-0.3f, 0.1f, 0.8f, 255.0f}, Row {0.0f, 0.2f, 0.0f, 1.0f}}) {
         const QrNoiseMonoKernel k = kernel(row.lo, row.hi, row.cutoff, row.white);
         auto zeroAt = [&k](int64_t h) { return k.cut(k.rawFromHash(int32_t(h))) == 0.0f; };
         for (int64_t h : {int64_t(k.quietFirst) - 1, int64_t(k.quietFirst), int64_t(k.quietLast),
-                          int64_t(k.quietLast) + 1}) {
+                 int64_t(k.quietLast) + 1}) {
             if (h < 0 || h > INT32_MAX)
                 continue;
             EXPECT_EQ(zeroAt(h), k.isQuiet(int32_t(h))) << "h " << h << " cutoff " << row.cutoff;

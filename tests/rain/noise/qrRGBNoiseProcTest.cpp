@@ -18,8 +18,7 @@ using Quarn::Pixel::ARGBF;
 using Noise8 = QrRGBNoiseProc<ARGB8, Quarn::Pixel::ARGBW255, 255>;
 using NoiseF = QrRGBNoiseProc<ARGBF, ARGBF, 1>;
 
-template <class Proc>
-void configureDrops(Proc& proc, float lo, float hi, float cutoff)
+template <class Proc> void configureDrops(Proc& proc, float lo, float hi, float cutoff)
 {
     proc.noiseMode = Proc::kMonochrome;
     proc.seed = 4242;
@@ -227,7 +226,7 @@ TEST(QrRGBNoiseProc, SelfMultiplyDarkensTowardsTheExtremes)
     proc.process(img, img);
     const ARGB8& p = *img.pixelAtIndex(3, 3);
     EXPECT_EQ(p.r(), (127 * 127) / 255);  // 127 squared in units of white
-    EXPECT_EQ(p.a(), 255);                // alpha only with the flag
+    EXPECT_EQ(p.a(), 255);  // alpha only with the flag
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ using namespace QrReference;
 TEST(QrReferenceHash, HashAndKeysMatchTheLiteralArithmetic)
 {
     EXPECT_EQ(hash(0), 1376312589);
-    std::vector<int32_t> keys = {0, 1, -1, 2, 13, INT_MIN, INT_MAX, INT_MIN + 1, 0x12345678,
-                                 -0x12345678, 7907, 17387};
+    std::vector<int32_t> keys = {
+        0, 1, -1, 2, 13, INT_MIN, INT_MAX, INT_MIN + 1, 0x12345678, -0x12345678, 7907, 17387};
     for (int32_t i = 0; i < 20000; ++i)
         keys.push_back(int32_t(uint32_t(i) * 2654435761u));
     for (int32_t n : keys)
@@ -36,7 +36,7 @@ TEST(QrReferenceHash, HashAndKeysMatchTheLiteralArithmetic)
                 ASSERT_EQ(QrHash::key(x, y, seed), key(x, y, seed)) << x << "," << y << " " << seed;
                 for (int32_t steps : {1, 3, 1000})
                     ASSERT_EQ(QrHash::advance(QrHash::key(x, y, seed), steps),
-                              key(int32_t(uint32_t(x) + uint32_t(steps)), y, seed));
+                        key(int32_t(uint32_t(x) + uint32_t(steps)), y, seed));
             }
 }
 
@@ -76,11 +76,10 @@ TEST(QrReferenceHash, HashesSkippedAsSilentGiveNoNoise)
                 continue;
             const float expected = value(int32_t(h));
             if (kernel.isQuiet(int32_t(h)))
-                ASSERT_EQ(expected, 0.0f) << "hash " << h << " white " << s.white << " range "
-                                          << s.lo << ".." << s.hi << " cutoff " << s.cutoff;
+                ASSERT_EQ(expected, 0.0f) << "hash " << h << " white " << s.white << " range " << s.lo << ".."
+                                          << s.hi << " cutoff " << s.cutoff;
             else
-                ASSERT_EQ(kernel.cut(kernel.rawFromHash(int32_t(h))), expected)
-                    << "hash " << h;
+                ASSERT_EQ(kernel.cut(kernel.rawFromHash(int32_t(h))), expected) << "hash " << h;
         }
     }
 }
@@ -110,8 +109,7 @@ const NoiseCase kNoiseCases[] = {
     {"no noise at cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.0f, true, false, 3},
 };
 
-template <class D>
-class QrReferenceNoise : public ::testing::Test {
+template <class D> class QrReferenceNoise : public ::testing::Test {
 protected:
     using S = typename D::Storage;
     using Proc = QrRGBNoiseProc<S, typename D::Work, D::kWhite>;
@@ -152,14 +150,14 @@ TYPED_TEST(QrReferenceNoise, MonochromeNoiseInPlaceEqualsTheReference)
         int32_t w, h;
     };
     for (const NoiseCase& c : kNoiseCases)
-        for (Size size : {Size{1, 1}, Size{7, 5}, Size{41, 19}})
+        for (Size size : {Size {1, 1}, Size {7, 5}, Size {41, 19}})
             for (bool window : {false, true}) {
                 const auto source = picture<S>(size.w, size.h, 3, 0.4f * white, 0.8f * white);
                 auto expected = copyOf(source), got = copyOf(source);
                 typename TestFixture::Proc proc;
                 MonoNoise ref;
                 TestFixture::configure(proc, ref, c, table.data());
-                QrRect region{0, 0, size.w, size.h};
+                QrRect region {0, 0, size.w, size.h};
                 if (window && size.w > 2 && size.h > 2) {
                     region = {1, 2, size.w - 1, size.h};
                     proc.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
@@ -188,7 +186,7 @@ TYPED_TEST(QrReferenceNoise, MonochromeNoiseFromAnEdgeAddressedSourceEqualsTheRe
         typename TestFixture::Proc proc;
         MonoNoise ref;
         TestFixture::configure(proc, ref, c, table.data());
-        monoNoise(source, expected, QrRect{0, 0, 23, 14}, ref);
+        monoNoise(source, expected, QrRect {0, 0, 23, 14}, ref);
         proc.process(source, got);
         EXPECT_EQ(differences(expected, got), "") << c.name;
     }

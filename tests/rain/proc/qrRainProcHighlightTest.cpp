@@ -11,8 +11,7 @@
 
 namespace {
 
-template <class D>
-class QrRainProcHighlightTest : public ::testing::Test {
+template <class D> class QrRainProcHighlightTest : public ::testing::Test {
 protected:
     using S = typename D::Storage;
     using C = typename S::Component;
@@ -31,8 +30,7 @@ protected:
     }
     static S lit(const S& p, double minFraction, double maxFraction)
     {
-        const QrRainProcHighlight<S, D::kWhite> h(float(minFraction * white),
-                                                 float(maxFraction * white));
+        const QrRainProcHighlight<S, D::kWhite> h(float(minFraction * white), float(maxFraction * white));
         return h.lit(p);
     }
 };
@@ -47,8 +45,8 @@ TYPED_TEST(QrRainProcHighlightTest, BrightestChannelFollowsTheRampBetweenThresho
     struct Row {
         double minT, maxT, m;
     };
-    for (const Row& row : {Row{0.5, 1.0, 0.75}, Row{0.2, 0.6, 0.3}, Row{0.0, 1.0, 0.4},
-                           Row{0.9, 1.0, 0.95}}) {
+    for (const Row& row :
+        {Row {0.5, 1.0, 0.75}, Row {0.2, 0.6, 0.3}, Row {0.0, 1.0, 0.4}, Row {0.9, 1.0, 0.95}}) {
         const S p = TestFixture::pixel(1.0, row.m, row.m * 0.5, row.m * 0.25);
         const S out = TestFixture::lit(p, row.minT, row.maxT);
         // The expected ramp, from the stored channel values.
@@ -68,7 +66,7 @@ TYPED_TEST(QrRainProcHighlightTest, BrightestChannelFollowsTheRampBetweenThresho
 TYPED_TEST(QrRainProcHighlightTest, PixelAtOrBelowTheMinimumStaysOutOfTheLayer)
 {
     using S = typename TestFixture::S;
-    const S empty{};
+    const S empty {};
     for (double m : {0.0, 0.2, 0.5}) {
         const S p = TestFixture::pixel(1.0, m * 0.3, m, m * 0.9);
         EXPECT_EQ(TestFixture::lit(p, 0.5, 0.9), empty) << "brightest " << m;
@@ -87,8 +85,7 @@ TYPED_TEST(QrRainProcHighlightTest, PixelAtOrAboveTheMaximumBecomesWhite)
         const S p = TestFixture::pixel(0.5, m * 0.5, m * 0.25, m);
         const S out = TestFixture::lit(p, 0.4, 0.8);
         EXPECT_NEAR(double(out.b()), white, TestFixture::kTolerance) << "brightest " << m;
-        EXPECT_NEAR(double(out.r()), double(p.r()) * white / double(p.b()),
-                    TestFixture::kTolerance);
+        EXPECT_NEAR(double(out.r()), double(p.r()) * white / double(p.b()), TestFixture::kTolerance);
     }
 }
 
@@ -96,7 +93,7 @@ TYPED_TEST(QrRainProcHighlightTest, MinimumAboveMaximumKeepsOnlyTheSaturatedPart
 {
     using S = typename TestFixture::S;
     const double white = TestFixture::white;
-    const S empty{};
+    const S empty {};
     // Between the thresholds and below both: nothing (a single level decides).
     EXPECT_EQ(TestFixture::lit(TestFixture::pixel(1, 0.3, 0.3, 0.3), 0.7, 0.4), empty);
     EXPECT_EQ(TestFixture::lit(TestFixture::pixel(1, 0.4, 0.1, 0.1), 0.7, 0.4 + 1e-3), empty);
@@ -126,10 +123,10 @@ TYPED_TEST(QrRainProcHighlightTest, RampNeverDecreasesAndStaysInRange)
 TYPED_TEST(QrRainProcHighlightTest, RunsRepeatAndReverseTheirSource)
 {
     using S = typename TestFixture::S;
-    const QrRainProcHighlight<S, TypeParam::kWhite> h(float(0.2 * TestFixture::white),
-                                                     float(0.8 * TestFixture::white));
+    const QrRainProcHighlight<S, TypeParam::kWhite> h(
+        float(0.2 * TestFixture::white), float(0.8 * TestFixture::white));
     const S src[3] = {TestFixture::pixel(1, 0.9, 0, 0), TestFixture::pixel(1, 0.5, 0.5, 0),
-                      TestFixture::pixel(0.5, 0.1, 0.1, 0.3)};
+        TestFixture::pixel(0.5, 0.1, 0.1, 0.3)};
     S forward[3], backward[3], repeated[4];
     h.run(src, 1, 3, forward);
     h.run(src + 2, -1, 3, backward);

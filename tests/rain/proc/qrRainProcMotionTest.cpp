@@ -16,8 +16,7 @@ namespace {
 
 using namespace QrRainTest;
 
-template <class D>
-class QrRainProcMotionTest : public ::testing::Test {
+template <class D> class QrRainProcMotionTest : public ::testing::Test {
 protected:
     using S = typename D::Storage;
     using Proc = QrRainProc<D>;
@@ -47,7 +46,10 @@ protected:
         return out;
     }
 
-    static double at(const QrTexture<S>& t, int32_t x, int32_t y) { return double(t.pixelAtIndex(x, y)->r()); }
+    static double at(const QrTexture<S>& t, int32_t x, int32_t y)
+    {
+        return double(t.pixelAtIndex(x, y)->r());
+    }
 
     // Sum over the inner pixels of f(x, y).
     static double inner(int32_t margin, const std::function<double(int32_t, int32_t)>& f)
@@ -71,10 +73,8 @@ TYPED_TEST(QrRainProcMotionTest, NextFramesDropsAreThisFramesShiftedByWholePixel
         double speed, wind;
         int32_t frame;
     };
-    const Row rows[] = {{-std::numbers::pi_v<float> / 2, 5.0, 0.0, 0},
-                        {0.0f, 3.0, 0.0, -4},
-                        {-1.9f, 4.6, 0.0, 11},
-                        {-1.2f, 7.3, 40.0, 23}};
+    const Row rows[] = {{-std::numbers::pi_v<float> / 2, 5.0, 0.0, 0}, {0.0f, 3.0, 0.0, -4},
+        {-1.9f, 4.6, 0.0, 11}, {-1.2f, 7.3, 40.0, 23}};
     for (const Row& r : rows) {
         QrRainMotion m;
         m.fallSpeed = r.speed;
@@ -146,8 +146,9 @@ TYPED_TEST(QrRainProcMotionTest, FartherLayersAreShorterSlowerAndFainter)
         for (int32_t s = 1; s <= 15; ++s)
             if (product(a, b, s) > product(a, b, speed))
                 speed = s;
-        const double mean = TestFixture::inner(20, [&](int32_t x, int32_t y) { return TestFixture::at(a, x, y); }) /
-                            ((TestFixture::kSize - 40) * (TestFixture::kSize - 40));
+        const double mean = TestFixture::inner(20, [&](int32_t x, int32_t y) {
+            return TestFixture::at(a, x, y);
+        }) / ((TestFixture::kSize - 40) * (TestFixture::kSize - 40));
         auto covariance = [&](int32_t s) {
             return TestFixture::inner(20, [&](int32_t x, int32_t y) {
                 return (TestFixture::at(a, x, y) - mean) * (TestFixture::at(a, x, y + s) - mean);
@@ -161,7 +162,8 @@ TYPED_TEST(QrRainProcMotionTest, FartherLayersAreShorterSlowerAndFainter)
         f.motion.depthLayers = i + 1;
         Proc fewer(f);
         const T out = TestFixture::render(fewer);
-        const double all = TestFixture::inner(0, [&](int32_t x, int32_t y) { return TestFixture::at(out, x, y); });
+        const double all =
+            TestFixture::inner(0, [&](int32_t x, int32_t y) { return TestFixture::at(out, x, y); });
         const double light = all - lightBelow;
         lightBelow = all;
 

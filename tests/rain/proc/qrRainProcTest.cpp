@@ -16,8 +16,7 @@ namespace {
 
 using namespace QrRainTest;
 
-template <class D>
-class QrRainProcTest : public ::testing::Test {
+template <class D> class QrRainProcTest : public ::testing::Test {
 protected:
     using S = typename D::Storage;
     using M = typename D::MatteStorage;
@@ -68,7 +67,7 @@ TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
     moving.windVariation = 25.0;
     moving.gustRate = 30.0;
     moving.depthLayers = 3;
-    for (const QrRainMotion& motion : {QrRainMotion{}, moving}) {
+    for (const QrRainMotion& motion : {QrRainMotion {}, moving}) {
         QrRainSettings settings = TestFixture::defaults();
         settings.motion = motion;
         Proc reference(settings);
@@ -79,16 +78,16 @@ TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
             const char* limit;
             int32_t processors;  // 0: the machine's own count
         };
-        for (const Setting& s : {Setting{"1", 0}, Setting{"2", 0}, Setting{nullptr, 0},
-                                 Setting{nullptr, 3}, Setting{"2", 5}, Setting{nullptr, 7}}) {
+        for (const Setting& s : {Setting {"1", 0}, Setting {"2", 0}, Setting {nullptr, 0},
+                 Setting {nullptr, 3}, Setting {"2", 5}, Setting {nullptr, 7}}) {
             ScopedMaxProcessors limit(s.limit);
             QrMultiProcessor::overrideProcessorCount(s.processors);
             Proc p(settings);
             const auto got = TestFixture::render(p, source);
             QrMultiProcessor::overrideProcessorCount(0);
             EXPECT_EQ(differingPixels(got, expected), 0)
-                << "QUARN_MAX_PROCESSORS " << (s.limit ? s.limit : "unset") << ", processors "
-                << s.processors << ", layers " << motion.depthLayers;
+                << "QUARN_MAX_PROCESSORS " << (s.limit ? s.limit : "unset") << ", processors " << s.processors
+                << ", layers " << motion.depthLayers;
         }
     }
 }
@@ -112,8 +111,7 @@ TYPED_TEST(QrRainProcTest, DropsLightAboutATenthOfTheDensityOfPixels)
             }
         const double expected = std::min(1.0, density / 10.0);
         // Integer depths lose the faintest drops to truncation.
-        EXPECT_NEAR(double(lit) / (160 * 120), expected, 0.01 + expected * 0.06)
-            << "density " << density;
+        EXPECT_NEAR(double(lit) / (160 * 120), expected, 0.01 + expected * 0.06) << "density " << density;
     }
 }
 
@@ -149,7 +147,7 @@ TYPED_TEST(QrRainProcTest, WhiteMatteEqualsNoMatteAndGreyHalvesTheRain)
     for (int32_t y = 0; y < 60; ++y)
         for (int32_t x = 0; x < 60; ++x)
             ASSERT_NEAR(double(c.pixelAtIndex(x, y)->r()), double(a.pixelAtIndex(x, y)->r()) * k,
-                        S::kInteger ? 1.0 : 1e-5)
+                S::kInteger ? 1.0 : 1e-5)
                 << x << "," << y;
 }
 
@@ -166,9 +164,8 @@ TYPED_TEST(QrRainProcTest, DropsAreThoseTheNoiseProcessorAddsToTheHighlights)
     // The same layer built step by step: highlights, then the configured
     // noise processor in place.
     const QrRainProcHighlight<S, TypeParam::kWhite> highlight(s.minThreshold, s.maxThreshold);
-    auto layer = image<S>(90, 60, [&](int32_t x, int32_t y) {
-        return highlight.lit(*source.pixelAtIndex(x, y));
-    });
+    auto layer =
+        image<S>(90, 60, [&](int32_t x, int32_t y) { return highlight.lit(*source.pixelAtIndex(x, y)); });
     QrRGBNoiseProc<S, typename TypeParam::Work, TypeParam::kWhite> noise;
     noise.noiseMode = decltype(noise)::kMonochrome;
     noise.seed = int32_t(std::trunc(std::fabs(s.frame * 12541.0))) + s.seed;
@@ -194,8 +191,8 @@ TYPED_TEST(QrRainProcTest, StreaksRunAlongTheRainDirection)
         float angle;
         int along[2], across[2];  // offsets that must and must not be lit
     };
-    for (const Row& row : {Row{-pi / 2, {0, 1}, {1, 0}}, Row{0.0f, {1, 0}, {0, 1}},
-                           Row{pi / 4, {1, 1}, {1, -1}}}) {
+    for (const Row& row :
+        {Row {-pi / 2, {0, 1}, {1, 0}}, Row {0.0f, {1, 0}, {0, 1}}, Row {pi / 4, {1, 1}, {1, -1}}}) {
         QrRainSettings s = TestFixture::defaults();
         s.density = 0.0f;
         s.dropLength = 16.0f;
@@ -227,7 +224,7 @@ TYPED_TEST(QrRainProcTest, NegativeDropLengthTurnsTheStreakByHalfATurn)
         for (int32_t x = 0; x < 80; ++x)
             for (int c = 0; c < 4; ++c)
                 ASSERT_NEAR(double(a.pixelAtIndex(x, y)->c[c]), double(b.pixelAtIndex(x, y)->c[c]),
-                            S::kInteger ? 1.0 : 1e-4)
+                    S::kInteger ? 1.0 : 1e-4)
                     << x << "," << y;
 }
 
@@ -258,7 +255,7 @@ TYPED_TEST(QrRainProcTest, OnlyTheRegionIsWritten)
     const auto source = nightImage<S>(64, 48);
     QrRainSettings s = TestFixture::defaults();
     s.density = 5.0f;
-    s.region = QrRect{8, 6, 41, 31};
+    s.region = QrRect {8, 6, 41, 31};
     typename TestFixture::Proc p(s);
     const auto out = TestFixture::render(p, source);
     const S untouched = pixel<S>(0.5, 0.5, 0.5, 0.5);

@@ -42,8 +42,7 @@ const RainCase kRainCases[] = {
     {"low maximum", 12, 4, 0.9f, 1.0f, 0.0f, 0.02f},
 };
 
-template <class D>
-class QrReferenceRainProc : public ::testing::Test {
+template <class D> class QrReferenceRainProc : public ::testing::Test {
 protected:
     using S = typename D::Storage;
     using M = typename D::MatteStorage;
@@ -94,20 +93,19 @@ protected:
 
     // Runs the product and the reference; the reference's streak step is
     // the product's blur with the settings the rain gives it, or nothing.
-    static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle,
-                        bool edged, int matteKind, bool window, bool runBlur,
-                        float aspect = 1.0f)
+    static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle, bool edged,
+        int matteKind, bool window, bool runBlur, float aspect = 1.0f)
     {
         const Rain r = settings(c, dropLength, angle);
         const auto src = source(w, h, r, edged);
         auto matte = mattePicture<M>(std::max(1, w - 3), std::max(1, h - 2), 5);
         if (matteKind == 2) {
             matte.setOrigin(2, 1);
-            matte.setEdgeColour(M{typename M::Component(0.6f * white)});
+            matte.setEdgeColour(M {typename M::Component(0.6f * white)});
         }
         const auto start = picture<S>(w, h, 22, r.minThreshold, r.maxThreshold);
 
-        QrRect region{0, 0, w, h};
+        QrRect region {0, 0, w, h};
         QrRainSettings s = settingsOf(r);
         s.pixelAspect = aspect;
         if (window && w > 3 && h > 3) {
@@ -121,8 +119,7 @@ protected:
         auto layer = layerBeforeStreaks(src, w, h, region, r);
         if (runBlur) {
             const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
-            SimpleLinearBlur<S, typename D::Work> blur(std::sqrt(dx * dx + dy * dy),
-                                                      std::atan2(dy, dx));
+            SimpleLinearBlur<S, typename D::Work> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
             blur.pixelAspect = std::max(aspect, 0.001f);
             blur.inversePixelAspect = 1.0f / blur.pixelAspect;
             blur.quality = 1;
@@ -133,11 +130,9 @@ protected:
         auto expected = copyOf(start);
         rainPass(src, layer, matteKind ? &matte : nullptr, region, r.intensity, expected);
 
-        const std::string where = std::string(c.name) + ", " + std::to_string(w) + "x" +
-                                  std::to_string(h) + ", drop length " + std::to_string(dropLength) +
-                                  (edged ? ", edged source" : "") + ", matte " +
-                                  std::to_string(matteKind) + (window ? ", window" : "") +
-                                  ", aspect " + std::to_string(aspect);
+        const std::string where = std::string(c.name) + ", " + std::to_string(w) + "x" + std::to_string(h) +
+            ", drop length " + std::to_string(dropLength) + (edged ? ", edged source" : "") + ", matte " +
+            std::to_string(matteKind) + (window ? ", window" : "") + ", aspect " + std::to_string(aspect);
         EXPECT_EQ(differences(layer, p.layer()), "") << "layer: " << where;
         EXPECT_EQ(differences(expected, got), "") << "output: " << where;
     }
@@ -152,11 +147,10 @@ TYPED_TEST(QrReferenceRainProc, WithoutStreaksEqualsTheReference)
         int32_t w, h;
     };
     for (const RainCase& c : kRainCases)
-        for (Size s : {Size{1, 1}, Size{9, 7}, Size{37, 23}})
+        for (Size s : {Size {1, 1}, Size {9, 7}, Size {37, 23}})
             for (int matteKind : {0, 1, 2})
                 for (bool edged : {false, true})
-                    TestFixture::compare(c, s.w, s.h, 0.0f, 0.0f, edged, matteKind, matteKind == 1,
-                                         false);
+                    TestFixture::compare(c, s.w, s.h, 0.0f, 0.0f, edged, matteKind, matteKind == 1, false);
 }
 
 // A drop length below 0.03 must leave the layer exactly as it is.
@@ -173,11 +167,11 @@ TYPED_TEST(QrReferenceRainProc, WithStreaksBetweenTheStagesEqualsTheReference)
     };
     // The last aspect is below the smallest the blur may be given.
     for (const RainCase& c : kRainCases)
-        for (Streak s : {Streak{5.5f, 1.1f, 1.0f}, Streak{-7.0f, 0.3f, 0.5f},
-                         Streak{12.0f, -1.5707964f, 1.0f}, Streak{6.0f, 2.5f, 0.0001f}})
+        for (Streak s : {Streak {5.5f, 1.1f, 1.0f}, Streak {-7.0f, 0.3f, 0.5f},
+                 Streak {12.0f, -1.5707964f, 1.0f}, Streak {6.0f, 2.5f, 0.0001f}})
             for (bool window : {false, true})
-                TestFixture::compare(c, 29, 21, s.length, s.angle, true, window ? 2 : 0, window,
-                                     true, s.aspect);
+                TestFixture::compare(
+                    c, 29, 21, s.length, s.angle, true, window ? 2 : 0, window, true, s.aspect);
 }
 
 }  // namespace

@@ -38,8 +38,7 @@ void report(const char* what, const Quarn::Exceptions::ExceptionI& e)
     }
 }
 
-template <class F>
-bool guarded(const char* what, F&& f)
+template <class F> bool guarded(const char* what, F&& f)
 {
     try {
         f();
@@ -60,7 +59,10 @@ bool guarded(const char* what, F&& f)
     return false;
 }
 
-Filter* filterOf(f0r_instance_t instance) { return static_cast<Filter*>(instance); }
+Filter* filterOf(f0r_instance_t instance)
+{
+    return static_cast<Filter*>(instance);
+}
 
 }  // namespace
 
@@ -73,7 +75,9 @@ int f0r_init()
     return 1;
 }
 
-void f0r_deinit() {}
+void f0r_deinit()
+{
+}
 
 void f0r_get_plugin_info(f0r_plugin_info_t* info)
 {
@@ -97,7 +101,7 @@ void f0r_get_param_info(f0r_param_info_t* info, int index)
     const auto& p = filterParams()[index];
     info->name = p.name;
     info->type = p.mapping == Mapping::choice ? F0R_PARAM_STRING
-                 : p.mapping == Mapping::flag ? F0R_PARAM_BOOL
+        : p.mapping == Mapping::flag          ? F0R_PARAM_BOOL
                                               : F0R_PARAM_DOUBLE;
     info->explanation = p.explanation;
 }
