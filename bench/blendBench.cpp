@@ -57,5 +57,3 @@ BENCHMARK_TEMPLATE(blendFrame, ARGB8)->Apply(methodsAndThreads);
 BENCHMARK_TEMPLATE(blendFrame, ARGBF)->Apply(methodsAndThreads);
 
 }  // namespace
-
-BENCHMARK_MAIN();

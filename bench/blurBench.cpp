@@ -4,7 +4,6 @@
 #include "blur/qrSimpleLinearBlur.h"
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 namespace {
 
@@ -53,17 +52,3 @@ BENCHMARK_TEMPLATE(streak, Quarn::Pixel::ARGBF)
 
 }  // namespace
 
-// Freed image memory stays in the process, as it would in a host's memory
-// pool: otherwise every run pays for the first touch of fresh pages of its
-// accumulation rows, which is not the blur's work.
-int main(int argc, char** argv)
-{
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

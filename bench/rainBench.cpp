@@ -14,7 +14,6 @@
 #include "blur/qrSimpleLinearBlur.h"
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -304,17 +303,3 @@ NIMBREL_RAIN_BENCH(screenBlend)
 
 }  // namespace
 
-// Freed image memory stays in the process, as it does in a host's memory
-// pool; otherwise every frame would also pay for the first touch of fresh
-// pages for its layer and the blur's working images.
-int main(int argc, char** argv)
-{
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
