@@ -94,41 +94,26 @@ TEST(DataHandleHost, TheHostHandleIsKeptAtTheStartOfTheBlock)
     EXPECT_EQ(host.disposed, 1);
 }
 
-void expectImageAllocationFailure(const Quarn::Exceptions::OutOfMemory& e)
+TEST(DataHandleHost, RefusedHandleOrLockRaisesOutOfMemoryAndLeaksNothing)
 {
-    EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
-    EXPECT_EQ(e.file(), "src/qrImage");
-    EXPECT_EQ(e.line(), 96);
-    ASSERT_EQ(e.arguments().size(), 1u);
-    EXPECT_EQ(std::get<std::string>(e.arguments()[0].value()), "Image allocation");
-}
-
-TEST(DataHandleHost, RefusedHandleRaisesOutOfMemory)
-{
-    FakeHostMemory host;
-    host.refuseHandles = true;
-    Quarn::Memory::ScopedHostMemory scope(&host);
-    try {
-        Quarn::Image::DataHandle handle(128);
-        FAIL() << "allocation without memory succeeded";
-    } catch (const Quarn::Exceptions::OutOfMemory& e) {
-        expectImageAllocationFailure(e);
+    for (const bool refuseLock : {false, true}) {
+        FakeHostMemory host;
+        host.refuseHandles = !refuseLock;
+        host.refuseLocks = refuseLock;
+        Quarn::Memory::ScopedHostMemory scope(&host);
+        try {
+            (void)QrTexture<Quarn::Pixel::ARGBF>::allocate(4, 4);
+            FAIL() << "allocation succeeded, refused lock " << refuseLock;
+        } catch (const Quarn::Exceptions::OutOfMemory& e) {
+            EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
+            EXPECT_EQ(e.file(), "src/qrImage");
+            EXPECT_EQ(e.line(), 96);
+            ASSERT_EQ(e.arguments().size(), 1u);
+            EXPECT_EQ(std::get<std::string>(e.arguments()[0].value()), "Image allocation");
+        }
+        EXPECT_EQ(host.created, refuseLock ? 1 : 0);
+        EXPECT_EQ(host.disposed, host.created) << "refused lock " << refuseLock;
     }
-}
-
-TEST(DataHandleHost, RefusedLockDisposesTheHandleAndRaisesOutOfMemory)
-{
-    FakeHostMemory host;
-    host.refuseLocks = true;
-    Quarn::Memory::ScopedHostMemory scope(&host);
-    try {
-        (void)QrTexture<Quarn::Pixel::ARGBF>::allocate(4, 4);
-        FAIL() << "allocation without a lock succeeded";
-    } catch (const Quarn::Exceptions::OutOfMemory& e) {
-        expectImageAllocationFailure(e);
-    }
-    EXPECT_EQ(host.created, 1);
-    EXPECT_EQ(host.disposed, 1);
 }
 
 TEST(DataHandlePlain, WithoutAHostImagesUseProcessMemory)
