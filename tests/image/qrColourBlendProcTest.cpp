@@ -130,21 +130,6 @@ TEST(ColourBlendProc, OnlyTheRegionChanges)
         }
 }
 
-TEST(ColourBlendProc, InterruptedRunLeavesTheOutputAlone)
-{
-    QrTexture<ARGBF> source = QrTexture<ARGBF>::allocate(4, 4);
-    fillPattern(source, 1);
-    QrTexture<ARGBF> output = QrTexture<ARGBF>::allocate(4, 4);
-    fillPattern(output, 2);
-    const std::vector<ARGBF> before = pixelsOf(output);
-    QrInterruptRecord record;
-    record.interrupted = 1;
-    QrColourBlendProc<ARGBF> blend(Blend::kScreen, 1.0f, 1.0f, 0.5f);
-    blend.setInterruptRecord(&record);
-    blend.process(source, output);
-    EXPECT_EQ(pixelsOf(output), before);
-}
-
 TEST(ColourBlendProc, ThreadedRunEqualsSingleThreadedRun)
 {
     QrMultiProcessor::overrideProcessorCount(4);

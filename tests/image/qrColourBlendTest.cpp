@@ -229,14 +229,12 @@ TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtEveryDepth)
     checkEveryMethod<ARGBF>();
 }
 
-TEST(ColourBlendMethods, PixelFunctionLeavesItsInputsAloneAndAgreesWithTheStep)
+TEST(ColourBlendMethods, PixelFunctionAgreesWithTheStepAtDefaultSettings)
 {
     const ARGBW255 s {{200, 180, 20, 90}}, e {{100, 30, 250, 128}};
     for (int code = 0; code <= 26; ++code) {
-        ARGBW255 sCopy = s, eCopy = e, result {};
-        Blend::blendPixel(result, sCopy, eCopy, code, 0.5f, false);
-        EXPECT_EQ(sCopy, s);
-        EXPECT_EQ(eCopy, e);
+        ARGBW255 result {};
+        Blend::blendPixel(result, s, e, code, 0.5f, false);
         Blend::Settings settings;
         settings.method = code;
         EXPECT_EQ(result, Blend::blendStep(s, e, settings)) << "code " << code;
