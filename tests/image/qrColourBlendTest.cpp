@@ -263,30 +263,18 @@ struct BranchCase {
     float expected;  // normalised
 };
 
-// At a branch point the value comes from the formula that applies there;
-// beside it, from the branch on that side.
+// At a branch point or a guarded division the value comes from the formula
+// that applies there (the sample pairs above seldom land on one); beside
+// it, from the branch on that side.
 const BranchCase kBranches[] = {
     {"Overlay at s = half gives e", Blend::kOverlay, 0.5f, 0.3f, 0.3f},
-    {"Overlay below half is 2se", Blend::kOverlay, 0.25f, 0.5f, 0.25f},
-    {"Overlay above half is screen-like", Blend::kOverlay, 0.75f, 0.5f, 0.75f},
     {"HardLight at e = half gives s", Blend::kHardLight, 0.7f, 0.5f, 0.7f},
-    {"HardLight below half is 2se", Blend::kHardLight, 0.5f, 0.25f, 0.25f},
     {"SoftLight at e = half gives s", Blend::kSoftLight, 0.36f, 0.5f, 0.36f},
-    {"SoftLight below half", Blend::kSoftLight, 0.25f, 0.25f, 0.15625f},
-    {"SoftLight above half uses the root", Blend::kSoftLight, 0.25f, 0.75f, 0.375f},
     {"LinearLight at e = half gives s", Blend::kLinearLight, 0.2f, 0.5f, 0.2f},
-    {"LinearLight below half floors at 0", Blend::kLinearLight, 0.1f, 0.4f, 0.0f},
-    {"LinearLight above half is unclamped", Blend::kLinearLight, 0.9f, 0.75f, 1.4f},
     {"LinearLight at half keeps a negative s", Blend::kLinearLight, -0.2f, 0.5f, -0.2f},
     {"LinearLight just below half floors it", Blend::kLinearLight, -0.2f, 0.49f, 0.0f},
     {"ColourBurn with e = 0 is 0", Blend::kColourBurn, 0.9f, 0.0f, 0.0f},
-    {"ColourBurn floors at 0", Blend::kColourBurn, 0.2f, 0.5f, 0.0f},
-    {"ColourBurn divides the inverse by e", Blend::kColourBurn, 0.75f, 0.5f, 0.5f},
     {"ColourDodge with e = 1 is 1", Blend::kColourDodge, 0.0f, 1.0f, 1.0f},
-    {"ColourDodge may exceed white", Blend::kColourDodge, 0.75f, 0.5f, 1.5f},
-    {"Subtract Source floors at 0", Blend::kSubtractSource, 0.6f, 0.5f, 0.0f},
-    {"Subtract Effect floors at 0", Blend::kSubtractEffect, 0.5f, 0.6f, 0.0f},
-    {"LinearBurn floors at 0", Blend::kLinearBurn, 0.25f, 0.5f, 0.0f},
 };
 
 template <class W> void checkBranches(const char* depth)
