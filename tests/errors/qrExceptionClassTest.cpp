@@ -108,13 +108,4 @@ TEST(ExceptionCopy, CloneIsAnIndependentObjectWithTheSameContent)
     copy->release();
 }
 
-TEST(ExceptionNames, FilledOnlyWhenAsked)
-{
-    NullPointer e("f", "src/qrTest", 1, "set");
-    EXPECT_TRUE(e.className().empty());
-    e.fillNames();
-    EXPECT_EQ(e.className(), "NullPointer");
-    EXPECT_EQ(e.familyName(), "Exception");
-}
-
 }  // namespace

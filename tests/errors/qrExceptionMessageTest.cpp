@@ -148,16 +148,6 @@ TEST(ExceptionMessage, CodesWithoutTemplatesNameTheCode)
     EXPECT_EQ(Quarn::Errors::defaultMessage(15), "Missing item.");
 }
 
-TEST(ExceptionMessage, ConcreteExceptionsFormatFromTheirOwnArguments)
-{
-    using namespace Quarn::Exceptions;
-    EXPECT_EQ(BadValue("f", "src/qrTest", 1, "gamma").message(), "'gamma' is a bad value.");
-    EXPECT_EQ(BadValue("f", "src/qrTest", 1).message(), "Bad value.");
-    EXPECT_EQ(OutOfMemory("f", "src/qrTest", 1, 64, "Band").message(), "'Band' failed to allocated 64 bytes");
-    EXPECT_EQ(File::FileOpen("f", "src/qrTest", 1, "open", "a.log", "No errno").message(),
-        "Failed to 'open' 'a.log' - 'No errno'");
-}
-
 // Substitution rules on texts outside the fixed table.
 struct SubstituteCase {
     const char* text;

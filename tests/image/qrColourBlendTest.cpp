@@ -1,6 +1,8 @@
 // Every blend method at every depth and several mixes, against a reference
 // written from the textbook formulas on normalised (0..1) values in double,
-// compared after the depth's store conversion.
+// compared after the depth's store conversion; then the places where a
+// formula switches branch or guards a division, and the gain,
+// premultiplication, mix, unpremultiplication and clamp steps around it.
 #include "qrColourBlend.h"
 #include "qrPixel.h"
 
@@ -174,6 +176,7 @@ std::vector<std::pair<Ref, Ref>> samplePairs()
         {{128, 128, 128, 128}, {0, 0, 0, 0}},
         {{255, 0, 0, 0}, {255, 90, 90, 90}},
         {{200, 12, 240, 12}, {17, 33, 64, 250}},
+        {{255, 204, 51, 51}, {255, 0, 0, 0}},
     };
     uint32_t h = 12345;
     for (int i = 0; i < 24; ++i) {
@@ -219,30 +222,127 @@ template <class S> void checkEveryMethod()
     }
 }
 
-TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt8Bit)
+TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtEveryDepth)
 {
     checkEveryMethod<ARGB8>();
-}
-TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAt16Bit)
-{
     checkEveryMethod<ARGB16>();
-}
-TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtFloat)
-{
     checkEveryMethod<ARGBF>();
 }
 
-TEST(ColourBlendMethods, PixelFunctionLeavesItsInputsAloneAndAgreesWithTheStep)
+TEST(ColourBlendMethods, PixelFunctionAgreesWithTheStepAtDefaultSettings)
 {
     const ARGBW255 s {{200, 180, 20, 90}}, e {{100, 30, 250, 128}};
     for (int code = 0; code <= 26; ++code) {
-        ARGBW255 sCopy = s, eCopy = e, result {};
-        Blend::blendPixel(result, sCopy, eCopy, code, 0.5f, false);
-        EXPECT_EQ(sCopy, s);
-        EXPECT_EQ(eCopy, e);
+        ARGBW255 result {};
+        Blend::blendPixel(result, s, e, code, 0.5f, false);
         Blend::Settings settings;
         settings.method = code;
         EXPECT_EQ(result, Blend::blendStep(s, e, settings)) << "code " << code;
+    }
+}
+
+// A working pixel of depth W from normalised (0..1) alpha, red, green, blue.
+template <class W> W pixel(float a, float r, float g, float b)
+{
+    const float white = float(W::Desc::kWhite);
+    return W {{a * white, r * white, g * white, b * white}};
+}
+
+// The red channel of the blend of two grey-ish pixels, normalised.
+template <class W> float blendRed(int32_t method, float s, float e, bool clamp = false)
+{
+    W result {};
+    Blend::blendPixel(result, pixel<W>(1, s, 0, 0), pixel<W>(1, e, 0, 0), method, 0.5f, clamp);
+    return result.r() / float(W::Desc::kWhite);
+}
+
+struct BranchCase {
+    const char* what;
+    int32_t method;
+    float s, e;
+    float expected;  // normalised
+};
+
+// At a branch point or a guarded division the value comes from the formula
+// that applies there (the sample pairs above seldom land on one); beside
+// it, from the branch on that side.
+const BranchCase kBranches[] = {
+    {"Overlay at s = half gives e", Blend::kOverlay, 0.5f, 0.3f, 0.3f},
+    {"HardLight at e = half gives s", Blend::kHardLight, 0.7f, 0.5f, 0.7f},
+    {"SoftLight at e = half gives s", Blend::kSoftLight, 0.36f, 0.5f, 0.36f},
+    {"LinearLight at e = half gives s", Blend::kLinearLight, 0.2f, 0.5f, 0.2f},
+    {"LinearLight at half keeps a negative s", Blend::kLinearLight, -0.2f, 0.5f, -0.2f},
+    {"LinearLight just below half floors it", Blend::kLinearLight, -0.2f, 0.49f, 0.0f},
+    {"ColourBurn with e = 0 is 0", Blend::kColourBurn, 0.9f, 0.0f, 0.0f},
+    {"ColourDodge with e = 1 is 1", Blend::kColourDodge, 0.0f, 1.0f, 1.0f},
+};
+
+template <class W> void checkBranches(const char* depth)
+{
+    for (const BranchCase& c : kBranches)
+        EXPECT_NEAR(blendRed<W>(c.method, c.s, c.e), c.expected, 1e-5f) << depth << ": " << c.what;
+}
+
+TEST(ColourBlendBranches, BranchPointsGiveTheirFormulaAtEveryScale)
+{
+    checkBranches<ARGBW255>("8-bit");
+    checkBranches<ARGBW32768>("16-bit");
+    checkBranches<ARGBWF>("float");
+}
+
+struct StepCase {
+    const char* what;
+    Blend::Settings settings;
+    ARGBWF source, effect;
+    ARGBWF expected;
+};
+
+Blend::Settings settingsOf(int32_t method, float sourceGain, float effectGain, float mix,
+    int32_t premultiplySource, int32_t premultiplyEffect, int32_t unpremultiply, bool clamp)
+{
+    return {method, sourceGain, effectGain, mix, premultiplySource, premultiplyEffect, unpremultiply, clamp};
+}
+
+// Float depth, so the expected values are exact fractions without a store.
+const StepCase kSteps[] = {
+    {"mix 0 is the gained source, alpha kept", settingsOf(Blend::kMultiply, 2, 1, 0, 0, 0, 0, false),
+        {{0.5f, 0.1f, 0.2f, 0.3f}}, {{1, 1, 1, 1}}, {{0.5f, 0.2f, 0.4f, 0.6f}}},
+    {"mix 1 is the gained effect, alpha kept", settingsOf(Blend::kMultiply, 1, 0.5f, 1, 0, 0, 0, false),
+        {{1, 1, 1, 1}}, {{0.25f, 0.4f, 0.6f, 0.8f}}, {{0.25f, 0.2f, 0.3f, 0.4f}}},
+    {"mix 0.25 is halfway from source to blend", settingsOf(Blend::kAdd, 1, 1, 0.25f, 0, 0, 0, false),
+        {{1, 0.2f, 0.2f, 0.2f}}, {{1, 0.4f, 0.4f, 0.4f}}, {{1, 0.4f, 0.4f, 0.4f}}},
+    {"mix 0.75 is halfway from blend to effect", settingsOf(Blend::kAdd, 1, 1, 0.75f, 0, 0, 0, false),
+        {{1, 0.2f, 0.2f, 0.2f}}, {{1, 0.4f, 0.4f, 0.4f}}, {{1, 0.5f, 0.5f, 0.5f}}},
+    {"premultiplied source with alpha 0 has no colour whatever the gain",
+        settingsOf(Blend::kAdd, 3, 1, 0, 1, 0, 0, false), {{0, 0.5f, 0.6f, 0.7f}}, {{1, 1, 1, 1}},
+        {{0, 0, 0, 0}}},
+    {"premultiplied source is scaled by its alpha", settingsOf(Blend::kAdd, 1, 1, 0, 1, 0, 0, false),
+        {{0.5f, 0.8f, 0.4f, 0.2f}}, {{1, 1, 1, 1}}, {{0.5f, 0.4f, 0.2f, 0.1f}}},
+    {"premultiplied effect is scaled by its alpha", settingsOf(Blend::kAdd, 1, 1, 1, 0, 1, 0, false),
+        {{1, 1, 1, 1}}, {{0.25f, 0.8f, 0.4f, 0.2f}}, {{0.25f, 0.2f, 0.1f, 0.05f}}},
+    {"premultiply then unpremultiply gives the colour back", settingsOf(Blend::kAdd, 1, 1, 0, 1, 0, 1, false),
+        {{0.5f, 0.8f, 0.4f, 0.2f}}, {{1, 1, 1, 1}}, {{0.5f, 0.8f, 0.4f, 0.2f}}},
+    {"unpremultiply leaves colour alone at the alpha threshold",
+        settingsOf(Blend::kAdd, 1, 1, 0, 0, 0, 1, false), {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}},
+        {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}},
+    {"unpremultiply divides by alpha", settingsOf(Blend::kAdd, 1, 1, 0, 0, 0, 1, false),
+        {{0.5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}}, {{0.5f, 0.6f, 0.4f, 0.2f}}},
+    {"unclamped float inputs go into the formula", settingsOf(Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, false),
+        {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.25f, 0.75f, -0.25f, 1.0f}}},
+    {"clamped inputs go into the formula", settingsOf(Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, true),
+        {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.0f, 0.5f, 0.0f, 0.5f}}},
+    {"the mix uses the unclamped source", settingsOf(Blend::kMultiply, 1, 1, 0, 0, 0, 0, true),
+        {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.5f, 1.5f, -0.5f, 0.5f}}},
+    {"gains apply before the clamp", settingsOf(Blend::kScreen, 4, 1, 0.5f, 0, 0, 0, true),
+        {{1, 0.5f, 0.1f, 0}}, {{1, 0, 0, 0.5f}}, {{1, 1, 0.4f, 0.5f}}},
+};
+
+TEST(ColourBlendSteps, GainPremultiplyMixUnpremultiplyAndClampInOrder)
+{
+    for (const StepCase& c : kSteps) {
+        const ARGBWF o = Blend::blendStep(c.source, c.effect, c.settings);
+        for (int ch = 0; ch < 4; ++ch)
+            EXPECT_NEAR(o[ch], c.expected[ch], 1e-6f) << c.what << ", channel " << ch;
     }
 }
 

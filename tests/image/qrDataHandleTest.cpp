@@ -68,6 +68,14 @@ TEST(DataHandleHost, BlockComesFromTheHostAndGoesBackWithTheLastReference)
         EXPECT_EQ(host.locked, 1);
         EXPECT_GE(host.lastRequest, 400u + sizeof(void*));
         EXPECT_EQ(reinterpret_cast<uintptr_t>(t.data()) % 16, 0u);
+        // The host handle is kept at the start of the block, before the image.
+        ASSERT_EQ(host.lockCount.size(), 1u);
+        void* hostHandle = host.lockCount.begin()->first;
+        unsigned char* start = static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3;
+        void* stored = nullptr;
+        std::memcpy(&stored, start, sizeof(void*));
+        EXPECT_EQ(stored, hostHandle);
+        EXPECT_GE(reinterpret_cast<unsigned char*>(t.data()), start + sizeof(void*));
         std::memset(t.data(), 0xAB, 400);  // the whole image is usable
         auto copy = t;
         EXPECT_EQ(host.disposed, 0);
@@ -78,57 +86,26 @@ TEST(DataHandleHost, BlockComesFromTheHostAndGoesBackWithTheLastReference)
         EXPECT_EQ(count, 0);
 }
 
-TEST(DataHandleHost, TheHostHandleIsKeptAtTheStartOfTheBlock)
+TEST(DataHandleHost, RefusedHandleOrLockRaisesOutOfMemoryAndLeaksNothing)
 {
-    FakeHostMemory host;
-    Quarn::Memory::ScopedHostMemory scope(&host);
-    auto* handle = new Quarn::Image::DataHandle(64);
-    ASSERT_EQ(host.lockCount.size(), 1u);
-    void* hostHandle = host.lockCount.begin()->first;
-    void* stored = nullptr;
-    std::memcpy(&stored, static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3, sizeof(void*));
-    EXPECT_EQ(stored, hostHandle);
-    EXPECT_GE(static_cast<unsigned char*>(handle->data()),
-        static_cast<FakeHostMemory::Block*>(hostHandle)->memory + 3 + sizeof(void*));
-    handle->release();
-    EXPECT_EQ(host.disposed, 1);
-}
-
-void expectImageAllocationFailure(const Quarn::Exceptions::OutOfMemory& e)
-{
-    EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
-    EXPECT_EQ(e.file(), "src/qrImage");
-    EXPECT_EQ(e.line(), 96);
-    ASSERT_EQ(e.arguments().size(), 1u);
-    EXPECT_EQ(std::get<std::string>(e.arguments()[0].value()), "Image allocation");
-}
-
-TEST(DataHandleHost, RefusedHandleRaisesOutOfMemory)
-{
-    FakeHostMemory host;
-    host.refuseHandles = true;
-    Quarn::Memory::ScopedHostMemory scope(&host);
-    try {
-        Quarn::Image::DataHandle handle(128);
-        FAIL() << "allocation without memory succeeded";
-    } catch (const Quarn::Exceptions::OutOfMemory& e) {
-        expectImageAllocationFailure(e);
+    for (const bool refuseLock : {false, true}) {
+        FakeHostMemory host;
+        host.refuseHandles = !refuseLock;
+        host.refuseLocks = refuseLock;
+        Quarn::Memory::ScopedHostMemory scope(&host);
+        try {
+            (void)QrTexture<Quarn::Pixel::ARGBF>::allocate(4, 4);
+            FAIL() << "allocation succeeded, refused lock " << refuseLock;
+        } catch (const Quarn::Exceptions::OutOfMemory& e) {
+            EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
+            EXPECT_EQ(e.file(), "src/qrImage");
+            EXPECT_EQ(e.line(), 96);
+            ASSERT_EQ(e.arguments().size(), 1u);
+            EXPECT_EQ(std::get<std::string>(e.arguments()[0].value()), "Image allocation");
+        }
+        EXPECT_EQ(host.created, refuseLock ? 1 : 0);
+        EXPECT_EQ(host.disposed, host.created) << "refused lock " << refuseLock;
     }
-}
-
-TEST(DataHandleHost, RefusedLockDisposesTheHandleAndRaisesOutOfMemory)
-{
-    FakeHostMemory host;
-    host.refuseLocks = true;
-    Quarn::Memory::ScopedHostMemory scope(&host);
-    try {
-        (void)QrTexture<Quarn::Pixel::ARGBF>::allocate(4, 4);
-        FAIL() << "allocation without a lock succeeded";
-    } catch (const Quarn::Exceptions::OutOfMemory& e) {
-        expectImageAllocationFailure(e);
-    }
-    EXPECT_EQ(host.created, 1);
-    EXPECT_EQ(host.disposed, 1);
 }
 
 TEST(DataHandlePlain, WithoutAHostImagesUseProcessMemory)

@@ -9,6 +9,7 @@
 
 #include <mutex>
 #include <set>
+#include <tuple>
 #include <utility>
 
 using namespace Quarn::Pixel;
@@ -72,56 +73,43 @@ TEST(ImgProcRegion, WithoutARegionTheDataWindowIsProcessed)
     EXPECT_TRUE(p.seenOutput);
 }
 
-TEST(ImgProcRegion, RegionCornersAreInclusive)
+TEST(ImgProcRegion, RegionIsFittedToTheImageByItsMode)
+{
+    struct {
+        const char* what;
+        QrRegionMode mode;
+        int32_t x0, y0, x1, y1;  // inclusive corners as set
+        QrRect visited;
+    } cases[] = {
+        {"clamp cuts the region to the image", kRegionClamp, -3, 6, 4, 20, {0, 6, 5, 8}},
+        {"keep replaces only the offending axis", kRegionKeep, -3, 2, 4, 5, {0, 2, 10, 6}},
+        {"keep keeps a region inside the image", kRegionKeep, 1, 2, 4, 5, {1, 2, 5, 6}},
+        {"a region outside the image is empty", kRegionClamp, 20, 20, 30, 30, {}},
+    };
+    Tex8 t = blankTexture(10, 8);
+    for (const auto& c : cases) {
+        VisitCounter p;
+        p.setRegionMode(c.mode);
+        p.setRegion(c.x0, c.y0, c.x1, c.y1);
+        p.process(t);
+        EXPECT_EQ(p.visited, rectangle(c.visited.x0, c.visited.y0, c.visited.x1, c.visited.y1)) << c.what;
+        if (!c.visited.isEmpty()) {
+            EXPECT_EQ(p.region(), c.visited) << c.what;
+        }
+    }
+}
+
+TEST(ImgProcRegion, CornersAreInclusiveAndCopiesKeepThem)
 {
     Tex8 t = blankTexture(10, 10);
-    VisitCounter p;
+    VisitCounter p, q;
     p.setRegion(2, 3, 4, 3);
     int32_t x0, y0, x1, y1;
     p.getRegion(x0, y0, x1, y1);
-    EXPECT_EQ(x1, 4);
-    EXPECT_EQ(y1, 3);
-    p.process(t);
-    EXPECT_EQ(p.visited, rectangle(2, 3, 5, 4));
-}
-
-TEST(ImgProcRegion, ClampModeCutsTheRegionToTheImage)
-{
-    Tex8 t = blankTexture(10, 8);
-    VisitCounter p;
-    p.setRegion(-3, 6, 4, 20);
-    p.process(t);
-    EXPECT_EQ(p.visited, rectangle(0, 6, 5, 8));
-    EXPECT_EQ(p.region(), (QrRect {0, 6, 5, 8}));
-}
-
-TEST(ImgProcRegion, KeepModeReplacesOnlyTheOffendingAxis)
-{
-    Tex8 t = blankTexture(10, 8);
-    VisitCounter p;
-    p.setRegionMode(kRegionKeep);
-    p.setRegion(-3, 2, 4, 5);  // x sticks out, y lies inside
-    p.process(t);
-    EXPECT_EQ(p.visited, rectangle(0, 2, 10, 6));
-    VisitCounter q;
-    q.setRegionMode(kRegionKeep);
-    q.setRegion(1, 2, 4, 5);
-    q.process(t);
-    EXPECT_EQ(q.visited, rectangle(1, 2, 5, 6)) << "a region inside the image is kept";
-}
-
-TEST(ImgProcRegion, CopiedRegionsAndEmptyRegions)
-{
-    Tex8 t = blankTexture(6, 6);
-    VisitCounter p, q;
-    p.setRegion(1, 1, 2, 2);
+    EXPECT_EQ(std::tuple(x0, y0, x1, y1), std::tuple(2, 3, 4, 3));
     q.copyRegion(p);
     q.process(t);
-    EXPECT_EQ(q.visited, rectangle(1, 1, 3, 3));
-    VisitCounter outside;
-    outside.setRegion(20, 20, 30, 30);
-    outside.process(t);
-    EXPECT_TRUE(outside.visited.empty());
+    EXPECT_EQ(q.visited, rectangle(2, 3, 5, 4));
 }
 
 TEST(ImgProcRun, NullOutputAndInterruptedRunsTouchNothing)

@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -58,15 +60,16 @@ struct BandCall {
 };
 
 // A processor whose band work is a callback; it logs every band it is given
-// over the rows [0, rows).
+// over the rows [top, end).
 class LoggingProcessor : public QrMultiProcessor {
 public:
-    explicit LoggingProcessor(int32_t rows, QrInterruptRecord* record = nullptr)
-        : QrMultiProcessor(record), rows_(rows)
+    explicit LoggingProcessor(int32_t end, QrInterruptRecord* record = nullptr)
+        : QrMultiProcessor(record), end_(end)
     {
     }
     std::function<void(const BandCall&)> work;
     std::vector<std::string> events;
+    int32_t top = 0;
 
     std::vector<BandCall> calls() const
     {
@@ -82,7 +85,7 @@ public:
     void processBand() override
     {
         BandCall call {std::this_thread::get_id(), threadIndex(), threadCount(), isRunningThreaded(), 0, 0};
-        bandRows(0, rows_, call.first, call.end);
+        bandRows(top, end_, call.first, call.end);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             calls_.push_back(call);
@@ -92,7 +95,7 @@ public:
     }
 
 private:
-    int32_t rows_;
+    int32_t end_;
     mutable std::mutex mutex_;
     std::vector<BandCall> calls_;
 };
@@ -140,45 +143,30 @@ TEST(MultiProcessorBandSplit, UnthreadedOrInvalidIndexGetsTheWholeRange)
     }
 }
 
-TEST(MultiProcessorMaxProcessors, ParsesTheEnvironmentText)
+TEST_F(MultiProcessorTest, EnvironmentLimitsTheThreadCountOfTheProcessors)
 {
     struct {
         const char* text;
-        int32_t limit;
+        int32_t limit;  // as parsed
+        int32_t threads;  // on four processors
     } cases[] = {
-        {nullptr, 0},
-        {"2", 2},
-        {"999", 999},
-        {"1000", 0},
-        {"0", 0},
-        {"abc", 0},
-        {"-3", 1},
-        {"-99", 1},
-        {"", 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(QrMultiProcessor::parseMaxProcessors(c.text), c.limit) << (c.text ? c.text : "(unset)");
-}
-
-TEST_F(MultiProcessorTest, ThreadCountIsTheProcessorCountLimitedByTheEnvironment)
-{
-    struct {
-        const char* text;
-        int32_t threads;
-    } cases[] = {
-        {nullptr, 4},
-        {"2", 2},
-        {"1000", 4},
-        {"0", 4},
-        {"abc", 4},
-        {"-3", 1},
-        {"8", 4},
-        {"1", 1},
+        {nullptr, 0, 4},
+        {"2", 2, 2},
+        {"999", 999, 4},
+        {"1000", 0, 4},
+        {"0", 0, 4},
+        {"abc", 0, 4},
+        {"-3", 1, 1},
+        {"-99", 1, 1},
+        {"", 0, 4},
+        {"1", 1, 1},
     };
     LoggingProcessor processor(1);
     for (const auto& c : cases) {
+        const char* name = c.text ? c.text : "(unset)";
+        EXPECT_EQ(QrMultiProcessor::parseMaxProcessors(c.text), c.limit) << name;
         setMaxProcessors(c.text);
-        EXPECT_EQ(processor.threadCount(), c.threads) << (c.text ? c.text : "(unset)");
+        EXPECT_EQ(processor.threadCount(), c.threads) << name;
         EXPECT_EQ(processor.processorCount(), 4);
     }
     processor.setMultiThreaded(false);
@@ -220,6 +208,31 @@ TEST_F(MultiProcessorTest, LimitOfTwoRunsFourThreadsWithTwoBands)
     std::sort(bands.begin(), bands.end());
     EXPECT_EQ(bands, (std::vector<std::pair<int32_t, int32_t>> {{0, 5}, {5, 10}}));
     EXPECT_FALSE(processor.isRunningThreaded());
+}
+
+// Whatever the processors and the limit, every row of the range is handed
+// to exactly one band, so a band-writing processor gives the same image.
+TEST_F(MultiProcessorTest, EveryRowIsInOneBandForEveryThreadLimit)
+{
+    struct {
+        int32_t processors;
+        const char* limit;
+    } setups[] = {{4, "1"}, {4, "2"}, {4, nullptr}, {2, nullptr}, {3, nullptr}, {1, nullptr}, {8, "3"}};
+    const int32_t top = 2, end = 35;
+    for (const auto& s : setups) {
+        SCOPED_TRACE(std::to_string(s.processors) + " processors, limit " + (s.limit ? s.limit : "unset"));
+        QrMultiProcessor::overrideProcessorCount(s.processors);
+        setMaxProcessors(s.limit);
+        LoggingProcessor processor(end);
+        processor.top = top;
+        processor.run();
+        std::vector<int> writes(size_t(end + 2), 0);
+        for (const BandCall& call : processor.calls())
+            for (int32_t y = call.first; y < call.end; ++y)
+                ++writes[size_t(y)];
+        for (int32_t y = 0; y < end + 2; ++y)
+            EXPECT_EQ(writes[size_t(y)], (y >= top && y < end) ? 1 : 0) << "row " << y;
+    }
 }
 
 TEST_F(MultiProcessorTest, SwitchOffOrOneProcessorRunsOneWholeBandOnTheCaller)
@@ -321,6 +334,115 @@ TEST(MultiProcessorInterrupt, SetInterruptedNeedsARecord)
     EXPECT_TRUE(with.setInterrupted(1000));
     EXPECT_TRUE(with.isInterrupted());
     EXPECT_EQ(record.reason.load(), 1000);
+}
+
+// Band work that runs `fail` in the band of thread index `failing`.
+std::function<void(const BandCall&)> failAt(int32_t failing, std::function<void()> fail)
+{
+    return [failing, fail](const BandCall& call) {
+        if (call.index == failing)
+            fail();
+    };
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void()> fail;
+    const char* thrownClass;  // class of what the caller catches
+    int32_t thrownLine;
+    int32_t status;  // reason left in the interrupt record
+    const char* recordedClass;  // class of what the worker recorded, if anything
+    const char* recordedFunction;  // where the recorded exception was made
+    int32_t recordedLine;
+    int32_t siteLine;  // catch site line in the report
+    const char* note;  // further text the report must hold
+};
+
+const FailureCase kFailures[] = {
+    {"OutOfMemory", [] { throw Ex::OutOfMemory("Band::work", "src/band", 12); }, "OutOfMemory", 105, 1000,
+        "OutOfMemory", "Band::work", 12, 57, ""},
+    {"other framework exception", [] { throw Ex::BadValue("Band::work", "src/band", 12, "x"); },
+        "ThreadFailed", 100, 1002, "BadValue", "Band::work", 12, 63, "'x' is a bad value."},
+    {"std::bad_alloc", [] { throw std::bad_alloc(); }, "OutOfMemory", 105, 1000, "OutOfMemory",
+        "QrMultiProcessor::sampleForkStatic", 69, 70, "caught std::bad_alloc"},
+    {"foreign exception", [] { throw 42; }, "ThreadFailed", 100, 1002, nullptr, nullptr, 0, 0, nullptr},
+};
+
+TEST_F(MultiProcessorTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin)
+{
+    for (const FailureCase& c : kFailures) {
+        SCOPED_TRACE(c.name);
+        Ex::Stack::clear();
+        QrInterruptRecord record;
+        LoggingProcessor processor(4, &record);
+        processor.work = failAt(2, c.fail);
+        bool caught = false;
+        try {
+            processor.run();
+        } catch (const Ex::ExceptionI& e) {
+            caught = true;
+            EXPECT_STREQ(e.name(), c.thrownClass);
+            EXPECT_EQ(e.function(), "QrMultiProcessor::multiThreadSample");
+            EXPECT_EQ(e.file(), "src/qrMultiProcessor");
+            EXPECT_EQ(e.line(), c.thrownLine);
+        }
+        EXPECT_TRUE(caught) << "the failure did not reach the calling thread";
+        EXPECT_EQ(record.interrupted.load(), 1);
+        EXPECT_EQ(record.reason.load(), c.status);
+        EXPECT_FALSE(processor.isRunningThreaded());
+        if (!c.recordedClass)
+            continue;
+        const Ex::ExceptionI* recorded = Ex::Stack::firstException(2);
+        ASSERT_NE(recorded, nullptr) << "not recorded under the worker's index";
+        EXPECT_STREQ(recorded->name(), c.recordedClass);
+        EXPECT_EQ(recorded->function(), c.recordedFunction);
+        EXPECT_EQ(recorded->line(), c.recordedLine);
+        EXPECT_EQ(Ex::Stack::firstException(0), nullptr);
+        std::ostringstream report;
+        Ex::Stack::writeReport(report, false);
+        const std::string site =
+            "QrMultiProcessor::sampleForkStatic() src/qrMultiProcessor(00" + std::to_string(c.siteLine) + ")";
+        EXPECT_NE(report.str().find(site), std::string::npos) << report.str();
+        EXPECT_NE(report.str().find(c.note), std::string::npos) << report.str();
+    }
+}
+
+TEST_F(MultiProcessorTest, FailureStopsLaterPassesOfItsRecordButNotTheNextRun)
+{
+    LoggingProcessor processor(4);
+    processor.work = failAt(3, [] { throw Ex::BadValue("f", "src/f", 1); });
+    EXPECT_THROW(processor.run(), Ex::Thread::ThreadFailed);
+    processor.work = nullptr;
+    EXPECT_NO_THROW(processor.run()) << "a failure stayed in the status";
+
+    QrInterruptRecord record;
+    LoggingProcessor failing(4, &record);
+    failing.work = failAt(0, [] { throw Ex::OutOfMemory("f", "src/f", 1); });
+    EXPECT_THROW(failing.run(), Ex::OutOfMemory);
+    LoggingProcessor later(4, &record);
+    later.setMultiThreaded(false);
+    EXPECT_NO_THROW(later.run());
+    EXPECT_TRUE(later.calls().empty()) << "the interruption must outlive the failed pass";
+}
+
+TEST_F(MultiProcessorTest, FailureOnTheCallerThreadIsRecordedUnderIndexZero)
+{
+    QrInterruptRecord record;
+    LoggingProcessor processor(4, &record);
+    processor.work = failAt(0, [] { throw Ex::NullPointer("f", "src/f", 1); });
+    EXPECT_THROW(processor.run(), Ex::Thread::ThreadFailed);
+    const Ex::ExceptionI* recorded = Ex::Stack::firstException(0);
+    ASSERT_NE(recorded, nullptr);
+    EXPECT_STREQ(recorded->name(), "NullPointer");
+    EXPECT_EQ(Ex::Stack::threadIndex(), 0) << "the worker index leaked onto the caller";
+}
+
+TEST_F(MultiProcessorTest, UnthreadedBandFailurePropagatesUnchanged)
+{
+    LoggingProcessor processor(4);
+    processor.work = failAt(0, [] { throw Ex::WrongType("f", "src/f", 9); });
+    processor.setMultiThreaded(false);
+    EXPECT_THROW(processor.run(), Ex::WrongType);
 }
 
 }  // namespace

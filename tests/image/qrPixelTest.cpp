@@ -91,22 +91,6 @@ TEST(PixelLoad, StorageValuesBecomeWorkingValuesUnscaled)
     }
 }
 
-TEST(PixelRange, BlackWhiteAndMaximumPerDescriptor)
-{
-    EXPECT_EQ(ARGB8::kWhite, 255);
-    EXPECT_EQ(ARGB16::kWhite, 32768);
-    EXPECT_EQ(ARGBF::kWhite, 1.0f);
-    EXPECT_EQ(ARGBW255::kWhite, 255.0f);
-    EXPECT_EQ(ARGBW32768::kMax, 32768.0f);
-    EXPECT_EQ(RGBAI32::kBlack, std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(RGBAI32::kMax, std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(Single16::kWhite, 32768);
-    EXPECT_TRUE(ARGB8::kInteger && ARGB16::kInteger && Single8::kInteger);
-    EXPECT_FALSE(ARGBF::kInteger || ARGBW255::kInteger || SingleF::kInteger);
-    EXPECT_EQ(ARGB8::white(), (ARGB8 {{255, 255, 255, 255}}));
-    EXPECT_EQ(ARGBF::black(), (ARGBF {{0, 0, 0, 0}}));
-}
-
 TEST(PixelLayout, ChannelNamesFollowTheOrder)
 {
     ARGB8 argb {{1, 2, 3, 4}};

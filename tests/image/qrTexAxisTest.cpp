@@ -6,23 +6,25 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
+
+// The crop of an axis as (first, last, count).
+std::tuple<int32_t, int32_t, int32_t> cropOf(const QrTexAxis& a)
+{
+    return {a.cropFirst, a.cropLast, a.cropCount};
+}
 
 TEST(TexIndexerSettings, NewIndexerCoversTheImage)
 {
     QrTexIndexer ix(7, 5);
     for (const QrTexAxis* a : {&ix.xAxis(), &ix.yAxis()}) {
-        EXPECT_EQ(a->cropFirst, 0);
-        EXPECT_EQ(a->cropLast, a->size - 1);
-        EXPECT_EQ(a->cropCount, a->size);
-        EXPECT_EQ(a->windowFirst, 0);
-        EXPECT_EQ(a->windowLast, a->size - 1);
-        EXPECT_EQ(a->edgeMethod, kEdgeColour);
-        EXPECT_EQ(a->flags, 0u);
-        EXPECT_EQ(a->originIndex, 0);
-        EXPECT_EQ(a->placement, 0);
+        EXPECT_EQ(cropOf(*a), std::tuple(0, a->size - 1, a->size));
+        EXPECT_EQ(
+            std::tuple(a->windowFirst, a->windowLast, a->edgeMethod, a->flags, a->originIndex, a->placement),
+            std::tuple(0, a->size - 1, int32_t(kEdgeColour), 0u, 0, 0));
     }
     EXPECT_FALSE(ix.isWindowed());
 }
@@ -31,12 +33,8 @@ TEST(TexIndexerSettings, CropEndsAreOrderedAndClampedIntoTheImage)
 {
     QrTexIndexer ix(10, 8);
     ix.setCrop(5, 2, -4, 100);
-    EXPECT_EQ(ix.xAxis().cropFirst, 2);
-    EXPECT_EQ(ix.xAxis().cropLast, 5);
-    EXPECT_EQ(ix.xAxis().cropCount, 4);
-    EXPECT_EQ(ix.yAxis().cropFirst, 0);
-    EXPECT_EQ(ix.yAxis().cropLast, 7);
-    EXPECT_EQ(ix.yAxis().cropCount, 8);
+    EXPECT_EQ(cropOf(ix.xAxis()), std::tuple(2, 5, 4));
+    EXPECT_EQ(cropOf(ix.yAxis()), std::tuple(0, 7, 8));
 }
 
 TEST(TexIndexerSettings, CropIsKeptInsideTheWindowOnlyWhenAskedTo)
@@ -127,35 +125,6 @@ int32_t referenceIndex(const QrTexAxis& a, int32_t coordinate)
     return k < a.windowFirst || k > a.windowLast ? -1 : k;
 }
 
-TEST(TexAxisAddressing, KnownMappingsOfACropOfTen)
-{
-    struct Case {
-        int32_t method;
-        int32_t coordinate;
-        int32_t index;
-    };
-    const Case cases[] = {
-        {kEdgeReflect, -1, 0},
-        {kEdgeReflect, -10, 9},
-        {kEdgeReflect, -11, 9},
-        {kEdgeReflect, 10, 9},
-        {kEdgeReflect, 20, 0},
-        {kEdgeWrap, -1, 9},
-        {kEdgeWrap, 10, 0},
-        {kEdgeRepeat, -5, 0},
-        {kEdgeRepeat, 15, 9},
-        {kEdgeColour, -1, -1},
-        {kEdgeColour, 10, -1},
-        {kEdgeColour, 4, 4},
-    };
-    QrTexIndexer ix(10, 1);
-    for (const Case& c : cases) {
-        ix.setEdgeMethods(c.method, 0);
-        EXPECT_EQ(ix.xAxis().address(c.coordinate), c.index)
-            << "method " << c.method << " at " << c.coordinate;
-    }
-}
-
 struct AxisSetup {
     const char* name;
     int32_t size, cropA, cropB, windowA, windowB, origin;
@@ -171,24 +140,6 @@ const AxisSetup kSetups[] = {
     {"window left of crop", 20, 10, 14, 0, 6, 2},
     {"window right of crop", 20, 2, 5, 9, 19, -1},
 };
-
-// Every method, every setup: the single-coordinate rule equals the
-// reference for coordinates several periods away on both sides.
-TEST(TexAxisAddressing, SingleCoordinatesMatchTheReferenceRule)
-{
-    for (const AxisSetup& s : kSetups) {
-        for (int32_t method = kEdgeColour; method <= kEdgeWrap; ++method) {
-            QrTexIndexer ix(s.size, 1);
-            ix.setWindow(s.windowA, s.windowB, 0, 0);
-            ix.setCrop(s.cropA, s.cropB, 0, 0);
-            ix.setOrigin(s.origin, 0);
-            ix.setEdgeMethods(method, 0);
-            for (int32_t c = -70; c <= 70; ++c)
-                ASSERT_EQ(ix.xAxis().address(c), referenceIndex(ix.xAxis(), c))
-                    << s.name << ", method " << method << ", coordinate " << c;
-        }
-    }
-}
 
 // Walks [x0, x1) run by run and checks that every pixel a run stands for is
 // the pixel the reference rule picks, relative to the window.
@@ -208,7 +159,9 @@ void expectRunsMatchReference(const QrTexAxis& axis, int32_t x0, int32_t x1, con
     }
 }
 
-TEST(TexAxisRuns, RunsReproduceThePerPixelRuleFromAnyStart)
+// Every method, every setup: single coordinates several periods away on both
+// sides, and runs from any start, give what the reference rule gives.
+TEST(TexAxisAddressing, CoordinatesAndRunsMatchTheReferenceRule)
 {
     for (const AxisSetup& s : kSetups) {
         for (int32_t method = kEdgeColour; method <= kEdgeWrap; ++method) {
@@ -218,6 +171,9 @@ TEST(TexAxisRuns, RunsReproduceThePerPixelRuleFromAnyStart)
             ix.setOrigin(s.origin, 0);
             ix.setEdgeMethods(method, 0);
             const std::string what = std::string(s.name) + ", method " + std::to_string(method);
+            for (int32_t c = -70; c <= 70; ++c)
+                ASSERT_EQ(ix.xAxis().address(c), referenceIndex(ix.xAxis(), c))
+                    << what << ", coordinate " << c;
             for (int32_t start = -45; start <= 45; start += 7)
                 expectRunsMatchReference(ix.xAxis(), start, start + 80, what);
         }
@@ -227,57 +183,39 @@ TEST(TexAxisRuns, RunsReproduceThePerPixelRuleFromAnyStart)
 TEST(TexAxisRuns, RunsAreAsLongAsOneDirectionOfTheWalkLasts)
 {
     struct Case {
-        int32_t method;
-        int32_t coordinate;
+        int32_t size, windowFirst, windowLast, method, coordinate;
         QrRun run;
     };
-    // Crop 0..9: hand-worked runs of the walk rules.
+    // Hand-worked runs of the walk rules; the crop is the whole axis.
     const Case cases[] = {
-        {kEdgeColour, -4, {-1, 0, 4}},
-        {kEdgeRepeat, -4, {0, 0, 4}},
-        {kEdgeReflect, -3, {2, -1, 3}},
-        {kEdgeReflect, -12, {8, 1, 2}},
-        {kEdgeReflect, 12, {7, -1, 8}},
-        {kEdgeReflect, 23, {3, 1, 7}},
-        {kEdgeWrap, -3, {7, 1, 3}},
-        {kEdgeWrap, 13, {3, 1, 7}},
-        {kEdgeColour, 10, {-1, 0, QrTexAxis::kEndless}},
-        {kEdgeRepeat, 99, {9, 0, QrTexAxis::kEndless}},
-        {kEdgeColour, 3, {3, 1, 7}},
+        {10, 0, 9, kEdgeColour, -4, {-1, 0, 4}},
+        {10, 0, 9, kEdgeRepeat, -4, {0, 0, 4}},
+        {10, 0, 9, kEdgeReflect, -3, {2, -1, 3}},
+        {10, 0, 9, kEdgeReflect, -12, {8, 1, 2}},
+        {10, 0, 9, kEdgeReflect, 12, {7, -1, 8}},
+        {10, 0, 9, kEdgeReflect, 23, {3, 1, 7}},
+        {10, 0, 9, kEdgeWrap, -3, {7, 1, 3}},
+        {10, 0, 9, kEdgeWrap, 13, {3, 1, 7}},
+        {10, 0, 9, kEdgeColour, 10, {-1, 0, QrTexAxis::kEndless}},
+        {10, 0, 9, kEdgeRepeat, 99, {9, 0, QrTexAxis::kEndless}},
+        {10, 0, 9, kEdgeColour, 3, {3, 1, 7}},
+        // Before the window: edge colour until it starts; inside, indices
+        // relative to the window, stopping at its end.
+        {20, 5, 9, kEdgeColour, 2, {-1, 0, 3}},
+        {20, 5, 9, kEdgeColour, 6, {1, 1, 4}},
+        // A backward reflected walk from after the window (index 12, then
+        // 9) re-enters it.
+        {20, 5, 9, kEdgeReflect, 27, {-1, 0, 3}},
+        {20, 5, 9, kEdgeReflect, 30, {4, -1, 5}},
     };
-    QrTexIndexer ix(10, 1);
     for (const Case& c : cases) {
+        QrTexIndexer ix(c.size, 1);
+        ix.setWindow(c.windowFirst, c.windowLast, 0, 0);
         ix.setEdgeMethods(c.method, 0);
         const QrRun r = ix.xAxis().run(c.coordinate);
-        EXPECT_EQ(r.index, c.run.index) << "method " << c.method << " at " << c.coordinate;
-        EXPECT_EQ(r.step, c.run.step) << "method " << c.method << " at " << c.coordinate;
-        EXPECT_EQ(r.length, c.run.length) << "method " << c.method << " at " << c.coordinate;
+        EXPECT_EQ(std::tuple(r.index, r.step, r.length), std::tuple(c.run.index, c.run.step, c.run.length))
+            << "method " << c.method << " at " << c.coordinate << " on " << c.size;
     }
-}
-
-TEST(TexAxisRuns, WindowedRunsStopAtTheWindowEdges)
-{
-    QrTexIndexer ix(20, 1);
-    ix.setWindow(5, 9, 0, 0);
-    // Inside the crop, before the window: edge colour until the window starts.
-    QrRun r = ix.xAxis().run(2);
-    EXPECT_EQ(r.index, -1);
-    EXPECT_EQ(r.length, 3);
-    // Inside the window the index is relative to the window and stops at its end.
-    r = ix.xAxis().run(6);
-    EXPECT_EQ(r.index, 1);
-    EXPECT_EQ(r.step, 1);
-    EXPECT_EQ(r.length, 4);
-    // A backward reflected walk that starts after the window re-enters it.
-    ix.setCrop(0, 19, 0, 0);
-    ix.setEdgeMethods(kEdgeReflect, 0);
-    r = ix.xAxis().run(27);  // reflected index 12, walking down
-    EXPECT_EQ(r.index, -1);
-    EXPECT_EQ(r.length, 3);
-    r = ix.xAxis().run(30);  // reflected index 9, walking down to 5
-    EXPECT_EQ(r.index, 4);
-    EXPECT_EQ(r.step, -1);
-    EXPECT_EQ(r.length, 5);
 }
 
 TEST(TexAxisRuns, EmptyAxisHasNoPixelAnywhere)

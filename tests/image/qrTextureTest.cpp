@@ -42,9 +42,12 @@ TEST(TextureMemory, AllocatedRowsArePackedAndAligned)
         reinterpret_cast<char*>(t8.pixelAtIndex(2, 1)) - reinterpret_cast<char*>(t8.data()), 20 + 2 * 4);
 }
 
-TEST(TextureMemory, CopiesShareTheDataHandleUntilTheLastOneGoes)
+TEST(TextureMemory, CopiesShareTheDataAndTakeTheAddressingUntilTheLastOneGoes)
 {
-    Tex8 a = taggedTexture(4, 4);
+    Tex8 a = taggedTexture(6, 4);
+    a.setCrop(1, 3, 0, 2);
+    a.setEdgeMethods(kEdgeWrap, kEdgeReflect);
+    a.setEdgeColour(ARGB8 {{1, 2, 3, 4}});
     Quarn::Memory::Handle* handle = a.handle();
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(handle->refCount(), 1);
@@ -54,27 +57,17 @@ TEST(TextureMemory, CopiesShareTheDataHandleUntilTheLastOneGoes)
         EXPECT_EQ(b.handle(), handle);
         EXPECT_EQ(b.data(), a.data());
         EXPECT_EQ(handle->refCount(), 2);
+        EXPECT_EQ(b.width(), 6);
+        EXPECT_EQ(b.xAxis().cropLast, 3);
+        EXPECT_EQ(b.yAxis().edgeMethod, kEdgeReflect);
+        EXPECT_EQ(b.edgeColour(), a.edgeColour());
+        EXPECT_EQ(b.pixelAt(7, 5), a.pixelAt(7, 5));
         Tex8 c(b);
         EXPECT_EQ(handle->refCount(), 3);
     }
     EXPECT_EQ(handle->refCount(), 1);
     a.releaseData();
     EXPECT_FALSE(a.hasData());
-}
-
-TEST(TextureMemory, AssignmentCopiesAddressingAndEdgeColour)
-{
-    Tex8 a = taggedTexture(6, 4);
-    a.setCrop(1, 3, 0, 2);
-    a.setEdgeMethods(kEdgeWrap, kEdgeReflect);
-    a.setEdgeColour(ARGB8 {{1, 2, 3, 4}});
-    Tex8 b;
-    b = a;
-    EXPECT_EQ(b.width(), 6);
-    EXPECT_EQ(b.xAxis().cropLast, 3);
-    EXPECT_EQ(b.yAxis().edgeMethod, kEdgeReflect);
-    EXPECT_EQ(b.edgeColour(), a.edgeColour());
-    EXPECT_EQ(b.pixelAt(7, 5), a.pixelAt(7, 5));
 }
 
 TEST(TextureMemory, HostMemoryIsWrappedWithItsRowBytes)

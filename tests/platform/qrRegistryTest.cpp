@@ -12,37 +12,36 @@
 
 namespace {
 
-// Sets or unsets environment variables for one test and puts them back.
-class Environment {
+// Sets XDG_STATE_HOME and HOME (nullptr: unset) for one case and puts them
+// back after.
+class HomeEnvironment {
 public:
-    void set(const char* name, const char* value)
+    HomeEnvironment(const char* stateHome, const char* home)
     {
-        remember(name);
+        set("XDG_STATE_HOME", stateHome);
+        set("HOME", home);
+    }
+    ~HomeEnvironment()
+    {
+        for (const auto& [name, value] : saved_)
+            apply(name, value ? value->c_str() : nullptr);
+    }
+
+private:
+    static void apply(const char* name, const char* value)
+    {
         if (value)
             setenv(name, value, 1);
         else
             unsetenv(name);
     }
-    ~Environment()
+    void set(const char* name, const char* value)
     {
-        for (const auto& [name, value] : saved_) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        apply(name, value);
     }
-
-private:
-    void remember(const char* name)
-    {
-        for (const auto& entry : saved_)
-            if (entry.first == name)
-                return;
-        const char* v = std::getenv(name);
-        saved_.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
 struct FolderCase {
@@ -62,9 +61,7 @@ TEST(ProgramFilesFolder, PrefersStateHomeThenHome)
         {"root as state home ignored", "/", "/home/u", "/home/u/.local/state"},
     };
     for (const FolderCase& c : cases) {
-        Environment env;
-        env.set("XDG_STATE_HOME", c.stateHome);
-        env.set("HOME", c.home);
+        HomeEnvironment env(c.stateHome, c.home);
         EXPECT_EQ(Quarn::Platform::programFilesFolder(), c.folder) << c.what;
     }
 }
@@ -72,9 +69,7 @@ TEST(ProgramFilesFolder, PrefersStateHomeThenHome)
 TEST(ProgramFilesFolder, WithoutAnyHomeFallsBackToTheTemporaryFolder)
 {
     for (const char* home : {static_cast<const char*>(nullptr), "", "/"}) {
-        Environment env;
-        env.set("XDG_STATE_HOME", nullptr);
-        env.set("HOME", home);
+        HomeEnvironment env(nullptr, home);
         const std::string folder = Quarn::Platform::programFilesFolder();
         EXPECT_FALSE(folder.empty());
         EXPECT_NE(folder, "/") << "must never be the filesystem root";
