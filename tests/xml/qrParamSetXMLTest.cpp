@@ -148,13 +148,10 @@ TEST_F(ParamSetXML, GradientNodesIdsAndDefaults)
     const QrColGradDescription& d = g.defaultValue();
     EXPECT_TRUE(d.cyclic());
     EXPECT_EQ(d.interpolation(), QrColGradDescription::Interpolation::cubic);
-    ASSERT_EQ(d.nodes().size(), 3u);
-    EXPECT_FLOAT_EQ(d.nodes()[0].position, 0.25f);
-    EXPECT_EQ(d.nodes()[0].id, 7);
-    EXPECT_FLOAT_EQ(d.nodes()[1].position, 0.5f);
-    EXPECT_FLOAT_EQ(d.nodes()[1].colour.a, 0.5f);
-    EXPECT_EQ(d.nodes()[1].id, 8);  // next free after 0 (first node) and 7
-    EXPECT_EQ(d.nodes()[2].id, 0);
+    // Sorted by position; a node without an id takes the next free one.
+    using Node = QrColGradDescription::Node;
+    EXPECT_EQ(d.nodes(),
+        (std::vector<Node> {{{0, 1, 0, 1}, 0.25f, 7}, {{0, 0, 1, 0.5f}, 0.5f, 8}, {{1, 0, 0, 1}, 0.75f, 0}}));
     // No value read: the default becomes the value as well.
     EXPECT_EQ(g.value(), d);
 

@@ -18,32 +18,19 @@ using Events = std::vector<std::string>;
 
 namespace {
 
-// A test format: "node" elements nest freely and read "name" and "count";
-// "leaf" elements read "name", log their depth and take no children; "boom"
-// throws; "other" is not handled.
-class LeafElement : public ParseElement {
+// A test format: "node" elements nest freely, "leaf" elements take no
+// children; both read "name" and "count" and log them with their depth, and
+// a node logs its text when it ends. Under a node, "boom" throws and "other"
+// is not handled.
+class TestElement : public ParseElement {
 public:
-    explicit LeafElement(Events& log) : ParseElement("leaf"), log_(log) { }
-    void attributes(Parser& parser, AttributeList& map) override
-    {
-        std::string name;
-        parser.getAttribute(map, "name", name);
-        log_.push_back("leaf " + name + " @" + std::to_string(parser.depth()));
-    }
-
-private:
-    Events& log_;
-};
-
-class NodeElement : public ParseElement {
-public:
-    explicit NodeElement(Events* log) : ParseElement("node"), log_(*log) { }
+    explicit TestElement(Events* log, const std::string& name = "node") : ParseElement(name), log_(*log) { }
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override
     {
-        if (child == "node")
-            return std::make_unique<NodeElement>(&log_);
-        if (child == "leaf")
-            return std::make_unique<LeafElement>(log_);
+        if (elementName() == "leaf")
+            return ParseElement::beginElement(parser, child);
+        if (child == "node" || child == "leaf")
+            return std::make_unique<TestElement>(&log_, child);
         if (child == "boom")
             throw std::string("boom at depth ") + std::to_string(parser.depth());
         if (child == "other")
@@ -56,10 +43,15 @@ public:
         int count = -1;
         parser.getAttribute(map, "name", name);
         parser.getAttribute(map, "count", count);
-        log_.push_back("node " + name + " " + std::to_string(count));
+        log_.push_back(
+            elementName() + " " + name + " " + std::to_string(count) + " @" + std::to_string(parser.depth()));
     }
     void characters(Parser&, const char* text, int length) override { text_.append(text, length); }
-    void endElement(Parser&) override { log_.push_back("end " + text_); }
+    void endElement(Parser&) override
+    {
+        if (elementName() == "node")
+            log_.push_back("end " + text_);
+    }
 
 private:
     Events& log_;
@@ -69,7 +61,7 @@ private:
 // A parser over the test format with its event log.
 struct Session {
     Events log;
-    RootElement<Events*, NodeElement> root {"node", &log};
+    RootElement<Events*, TestElement> root {"node", &log};
     StackedParser parser {root};
 };
 
@@ -98,9 +90,9 @@ Events parse(const std::string& text, bool file = false)
 TEST(XMLParser, HandlersSeeElementsAttributesTextAndDepthInDocumentOrder)
 {
     EXPECT_EQ(parse("<node name='a' count='0x10'>x<node><leaf name='b'/></node>y<leaf/></node>"),
-        (Events {"node a 16", "node  -1", "leaf b @3", "end ", "leaf  @2", "end xy", "depth 0"}));
+        (Events {"node a 16 @1", "node  -1 @2", "leaf b -1 @3", "end ", "leaf  -1 @2", "end xy", "depth 0"}));
     // Attribute names are folded to lower case before the handler asks.
-    EXPECT_EQ(parse("<node NAME='x' Count='3'/>").front(), "node x 3");
+    EXPECT_EQ(parse("<node NAME='x' Count='3'/>").front(), "node x 3 @1");
 }
 
 TEST(XMLParser, ReportedErrorsCarryLineElementAndMessage)
@@ -132,7 +124,7 @@ TEST(XMLParser, NothingAfterAReportedErrorOrHandlerExceptionIsHandled)
     Session reported;
     EXPECT_THROW(reported.parser.parse("<node><leaf name='1'/><bad/><leaf name='2'/></node>"),
         Quarn::Exceptions::XML::Parse);
-    EXPECT_EQ(reported.log, (Events {"node  -1", "leaf 1 @2"}));
+    EXPECT_EQ(reported.log, (Events {"node  -1 @1", "leaf 1 -1 @2"}));
     EXPECT_TRUE(reported.parser.failed());
 
     Session boom;
@@ -142,7 +134,7 @@ TEST(XMLParser, NothingAfterAReportedErrorOrHandlerExceptionIsHandled)
     } catch (const std::string& text) {
         EXPECT_EQ(text, "boom at depth 3");
     }
-    EXPECT_EQ(boom.log, (Events {"node  -1", "node  -1"}));
+    EXPECT_EQ(boom.log, (Events {"node  -1 @1", "node  -1 @2"}));
 }
 
 TEST(XMLParser, AtMostFiveHundredAttributesAreTakenFromATag)
@@ -173,7 +165,7 @@ TEST(XMLParser, EmptyOrUnfinishedDocumentsRaiseNothing)
 {
     EXPECT_EQ(parse(""), Events {"depth 0"});
     EXPECT_EQ(parse("", true), Events {"depth 0"});
-    EXPECT_EQ(parse("<node name='a'><leaf name='b'/>"), (Events {"node a -1", "leaf b @2", "depth 1"}));
+    EXPECT_EQ(parse("<node name='a'><leaf name='b'/>"), (Events {"node a -1 @1", "leaf b -1 @2", "depth 1"}));
 }
 
 TEST(XMLParser, MalformedDocumentNamesLineAndExpatsMessage)
@@ -202,7 +194,7 @@ TEST(XMLParser, FileReadInBlocksGivesTheSameEventsAndErrorsAsText)
     const Events fromText = parse(document + "</node>");
     EXPECT_EQ(parse(document + "</node>", true), fromText);
     ASSERT_EQ(fromText.size(), 2003u);
-    EXPECT_EQ(fromText[2000], "leaf n1999 @2");
+    EXPECT_EQ(fromText[2000], "leaf n1999 -1 @2");
 
     const std::string expected = "At line2001, element 'leaf' Unknown attributes 'colour'";
     document += "<leaf colour='c'/></node>";
