@@ -227,10 +227,11 @@ TEST_F(EffectXML, MissingSetsAndFilesAreRefused)
         {[](const std::string& path) { Param::ParamSet().parseXMLFile(path); },
             "Quarn::Param::ParamSet::parseXMLFile"},
     };
-    for (const auto& [read, function] : readers) {
-        const auto file = thrown<Exceptions::File::FileOpen>([&] { read("/nonexistent/dir/effect.xml"); });
+    for (const auto& reader : readers) {
+        const auto file =
+            thrown<Exceptions::File::FileOpen>([&] { reader.first("/nonexistent/dir/effect.xml"); });
         ASSERT_TRUE(file);
-        EXPECT_EQ(file->function(), function);
+        EXPECT_EQ(file->function(), reader.second);
         EXPECT_TRUE(hasTextArgument(*file, "/nonexistent/dir/effect.xml"));
         EXPECT_TRUE(hasTextArgument(*file, "open file for reading"));
     }
