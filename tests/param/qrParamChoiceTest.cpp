@@ -25,16 +25,11 @@ TEST(ChoiceParse, SelectsByLabelByAliasAndByOptionValue)
 {
     auto c = makeChoice();
     c->aliasOption("Smooth", "Soft");
+    // "2" selects the option whose value is 2, not the third option.
     const struct {
         const char* text;
         int index;
-    } rows[] = {
-        {"Auto", 2},
-        {"Smooth", 0},
-        {"Hard", 1},
-        {"2", 1},  // the option whose value is 2, not the third option
-        {" 7 ", 2},
-    };
+    } rows[] = {{"Auto", 2}, {"Smooth", 0}, {"Hard", 1}, {"2", 1}, {" 7 ", 2}};
     for (const auto& row : rows) {
         c->parseValue(row.text);
         EXPECT_EQ(c->current(), row.index) << row.text;
@@ -113,16 +108,14 @@ TEST(ChoiceOptions, AliasMayNotBeAnOptionLabelButMayPrecedeItsOriginal)
     EXPECT_EQ(c->findAlias("Later"), -1);
     c->addOption("Custom", "", 40);
     EXPECT_EQ(c->findAlias("Later"), 3);
+    EXPECT_EQ(c->labelAt(4), "") << "no option there";
 }
 
 TEST(ChoiceOptions, CurrentValueIsZeroOutsideTheOptionTable)
 {
     auto c = makeChoice();
-    c->setCurrent(2);
-    EXPECT_EQ(c->currentValue(), 7);
-    c->setCurrent(3);
-    EXPECT_EQ(c->currentValue(), 0);
-    EXPECT_EQ(c->labelAt(3), "");
-    c->setCurrent(-1);
-    EXPECT_EQ(c->currentValue(), 0);
+    for (auto [index, value] : {std::pair {2, 7}, {3, 0}, {-1, 0}}) {
+        c->setCurrent(index);
+        EXPECT_EQ(c->currentValue(), value) << index;
+    }
 }

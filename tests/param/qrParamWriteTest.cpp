@@ -18,34 +18,18 @@ std::string written(const Param& p, bool full)
 
 }  // namespace
 
-TEST(ParamWrite, FullIntCarriesLabelFlagsDefaultBoundsAndValue)
+TEST(ParamWrite, FullFormCarriesTextsFlagsDefaultBoundsAndValue)
 {
-    Int p("count");
-    p.setLabel("Count");
-    p.setDefault(5);
-    p.setMin(0);
-    p.setValue(7);
-    EXPECT_EQ(written(p, true),
+    Int i("count");
+    i.setLabel("Count");
+    i.setDefault(5);
+    i.setMin(0);
+    i.setValue(7);
+    EXPECT_EQ(written(i, true),
         "  <int name='count'  label='Count' enabled='true' significant='true' "
         "animatable='true'  default='5'  min='0'  value='7' />\n");
-}
 
-TEST(ParamWrite, ShortFormHasOnlyNameAndValue)
-{
-    Bool on("on");
-    on.setValue(true);
-    on.setLabel("ignored when short");
-    on.setSecret(true);
-    EXPECT_EQ(written(on, false), "  <bool name='on'  value='true' />\n");
-
-    Int i("i");
-    i.setMin(-1);
-    i.setValue(3);
-    EXPECT_EQ(written(i, false), "  <int name='i'  value='3' />\n");
-}
-
-TEST(ParamWrite, FullValueTypeWritesDescriptionSecretAndEachFlagFromItsOwnField)
-{
+    // Each flag from its own field; bounds in the order min, max, visual.
     String s("s");
     s.setDescription("d");
     s.setLabel("L");
@@ -57,10 +41,6 @@ TEST(ParamWrite, FullValueTypeWritesDescriptionSecretAndEachFlagFromItsOwnField)
     EXPECT_EQ(written(s, true),
         "  <string name='s'  description='d'  label='L' secret='true' enabled='false' "
         "significant='true' animatable='false'  default='a'  value='b' />\n");
-}
-
-TEST(ParamWrite, BoundsAreWrittenInTheOrderMinMaxVisualMinVisualMax)
-{
     Double d("d");
     d.setVisualMax(8.5);
     d.setVisualMin(1.5);
@@ -72,34 +52,37 @@ TEST(ParamWrite, BoundsAreWrittenInTheOrderMinMaxVisualMinVisualMax)
         "default='0'  min='-2'  max='10'  visualmin='1.5'  visualmax='8.5'  value='0.25' />\n");
 }
 
-TEST(ParamWrite, VectorBoxAndColourComponentsAreBlankSeparated)
+TEST(ParamWrite, ShortFormHasOnlyNameAndValueWithBlankSeparatedComponents)
 {
+    Bool on("on");
+    on.setValue(true);
+    on.setLabel("ignored when short");
+    on.setSecret(true);
+    Int i("i");
+    i.setMin(-1);
+    i.setValue(3);
     RectD r("r");
-    HvBox2 box;
-    box.x1 = 1;
-    box.x2 = 2;
-    box.y1 = 3;
-    box.y2 = 4;
-    r.setValue(box);
-    EXPECT_EQ(written(r, false), "  <rectd name='r'  value='1 3 2 4' />\n");
-
+    r.setValue(HvBox2 {1, 2, 3, 4});
     RectI ri("ri");
     ri.setValue(QrRectI {1, 2, 3, 4});
-    EXPECT_EQ(written(ri, false), "  <recti name='ri'  value='1 2 3 4' />\n");
-
     Pos2D v("v");
     v.setValue(HvVec2 {0.5f, -2.0f});
-    EXPECT_EQ(written(v, false), "  <pos2d name='v'  value='0.5 -2' />\n");
-
     RGBAColour c("c");
     c.setValue(QrPixelRGBAf {0.25f, 0.5f, 1.0f, 0.0f});
-    EXPECT_EQ(written(c, false), "  <rgba name='c'  value='0.25 0.5 1 0' />\n");
-}
-
-TEST(ParamWrite, ValuelessControlsCloseTheirElementAtOnce)
-{
-    EXPECT_EQ(written(PushButton("go"), false), "  <pushbutton name='go' />\n");
-    EXPECT_EQ(written(Roto("shape"), false), "  <roto name='shape' />\n");
+    const PushButton go("go");
+    const Roto shape("shape");
+    const std::pair<const Param&, const char*> rows[] = {
+        {on, "  <bool name='on'  value='true' />\n"},
+        {i, "  <int name='i'  value='3' />\n"},
+        {r, "  <rectd name='r'  value='1 3 2 4' />\n"},
+        {ri, "  <recti name='ri'  value='1 2 3 4' />\n"},
+        {v, "  <pos2d name='v'  value='0.5 -2' />\n"},
+        {c, "  <rgba name='c'  value='0.25 0.5 1 0' />\n"},
+        {go, "  <pushbutton name='go' />\n"},
+        {shape, "  <roto name='shape' />\n"},
+    };
+    for (const auto& [param, expected] : rows)
+        EXPECT_EQ(written(param, false), expected);
 }
 
 TEST(ParamWrite, ChoiceWritesLabelsAndFullyItsOptionsAndAliases)

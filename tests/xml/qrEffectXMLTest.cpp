@@ -1,11 +1,9 @@
 // Effect documents: the effect's own attributes and their string errors,
 // clips with their defaults, fallbacks and lock, the children of "effect",
-// the clip writer, and the generic clip's image operations.
-#include "qrEffect.h"
+// the clip writer, the generic clip's image operations, and reading files.
 #include "qrClipXMLElement.h"
 #include "qrParamSetXMLElement.h"
 #include "qrParams.h"
-#include "qrXMLReaders.h"
 #include "qrXMLTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +11,8 @@
 #include <sstream>
 
 using namespace Quarn;
-using QrXMLTest::reportedError;
+using QrXMLTest::hasTextArgument;
+using QrXMLTest::thrown;
 using Wrapper::BitDepth;
 using Wrapper::Component;
 using Wrapper::Cropping;
@@ -22,10 +21,8 @@ using Wrapper::Fields;
 
 namespace {
 
-class EffectXML : public ::testing::Test {
+class EffectXML : public QrXMLTest::EffectDocument {
 protected:
-    void SetUp() override { XML::installXMLReaders(); }
-
     // The text of the string exception a parse throws, or a note.
     std::string thrownText(const std::string& document)
     {
@@ -36,14 +33,15 @@ protected:
         }
         return "<no string exception>";
     }
-    Wrapper::Clip& clip(const std::string& name)
-    {
-        Wrapper::Clip* c = effect->clips().hsGetObject(name, true);
-        return *c;
-    }
-
-    auto_ref<Wrapper::EffectI> effect {new Wrapper::EffectI(false)};
+    Wrapper::Clip& clip(const std::string& name) { return *effect->clips().hsGetObject(name, true); }
 };
+
+std::string attributesOf(const Wrapper::Clip& c, bool full = true)
+{
+    std::ostringstream os;
+    c.writeAttributes(os, full);
+    return os.str();
+}
 
 }  // namespace
 
@@ -57,10 +55,8 @@ TEST_F(EffectXML, EffectAttributesFillTheDescription)
     EXPECT_EQ(effect->label(), "Rain FX");
     EXPECT_EQ(effect->group(), "Brastor 4");
     EXPECT_EQ(effect->description(), "wet");
-    EXPECT_TRUE(effect->temporalAccess());
-    EXPECT_TRUE(effect->supportsTiles());
-    EXPECT_TRUE(effect->fieldRenderTwiceAlways());
-    EXPECT_TRUE(effect->sequentialRender());
+    EXPECT_TRUE(effect->temporalAccess() && effect->supportsTiles());
+    EXPECT_TRUE(effect->fieldRenderTwiceAlways() && effect->sequentialRender());
     EXPECT_EQ(effect->fields(), Fields::single);
     EXPECT_EQ(effect->bitDepths(),
         (std::vector<BitDepth> {BitDepth::eight, BitDepth::floating, BitDepth::sixteen}));
@@ -73,7 +69,7 @@ TEST_F(EffectXML, EffectFieldsTextsMapToTheirValues)
     const std::pair<const char*, Fields> cases[] = {{"both", Fields::both}, {"single", Fields::single},
         {"double", Fields::doubled}, {"interlaced", Fields::doubled}, {"Both", Fields::doubled}};
     for (const auto& [text, fields] : cases) {
-        effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
+        fresh();
         effect->setFields(Fields::single);
         effect->parseXML(std::string("<effect name='e' fields='") + text + "'/>");
         EXPECT_EQ(effect->fields(), fields) << text;
@@ -88,7 +84,7 @@ TEST_F(EffectXML, EffectAttributeErrorsLeaveAsStrings)
         {"<effect name='e' components='colour rgb'/>", "unknown value 'rgb'  in 'components' attribute"},
     };
     for (const auto& [document, text] : cases) {
-        effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
+        fresh();
         EXPECT_EQ(thrownText(document), text) << document;
     }
     EXPECT_EQ(effect->components(), std::vector<Component> {Component::colour})
@@ -112,36 +108,26 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
         {"<effect name='e'><description><b/></description></effect>",
             "At line1, element 'b' cannot be a child element of description"},
     };
-    for (const auto& [document, report] : cases) {
-        effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
-        const char* text = document;  // clang 14 lambdas cannot capture a structured binding
-        EXPECT_EQ(reportedError([&] { effect->parseXML(text); }), report) << document;
+    for (const auto& [document, message] : cases) {
+        fresh();
+        EXPECT_EQ(report(document), message) << document;
     }
+    // Locking the effect locks its clips too, and unlocking frees them.
     effect->setDefinitionLock(true);
-    EXPECT_EQ(reportedError([&] {
-        effect->parseXML("<effect name='e'><clipset><clip name='Matte'/></clipset></effect>");
-    }),
+    EXPECT_EQ(report("<effect name='e'><clipset><clip name='Matte'/></clipset></effect>"),
         "At line1, element 'clip' with name = 'Matte' is unknown.");
+    effect->setDefinitionLock(false);
+    EXPECT_FALSE(effect->clips().definitionLocked());
 }
 
-TEST_F(EffectXML, NewClipStartsFromItsDefaults)
-{
-    effect->parseXML("<effect name='e'><clipset><clip name='Source'/></clipset></effect>");
-    const Wrapper::Clip& source = clip("Source");
-    EXPECT_EQ(source.fields(), Fields::doubled);
-    EXPECT_EQ(source.xEdges(), EdgeMethod::colour);
-    EXPECT_EQ(source.yEdges(), EdgeMethod::colour);
-    EXPECT_EQ(source.cropping(), Cropping::none);
-    EXPECT_FALSE(source.isMask() || source.optional() || source.tiles() || source.temporal());
-}
-
-TEST_F(EffectXML, ClipAttributesAndTheirFallbacks)
+TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacks)
 {
     effect->parseXML("<effect name='e'><clipset>"
                      "<clip name='A' label='Source' ismask='yes' optional='1' tiles='true' temporal='vero'"
                      " cropping='crops' edges='wrap' yedges='reflect' fields='both'/>"
                      "<clip name='B' edges='repeat'/>"
                      "<clip name='C' cropping='methods' xedges='reflect' fields='single'/>"
+                     "<clip name='D'/>"
                      "</clipset></effect>");
     const Wrapper::Clip& a = clip("A");
     EXPECT_EQ(a.label(), "Source");
@@ -156,6 +142,7 @@ TEST_F(EffectXML, ClipAttributesAndTheirFallbacks)
     EXPECT_EQ(clip("C").xEdges(), EdgeMethod::reflect);
     EXPECT_EQ(clip("C").yEdges(), EdgeMethod::colour);
     EXPECT_EQ(clip("C").fields(), Fields::single);
+    EXPECT_EQ(attributesOf(clip("D")), attributesOf(Wrapper::Clip("D"))) << "a new clip has the defaults";
 
     // Existing clips are updated; unknown texts fall back, whatever was set.
     effect->setDefinitionLock(true);
@@ -165,7 +152,7 @@ TEST_F(EffectXML, ClipAttributesAndTheirFallbacks)
     EXPECT_EQ(a.xEdges(), EdgeMethod::colour);
     EXPECT_EQ(a.yEdges(), EdgeMethod::colour);
     EXPECT_EQ(a.fields(), Fields::doubled);
-    EXPECT_EQ(effect->clips().hsObjects().size(), 3u);
+    EXPECT_EQ(effect->clips().hsObjects().size(), 4u);
 }
 
 TEST_F(EffectXML, ChildrenFillParametersLayoutAndDescription)
@@ -180,15 +167,6 @@ TEST_F(EffectXML, ChildrenFillParametersLayoutAndDescription)
     EXPECT_EQ(effect->layout().groups(), std::vector<std::string> {"g"});
 }
 
-TEST_F(EffectXML, LockingTheEffectLocksParametersAndClips)
-{
-    effect->setDefinitionLock(true);
-    EXPECT_TRUE(effect->definitionLocked());
-    EXPECT_TRUE(effect->clips().definitionLocked());
-    effect->setDefinitionLock(false);
-    EXPECT_FALSE(effect->clips().definitionLocked());
-}
-
 TEST_F(EffectXML, ClipWriterListsEveryFieldOnItsOwnLine)
 {
     Wrapper::Clip c("Matte");
@@ -198,16 +176,12 @@ TEST_F(EffectXML, ClipWriterListsEveryFieldOnItsOwnLine)
     c.setXEdges(EdgeMethod::reflect);
     c.setYEdges(EdgeMethod::wrap);
     c.setFields(Fields::single);
-    std::ostringstream full;
-    c.writeAttributes(full, true);
-    EXPECT_EQ(full.str(),
+    EXPECT_EQ(attributesOf(c),
         " name='Matte'  label='Matte Layer' \n"
         "    optional='true'\n    ismask='false'\n    tiles='false'\n"
         "    temporal='false'\n    cropping='methods'\n    fields='single'\n"
         "    xedges='reflect'\n    yedges='wrap'\n");
-    std::ostringstream brief;
-    Wrapper::Clip("S").writeAttributes(brief, false);
-    EXPECT_EQ(brief.str(),
+    EXPECT_EQ(attributesOf(Wrapper::Clip("S"), false),
         " name='S' \n"
         "    optional='false'\n    ismask='false'\n    tiles='false'\n"
         "    temporal='false'\n    cropping='none'\n    fields='double'\n"
@@ -228,52 +202,52 @@ TEST_F(EffectXML, GenericClipHasNoImage)
     EXPECT_FALSE(clips.isConnected("Other"));
     EXPECT_THROW(clips.hsGetObject("Source", true)->fetchImageRaw(0.0, nullptr),
         Exceptions::Wrapper::FetchImageFailed);
-    try {
-        clips.hsGetObject("Other", true);
-        FAIL() << "no exception";
-    } catch (const Exceptions::ObjectUndefined& e) {
-        EXPECT_EQ(e.function(), "Quarn::HostedSet<class Quarn::Wrapper::Clip>::hsGetObject");
-    }
+    const auto e = thrown<Exceptions::ObjectUndefined>([&] { clips.hsGetObject("Other", true); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->function(), "Quarn::HostedSet<class Quarn::Wrapper::Clip>::hsGetObject");
 }
 
 TEST_F(EffectXML, MissingSetsAndFilesAreRefused)
 {
-    try {
-        XML::ParamSetXMLElement element {auto_ref<Param::ParamSet>()};
-        FAIL() << "no exception";
-    } catch (const Exceptions::NullPointer& e) {
-        EXPECT_EQ(e.function(), "Quarn::Param::ParamSetXMLElement::ParamSetXMLElement");
-        EXPECT_EQ(e.line(), 468);
-        EXPECT_TRUE(QrXMLTest::hasTextArgument(e, "Null ParamSet set in parser, must not be null"));
-    }
-    try {
-        XML::ClipSetXMLElement element {nullptr};
-        FAIL() << "no exception";
-    } catch (const Exceptions::NullPointer& e) {
-        EXPECT_EQ(e.function(), "Quarn::Wrapper::ClipSetXMLElement::ClipSetXMLElement");
-        EXPECT_TRUE(QrXMLTest::hasTextArgument(e, "Null ClipSet set in parser, must not be null"));
-    }
-    try {
-        effect->parseXMLFile("/nonexistent/effect.xml");
-        FAIL() << "no exception";
-    } catch (const Exceptions::File::FileOpen& e) {
-        EXPECT_EQ(e.function(), "Quarn::Wrapper::EffectI::parseXMLFile");
-        EXPECT_TRUE(QrXMLTest::hasTextArgument(e, "/nonexistent/effect.xml"));
-        EXPECT_TRUE(QrXMLTest::hasTextArgument(e, "open file for reading"));
+    const auto set = thrown<Exceptions::NullPointer>(
+        [] { XML::ParamSetXMLElement element {auto_ref<Param::ParamSet>()}; });
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->function(), "Quarn::Param::ParamSetXMLElement::ParamSetXMLElement");
+    EXPECT_EQ(set->line(), 468);
+    EXPECT_TRUE(hasTextArgument(*set, "Null ParamSet set in parser, must not be null"));
+
+    const auto clips = thrown<Exceptions::NullPointer>([] { XML::ClipSetXMLElement element {nullptr}; });
+    ASSERT_TRUE(clips);
+    EXPECT_EQ(clips->function(), "Quarn::Wrapper::ClipSetXMLElement::ClipSetXMLElement");
+    EXPECT_TRUE(hasTextArgument(*clips, "Null ClipSet set in parser, must not be null"));
+
+    const std::pair<std::function<void(const std::string&)>, const char*> readers[] = {
+        {[&](const std::string& path) { effect->parseXMLFile(path); },
+            "Quarn::Wrapper::EffectI::parseXMLFile"},
+        {[](const std::string& path) { Param::ParamSet().parseXMLFile(path); },
+            "Quarn::Param::ParamSet::parseXMLFile"},
+    };
+    for (const auto& reader : readers) {
+        const auto file =
+            thrown<Exceptions::File::FileOpen>([&] { reader.first("/nonexistent/dir/effect.xml"); });
+        ASSERT_TRUE(file);
+        EXPECT_EQ(file->function(), reader.second);
+        EXPECT_TRUE(hasTextArgument(*file, "/nonexistent/dir/effect.xml"));
+        EXPECT_TRUE(hasTextArgument(*file, "open file for reading"));
     }
 }
 
-TEST_F(EffectXML, EffectFileReadsAsItsText)
+TEST_F(EffectXML, EffectAndSetFilesReadAsTheirText)
 {
-    std::string document = "<effect name='big'><clipset>\n";
-    for (int k = 0; k < 300; ++k)
-        document += "  <clip name='clip" + std::to_string(k) + "' edges='reflect' optional='true'/>\n";
-    document += "</clipset></effect>\n";
-    ASSERT_GT(document.size(), std::size_t(XML::Parser::kBlockSize));
-    QrXMLTest::TempFile file(document);
-    effect->parseXMLFile(file.path());
+    QrXMLTest::TempFile effectFile("<effect name='big'><clipset>\n<clip name='clip1' edges='reflect'/>\n"
+                                   "</clipset><paramset><int name='n' value='5'/></paramset></effect>\n");
+    effect->parseXMLFile(effectFile.path());
     EXPECT_EQ(effect->name(), "big");
-    ASSERT_EQ(effect->clips().hsObjects().size(), 300u);
-    EXPECT_EQ(clip("clip299").xEdges(), EdgeMethod::reflect);
-    EXPECT_TRUE(clip("clip150").optional());
+    EXPECT_EQ(clip("clip1").xEdges(), EdgeMethod::reflect);
+    EXPECT_EQ(effect->getIntParam("n", 0.0), 5);
+
+    QrXMLTest::TempFile setFile("<paramset><int name='n' value='6'/></paramset>\n");
+    Param::ParamSet set;
+    set.parseXMLFile(setFile.path());
+    EXPECT_EQ(set.getIntParam("n", 0.0), 6);
 }

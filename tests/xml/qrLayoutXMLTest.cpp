@@ -1,34 +1,34 @@
 // The "layout" element of an effect document: pages placed by columns,
 // groups and their nesting, every message, and the assertions of a taken
 // cell and of a group name already in use.
-#include "qrEffect.h"
 #include "qrParams.h"
-#include "qrXMLReaders.h"
 #include "qrXMLTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace Quarn;
 using QrXMLTest::hasTextArgument;
-using QrXMLTest::reportedError;
+using QrXMLTest::thrown;
 
 namespace {
 
-class LayoutXML : public ::testing::Test {
+class LayoutXML : public QrXMLTest::EffectDocument {
 protected:
-    void SetUp() override { XML::installXMLReaders(); }
-
     void read(const std::string& layout)
     {
         effect->parseXML("<effect name='e'><layout>" + layout + "</layout></effect>");
     }
-    std::string report(const std::string& layout)
+    std::string reportFor(const std::string& layout)
     {
-        return reportedError([&] { read(layout); });
+        return report("<effect name='e'><layout>" + layout + "</layout></effect>");
     }
     template <class P> P* find(const std::string& name) { return dynamic_cast<P*>(effect->findParam(name)); }
-
-    auto_ref<Wrapper::EffectI> effect {new Wrapper::EffectI(false)};
+    // The name placed at a page's cell, or "-" when the cell is empty.
+    std::string cell(int row, int column)
+    {
+        const std::string* name = find<Param::Page>("p")->getParamAtPosition(row, column);
+        return name ? *name : "-";
+    }
 };
 
 }  // namespace
@@ -41,13 +41,7 @@ TEST_F(LayoutXML, ColumnsPlaceTheirCellsAtRowPositions)
     auto* page = find<Param::Page>("p");
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->label(), "Main");
-    ASSERT_NE(page->getParamAtPosition(4, 2), nullptr);
-    EXPECT_EQ(*page->getParamAtPosition(4, 2), "x");
-    ASSERT_NE(page->getParamAtPosition(0, 2), nullptr);
-    EXPECT_EQ(*page->getParamAtPosition(0, 2), "y");
-    ASSERT_NE(page->getParamAtPosition(4, 0), nullptr);
-    EXPECT_EQ(*page->getParamAtPosition(4, 0), "z");
-    EXPECT_EQ(page->getParamAtPosition(2, 4), nullptr);
+    EXPECT_EQ(cell(4, 2) + cell(0, 2) + cell(4, 0) + cell(2, 4), "xyz-");
     EXPECT_EQ(effect->layout().pages(), std::vector<std::string> {"p"});
     EXPECT_EQ(effect->layout().page("p"), page);
 }
@@ -88,53 +82,42 @@ TEST_F(LayoutXML, EveryReportedMessageHasItsText)
         {"<page name='p' colour='red'/>", "At line1, element 'page' Unknown attributes 'colour'"},
     };
     for (const Case& c : cases) {
-        effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
-        EXPECT_EQ(report(c.layout), c.report) << c.layout;
+        fresh();
+        EXPECT_EQ(reportFor(c.layout), c.report) << c.layout;
     }
 }
 
 TEST_F(LayoutXML, PageNamesFollowTheParameterRules)
 {
     effect->parseXML("<effect name='e'><paramset><int name='n'/></paramset></effect>");
-    EXPECT_EQ(report("<page name='n'/>"),
+    EXPECT_EQ(reportFor("<page name='n'/>"),
         "At line1, element 'page' with name = 'n' exists and has a different type.");
     read("<page name='p'><column position='0'><param name='a' position='0'/></column></page>");
     effect->setDefinitionLock(true);
-    EXPECT_EQ(report("<page name='q'/>"), "At line1, element 'page' with name = 'q' is unknown.");
-    EXPECT_EQ(report("<group name='g'/>"), "At line1, element 'group' with name = 'g' is unknown.");
+    EXPECT_EQ(reportFor("<page name='q'/>"), "At line1, element 'page' with name = 'q' is unknown.");
+    EXPECT_EQ(reportFor("<group name='g'/>"), "At line1, element 'group' with name = 'g' is unknown.");
     // An existing page takes further cells, also with the lock on.
     read("<page name='p'><column position='1'><param name='b' position='0'/></column></page>");
     EXPECT_EQ(find<Param::Page>("p")->cells().size(), 2u);
 }
 
-TEST_F(LayoutXML, TakenCellFailsTheAssertionAndKeepsTheFirstName)
+TEST_F(LayoutXML, TakenCellOrGroupNameInUseFailsTheAssertion)
 {
-    try {
+    const auto taken = thrown<Exceptions::AssertionFailed>([&] {
         read("<page name='p'><column position='0'><param name='a' position='1'/>"
              "<param name='b' position='1'/></column></page>");
-        FAIL() << "no exception";
-    } catch (const Exceptions::AssertionFailed& e) {
-        EXPECT_EQ(e.function(), "Quarn::Param::Page::addParam");
-    }
-    EXPECT_EQ(*find<Param::Page>("p")->getParamAtPosition(1, 0), "a");
-}
+    });
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->function(), "Quarn::Param::Page::addParam");
+    EXPECT_EQ(cell(1, 0), "a") << "the first name keeps the cell";
 
-TEST_F(LayoutXML, GroupNameAlreadyInUseFailsTheAssertion)
-{
-    const char* const layouts[] = {
-        "<group name='g'/><group name='g'/>",
-        "<page name='g'/><group name='g'/>",
-        "<group name='g'><group name='g'/></group>",
-    };
-    for (const char* layout : layouts) {
-        effect = auto_ref<Wrapper::EffectI>(new Wrapper::EffectI(false));
-        try {
-            read(layout);
-            ADD_FAILURE() << "no exception: " << layout;
-        } catch (const Exceptions::AssertionFailed& e) {
-            EXPECT_EQ(e.function(), "Quarn::Param::GroupXMLElement::beginElement");
-            EXPECT_EQ(e.line(), 38);
-            EXPECT_TRUE(hasTextArgument(e, "p.isNull()"));
-        }
+    for (const char* layout : {"<group name='g'/><group name='g'/>", "<page name='g'/><group name='g'/>",
+             "<group name='g'><group name='g'/></group>"}) {
+        fresh();
+        const auto inUse = thrown<Exceptions::AssertionFailed>([&] { read(layout); });
+        ASSERT_TRUE(inUse) << layout;
+        EXPECT_EQ(inUse->function(), "Quarn::Param::GroupXMLElement::beginElement");
+        EXPECT_EQ(inUse->line(), 38);
+        EXPECT_TRUE(hasTextArgument(*inUse, "p.isNull()"));
     }
 }

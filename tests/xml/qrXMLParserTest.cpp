@@ -1,5 +1,5 @@
 // The expat wrapper: attribute maps and their check, error reports, malformed
-// documents, handler exceptions, and reading files in blocks.
+// documents, handler exceptions, depth, and reading files in blocks.
 #include "qrXMLRootElement.h"
 #include "qrXMLStackedParser.h"
 #include "qrXMLTestSupport.h"
@@ -14,38 +14,23 @@ using namespace Quarn::XML;
 using QrXMLTest::argumentText;
 using QrXMLTest::reportedError;
 using Quarn::AttributeList;
+using Events = std::vector<std::string>;
 
 namespace {
 
-// A test format: "node" elements nest freely and read "name" and "count";
-// "leaf" elements read "name" and take no children; "boom" throws.
-struct Log {
-    std::vector<std::string> events;
-};
-
-class LeafElement : public ParseElement {
+// A test format: "node" elements nest freely, "leaf" elements take no
+// children; both read "name" and "count" and log them with their depth, and
+// a node logs its text when it ends. Under a node, "boom" throws and "other"
+// is not handled.
+class TestElement : public ParseElement {
 public:
-    explicit LeafElement(Log& log) : ParseElement("leaf"), log_(log) { }
-    void attributes(Parser& parser, AttributeList& map) override
-    {
-        std::string name;
-        parser.getAttribute(map, "name", name);
-        log_.events.push_back("leaf " + name);
-    }
-
-private:
-    Log& log_;
-};
-
-class NodeElement : public ParseElement {
-public:
-    explicit NodeElement(Log* log) : ParseElement("node"), log_(*log) { }
+    explicit TestElement(Events* log, const std::string& name = "node") : ParseElement(name), log_(*log) { }
     std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string& child) override
     {
-        if (child == "node")
-            return std::make_unique<NodeElement>(&log_);
-        if (child == "leaf")
-            return std::make_unique<LeafElement>(log_);
+        if (elementName() == "leaf")
+            return ParseElement::beginElement(parser, child);
+        if (child == "node" || child == "leaf")
+            return std::make_unique<TestElement>(&log_, child);
         if (child == "boom")
             throw std::string("boom at depth ") + std::to_string(parser.depth());
         if (child == "other")
@@ -58,47 +43,56 @@ public:
         int count = -1;
         parser.getAttribute(map, "name", name);
         parser.getAttribute(map, "count", count);
-        log_.events.push_back("node " + name + " " + std::to_string(count));
+        log_.push_back(
+            elementName() + " " + name + " " + std::to_string(count) + " @" + std::to_string(parser.depth()));
     }
     void characters(Parser&, const char* text, int length) override { text_.append(text, length); }
-    void endElement(Parser&) override { log_.events.push_back("end " + text_); }
+    void endElement(Parser&) override
+    {
+        if (elementName() == "node")
+            log_.push_back("end " + text_);
+    }
 
 private:
-    Log& log_;
+    Events& log_;
     std::string text_;
 };
 
-using Root = RootElement<Log*, NodeElement>;
+// A parser over the test format with its event log.
+struct Session {
+    Events log;
+    RootElement<Events*, TestElement> root {"node", &log};
+    StackedParser parser {root};
+};
 
-Log parseText(const std::string& text)
+// Parses from text, or from a file when `file` is set; the parser's depth
+// afterwards is logged last.
+Events parse(const std::string& text, bool file = false)
 {
-    Log log;
-    Root root("node", &log);
-    StackedParser parser(root);
-    parser.parse(text);
-    return log;
-}
-
-Log parseFile(const std::string& text)
-{
-    QrXMLTest::TempFile file(text);
-    Log log;
-    Root root("node", &log);
-    StackedParser parser(root);
-    std::FILE* f = std::fopen(file.path().c_str(), "r");
-    EXPECT_NE(f, nullptr);
-    parser.parse(f);
-    std::fclose(f);
-    return log;
+    Session s;
+    if (file) {
+        QrXMLTest::TempFile temp(text);
+        struct Closer {
+            void operator()(std::FILE* f) const { std::fclose(f); }
+        };
+        std::unique_ptr<std::FILE, Closer> f(std::fopen(temp.path().c_str(), "r"));
+        EXPECT_NE(f, nullptr);
+        s.parser.parse(f.get());
+    } else {
+        s.parser.parse(text);
+    }
+    s.log.push_back("depth " + std::to_string(s.parser.depth()));
+    return s.log;
 }
 
 }  // namespace
 
-TEST(XMLParser, HandlersSeeElementsAttributesAndTextInDocumentOrder)
+TEST(XMLParser, HandlersSeeElementsAttributesTextAndDepthInDocumentOrder)
 {
-    const Log log = parseText("<node name='a' count='0x10'>x<leaf name='b'/>y<node/></node>");
-    const std::vector<std::string> expected {"node a 16", "leaf b", "node  -1", "end ", "end xy"};
-    EXPECT_EQ(log.events, expected);
+    EXPECT_EQ(parse("<node name='a' count='0x10'>x<node><leaf name='b'/></node>y<leaf/></node>"),
+        (Events {"node a 16 @1", "node  -1 @2", "leaf b -1 @3", "end ", "leaf  -1 @2", "end xy", "depth 0"}));
+    // Attribute names are folded to lower case before the handler asks.
+    EXPECT_EQ(parse("<node NAME='x' Count='3'/>").front(), "node x 3 @1");
 }
 
 TEST(XMLParser, ReportedErrorsCarryLineElementAndMessage)
@@ -117,48 +111,36 @@ TEST(XMLParser, ReportedErrorsCarryLineElementAndMessage)
         {"<Node/>", "At line1, element 'Node' Expecting root XML element 'node'"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(reportedError([&] { parseText(c.document); }), c.report) << c.document;
-}
+        EXPECT_EQ(reportedError([&] { parse(c.document); }), c.report) << c.document;
 
-TEST(XMLParser, ReportedErrorIsRaisedFromTheParseExceptionSite)
-{
-    try {
-        parseText("<node><stranger/></node>");
-        FAIL() << "no exception";
-    } catch (const Quarn::Exceptions::XML::Parse& e) {
-        EXPECT_EQ(e.function(), "Quarn::XML::Parser::throwParsingException");
-        EXPECT_EQ(e.line(), 114);
-        EXPECT_EQ(argumentText(e, 1), "XML parsing,");
-    }
-}
-
-TEST(XMLParser, NothingAfterAReportedErrorIsHandled)
-{
-    Log log;
-    Root root("node", &log);
-    StackedParser parser(root);
-    EXPECT_THROW(
-        parser.parse("<node><leaf name='1'/><bad/><leaf name='2'/></node>"), Quarn::Exceptions::XML::Parse);
-    EXPECT_EQ(log.events, std::vector<std::string>({"node  -1", "leaf 1"}));
-    EXPECT_TRUE(parser.failed());
-}
-
-TEST(XMLParser, AttributeNamesAreFoldedToLowerCase)
-{
-    EXPECT_EQ(parseText("<node NAME='x' Count='3'/>").events.front(), "node x 3");
-
-    Log log;
-    Root root("node", &log);
-    StackedParser parser(root);
-    parser.setFoldAttributeNames(false);
-    EXPECT_EQ(reportedError([&] { parser.parse("<node NAME='x'/>"); }),
+    Session s;
+    s.parser.setFoldAttributeNames(false);
+    EXPECT_EQ(reportedError([&] { s.parser.parse("<node NAME='x'/>"); }),
         "At line1, element 'node' Unknown attributes 'NAME'");
+}
+
+TEST(XMLParser, NothingAfterAReportedErrorOrHandlerExceptionIsHandled)
+{
+    Session reported;
+    EXPECT_THROW(reported.parser.parse("<node><leaf name='1'/><bad/><leaf name='2'/></node>"),
+        Quarn::Exceptions::XML::Parse);
+    EXPECT_EQ(reported.log, (Events {"node  -1 @1", "leaf 1 -1 @2"}));
+    EXPECT_TRUE(reported.parser.failed());
+
+    Session boom;
+    try {
+        boom.parser.parse("<node><node><boom/><leaf name='late'/></node></node>");
+        FAIL() << "no exception";
+    } catch (const std::string& text) {
+        EXPECT_EQ(text, "boom at depth 3");
+    }
+    EXPECT_EQ(boom.log, (Events {"node  -1 @1", "node  -1 @2"}));
 }
 
 TEST(XMLParser, AtMostFiveHundredAttributesAreTakenFromATag)
 {
-    // The handler below reads a0..a499; a 501st attribute is never collected,
-    // so it is neither read nor reported.
+    // The handler reads a0..a500; a 501st attribute is never collected, so
+    // it is neither read nor reported.
     struct ManyElement : ParseElement {
         ManyElement(int* seen) : ParseElement("many"), seen_(seen) { }
         void attributes(Parser& parser, AttributeList& map) override
@@ -172,94 +154,50 @@ TEST(XMLParser, AtMostFiveHundredAttributesAreTakenFromATag)
     std::string document = "<many";
     for (int i = 0; i < 501; ++i)
         document += " a" + std::to_string(i) + "='v'";
-    document += "/>";
     int seen = 0;
     RootElement<int*, ManyElement> root("many", &seen);
     StackedParser parser(root);
-    EXPECT_NO_THROW(parser.parse(document));
+    EXPECT_NO_THROW(parser.parse(document + "/>"));
     EXPECT_EQ(seen, 500);
 }
 
 TEST(XMLParser, EmptyOrUnfinishedDocumentsRaiseNothing)
 {
-    EXPECT_NO_THROW(parseText(""));
-    const Log log = parseText("<node name='a'><leaf name='b'/>");
-    EXPECT_EQ(log.events, std::vector<std::string>({"node a -1", "leaf b"}));
-    EXPECT_NO_THROW(parseFile(""));
+    EXPECT_EQ(parse(""), Events {"depth 0"});
+    EXPECT_EQ(parse("", true), Events {"depth 0"});
+    EXPECT_EQ(parse("<node name='a'><leaf name='b'/>"), (Events {"node a -1 @1", "leaf b -1 @2", "depth 1"}));
 }
 
 TEST(XMLParser, MalformedDocumentNamesLineAndExpatsMessage)
 {
     try {
-        parseText("<node>\n  <leaf name='a'></node>");
+        parse("<node>\n  <leaf name='a'></node>");
         FAIL() << "no exception";
     } catch (const Quarn::Exceptions::XML::Parse& e) {
         EXPECT_EQ(e.line(), 139);
         EXPECT_EQ(argumentText(e, 0).rfind("XML parsing, at line/column 2/", 0), 0u) << argumentText(e, 0);
         EXPECT_EQ(argumentText(e, 1), "mismatched tag");
     }
-    EXPECT_THROW(parseText("<node name='a' name='b'/>"), Quarn::Exceptions::XML::Parse);
-    EXPECT_THROW(parseText("<node>&undefined;</node>"), Quarn::Exceptions::XML::Parse);
+    EXPECT_THROW(parse("<node name='a' name='b'/>"), Quarn::Exceptions::XML::Parse);
+    EXPECT_THROW(parse("<node>&undefined;</node>"), Quarn::Exceptions::XML::Parse);
 }
 
-TEST(XMLParser, HandlerExceptionLeavesTheParseUnchanged)
-{
-    Log log;
-    Root root("node", &log);
-    StackedParser parser(root);
-    try {
-        parser.parse("<node><node><boom/><leaf name='late'/></node></node>");
-        FAIL() << "no exception";
-    } catch (const std::string& text) {
-        EXPECT_EQ(text, "boom at depth 3");
-    }
-    EXPECT_EQ(log.events, std::vector<std::string>({"node  -1", "node  -1"}));
-}
-
-TEST(XMLParser, FileReadInBlocksGivesTheSameResultAsText)
+TEST(XMLParser, FileReadInBlocksGivesTheSameEventsAndErrorsAsText)
 {
     // Long enough to span several blocks, with text and tags across the
-    // block boundaries.
+    // block boundaries; the error sits in the last block.
     std::string document = "<node name='top'>";
     for (int i = 0; i < 2000; ++i)
-        document += "<leaf name='n" + std::to_string(i) + "'/>text" + std::to_string(i);
-    document += "</node>";
+        document += "<leaf name='n" + std::to_string(i) + "'/>text" + std::to_string(i) + "\n";
     ASSERT_GT(document.size(), 3u * Parser::kBlockSize);
 
-    const Log fromText = parseText(document);
-    const Log fromFile = parseFile(document);
-    EXPECT_EQ(fromFile.events, fromText.events);
-    ASSERT_EQ(fromText.events.size(), 2002u);
-    EXPECT_EQ(fromText.events[1999 + 1], "leaf n1999");
-}
+    const Events fromText = parse(document + "</node>");
+    EXPECT_EQ(parse(document + "</node>", true), fromText);
+    ASSERT_EQ(fromText.size(), 2003u);
+    EXPECT_EQ(fromText[2000], "leaf n1999 -1 @2");
 
-TEST(XMLParser, FileErrorsAreReportedAsForText)
-{
-    std::string document = "<node>";
-    for (int i = 0; i < 1000; ++i)
-        document += "<leaf name='x'/>\n";
+    const std::string expected = "At line2001, element 'leaf' Unknown attributes 'colour'";
     document += "<leaf colour='c'/></node>";
-    ASSERT_GT(document.size(), std::size_t(Parser::kBlockSize));
-    const std::string expected = "At line1001, element 'leaf' Unknown attributes 'colour'";
-    EXPECT_EQ(reportedError([&] { parseText(document); }), expected);
-    EXPECT_EQ(reportedError([&] { parseFile(document); }), expected);
-}
-
-TEST(XMLParser, DepthCountsOpenElements)
-{
-    struct DepthElement : ParseElement {
-        DepthElement(std::vector<int>* depths) : ParseElement("d"), depths_(depths) { }
-        std::unique_ptr<ParseElement> beginElement(Parser& parser, const std::string&) override
-        {
-            depths_->push_back(parser.depth());
-            return std::make_unique<DepthElement>(depths_);
-        }
-        std::vector<int>* depths_;
-    };
-    std::vector<int> depths;
-    RootElement<std::vector<int>*, DepthElement> root("d", &depths);
-    StackedParser parser(root);
-    parser.parse("<d><d><d/></d><d/></d>");
-    EXPECT_EQ(depths, std::vector<int>({2, 3, 2}));
-    EXPECT_EQ(parser.depth(), 0);
+    EXPECT_EQ(reportedError([&] { parse(document); }), expected);
+    EXPECT_EQ(reportedError([&] { parse(document, true); }), expected);
 }

@@ -1,19 +1,23 @@
 #pragma once
-// Helpers shared by the XML tests: reading an exception's text arguments and
-// running a parse that is expected to fail with a reported error.
+// Helpers shared by the XML tests: an exception's text arguments, the report
+// of a parse expected to fail, the exception a call throws, temporary files,
+// and a fixture holding an effect with the XML readers installed.
+#include "qrEffect.h"
 #include "qrException.h"
+#include "qrXMLReaders.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
 
 namespace QrXMLTest {
 
-// The text of argument `index`, or "<not text>" when it is not a text.
+// The text of argument `index`, or a note when it is missing or not a text.
 inline std::string argumentText(const Quarn::Exceptions::ExceptionI& e, std::size_t index)
 {
     if (index >= e.arguments().size())
@@ -31,6 +35,18 @@ inline bool hasTextArgument(const Quarn::Exceptions::ExceptionI& e, const std::s
     return false;
 }
 
+// The exception of type E that `call` throws; a test failure when none.
+template <class E> std::optional<E> thrown(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no exception";
+    return std::nullopt;
+}
+
 // Runs `parse`, which must throw XML::Parse for a reported error; answers the
 // reported text ("At line..."), or a note saying what happened instead.
 inline std::string reportedError(const std::function<void()>& parse)
@@ -38,7 +54,8 @@ inline std::string reportedError(const std::function<void()>& parse)
     try {
         parse();
     } catch (const Quarn::Exceptions::XML::Parse& e) {
-        if (e.line() != 114)
+        if (e.line() != 114 || e.function() != "Quarn::XML::Parser::throwParsingException" ||
+            argumentText(e, 1) != "XML parsing,")
             return "<malformed XML: " + argumentText(e, 0) + ">";
         return argumentText(e, 0);
     }
@@ -68,6 +85,19 @@ private:
             std::to_string(++counter) + ".xml";
     }
     std::string path_;
+};
+
+// An unlocked effect, readers installed; fresh() starts a new one.
+class EffectDocument : public ::testing::Test {
+protected:
+    void SetUp() override { Quarn::XML::installXMLReaders(); }
+    void fresh() { effect = Quarn::auto_ref<Quarn::Wrapper::EffectI>(new Quarn::Wrapper::EffectI(false)); }
+    std::string report(const std::string& document)
+    {
+        return reportedError([&] { effect->parseXML(document); });
+    }
+
+    Quarn::auto_ref<Quarn::Wrapper::EffectI> effect {new Quarn::Wrapper::EffectI(false)};
 };
 
 }  // namespace QrXMLTest
