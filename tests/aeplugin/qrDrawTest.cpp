@@ -39,33 +39,24 @@ int countColour(const DrawBitmap& b, DrawColour colour)
     return n;
 }
 
-TEST(BitmapFont, LettersHaveTheirShapes)
+TEST(BitmapFont, GlyphsHaveTheirShapesAndWidths)
 {
     EXPECT_EQ(glyphPicture('L'), "#....\n#....\n#....\n#....\n#....\n#....\n#####\n");
     EXPECT_EQ(glyphPicture('T'), "#####\n..#..\n..#..\n..#..\n..#..\n..#..\n..#..\n");
     EXPECT_EQ(glyphPicture(' '), ".....\n.....\n.....\n.....\n.....\n.....\n.....\n");
-}
-
-TEST(BitmapFont, EveryPrintableCharacterButSpaceIsVisibleAndDistinct)
-{
+    // Every printable character but space is visible and distinct.
     std::set<std::string> seen;
     for (char c = '!'; c <= '~'; ++c) {
         const std::string picture = glyphPicture(c);
         EXPECT_NE(picture.find('#'), std::string::npos) << "blank glyph for " << c;
         EXPECT_TRUE(seen.insert(picture).second) << "glyph of " << c << " repeats another";
     }
-}
-
-TEST(BitmapFont, CharactersOutsideTheTableDrawAsQuestionMark)
-{
+    // Characters outside the table draw as a question mark.
     EXPECT_EQ(glyphPicture('\x01'), glyphPicture('?'));
     EXPECT_EQ(glyphPicture('\x7f'), glyphPicture('?'));
     EXPECT_FALSE(BitmapFont::pixel('A', -1, 0));
     EXPECT_FALSE(BitmapFont::pixel('A', 0, BitmapFont::kGlyphHeight));
-}
-
-TEST(BitmapFont, TextWidthLeavesNoTrailingSpace)
-{
+    // Text leaves no trailing space.
     EXPECT_EQ(BitmapFont::textWidth("", 1), 0);
     EXPECT_EQ(BitmapFont::textWidth("A", 1), BitmapFont::kGlyphWidth);
     EXPECT_EQ(BitmapFont::textWidth("AB", 2), (2 * BitmapFont::kAdvance - 1) * 2);
@@ -98,22 +89,15 @@ TEST(DrawSurface, TextIsScaledAndEmboldened)
     EXPECT_GT(countColour(bold, kDrawBlack), pixels);
 }
 
-TEST(WrapText, KeepsLinesWithinTheWidthAndParagraphsApart)
+TEST(WrapText, KeepsLinesWithinTheWidthAndParagraphsApartCuttingLongWords)
 {
-    const int scale = 1;
-    const int width = BitmapFont::textWidth("0123456789", scale);  // ten characters
-    const auto lines = wrapText("one two three four\n\nfive", width, scale);
-    const std::vector<std::string> expected {"one two", "three four", "", "five"};
-    EXPECT_EQ(lines, expected);
+    const int width = BitmapFont::textWidth("0123456789", 1);  // ten characters
+    const auto lines = wrapText("one two three four\n\nfive", width, 1);
+    EXPECT_EQ(lines, (std::vector<std::string> {"one two", "three four", "", "five"}));
     for (const auto& line : lines)
-        EXPECT_LE(BitmapFont::textWidth(line, scale), width);
-}
-
-TEST(WrapText, CutsAWordLongerThanTheLine)
-{
-    const int width = BitmapFont::textWidth("abcd", 1);
-    const std::vector<std::string> expected {"abcd", "efgh", "ij", "klm"};
-    EXPECT_EQ(wrapText("abcdefghij klm", width, 1), expected);
+        EXPECT_LE(BitmapFont::textWidth(line, 1), width);
+    EXPECT_EQ(wrapText("abcdefghij klm", BitmapFont::textWidth("abcd", 1), 1),
+        (std::vector<std::string> {"abcd", "efgh", "ij", "klm"}));
 }
 
 TEST(BmpFile, RoundTripsPixelsAndRejectsOtherFiles)

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <dlfcn.h>
+#include <vector>
 
 namespace {
 
@@ -26,7 +27,7 @@ TEST(PluginLibrary, ExportsOnlyTheEntryAndItsPropertyList)
     dlclose(library);
 }
 
-TEST(PluginLibrary, PropertyListIdentifiesTheEffect)
+TEST(PluginLibrary, PropertyListAndGlobalSetupIdentifyTheEffect)
 {
     EffectHost host(pluginPath());
     const auto& pipl = host.pipl();
@@ -43,10 +44,8 @@ TEST(PluginLibrary, PropertyListIdentifiesTheEffect)
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_INFO_FLAGS), 0u);
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS), 0x02008053u);
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS_2), 0x00001400u);
-}
-
-TEST_F(Started, GlobalSetupAnnouncesVersionAndFlagsLikeThePropertyList)
-{
+    // Global setup announces the same version and flags.
+    ASSERT_TRUE(host.start().ok());
     EXPECT_EQ(host.pluginVersion(), 0x00108605u);
     EXPECT_EQ(A_u_long(host.outFlags()), 0x02008053u);
     EXPECT_EQ(A_u_long(host.outFlags2()), 0x00001400u);
@@ -120,55 +119,41 @@ struct LiveRecord {
     void* handle;
 };
 
-TEST_F(Started, SequenceSetupMakesAZeroedLiveRecordOwningAHandle)
+// Setup makes a zeroed live record owning a handle; flatten (twice alike)
+// leaves one flat word; resetup makes a live record again from flat data
+// or, as a new setup, from live data; stopping releases every handle.
+TEST_F(Started, SequenceRecordLivesThroughFlattenResetupAndStop)
 {
-    const auto bytes = host.sequenceBytes();
-    ASSERT_EQ(bytes.size(), sizeof(LiveRecord));
-    LiveRecord live;
-    std::memcpy(&live, bytes.data(), sizeof live);
-    EXPECT_EQ(live.state, 0);
-    EXPECT_EQ(live.working[0] | live.working[1] | live.working[2], 0);
-    EXPECT_TRUE(host.handles().holds(static_cast<PF_Handle>(live.handle)));
-}
-
-TEST_F(Started, FlattenTwiceKeepsTheOneFlatWordAndFreesTheLiveRecord)
-{
+    auto expectLive = [&] {
+        const auto bytes = host.sequenceBytes();
+        ASSERT_EQ(bytes.size(), sizeof(LiveRecord));
+        LiveRecord live;
+        std::memcpy(&live, bytes.data(), sizeof live);
+        EXPECT_EQ(live.state | live.working[0] | live.working[1] | live.working[2], 0);
+        EXPECT_TRUE(host.handles().holds(static_cast<PF_Handle>(live.handle)));
+    };
+    expectLive();
     const std::size_t live = host.handles().liveCount();
     ASSERT_TRUE(host.sequenceFlatten().ok());
     const PF_Handle flat = host.sequenceData();
     const auto bytes = host.sequenceBytes();
-    ASSERT_EQ(bytes.size(), 4u);
-    int32_t word = 0;
-    std::memcpy(&word, bytes.data(), 4);
-    EXPECT_EQ(word, 1);
+    ASSERT_EQ(bytes, (std::vector<std::byte> {std::byte {1}, std::byte {0}, std::byte {0}, std::byte {0}}));
     EXPECT_EQ(host.handles().liveCount(), live - 1);  // record and its handle out, flat word in
-
     ASSERT_TRUE(host.sequenceFlatten().ok());
     EXPECT_EQ(host.sequenceData(), flat);
     EXPECT_EQ(host.sequenceBytes(), bytes);
     EXPECT_EQ(host.handles().liveCount(), live - 1);
-}
 
-TEST_F(Started, ResetupRestoresALiveRecordFromFlatOrLiveData)
-{
-    const std::size_t live = host.handles().liveCount();
-    ASSERT_TRUE(host.sequenceFlatten().ok());
     ASSERT_TRUE(host.reloadSequenceData());  // as a saved project reopened
     ASSERT_TRUE(host.sequenceResetup().ok());
-    EXPECT_EQ(host.sequenceBytes().size(), sizeof(LiveRecord));
+    expectLive();
     EXPECT_EQ(host.handles().liveCount(), live);
-
-    // Live data: as a new setup, a fresh record and handle replace the old.
     const int allocations = host.handles().allocations();
     ASSERT_TRUE(host.sequenceResetup().ok());
     EXPECT_EQ(host.handles().allocations(), allocations + 2);
-    EXPECT_EQ(host.sequenceBytes().size(), sizeof(LiveRecord));
+    expectLive();
     EXPECT_EQ(host.handles().liveCount(), live);
-    EXPECT_EQ(host.handles().badDisposals(), 0);
-}
 
-TEST_F(Started, StoppingReleasesEveryHandle)
-{
     ASSERT_TRUE(host.stop().ok());
     EXPECT_EQ(host.handles().liveCount(), 0u);
     EXPECT_EQ(host.handles().badDisposals(), 0);

@@ -166,20 +166,16 @@ TEST_F(MatteLayer, LargerLayerCoversTheWholeSource)
         const bool centre = x >= 10 && x < 10 + kWidth && y >= 5 && y < 5 + kHeight;
         return {centre ? 1.0f : 0.0f, 1, 1, 1};
     }));
-    int changedCount = 0;
-    for (bool c : changed)
-        changedCount += c;
     // Offset by half the difference the opaque centre lands on the source;
     // any other placement would leave a rain-free band of 5 or more columns.
-    std::vector<int> columns(kWidth, 0);
+    int left = 0, right = 0;
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            columns[std::size_t(x)] += changed[std::size_t(y * kWidth + x)];
-    EXPECT_GT(columns.front() + columns[1] + columns[2] + columns[3] + columns[4], 0);
-    EXPECT_GT(columns[kWidth - 1] + columns[kWidth - 2] + columns[kWidth - 3] + columns[kWidth - 4] +
-            columns[kWidth - 5],
-        0);
-    EXPECT_GT(changedCount, 0);
+        for (int x = 0; x < 5; ++x) {
+            left += changed[std::size_t(y * kWidth + x)];
+            right += changed[std::size_t(y * kWidth + kWidth - 1 - x)];
+        }
+    EXPECT_GT(left, 0);
+    EXPECT_GT(right, 0);
 }
 
 TEST_F(MatteLayer, NoLayerChosenRendersWithoutMatte)

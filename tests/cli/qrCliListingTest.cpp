@@ -21,51 +21,9 @@ std::string lineWith(const std::string& text, const std::string& needle)
     return "";
 }
 
-struct ControlDefault {
-    const char* key;
-    const char* label;
-    const char* value;
-};
-
-class ParamsListing : public testing::TestWithParam<ControlDefault> {
-protected:
-    static void SetUpTestSuite()
-    {
-        ScratchDir dir;
-        listing_ = nimbrel(dir, "params");
-    }
-    static Outcome listing_;
-};
-Outcome ParamsListing::listing_;
-
-TEST_P(ParamsListing, ShowsEachKeyedControlWithItsLabelAndFreshValue)
-{
-    ASSERT_EQ(listing_.status, 0) << listing_.err;
-    const ControlDefault& c = GetParam();
-    const std::string line = lineWith(listing_.out, std::string(" ") + c.key + " ");
-    ASSERT_FALSE(line.empty()) << "no line for " << c.key;
-    EXPECT_NE(line.find(c.label), std::string::npos) << line;
-    EXPECT_NE(line.find(std::string(" ") + c.value + " "), std::string::npos) << line;
-}
-
-INSTANTIATE_TEST_SUITE_P(FreshInstance, ParamsListing,
-    testing::Values(ControlDefault {"postAlphaYesNoNo", "Process", "RGB"},
-        ControlDefault {"presets", "Presets", "..."}, ControlDefault {"dropLength", "Drop Length", "50.0"},
-        ControlDefault {"angle", "Rain Direction", "-90.0"},
-        ControlDefault {"intensity", "Rain Intensity", "100.0"},
-        ControlDefault {"density", "Rain Density", "60.0"},
-        ControlDefault {"minThresh", "Diffusion Min", "90.0"},
-        ControlDefault {"maxThresh", "Diffusion Max", "100.0"},
-        ControlDefault {"matteChannel", "Matte", "Source Inverse Luminance"},
-        ControlDefault {"seed", "Seed", "13"}, ControlDefault {"blendMethod", "Blending/Method", "None"},
-        ControlDefault {"blendMix", "Blending/Blend", "50.0"},
-        ControlDefault {"clampBlendAtFloat", "Clamp 0-1 (32 bpc)", "off"},
-        ControlDefault {"SourceXMethod", "Source Crops/X Method", "Reflect"},
-        ControlDefault {"SourceEdgeColour", "Source Crops/Edge Colour", "#000000"},
-        ControlDefault {"MatteRight", "Matte Layer Crops/Right", "100.0"},
-        ControlDefault {"MatteTop", "Matte Layer Crops/Top", "100.0"}));
-
-TEST(ParamsListingShape, HasAHeaderAndFortyControlsInHostOrder)
+// The values themselves are the plug-in's (its own tests pin every
+// default and preset); the listings must show them keyed and labelled.
+TEST(ParamsListing, HasAHeaderAndFortyKeyedControlsInHostOrder)
 {
     ScratchDir dir;
     const Outcome run = nimbrel(dir, "params");
@@ -74,49 +32,40 @@ TEST(ParamsListingShape, HasAHeaderAndFortyControlsInHostOrder)
     std::string line;
     std::getline(lines, line);  // header
     int expected = 0;
-    std::string matteLayer;
-    while (std::getline(lines, line)) {
-        EXPECT_EQ(std::stoi(line), expected) << line;
-        if (expected == 11)
-            matteLayer = line;
-        ++expected;
-    }
+    while (std::getline(lines, line))
+        EXPECT_EQ(std::stoi(line), expected++) << line;
     EXPECT_EQ(expected, 40);
-    EXPECT_NE(matteLayer.find("Matte Layer"), std::string::npos) << matteLayer;
-    EXPECT_NE(matteLayer.find(" layer "), std::string::npos) << matteLayer;
+    struct Row {
+        const char *key, *label, *value;
+    };
+    for (const Row& r : {Row {"postAlphaYesNoNo", "Process", "RGB"}, Row {"density", "Rain Density", "60.0"},
+             Row {"matteChannel", "Matte", "Source Inverse Luminance"},
+             Row {"blendMethod", "Blending/Method", "None"},
+             Row {"clampBlendAtFloat", "Clamp 0-1 (32 bpc)", "off"},
+             Row {"SourceEdgeColour", "Source Crops/Edge Colour", "#000000"},
+             Row {"MatteTop", "Matte Layer Crops/Top", "100.0"}, Row {"", "Matte Layer", "layer"}}) {
+        const std::string found = lineWith(run.out, std::string(" ") + (*r.key ? r.key : r.label) + " ");
+        ASSERT_FALSE(found.empty()) << "no line for " << r.label;
+        EXPECT_NE(found.find(r.label), std::string::npos) << found;
+        EXPECT_NE(found.find(std::string(" ") + r.value + " "), std::string::npos) << found;
+    }
 }
 
-struct PresetValues {
-    const char* entry;
-    const char* density;
-    const char* dropLength;
-    const char* minThresh;
-};
-
-class PresetsListing : public testing::TestWithParam<PresetValues> { };
-
-TEST_P(PresetsListing, ShowsWhatChoosingThePresetSets)
+TEST(PresetsListing, ShowsWhatChoosingEachPresetSets)
 {
-    static const Outcome listing = [] {
-        ScratchDir dir;
-        return nimbrel(dir, "presets");
-    }();
-    ASSERT_EQ(listing.status, 0) << listing.err;
-    const PresetValues& p = GetParam();
-    const std::string line = lineWith(listing.out, std::string(p.entry) + ":");
-    ASSERT_FALSE(line.empty()) << listing.out;
-    EXPECT_NE(line.find(std::string("Rain Density ") + p.density + " "), std::string::npos) << line;
-    EXPECT_NE(line.find(std::string("Drop Length ") + p.dropLength + " "), std::string::npos) << line;
-    EXPECT_NE(line.find(std::string("Diffusion Min ") + p.minThresh + " "), std::string::npos) << line;
-    EXPECT_NE(line.find("Diffusion Max 100.0"), std::string::npos) << line;
+    ScratchDir dir;
+    const Outcome run = nimbrel(dir, "presets");
+    ASSERT_EQ(run.status, 0) << run.err;
+    struct Row {
+        const char *entry, *first, *second;
+    };
+    for (const Row& r : {Row {"Drizzle", "Rain Density 35.0 ", "Drop Length 45.0 "},
+             Row {"Night Time", "Diffusion Min 80.0 ", "Diffusion Max 100.0"}}) {
+        const std::string line = lineWith(run.out, std::string(r.entry) + ":");
+        EXPECT_NE(line.find(r.first), std::string::npos) << run.out;
+        EXPECT_NE(line.find(r.second), std::string::npos) << run.out;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryPreset, PresetsListing,
-    testing::Values(PresetValues {"Drizzle", "35.0", "45.0", "90.0"},
-        PresetValues {"Rain", "60.0", "50.0", "90.0"}, PresetValues {"Shower", "70.0", "70.0", "90.0"},
-        PresetValues {"Downpour", "85.0", "85.0", "90.0"},
-        PresetValues {"Cats and Dogs", "100.0", "100.0", "90.0"},
-        PresetValues {"Night Time", "60.0", "50.0", "80.0"}));
 
 TEST(InfoListing, NamesTheEffectItsCategoryAndMatchName)
 {

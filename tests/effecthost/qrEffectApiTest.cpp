@@ -35,17 +35,6 @@ TEST(EffectApi, VersionWordPacksEveryFieldIntoItsBits)
             << c.vers << "." << c.subvers << "." << c.bugvers << " stage " << c.stage << " build " << c.build;
 }
 
-TEST(EffectApi, OutputFlagWordsAreTheUnionOfTheirNamedFlags)
-{
-    EXPECT_EQ(PF_OutFlag_DEEP_COLOR_AWARE | PF_OutFlag_CUSTOM_UI | PF_OutFlag_USE_OUTPUT_EXTENT |
-            PF_OutFlag_SEQUENCE_DATA_NEEDS_FLATTENING | PF_OutFlag_WIDE_TIME_INPUT |
-            PF_OutFlag_KEEP_RESOURCE_OPEN,
-        0x02008053);
-    EXPECT_EQ(PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_SMART_RENDER, 0x00001400);
-    // The error-display flag must not collide with the global flags.
-    EXPECT_EQ(PF_OutFlag_DISPLAY_ERROR_MESSAGE & 0x02008053, 0);
-}
-
 TEST(EffectApi, FourCharacterCodesReadAsTheirLetters)
 {
     struct Case {
@@ -61,34 +50,6 @@ TEST(EffectApi, FourCharacterCodesReadAsTheirLetters)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.code, fourCC(c.letters)) << c.letters;
-}
-
-TEST(EffectApi, CommandErrorAndFlagValuesAreFixed)
-{
-    const std::pair<long, long> values[] = {
-        {PF_Cmd_ABOUT, 0},
-        {PF_Cmd_GLOBAL_SETUP, 1},
-        {PF_Cmd_GLOBAL_SETDOWN, 3},
-        {PF_Cmd_PARAMS_SETUP, 4},
-        {PF_Cmd_SEQUENCE_SETUP, 5},
-        {PF_Cmd_SEQUENCE_RESETUP, 6},
-        {PF_Cmd_SEQUENCE_FLATTEN, 7},
-        {PF_Cmd_SEQUENCE_SETDOWN, 8},
-        {PF_Cmd_RENDER, 11},
-        {PF_Cmd_USER_CHANGED_PARAM, 13},
-        {PF_Cmd_UPDATE_PARAMS_UI, 14},
-        {PF_Cmd_EVENT, 15},
-        {PF_Cmd_SMART_PRE_RENDER, 23},
-        {PF_Cmd_SMART_RENDER, 24},
-        {PF_Err_OUT_OF_MEMORY, 4},
-        {PF_Err_BAD_CALLBACK_PARAM, 0x204},
-        {PF_Interrupt_CANCEL, 0x205},
-        {PF_ParamFlag_CANNOT_TIME_VARY, 0x02},
-        {PF_ParamFlag_START_COLLAPSED, 0x20},
-        {PF_ParamFlag_SUPERVISE, 0x40},
-    };
-    for (const auto& [value, expected] : values)
-        EXPECT_EQ(value, expected);
 }
 
 TEST(EffectApi, PixelsAreArgbInMemoryOrder)

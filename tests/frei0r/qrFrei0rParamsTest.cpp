@@ -92,18 +92,14 @@ TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
         {"depth_falloff", 0.4, 0.4},
         {"streak_from_speed", 0.49, 0.0},
         {"streak_from_speed", 0.5, 1.0},
+        // Direction spans a full turn with straight down at a quarter.
+        {"direction", 0.0, -std::numbers::pi},
+        {"direction", 0.25, -std::numbers::pi / 2},
+        {"direction", 0.5, 0.0},
+        {"direction", 1.0, std::numbers::pi},
     };
     for (const Row& r : rows)
         EXPECT_NEAR(internalValue(param(r.name), r.value), r.expected, 1e-9) << r.name << " " << r.value;
-}
-
-TEST(Frei0rParamMapping, DirectionSpansAFullTurnWithStraightDownAtAQuarter)
-{
-    const FilterParam& direction = param("direction");
-    EXPECT_NEAR(internalValue(direction, 0.25), -std::numbers::pi / 2, 1e-12);
-    EXPECT_NEAR(internalValue(direction, 0.5), 0.0, 1e-12);
-    EXPECT_NEAR(internalValue(direction, 0.0), -std::numbers::pi, 1e-12);
-    EXPECT_NEAR(internalValue(direction, 1.0) - internalValue(direction, 0.0), 2 * std::numbers::pi, 1e-12);
 }
 
 TEST(Frei0rParamMapping, NonFiniteValuesFallBackToTheDefault)
@@ -178,7 +174,7 @@ TEST(Frei0rChoices, UnknownOrUnofferedEntriesAreRefused)
         EXPECT_FALSE(choiceValue(param(r.name), r.text).has_value()) << r.name << " '" << r.text << "'";
 }
 
-TEST(Frei0rTime, SecondsRoundToPatternFrames)
+TEST(Frei0rTime, UsableSecondsRoundToPatternFrames)
 {
     struct Row {
         double seconds;
@@ -190,10 +186,7 @@ TEST(Frei0rTime, SecondsRoundToPatternFrames)
         EXPECT_EQ(patternFrame(r.seconds), r.frame) << r.seconds;
     EXPECT_EQ(patternFrame(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(patternFrame(1e300), std::numeric_limits<int32_t>::max());
-}
-
-TEST(Frei0rTime, OnlyFiniteNonNegativeTimesPickThePattern)
-{
+    // Only finite non-negative times pick the pattern.
     EXPECT_TRUE(isUsableTime(0.0));
     EXPECT_TRUE(isUsableTime(12.5));
     EXPECT_FALSE(isUsableTime(-3.6893488147419103e+20));  // what ffmpeg 5.1 passes
