@@ -4,7 +4,7 @@
 #include "effect/qrLocalHost.h"
 #include "effect/qrRainEffect.h"
 #include "effect/qrRainPipeline.h"
-#include "qrRainProcTestImages.h"
+#include "qrRainTestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -161,14 +161,24 @@ template <class D> class RainEffectRender : public ::testing::Test {
 using RenderDepths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(RainEffectRender, RenderDepths);
 
-TYPED_TEST(RainEffectRender, ZeroIntensityWithRgbaAndNoBlendGivesTheSourceBack)
+// With RGBA and no blend, no intensity or a matte layer whose alpha is zero
+// everywhere leaves no rain: the source comes back as it was.
+TYPED_TEST(RainEffectRender, NoIntensityOrAClearMatteLayerGivesTheSourceBack)
 {
     using D = TypeParam;
-    const auto source = translucentNight<typename D::Storage>(61, 37);
-    Frame<D> f(source);
-    f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
-    f.effect.setIntParam("postAlphaYesNoNo", 1);
-    EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0);
+    using S = typename D::Storage;
+    const auto source = translucentNight<S>(61, 37);
+    const auto clear = filled(61, 37, pixel<S>(0, 1, 1, 1));
+    for (bool matte : {false, true}) {
+        Frame<D> f(source, matte ? &clear : nullptr);
+        f.effect.setIntParam("postAlphaYesNoNo", 1);
+        if (matte)
+            f.effect.setIntParam("matteChannel", 7);
+        else
+            f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
+        EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0)
+            << (matte ? "clear matte" : "no intensity");
+    }
 }
 
 TYPED_TEST(RainEffectRender, ProcessRgbKeepsTheSourceAlphaAndPremultipliesTheColour)
@@ -222,17 +232,6 @@ TYPED_TEST(RainEffectRender, SourceMattesNeedAConnectedMatteClip)
     Frame<D> connected(source, &black);
     connected.effect.setIntParam("matteChannel", 1);  // source luminance
     EXPECT_GT(differingPixels(connected.render(depthOf<D>()), noMatte), 0);
-}
-
-TYPED_TEST(RainEffectRender, AMatteLayerAlphaOfZeroLeavesNoRain)
-{
-    using D = TypeParam;
-    const auto source = nightImage<typename D::Storage>(64, 48);
-    const auto clear = filled(64, 48, pixel<typename D::Storage>(0, 1, 1, 1));
-    Frame<D> f(source, &clear);
-    f.effect.setIntParam("matteChannel", 7);
-    f.effect.setIntParam("postAlphaYesNoNo", 1);
-    EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0);
 }
 
 TYPED_TEST(RainEffectRender, BlendMethodsChangeTheResultAndNoneDoesNot)

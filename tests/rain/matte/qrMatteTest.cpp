@@ -2,7 +2,7 @@
 // channel, an inverted matte, a matte shifted against a centred matte layer,
 // or a failed layer fetch that breaks the render instead of dropping the matte.
 #include "matte/qrMatte.h"
-#include "qrRainProcTestImages.h"
+#include "qrRainTestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,10 @@
-// The hash and the noise processor's monochrome mode against a slow
-// pixel-by-pixel reference. A failure means a drop value that differs from
-// the defined noise somewhere: a wrong hash or key, a cut-off that silences
+// The noise processor's monochrome mode against a slow pixel-by-pixel
+// reference. A failure means a drop value that differs from the defined
+// noise somewhere: a wrong hash or key, a cut-off that silences
 // or keeps the wrong values, a response lookup at the wrong brightness, or
 // clamping and truncation that differ in the last storage value.
-#include "noise/qrHash.h"
 #include "noise/qrNoiseMonoKernel.h"
 #include "noise/qrRGBNoiseProc.h"
-#include "qrRainProcTestImages.h"
 #include "qrReferenceImages.h"
 
 #include <gtest/gtest.h>
@@ -18,32 +16,10 @@ namespace {
 
 using namespace QrReference;
 
-TEST(QrReferenceHash, HashAndKeysMatchTheLiteralArithmetic)
-{
-    EXPECT_EQ(hash(0), 1376312589);
-    std::vector<int32_t> keys = {
-        0, 1, -1, 2, 13, INT_MIN, INT_MAX, INT_MIN + 1, 0x12345678, -0x12345678, 7907, 17387};
-    for (int32_t i = 0; i < 20000; ++i)
-        keys.push_back(int32_t(uint32_t(i) * 2654435761u));
-    for (int32_t n : keys)
-        ASSERT_EQ(QrHash::hash(n), hash(n)) << "n " << n;
-
-    const int32_t coords[] = {0, 1, -1, 5, -77, 4096, 271828, -271828, INT_MAX, INT_MIN};
-    const int32_t seeds[] = {0, 1, -1, 4242, INT_MAX, INT_MIN};
-    for (int32_t x : coords)
-        for (int32_t y : coords)
-            for (int32_t seed : seeds) {
-                ASSERT_EQ(QrHash::key(x, y, seed), key(x, y, seed)) << x << "," << y << " " << seed;
-                for (int32_t steps : {1, 3, 1000})
-                    ASSERT_EQ(QrHash::advance(QrHash::key(x, y, seed), steps),
-                        key(int32_t(uint32_t(x) + uint32_t(steps)), y, seed));
-            }
-}
-
 // Hashes the kernel declares silent (so that the noise loop skips them) must
 // give exactly 0 by the reference arithmetic: a wrong interval would drop or
 // invent the faintest drops.
-TEST(QrReferenceHash, HashesSkippedAsSilentGiveNoNoise)
+TEST(QrReferenceNoiseKernel, HashesSkippedAsSilentGiveNoNoise)
 {
     struct Setting {
         float lo, hi, cutoff, white;
@@ -107,6 +83,7 @@ const NoiseCase kNoiseCases[] = {
     {"response", {-0.4f, -0.4f, -0.4f}, {0.6f, 0.6f, 0.6f}, 0, 0, 0.3f, true, true, 8},
     {"response, no cut", {0, 0, 0}, {0.5f, 0.5f, 0.5f}, 0, 0, 0.0f, false, true, 99},
     {"no noise at cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.0f, true, false, 3},
+    {"no noise above cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.5f, true, false, 3},
 };
 
 template <class D> class QrReferenceNoise : public ::testing::Test {
@@ -138,7 +115,7 @@ protected:
     }
 };
 
-using Depths = ::testing::Types<QrRainTest::Depth8, QrRainTest::Depth16, QrRainTest::DepthF>;
+using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrReferenceNoise, Depths);
 
 TYPED_TEST(QrReferenceNoise, MonochromeNoiseInPlaceEqualsTheReference)
