@@ -153,16 +153,4 @@ TEST(QrMatte, FloatMattesAreNotTruncated)
     }
 }
 
-TEST(QrInvertProc, InvertsInPlaceAgainstWhite)
-{
-    auto matte = QrTexture<Single8>::allocate(3, 1);
-    const int values[3] = {0, 100, 255};
-    for (int i = 0; i < 3; ++i)
-        matte.pixelAtIndex(i, 0)->c[0] = uint8_t(values[i]);
-    QrInvertProc<Single8, Quarn::Pixel::SingleW255> invert(255.0f);
-    invert.process(matte);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(int(matte.pixelAtIndex(i, 0)->c[0]), 255 - values[i]);
-}
-
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -118,54 +119,40 @@ protected:
 using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrReferenceNoise, Depths);
 
-TYPED_TEST(QrReferenceNoise, MonochromeNoiseInPlaceEqualsTheReference)
+// In place over whole images and windows, and from a source read through its
+// own addressing: shifted, cropped and mirrored against the output, which
+// starts with other content.
+TYPED_TEST(QrReferenceNoise, MonochromeNoiseEqualsTheReference)
 {
     using S = typename TestFixture::S;
     const float white = float(TypeParam::kWhite);
     const std::vector<float> table = TestFixture::responseTable();
-    struct Size {
-        int32_t w, h;
+    auto check = [&](const NoiseCase& c, const QrTexture<S>* source, const QrTexture<S>& start,
+                     const QrRect& region, bool window, const std::string& where) {
+        auto expected = copyOf(start), got = copyOf(start);
+        typename TestFixture::Proc proc;
+        MonoNoise ref;
+        TestFixture::configure(proc, ref, c, table.data());
+        if (window)
+            proc.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
+        monoNoise(source ? *source : expected, expected, region, ref);
+        proc.process(source ? *source : got, got);
+        EXPECT_EQ(differences(expected, got), "") << c.name << ", " << where;
     };
-    for (const NoiseCase& c : kNoiseCases)
-        for (Size size : {Size {1, 1}, Size {7, 5}, Size {41, 19}})
-            for (bool window : {false, true}) {
-                const auto source = picture<S>(size.w, size.h, 3, 0.4f * white, 0.8f * white);
-                auto expected = copyOf(source), got = copyOf(source);
-                typename TestFixture::Proc proc;
-                MonoNoise ref;
-                TestFixture::configure(proc, ref, c, table.data());
-                QrRect region {0, 0, size.w, size.h};
-                if (window && size.w > 2 && size.h > 2) {
-                    region = {1, 2, size.w - 1, size.h};
-                    proc.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
-                }
-                monoNoise(expected, expected, region, ref);
-                proc.process(got, got);
-                EXPECT_EQ(differences(expected, got), "")
-                    << c.name << ", " << size.w << "x" << size.h << (window ? ", window" : "");
-            }
-}
-
-// The source is read through its own addressing: shifted, cropped and
-// mirrored against the output, which starts with other content.
-TYPED_TEST(QrReferenceNoise, MonochromeNoiseFromAnEdgeAddressedSourceEqualsTheReference)
-{
-    using S = typename TestFixture::S;
-    const float white = float(TypeParam::kWhite);
-    const std::vector<float> table = TestFixture::responseTable();
     for (const NoiseCase& c : kNoiseCases) {
+        for (auto [w, h] : {std::pair {1, 1}, {7, 5}, {41, 19}}) {
+            const auto start = picture<S>(w, h, 3, 0.4f * white, 0.8f * white);
+            check(c, nullptr, start, {0, 0, w, h}, false, std::to_string(w) + "x" + std::to_string(h));
+            if (w > 2 && h > 2)
+                check(c, nullptr, start, {1, 2, w - 1, h}, true,
+                    std::to_string(w) + "x" + std::to_string(h) + ", window");
+        }
         auto source = picture<S>(13, 9, 11, 0.3f * white, 0.7f * white);
         source.setOrigin(2, -1);
         source.setCrop(1, 10, 1, 7);
         source.setEdgeMethods(2, 3);  // reflect in x, wrap in y
         const auto start = picture<S>(23, 14, 12, 0.3f * white, 0.7f * white);
-        auto expected = copyOf(start), got = copyOf(start);
-        typename TestFixture::Proc proc;
-        MonoNoise ref;
-        TestFixture::configure(proc, ref, c, table.data());
-        monoNoise(source, expected, QrRect {0, 0, 23, 14}, ref);
-        proc.process(source, got);
-        EXPECT_EQ(differences(expected, got), "") << c.name;
+        check(c, &source, start, {0, 0, 23, 14}, false, "edge-addressed source");
     }
 }
 
