@@ -86,16 +86,6 @@ TEST_F(RainSet, MethodChoiceTakesBlendMethodNumbers)
     EXPECT_EQ(set.getIntParam("blendMethod", 0.0), 25);
 }
 
-TEST_F(RainSet, ChoiceOptionsCarryTheMenuTexts)
-{
-    Quarn::auto_ref<Choice> presets;
-    set.getAndCastParam(presets, "presets", true);
-    ASSERT_EQ(presets->options().size(), 7u);
-    EXPECT_EQ(presets->options()[0].label, "...");
-    EXPECT_EQ(presets->options()[5].label, "Cats and Dogs");
-    EXPECT_EQ(presets->options()[6].value, 6);
-}
-
 TEST_F(RainSet, LayoutAndLayerControlsHaveNoInternalParameter)
 {
     for (const char* name : {"About", "Blending", "Matte", "Source", "Matte Layer"})
