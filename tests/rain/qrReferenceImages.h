@@ -1,6 +1,7 @@
 #pragma once
 // Test pictures for the reference comparisons, and an exact comparison that
 // names the first pixels that differ.
+#include "qrRainTestImages.h"
 #include "qrReferenceRain.h"
 
 #include <cmath>
@@ -73,14 +74,7 @@ template <class M> QrTexture<M> mattePicture(int32_t width, int32_t height, int3
     return t;
 }
 
-template <class S> QrTexture<S> copyOf(const QrTexture<S>& t)
-{
-    QrTexture<S> c = QrTexture<S>::allocate(t.width(), t.height());
-    for (int32_t y = 0; y < t.height(); ++y)
-        for (int32_t x = 0; x < t.width(); ++x)
-            *c.pixelAtIndex(x, y) = *t.pixelAtIndex(x, y);
-    return c;
-}
+using QrRainTest::copyOf;
 
 // Equal values, or both not a number (a float pixel divided by a vanishing
 // brightness gives NaN on both sides alike).
@@ -94,10 +88,9 @@ template <class C> bool same(C a, C b)
 
 // Empty when the two same-sized images hold the same values; otherwise
 // the number of differing pixels and the first few, as
-// "(x,y) channel: reference vs product".
+// "(x,y) channel index: reference vs product".
 template <class S> std::string differences(const QrTexture<S>& reference, const QrTexture<S>& product)
 {
-    static const char* names[4] = {"A", "R", "G", "B"};
     std::ostringstream text;
     text.precision(9);
     int64_t count = 0;
@@ -108,19 +101,12 @@ template <class S> std::string differences(const QrTexture<S>& reference, const 
             bool equal = true;
             for (int c = 0; c < S::kChannels; ++c)
                 equal = equal && same(a.c[c], b.c[c]);
-            if (equal)
-                continue;
-            if (++count > 4)
+            if (equal || ++count > 4)
                 continue;
             text << " (" << x << "," << y << ")";
-            for (int c : {S::kAlpha, S::kRed, S::kGreen, S::kBlue})
+            for (int c = 0; c < S::kChannels; ++c)
                 if (!same(a.c[c], b.c[c]))
-                    text << ' '
-                         << names[c == S::kAlpha     ? 0
-                                    : c == S::kRed   ? 1
-                                    : c == S::kGreen ? 2
-                                                     : 3]
-                         << ": " << double(a.c[c]) << " vs " << double(b.c[c]);
+                    text << " channel " << c << ": " << double(a.c[c]) << " vs " << double(b.c[c]);
         }
     if (count == 0)
         return {};

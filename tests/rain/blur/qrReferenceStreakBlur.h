@@ -21,6 +21,7 @@
 // a mean over the whole regular path, every deposited sample averaged over
 // whole windows.
 #include "qrPixel.h"
+#include "qrReferenceRain.h"
 #include "qrTexture.h"
 
 #include <array>
@@ -262,16 +263,5 @@ private:
     std::vector<float> weight_;
     std::vector<Colour> colour_;
 };
-
-// The storage conversion: integers clamped to black..white and truncated.
-template <class S> typename S::Component store(float v)
-{
-    if constexpr (S::kInteger) {
-        const float white = float(S::Desc::kWhite);
-        return typename S::Component(v > 0.0f ? (v < white ? v : white) : 0.0f);
-    } else {
-        return v;
-    }
-}
 
 }  // namespace QrReferenceBlur

@@ -4,11 +4,12 @@
 #include "effect/qrLocalHost.h"
 #include "effect/qrRainEffect.h"
 #include "effect/qrRainPipeline.h"
-#include "qrRainProcTestImages.h"
+#include "qrRainTestImages.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using namespace QrRainTest;
 using Quarn::Wrapper::LocalHost;
@@ -161,16 +162,6 @@ template <class D> class RainEffectRender : public ::testing::Test {
 using RenderDepths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(RainEffectRender, RenderDepths);
 
-TYPED_TEST(RainEffectRender, ZeroIntensityWithRgbaAndNoBlendGivesTheSourceBack)
-{
-    using D = TypeParam;
-    const auto source = translucentNight<typename D::Storage>(61, 37);
-    Frame<D> f(source);
-    f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
-    f.effect.setIntParam("postAlphaYesNoNo", 1);
-    EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0);
-}
-
 TYPED_TEST(RainEffectRender, ProcessRgbKeepsTheSourceAlphaAndPremultipliesTheColour)
 {
     using D = TypeParam;
@@ -208,47 +199,58 @@ TYPED_TEST(RainEffectRender, ProcessRgbaKeepsTheRainAlphaWithinWhite)
     EXPECT_TRUE(changed) << "strong rain leaves the alpha as it was";
 }
 
-TYPED_TEST(RainEffectRender, SourceMattesNeedAConnectedMatteClip)
+// Settings that give the source back (RGBA, no blend: no intensity, or a
+// matte layer whose alpha is zero everywhere), the plain rain again (source
+// mattes without a connected matte clip, "Blend" at 100 % of the effect), or
+// something else (a connected matte, a blend method).
+TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
 {
     using D = TypeParam;
-    const auto source = nightImage<typename D::Storage>(64, 48);
+    using S = typename D::Storage;
+    using Effect = RainEffect&;
+    const auto source = nightImage<S>(61, 37), translucent = translucentNight<S>(61, 37);
+    const auto clear = filled(61, 37, pixel<S>(0, 1, 1, 1));
+    const auto black = filled(61, 37, pixel<S>(0, 0, 0, 0));
     Frame<D> plain(source);
-    const auto noMatte = copyOf(plain.render(depthOf<D>()));
-    Frame<D> unconnected(source);
-    unconnected.effect.setIntParam("matteChannel", 3);
-    EXPECT_EQ(differingPixels(unconnected.render(depthOf<D>()), noMatte), 0);
-
-    const auto black = filled(64, 48, pixel<typename D::Storage>(0, 0, 0, 0));
-    Frame<D> connected(source, &black);
-    connected.effect.setIntParam("matteChannel", 1);  // source luminance
-    EXPECT_GT(differingPixels(connected.render(depthOf<D>()), noMatte), 0);
-}
-
-TYPED_TEST(RainEffectRender, AMatteLayerAlphaOfZeroLeavesNoRain)
-{
-    using D = TypeParam;
-    const auto source = nightImage<typename D::Storage>(64, 48);
-    const auto clear = filled(64, 48, pixel<typename D::Storage>(0, 1, 1, 1));
-    Frame<D> f(source, &clear);
-    f.effect.setIntParam("matteChannel", 7);
-    f.effect.setIntParam("postAlphaYesNoNo", 1);
-    EXPECT_EQ(differingPixels(f.render(depthOf<D>()), source), 0);
-}
-
-TYPED_TEST(RainEffectRender, BlendMethodsChangeTheResultAndNoneDoesNot)
-{
-    using D = TypeParam;
-    const auto source = nightImage<typename D::Storage>(64, 48);
-    Frame<D> none(source);
-    const auto rain = copyOf(none.render(depthOf<D>()));
-    Frame<D> screen(source);
-    screen.effect.setIntParam("blendMethod", 17);
-    EXPECT_GT(differingPixels(screen.render(depthOf<D>()), rain), 0);
-    // "Blend" at 100 % is all effect: the rain result again.
-    Frame<D> allEffect(source);
-    allEffect.effect.setIntParam("blendMethod", 17);
-    allEffect.effect.setDoubleParam("blendMix", 100.0);
-    EXPECT_EQ(differingPixels(allEffect.render(depthOf<D>()), rain), 0);
+    const auto rain = copyOf(plain.render(depthOf<D>()));
+    enum Result { theSource, thePlainRain, different };
+    const struct {
+        const char* what;
+        const QrTexture<S>*source, *matte;
+        std::function<void(Effect)> set;
+        Result result;
+    } rows[] = {
+        {"RGBA, no intensity", &translucent, nullptr,
+            [](Effect e) {
+                e.setIntParam("postAlphaYesNoNo", 1);
+                e.setScaleParam("intensity", Quarn::Scale(0.0));
+            },
+            theSource},
+        {"RGBA, clear matte layer", &source, &clear,
+            [](Effect e) {
+                e.setIntParam("postAlphaYesNoNo", 1);
+                e.setIntParam("matteChannel", 7);
+            },
+            theSource},
+        {"source alpha matte, no matte clip", &source, nullptr,
+            [](Effect e) { e.setIntParam("matteChannel", 3); }, thePlainRain},
+        {"source luminance matte, matte clip", &source, &black,
+            [](Effect e) { e.setIntParam("matteChannel", 1); }, different},
+        {"screen", &source, nullptr, [](Effect e) { e.setIntParam("blendMethod", 17); }, different},
+        {"screen, all effect", &source, nullptr,
+            [](Effect e) {
+                e.setIntParam("blendMethod", 17);
+                e.setDoubleParam("blendMix", 100.0);
+            },
+            thePlainRain},
+    };
+    for (const auto& row : rows) {
+        Frame<D> f(*row.source, row.matte);
+        row.set(f.effect);
+        const int64_t changed =
+            differingPixels(f.render(depthOf<D>()), row.result == theSource ? *row.source : rain);
+        EXPECT_EQ(changed > 0, row.result == different) << row.what;
+    }
 }
 
 TYPED_TEST(RainEffectRender, ResultIsIdenticalWhateverTheThreadCount)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <string>
 
 using namespace Quarn::Param;
 using Quarn::Wrapper::Rain::declareRainParameters;
@@ -20,34 +21,41 @@ struct RainSet : ::testing::Test {
 
 }  // namespace
 
-TEST_F(RainSet, FreshInstanceReadsTheDocumentedDefaultsInInternalUnits)
+// One row per conversion from the host table: integers, plain numbers,
+// percentages as fractions, degrees as radians, popups as their values.
+TEST_F(RainSet, FreshInstanceReadsTheDefaultsInInternalUnitsAndTypes)
 {
-    EXPECT_EQ(set.getIntParam("seed", 0.0), 13);
-    EXPECT_DOUBLE_EQ(set.getDoubleParam("dropLength", 0.0), 50.0);
-    EXPECT_DOUBLE_EQ(set.getAngleParam("angle", 0.0).value(), -std::numbers::pi / 2);
-    EXPECT_DOUBLE_EQ(set.getScaleParam("intensity", 0.0).value(), 1.0);
-    EXPECT_DOUBLE_EQ(set.getScaleParam("density", 0.0).value(), 0.6);
-    EXPECT_DOUBLE_EQ(set.getScaleParam("minThresh", 0.0).value(), 0.9);
-    EXPECT_DOUBLE_EQ(set.getScaleParam("maxThresh", 0.0).value(), 1.0);
-    EXPECT_EQ(set.getIntParam("matteChannel", 0.0), 2);  // Source Inverse Luminance
-    EXPECT_EQ(set.getIntParam("postAlphaYesNoNo", 0.0), 0);
-    EXPECT_EQ(set.getIntParam("presets", 0.0), 0);
-    EXPECT_EQ(set.getIntParam("blendMethod", 0.0), 0);
-    EXPECT_DOUBLE_EQ(set.getDoubleParam("blendMix", 0.0), 50.0);
-    EXPECT_DOUBLE_EQ(set.getDoubleParam("blendEffect", 0.0), 100.0);
-    EXPECT_DOUBLE_EQ(set.getDoubleParam("blendSrc", 0.0), 100.0);
-    EXPECT_FALSE(set.getBoolParam("clampBlendAtFloat", 0.0));
-    for (const char* prefix : {"Source", "Matte"}) {
-        const std::string p = prefix;
-        EXPECT_EQ(set.getIntParam(p + "XMethod", 0.0), 2) << p;  // Reflect
-        EXPECT_EQ(set.getIntParam(p + "YMethod", 0.0), 2) << p;
-        EXPECT_EQ(set.getRGBAParam(p + "EdgeColour", 0.0), (QrPixelRGBAf {0, 0, 0, 1})) << p;
-        EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "EdgeColourAlpha", 0.0), 100.0) << p;
-        EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "Left", 0.0), 0.0) << p;
-        EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "Right", 0.0), 100.0) << p;
-        EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "Bottom", 0.0), 0.0) << p;
-        EXPECT_DOUBLE_EQ(set.getDoubleParam(p + "Top", 0.0), 100.0) << p;
+    const struct {
+        const char* key;
+        std::string type;
+        double value;
+    } rows[] = {
+        {"seed", "int", 13},
+        {"dropLength", "double", 50},
+        {"angle", "angle", -std::numbers::pi / 2},
+        {"intensity", "scale", 1.0},
+        {"density", "scale", 0.6},
+        {"minThresh", "scale", 0.9},
+        {"matteChannel", "choice", 2},  // Source Inverse Luminance
+        {"postAlphaYesNoNo", "choice", 0},
+        {"blendMethod", "choice", 0},
+        {"SourceXMethod", "choice", 2},  // Reflect
+        {"MatteTop", "double", 100},
+        {"clampBlendAtFloat", "bool", 0},
+    };
+    for (const auto& row : rows) {
+        Param* p = set.findParam(row.key);
+        ASSERT_NE(p, nullptr) << row.key;
+        EXPECT_EQ(p->typeName(), row.type) << row.key;
+        const double value = row.type == "int" || row.type == "choice" ? set.getIntParam(row.key, 0.0)
+            : row.type == "double"                                     ? set.getDoubleParam(row.key, 0.0)
+            : row.type == "scale" ? set.getScaleParam(row.key, 0.0).value()
+            : row.type == "angle" ? set.getAngleParam(row.key, 0.0).value()
+                                  : double(set.getBoolParam(row.key, 0.0));
+        EXPECT_DOUBLE_EQ(value, row.value) << row.key;
     }
+    EXPECT_EQ(set.findParam("SourceEdgeColour")->typeName(), "rgba");
+    EXPECT_EQ(set.getRGBAParam("MatteEdgeColour", 0.0), (QrPixelRGBAf {0, 0, 0, 1}));
 }
 
 TEST_F(RainSet, ValidRangesClampAndSliderRangesOnlyHint)
@@ -78,47 +86,11 @@ TEST_F(RainSet, MethodChoiceTakesBlendMethodNumbers)
     EXPECT_EQ(set.getIntParam("blendMethod", 0.0), 25);
 }
 
-TEST_F(RainSet, ChoiceOptionsCarryTheMenuTexts)
-{
-    Quarn::auto_ref<Choice> presets;
-    set.getAndCastParam(presets, "presets", true);
-    ASSERT_EQ(presets->options().size(), 7u);
-    EXPECT_EQ(presets->options()[0].label, "...");
-    EXPECT_EQ(presets->options()[5].label, "Cats and Dogs");
-    EXPECT_EQ(presets->options()[6].value, 6);
-}
-
 TEST_F(RainSet, LayoutAndLayerControlsHaveNoInternalParameter)
 {
     for (const char* name : {"About", "Blending", "Matte", "Source", "Matte Layer"})
         EXPECT_FALSE(set.paramIsDefined(name)) << name;
     EXPECT_EQ(set.params().hsObjects().size(), 31u);  // 40 less input, about, matte layer, six group marks
-}
-
-TEST_F(RainSet, InternalTypesAreTheDocumentedOnes)
-{
-    const struct {
-        const char* key;
-        const char* type;
-    } rows[] = {
-        {"seed", "int"},
-        {"dropLength", "double"},
-        {"angle", "angle"},
-        {"intensity", "scale"},
-        {"density", "scale"},
-        {"minThresh", "scale"},
-        {"maxThresh", "scale"},
-        {"matteChannel", "choice"},
-        {"blendMix", "double"},
-        {"SourceEdgeColour", "rgba"},
-        {"clampBlendAtFloat", "bool"},
-        {"MatteTop", "double"},
-    };
-    for (const auto& row : rows) {
-        Param* p = set.findParam(row.key);
-        ASSERT_NE(p, nullptr) << row.key;
-        EXPECT_EQ(p->typeName(), row.type) << row.key;
-    }
 }
 
 TEST(RainEffectDescription, ListsTheRainsOwnParametersInOrder)

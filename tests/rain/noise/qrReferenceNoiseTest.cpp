@@ -1,49 +1,26 @@
-// The hash and the noise processor's monochrome mode against a slow
-// pixel-by-pixel reference. A failure means a drop value that differs from
-// the defined noise somewhere: a wrong hash or key, a cut-off that silences
+// The noise processor's monochrome mode against a slow pixel-by-pixel
+// reference. A failure means a drop value that differs from the defined
+// noise somewhere: a wrong hash or key, a cut-off that silences
 // or keeps the wrong values, a response lookup at the wrong brightness, or
 // clamping and truncation that differ in the last storage value.
-#include "noise/qrHash.h"
 #include "noise/qrNoiseMonoKernel.h"
 #include "noise/qrRGBNoiseProc.h"
-#include "qrRainProcTestImages.h"
 #include "qrReferenceImages.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 namespace {
 
 using namespace QrReference;
 
-TEST(QrReferenceHash, HashAndKeysMatchTheLiteralArithmetic)
-{
-    EXPECT_EQ(hash(0), 1376312589);
-    std::vector<int32_t> keys = {
-        0, 1, -1, 2, 13, INT_MIN, INT_MAX, INT_MIN + 1, 0x12345678, -0x12345678, 7907, 17387};
-    for (int32_t i = 0; i < 20000; ++i)
-        keys.push_back(int32_t(uint32_t(i) * 2654435761u));
-    for (int32_t n : keys)
-        ASSERT_EQ(QrHash::hash(n), hash(n)) << "n " << n;
-
-    const int32_t coords[] = {0, 1, -1, 5, -77, 4096, 271828, -271828, INT_MAX, INT_MIN};
-    const int32_t seeds[] = {0, 1, -1, 4242, INT_MAX, INT_MIN};
-    for (int32_t x : coords)
-        for (int32_t y : coords)
-            for (int32_t seed : seeds) {
-                ASSERT_EQ(QrHash::key(x, y, seed), key(x, y, seed)) << x << "," << y << " " << seed;
-                for (int32_t steps : {1, 3, 1000})
-                    ASSERT_EQ(QrHash::advance(QrHash::key(x, y, seed), steps),
-                        key(int32_t(uint32_t(x) + uint32_t(steps)), y, seed));
-            }
-}
-
 // Hashes the kernel declares silent (so that the noise loop skips them) must
 // give exactly 0 by the reference arithmetic: a wrong interval would drop or
 // invent the faintest drops.
-TEST(QrReferenceHash, HashesSkippedAsSilentGiveNoNoise)
+TEST(QrReferenceNoiseKernel, HashesSkippedAsSilentGiveNoNoise)
 {
     struct Setting {
         float lo, hi, cutoff, white;
@@ -107,6 +84,7 @@ const NoiseCase kNoiseCases[] = {
     {"response", {-0.4f, -0.4f, -0.4f}, {0.6f, 0.6f, 0.6f}, 0, 0, 0.3f, true, true, 8},
     {"response, no cut", {0, 0, 0}, {0.5f, 0.5f, 0.5f}, 0, 0, 0.0f, false, true, 99},
     {"no noise at cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.0f, true, false, 3},
+    {"no noise above cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.5f, true, false, 3},
 };
 
 template <class D> class QrReferenceNoise : public ::testing::Test {
@@ -138,57 +116,43 @@ protected:
     }
 };
 
-using Depths = ::testing::Types<QrRainTest::Depth8, QrRainTest::Depth16, QrRainTest::DepthF>;
+using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrReferenceNoise, Depths);
 
-TYPED_TEST(QrReferenceNoise, MonochromeNoiseInPlaceEqualsTheReference)
+// In place over whole images and windows, and from a source read through its
+// own addressing: shifted, cropped and mirrored against the output, which
+// starts with other content.
+TYPED_TEST(QrReferenceNoise, MonochromeNoiseEqualsTheReference)
 {
     using S = typename TestFixture::S;
     const float white = float(TypeParam::kWhite);
     const std::vector<float> table = TestFixture::responseTable();
-    struct Size {
-        int32_t w, h;
+    auto check = [&](const NoiseCase& c, const QrTexture<S>* source, const QrTexture<S>& start,
+                     const QrRect& region, bool window, const std::string& where) {
+        auto expected = copyOf(start), got = copyOf(start);
+        typename TestFixture::Proc proc;
+        MonoNoise ref;
+        TestFixture::configure(proc, ref, c, table.data());
+        if (window)
+            proc.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
+        monoNoise(source ? *source : expected, expected, region, ref);
+        proc.process(source ? *source : got, got);
+        EXPECT_EQ(differences(expected, got), "") << c.name << ", " << where;
     };
-    for (const NoiseCase& c : kNoiseCases)
-        for (Size size : {Size {1, 1}, Size {7, 5}, Size {41, 19}})
-            for (bool window : {false, true}) {
-                const auto source = picture<S>(size.w, size.h, 3, 0.4f * white, 0.8f * white);
-                auto expected = copyOf(source), got = copyOf(source);
-                typename TestFixture::Proc proc;
-                MonoNoise ref;
-                TestFixture::configure(proc, ref, c, table.data());
-                QrRect region {0, 0, size.w, size.h};
-                if (window && size.w > 2 && size.h > 2) {
-                    region = {1, 2, size.w - 1, size.h};
-                    proc.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
-                }
-                monoNoise(expected, expected, region, ref);
-                proc.process(got, got);
-                EXPECT_EQ(differences(expected, got), "")
-                    << c.name << ", " << size.w << "x" << size.h << (window ? ", window" : "");
-            }
-}
-
-// The source is read through its own addressing: shifted, cropped and
-// mirrored against the output, which starts with other content.
-TYPED_TEST(QrReferenceNoise, MonochromeNoiseFromAnEdgeAddressedSourceEqualsTheReference)
-{
-    using S = typename TestFixture::S;
-    const float white = float(TypeParam::kWhite);
-    const std::vector<float> table = TestFixture::responseTable();
     for (const NoiseCase& c : kNoiseCases) {
+        for (auto [w, h] : {std::pair {1, 1}, {7, 5}, {41, 19}}) {
+            const auto start = picture<S>(w, h, 3, 0.4f * white, 0.8f * white);
+            check(c, nullptr, start, {0, 0, w, h}, false, std::to_string(w) + "x" + std::to_string(h));
+            if (w > 2 && h > 2)
+                check(c, nullptr, start, {1, 2, w - 1, h}, true,
+                    std::to_string(w) + "x" + std::to_string(h) + ", window");
+        }
         auto source = picture<S>(13, 9, 11, 0.3f * white, 0.7f * white);
         source.setOrigin(2, -1);
         source.setCrop(1, 10, 1, 7);
         source.setEdgeMethods(2, 3);  // reflect in x, wrap in y
         const auto start = picture<S>(23, 14, 12, 0.3f * white, 0.7f * white);
-        auto expected = copyOf(start), got = copyOf(start);
-        typename TestFixture::Proc proc;
-        MonoNoise ref;
-        TestFixture::configure(proc, ref, c, table.data());
-        monoNoise(source, expected, QrRect {0, 0, 23, 14}, ref);
-        proc.process(source, got);
-        EXPECT_EQ(differences(expected, got), "") << c.name;
+        check(c, &source, start, {0, 0, 23, 14}, false, "edge-addressed source");
     }
 }
 

@@ -6,7 +6,6 @@
 // threshold compared the wrong way, a scale rounded differently, a drop seed
 // that wraps differently, a matte or intensity applied in another order.
 #include "proc/qrRainProcImpl.h"
-#include "qrRainProcTestImages.h"
 #include "qrReferenceImages.h"
 #include "blur/qrSimpleLinearBlur.h"
 
@@ -49,34 +48,6 @@ protected:
     using Proc = QrRainProc<D>;
     static constexpr float white = float(D::kWhite);
 
-    static Rain settings(const RainCase& c, float dropLength, float angle)
-    {
-        Rain r;
-        r.seed = c.seed;
-        r.frame = c.frame;
-        r.density = c.density;
-        r.intensity = c.intensity;
-        r.minThreshold = c.minimum * white;
-        r.maxThreshold = c.maximum * white;
-        r.dropLength = dropLength;
-        r.angle = angle;
-        return r;
-    }
-
-    static QrRainSettings settingsOf(const Rain& r)
-    {
-        QrRainSettings s;
-        s.seed = r.seed;
-        s.frame = r.frame;
-        s.density = r.density;
-        s.intensity = r.intensity;
-        s.minThreshold = r.minThreshold;
-        s.maxThreshold = r.maxThreshold;
-        s.dropLength = r.dropLength;
-        s.angle = r.angle;
-        return s;
-    }
-
     // The source, shifted and cropped against the output with mirrored and
     // coloured edges, so that every edge case of the addressing is read.
     static QrTexture<S> source(int32_t w, int32_t h, const Rain& r, bool edged)
@@ -96,7 +67,8 @@ protected:
     static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle, bool edged,
         int matteKind, bool window, bool runBlur, float aspect = 1.0f)
     {
-        const Rain r = settings(c, dropLength, angle);
+        const Rain r {
+            c.seed, c.frame, c.density, angle, c.intensity, dropLength, c.minimum * white, c.maximum * white};
         const auto src = source(w, h, r, edged);
         auto matte = mattePicture<M>(std::max(1, w - 3), std::max(1, h - 2), 5);
         if (matteKind == 2) {
@@ -106,8 +78,8 @@ protected:
         const auto start = picture<S>(w, h, 22, r.minThreshold, r.maxThreshold);
 
         QrRect region {0, 0, w, h};
-        QrRainSettings s = settingsOf(r);
-        s.pixelAspect = aspect;
+        QrRainSettings s {r.seed, r.frame, r.density, r.angle, r.intensity, r.dropLength, r.minThreshold,
+            r.maxThreshold, aspect, std::nullopt, {}};
         if (window && w > 3 && h > 3) {
             region = {2, 1, w - 1, h - 1};
             s.region = region;
@@ -138,7 +110,7 @@ protected:
     }
 };
 
-using Depths = ::testing::Types<QrRainTest::Depth8, QrRainTest::Depth16, QrRainTest::DepthF>;
+using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrReferenceRainProc, Depths);
 
 TYPED_TEST(QrReferenceRainProc, WithoutStreaksEqualsTheReference)

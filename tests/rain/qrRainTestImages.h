@@ -1,5 +1,5 @@
 #pragma once
-// Images and comparisons for the noise, matte and rain processor tests.
+// Images, comparisons and thread settings shared by the rain tests.
 #include "noise/qrHash.h"
 #include "qrDepth.h"
 #include "qrMultiProcessor.h"
@@ -8,15 +8,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 
 namespace QrRainTest {
-
-// The host's depths.
-using Depth8 = QrDepth8;
-using Depth16 = QrDepth16;
-using DepthF = QrDepthF;
 
 // A pixel from fractions of white (a, r, g, b).
 template <class S> S pixel(double a, double r, double g, double b)
@@ -47,6 +43,18 @@ template <class S> QrTexture<S> filled(int32_t width, int32_t height, const S& p
     return image<S>(width, height, [&p](int32_t, int32_t) { return p; });
 }
 
+// Every channel of every pixel from a hash, over the storage's whole range.
+template <class S> QrTexture<S> noiseImage(int32_t width, int32_t height, int32_t seed)
+{
+    return image<S>(width, height, [seed](int32_t x, int32_t y) {
+        S p;
+        for (int c = 0; c < 4; ++c)
+            p.c[c] = typename S::Component(
+                QrHash::unit(QrHash::hash(QrHash::key(x * 4 + c, y, seed))) * double(S::Desc::kWhite));
+        return p;
+    });
+}
+
 // A dim picture with a few bright spots: a gradient below every threshold the
 // tests use, and hashed lights (about one pixel in 50) well above them.
 template <class S> QrTexture<S> nightImage(int32_t width, int32_t height)
@@ -60,6 +68,11 @@ template <class S> QrTexture<S> nightImage(int32_t width, int32_t height)
     });
 }
 
+template <class S> QrTexture<S> copyOf(const QrTexture<S>& t)
+{
+    return image<S>(t.width(), t.height(), [&t](int32_t x, int32_t y) { return *t.pixelAtIndex(x, y); });
+}
+
 // Number of pixels that differ between two images of the same size.
 template <class S> int64_t differingPixels(const QrTexture<S>& a, const QrTexture<S>& b)
 {
@@ -70,35 +83,42 @@ template <class S> int64_t differingPixels(const QrTexture<S>& a, const QrTextur
     return n;
 }
 
-template <class S> QrTexture<S> copyOf(const QrTexture<S>& t)
+// True when both images have the same size and hold the same bytes.
+template <class S> bool identical(const QrTexture<S>& a, const QrTexture<S>& b)
 {
-    return image<S>(t.width(), t.height(), [&t](int32_t x, int32_t y) { return *t.pixelAtIndex(x, y); });
+    if (a.width() != b.width() || a.height() != b.height())
+        return false;
+    for (int32_t y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.rowStart(y), b.rowStart(y), sizeof(S) * std::size_t(a.width())) != 0)
+            return false;
+    return true;
 }
 
-// Sets or clears QUARN_MAX_PROCESSORS for the scope and makes the
-// multi-processor read it again; restores the previous state afterwards.
+// Sets or clears QUARN_MAX_PROCESSORS and overrides the processor count (0:
+// the machine's own) for the scope; restores the previous state afterwards.
 class ScopedMaxProcessors {
 public:
-    explicit ScopedMaxProcessors(const char* value)
+    explicit ScopedMaxProcessors(const char* value, int32_t processors = 0)
     {
         if (const char* old = std::getenv("QUARN_MAX_PROCESSORS")) {
             hadValue_ = true;
             previous_ = old;
         }
-        apply(value);
+        apply(value, processors);
     }
-    ~ScopedMaxProcessors() { apply(hadValue_ ? previous_.c_str() : nullptr); }
+    ~ScopedMaxProcessors() { apply(hadValue_ ? previous_.c_str() : nullptr, 0); }
     ScopedMaxProcessors(const ScopedMaxProcessors&) = delete;
     ScopedMaxProcessors& operator=(const ScopedMaxProcessors&) = delete;
 
 private:
-    static void apply(const char* value)
+    static void apply(const char* value, int32_t processors)
     {
         if (value)
             setenv("QUARN_MAX_PROCESSORS", value, 1);
         else
             unsetenv("QUARN_MAX_PROCESSORS");
         QrMultiProcessor::resetMaxProcessorsForTesting();
+        QrMultiProcessor::overrideProcessorCount(processors);
     }
     bool hadValue_ = false;
     std::string previous_;
