@@ -54,7 +54,10 @@ public:
 
     // The drop noise's seed for `frame` and `seed`.
     static int32_t noiseSeed(int32_t frame, int32_t seed);
-    // The drop noise's settings: monochrome, 0..density, cut-off 1 - density/10.
+    // The drop noise's cut-off: a pixel gets a drop above it, so a layer whose
+    // cut-off is 1 or more has no drops at all.
+    static float dropCutOff(float density) { return 1.0f - density * 0.1f; }
+    // The drop noise's settings: monochrome, 0..density, cut-off as above.
     static QrNoiseMonoKernel dropKernel(float density);
     // The frame as the motion model sees it (seeds, drop and streak values).
     QrRainLayerBase layerBase() const;

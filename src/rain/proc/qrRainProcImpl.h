@@ -33,7 +33,7 @@ template <class D> struct QrRainProc<D>::Tables {
         : layers(planRainLayers(p.settings_.motion, p.layerBase())),
           highlight(p.settings_.minThreshold, p.settings_.maxThreshold),
           drops(dropKernel(layers[0].density)),
-          hasDrops(1.0f - layers[0].density * 0.1f < 1.0f),
+          hasDrops(dropCutOff(layers[0].density) < 1.0f),
           dropSeed(layers[0].dropSeed)
     {
     }
@@ -61,7 +61,7 @@ template <class D> QrNoiseMonoKernel QrRainProc<D>::dropKernel(float density)
 {
     const float minimum[3] = {0.0f, 0.0f, 0.0f};
     const float maximum[3] = {density, density, density};
-    return QrNoiseMonoKernel::make(minimum, maximum, 1.0f - density * 0.1f, float(white));
+    return QrNoiseMonoKernel::make(minimum, maximum, dropCutOff(density), float(white));
 }
 
 template <class D> QrRainLayerBase QrRainProc<D>::layerBase() const
@@ -96,7 +96,7 @@ template <class D> void QrRainProc<D>::makeDepthLayers()
         typename QrRainDepthLayers<D>::Layer far;
         makeLayer(far.texture);
         far.drops = dropKernel(layers[i].density);
-        far.hasDrops = 1.0f - layers[i].density * 0.1f < 1.0f;
+        far.hasDrops = dropCutOff(layers[i].density) < 1.0f;
         far.dropSeed = layers[i].dropSeed;
         far.intensity = layers[i].intensity;
         depth_.add(std::move(far));
