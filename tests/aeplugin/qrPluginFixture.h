@@ -1,6 +1,6 @@
 #pragma once
 // The real plug-in, loaded through our host and started (global, parameter
-// and sequence set-up), with helpers to make test pictures.
+// and sequence set-up), with helpers to make and compare test pictures.
 #include "qrEffectHost.h"
 
 #include <gtest/gtest.h>
@@ -63,14 +63,27 @@ inline bool differsAt(const HostImage& a, const HostImage& b, int x, int y, floa
     return false;
 }
 
+// The plug-in started, with a night scene as its source.
 class Started : public ::testing::Test {
 protected:
+    static constexpr int kWidth = 48;
+    static constexpr int kHeight = 32;
     EffectHost host {pluginPath()};
 
     void SetUp() override
     {
         const auto r = host.start();
         ASSERT_TRUE(r.ok()) << r.error << " " << r.message;
+        host.setSource(nightScene(kWidth, kHeight, Depth::Bits8));
+    }
+
+    // A render that must succeed inside its rows, as float for comparing.
+    HostImage render(Depth depth, RenderMode mode)
+    {
+        auto r = host.render(depth, mode);
+        EXPECT_TRUE(r.command.ok()) << r.command.error << " " << r.command.message;
+        EXPECT_TRUE(r.paddingIntact);
+        return r.image.converted(Depth::Float);
     }
 };
 

@@ -4,6 +4,7 @@
 // or a keyframed control at the wrong time, or controls greyed out when
 // they matter.
 #include "qrAEEdgeColourSync.h"
+#include "qrHostError.h"
 #include "qrPluginFixture.h"
 #include "qrResource.h"
 
@@ -67,6 +68,8 @@ TEST_F(Started, ParameterUIRefreshSyncsBothSlidersFromEitherSource)
         EXPECT_EQ(host.paramText("Source Crops/Edge Colour Alpha"), stale ? "20.0" : "80.0");
         EXPECT_EQ(host.paramText("Matte Layer Crops/Edge Colour Alpha"), "40.0");
     }
+    EXPECT_EQ(host.counters().paramCheckouts, host.counters().paramCheckins);
+    EXPECT_EQ(host.counters().suitesHeld, 0);
 }
 
 TEST_F(Started, EachPresetSetsItsFourControlsAndReturnsToRest)
@@ -151,7 +154,6 @@ TEST_F(Started, GreyingFollowsMethodProcessAndMatte)
 
 TEST_F(Started, RenderGreysControlsOutsideAfterEffectsOnly)
 {
-    host.setSource(nightScene(16, 12, Depth::Bits8));
     host.setParam("Method", "Mix");
     host.properties().applId = PF_APPL_ID_AFTER_EFFECTS;
     ASSERT_TRUE(host.render(Depth::Bits8, RenderMode::Classic).command.ok());
@@ -186,7 +188,9 @@ TEST_F(Started, AboutAreaDrawsTheTitleBitmap)
         const auto other = host.sendEvent(1, type, {10, 10}, 'a');
         EXPECT_TRUE(other.command.ok());
         EXPECT_TRUE(other.outFlags & PF_EO_HANDLED_EVENT);
+        EXPECT_TRUE(other.canvas.empty()) << "only drawing gets a canvas";
     }
+    EXPECT_THROW(host.sendEvent(7, PF_Event_DRAW), Quarn::Host::HostError);  // not a custom control
 }
 
 }  // namespace

@@ -11,7 +11,6 @@ namespace HostTest {
 using namespace Quarn::Host;
 using Fixture::kGain;
 using Fixture::kMatte;
-using Fixture::kPreset;
 
 inline std::string fixturePath()
 {

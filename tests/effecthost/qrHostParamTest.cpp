@@ -1,9 +1,11 @@
+// Parameters: the host's value store (clamping, keyframes, text) and the
+// effect host's names and keyframes as the plug-in reads them.
+#include "qrFixtureHost.h"
 #include "qrHostError.h"
 #include "qrHostParam.h"
 #include "qrParamText.h"
 
-#include <gtest/gtest.h>
-
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -152,28 +154,15 @@ TEST(ParamText, UserTextRoundTripsForEveryKind)
         const char* shown;
     };
     const Case cases[] = {
-        {&density, "35", "35.0"},
-        {&density, "12.34", "12.3"},
-        {&method, "Mix", "Mix"},
-        {&method, "colour burn", "Colour Burn"},
-        {&method, "1", "None"},
-        {&edge, "#FF8000", "#FF8000"},
+        {&density, "35", "35.0"}, {&density, "12.34", "12.3"}, {&method, "Mix", "Mix"},
+        {&method, "colour burn", "Colour Burn"}, {&method, "1", "None"}, {&edge, "#FF8000", "#FF8000"},
         {&edge, "#80FF8000", "#80FF8000"},
+        {&edge, "#102030", "#80102030"},  // RGB text keeps the colour's alpha
     };
     for (const Case& c : cases) {
         c.param->setValue(parseValue(*c.param, c.typed, 0), 0);
         EXPECT_EQ(formatValue(*c.param, 0), c.shown) << c.typed;
     }
-}
-
-TEST(ParamText, RgbTextKeepsTheColoursAlpha)
-{
-    HostParam edge(23, colour({77, 0, 0, 0}));
-    edge.setValue(parseValue(edge, "#102030", 0), 0);
-    const PF_Pixel p = edge.colour(0);
-    EXPECT_EQ(p.alpha, 77);
-    EXPECT_EQ(p.red, 0x10);
-    EXPECT_EQ(p.blue, 0x30);
 }
 
 TEST(ParamText, TextThatFitsNoValueIsRejected)
@@ -188,3 +177,44 @@ TEST(ParamText, TextThatFitsNoValueIsRejected)
 }
 
 }  // namespace
+
+namespace HostTest {
+namespace {
+
+using ParamsTest = FixtureTest;
+
+TEST_F(ParamsTest, NamesResolveByAliasGroupPathOrUniqueLabel)
+{
+    host.addAlias("gain", kGain);
+    EXPECT_EQ(host.findParam("gain"), kGain);
+    EXPECT_EQ(host.findParam("Gain"), kGain);
+    EXPECT_EQ(host.findParam("Tinting/Use Tint"), Fixture::kUseTint);
+    EXPECT_EQ(host.findParam("Tinting/Gain"), -1);  // Gain is not in the group
+    EXPECT_EQ(host.findParam("Nothing"), -1);
+    EXPECT_THROW(host.setParam("Nothing", "1"), HostError);
+    EXPECT_THROW(host.addAlias("bad", 99), HostError);
+    EXPECT_THROW(host.setParam("Matte Layer", "1"), HostError);
+    host.setParam("Gain", "1000");
+    EXPECT_EQ(host.paramText("Gain"), "400.0");  // clamped to the declared valid range
+}
+
+TEST_F(ParamsTest, KeyframesReachThePlugInThroughStreamsAndParamUtils)
+{
+    host.setParamKey("Gain", 0, "40");
+    host.setParamKey("Gain", 10, "80");
+    host.setFrame(5);
+    const A_u_long scale = host.properties().timeScale;
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "keys=2/2 t0=0/%u t1=%u/%u v=60.00", unsigned(scale),
+        unsigned(10 * host.properties().timeStep), unsigned(scale));
+    const CommandResult r = host.command(PF_Cmd_DO_DIALOG);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.message, expected);
+    const HostCounters c = host.counters();
+    EXPECT_EQ(c.suitesHeld, 0);
+    EXPECT_EQ(c.aegpHeld, 0);
+    EXPECT_EQ(c.badCallbacks, 0);
+}
+
+}  // namespace
+}  // namespace HostTest
