@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numbers>
 
 namespace {
@@ -43,17 +44,9 @@ TEST_F(AdapterTest, PopupsMapHostPositionsToInternalValues)
         const char* key;
         int index, hostValue, internal;
     };
-    const Case cases[] = {
-        {"blendMethod", 14, 1, 0},
-        {"blendMethod", 14, 2, 19},
-        {"blendMethod", 14, 25, 25},
-        {"blendMethod", 14, 24, 26},
-        {"matteChannel", 10, 1, 0},
-        {"matteChannel", 10, 9, 8},
-        {"presets", 3, 7, 6},
-        {"postAlphaYesNoNo", 2, 2, 1},
-        {"SourceXMethod", 21, 4, 3},
-    };
+    const Case cases[] = {{"blendMethod", 14, 1, 0}, {"blendMethod", 14, 2, 19}, {"blendMethod", 14, 25, 25},
+        {"blendMethod", 14, 24, 26}, {"matteChannel", 10, 1, 0}, {"matteChannel", 10, 9, 8},
+        {"presets", 3, 7, 6}, {"postAlphaYesNoNo", 2, 2, 1}, {"SourceXMethod", 21, 4, 3}};
     for (const Case& c : cases) {
         cmd.at(c.index).u.pd.value = c.hostValue;
         EXPECT_EQ(host.getIntParam(c.key, 0.0), c.internal) << c.key << " " << c.hostValue;
@@ -128,25 +121,21 @@ TEST(AdapterConstruction, MissingHostDataIsNamed)
 {
     HandMadeCommand cmd;
     PF_LayerDef output {};
-    auto nameOfMissing = [](auto make) -> std::string {
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { Host h(nullptr, &cmd.out, cmd.params.data()); }, "'in_data'"},
+        {[&] { Host h(&cmd.in, nullptr, cmd.params.data()); }, "'out_data'"},
+        {[&] { Host h(&cmd.in, &cmd.out, nullptr); }, "'params'"},
+        {[&] { Host h(&cmd.in, &cmd.out, cmd.params.data(), nullptr, nullptr); }, "'output'"},
+        {[&] { Host h(&cmd.in, &cmd.out, cmd.params.data(), &output, nullptr); }, nullptr},
+    };
+    for (const auto& [make, missing] : cases) {
         try {
             make();
+            EXPECT_EQ(missing, nullptr) << "nothing missing";
         } catch (const Ex::NullPointer& e) {
-            return e.message();
+            EXPECT_NE(e.message().find(missing ? missing : "?"), std::string::npos) << e.message();
         }
-        return "nothing missing";
-    };
-    EXPECT_NE(nameOfMissing([&] { Host h(nullptr, &cmd.out, cmd.params.data()); }).find("'in_data'"),
-        std::string::npos);
-    EXPECT_NE(nameOfMissing([&] { Host h(&cmd.in, nullptr, cmd.params.data()); }).find("'out_data'"),
-        std::string::npos);
-    EXPECT_NE(nameOfMissing([&] { Host h(&cmd.in, &cmd.out, nullptr); }).find("'params'"), std::string::npos);
-    EXPECT_NE(nameOfMissing([&] {
-        Host h(&cmd.in, &cmd.out, cmd.params.data(), nullptr, nullptr);
-    }).find("'output'"),
-        std::string::npos);
-    EXPECT_EQ(nameOfMissing([&] { Host h(&cmd.in, &cmd.out, cmd.params.data(), &output, nullptr); }),
-        "nothing missing");
+    }
 }
 
 TEST(AdapterHostValues, TimeAndGeometryComeFromTheCommand)

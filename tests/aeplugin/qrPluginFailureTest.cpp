@@ -55,6 +55,8 @@ TEST_F(Failing, UnknownSmartPixelFormatIsABadCallbackParameter)
         for (int x = 0; x < r.image.width(); ++x)
             ASSERT_EQ(r.image.pixel(x, y), (Argb {0, 0, 0, 0})) << "rendered anyway";
     EXPECT_EQ(host.counters().suitesHeld, 0);
+    host.overrideOutputFormat(std::nullopt);
+    EXPECT_TRUE(host.render(Depth::Bits8, RenderMode::Smart).command.ok());
 }
 
 class ReportedFailure : public Started {

@@ -44,6 +44,8 @@ TEST(PluginLibrary, PropertyListAndGlobalSetupIdentifyTheEffect)
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_INFO_FLAGS), 0u);
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS), 0x02008053u);
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS_2), 0x00001400u);
+    EXPECT_FALSE(pipl.word(PF_PiPLKey_NAME).has_value());  // a string, not a word
+    EXPECT_NE(pipl.describe().find("kind = 'eFKT'"), std::string::npos);
     // Global setup announces the same version and flags.
     ASSERT_TRUE(host.start().ok());
     EXPECT_EQ(host.pluginVersion(), 0x00108605u);

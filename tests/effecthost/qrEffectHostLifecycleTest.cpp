@@ -1,24 +1,12 @@
-// Loading the plug-in, its property list, set-up and set-down with the
-// host's handle accounting, the host's description of itself and the about
-// box. Sequence data is exercised by the real plug-in's tests.
+// Loading, set-up and set-down with the host's handle accounting, the
+// host's description of itself and the about box. The property list and
+// sequence data are exercised by the real plug-in's tests.
 #include "qrFixtureHost.h"
 
 #include "qrHostError.h"
 
 namespace HostTest {
 namespace {
-
-TEST(EffectHostLoading, FindsTheEntryPointAndReadsThePropertyList)
-{
-    EffectHost host(fixturePath());
-    EXPECT_TRUE(host.pipl().isEffect());
-    EXPECT_EQ(host.pipl().name(), "Fixture");
-    EXPECT_EQ(host.pipl().matchName(), "Fixture 0001");
-    EXPECT_EQ(host.pipl().word(PF_PiPLKey_AE_EFFECT_VERSION), PF_VERSION(1, 2, 0, PF_Stage_RELEASE, 3));
-    EXPECT_EQ(host.pipl().text(PF_PiPLKey_CODE_WIN_X86), "main");
-    EXPECT_FALSE(host.pipl().word(PF_PiPLKey_NAME).has_value());  // a string, not a word
-    EXPECT_NE(host.pipl().describe().find("kind = 'eFKT'"), std::string::npos);
-}
 
 TEST(EffectHostLoading, FilesThatAreNoPlugInAreRefused)
 {

@@ -1,10 +1,9 @@
 // Rendering through the host: every depth and mode, padded rows, the matte
-// layer, keyframes at the render time, cancel and unsupported formats.
+// layer, keyframes at the render time and cancel. Unsupported formats and
+// refused suites are exercised by the real plug-in's tests.
 #include "qrFixtureHost.h"
 
 #include "qrHostError.h"
-
-#include <AE_EffectSuites.h>
 
 #include <algorithm>
 #include <cmath>
@@ -136,24 +135,6 @@ TEST_F(RenderTest, CancelHookStopsTheRenderAtTheNextProgressPoll)
         // The cancel belongs to that render only.
         EXPECT_TRUE(host.render(Depth::Bits8, mode).command.ok());
     }
-}
-
-TEST_F(RenderTest, SmartRenderOfAnUnknownPixelFormatIsABadCallbackParam)
-{
-    host.overrideOutputFormat(PF_FOURCC('a', 'e', '6', '4'));
-    const RenderResult r = host.render(Depth::Float, RenderMode::Smart);
-    EXPECT_EQ(r.command.error, PF_Err_BAD_CALLBACK_PARAM);
-    EXPECT_EQ(r.image.pixel(0, 0), (Argb {0, 0, 0, 0}));
-    host.overrideOutputFormat(std::nullopt);
-    EXPECT_TRUE(host.render(Depth::Float, RenderMode::Smart).command.ok());
-}
-
-TEST_F(RenderTest, ARefusedSuiteReachesThePlugInAsAnError)
-{
-    host.refuseSuite(kPFWorldSuite);
-    const RenderResult r = host.render(Depth::Bits8, RenderMode::Smart);
-    EXPECT_FALSE(r.command.ok());
-    EXPECT_EQ(r.command.message, "Couldn't load suite.");
 }
 
 TEST_F(RenderTest, PreRenderReportsItsRectanglesAndLayerCheckouts)

@@ -146,8 +146,6 @@ static const PF_PiPLProperty kProperties[] = {
     {PF_PiPLKey_KIND, nullptr, PF_PiPLKind_EFFECT},
     {PF_PiPLKey_NAME, "Fixture", 0},
     {PF_PiPLKey_CODE_WIN_X86, PF_ENTRY_POINT_NAME, 0},
-    {PF_PiPLKey_AE_EFFECT_VERSION, nullptr, PF_VERSION(1, 2, 0, PF_Stage_RELEASE, 3)},
-    {PF_PiPLKey_AE_MATCH_NAME, "Fixture 0001", 0},
 };
 
 const PF_PiPL NimbrelPiPL = {PF_PIPL_TABLE_VERSION, sizeof kProperties / sizeof kProperties[0], kProperties};
@@ -165,7 +163,7 @@ PF_Err PF_EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_Pa
     case PF_Cmd_FRAME_SETUP: return inDataReport(in_data, out_data);
     case PF_Cmd_RENDER: return classicRender(in_data, params, output);
     case PF_Cmd_SMART_PRE_RENDER: return preRender(in_data, static_cast<PF_PreRenderExtra*>(extra));
-    case PF_Cmd_SMART_RENDER: return smartRender(in_data, out_data, static_cast<PF_SmartRenderExtra*>(extra));
+    case PF_Cmd_SMART_RENDER: return smartRender(in_data, static_cast<PF_SmartRenderExtra*>(extra));
     }
     return PF_Err_NONE;
 }

@@ -47,6 +47,6 @@ private:
 
 PF_Err classicRender(PF_InData* in_data, PF_ParamDef* params[], PF_LayerDef* output);
 PF_Err preRender(PF_InData* in_data, PF_PreRenderExtra* extra);
-PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra);
+PF_Err smartRender(PF_InData* in_data, PF_SmartRenderExtra* extra);
 
 }  // namespace Fixture

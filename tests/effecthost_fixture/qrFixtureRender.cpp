@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <type_traits>
 
 namespace Fixture {
@@ -118,13 +117,11 @@ PF_Err preRender(PF_InData* in_data, PF_PreRenderExtra* extra)
     return err;
 }
 
-PF_Err smartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra)
+PF_Err smartRender(PF_InData* in_data, PF_SmartRenderExtra* extra)
 {
     SuiteRef<PF_WorldSuite2> worlds(in_data, kPFWorldSuite, kPFWorldSuiteVersion2);
-    if (!worlds) {
-        std::snprintf(out_data->return_msg, sizeof out_data->return_msg, "Couldn't load suite.");
+    if (!worlds)
         return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    }
     Settings s;
     PF_EffectWorld *input = nullptr, *matte = nullptr, *output = nullptr;
     PF_Boolean matteConnected = 0;
