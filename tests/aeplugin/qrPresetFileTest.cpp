@@ -83,11 +83,10 @@ TEST(PresetFileText, AdapterValuesAreInSetterUnitsAndKeyOrder)
     Wrapper::Host host(&cmd.in, &cmd.out, cmd.params.data());
     host.bindRainMappings();
     const std::string text = textOf(host.presetValues());
-    EXPECT_NE(text.find("\tsetScaleParam(\"density\",0.600000);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetAngleParam(\"angle\",-1.570796);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetDoubleParam(\"dropLength\",50.000000);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetIntParam(\"seed\",13);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetBoolParam(\"clampBlendAtFloat\",0);\n"), std::string::npos);
+    for (const char* line : {"\tsetScaleParam(\"density\",0.600000);\n",
+             "\tsetAngleParam(\"angle\",-1.570796);\n", "\tsetDoubleParam(\"dropLength\",50.000000);\n",
+             "\tsetIntParam(\"seed\",13);\n", "\tsetBoolParam(\"clampBlendAtFloat\",0);\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_EQ(text.find("matteChannel"), std::string::npos) << "choices have no line";
     // Keys in name order: upper case sorts first.
     EXPECT_LT(text.find("\"MatteEdgeColour\""), text.find("\"SourceEdgeColour\""));

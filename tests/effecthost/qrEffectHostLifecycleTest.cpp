@@ -44,12 +44,6 @@ TEST(EffectHostLifecycle, SetupDeclaresParametersAndSetdownReleasesGlobalData)
     EXPECT_EQ(host.handles().liveCount(), 0u);
 }
 
-TEST_F(FixtureTest, CommandsThePlugInDoesNotHandleAnswerNoError)
-{
-    for (PF_Cmd cmd : {2, 12, 16, 17, 18, 19, 20, 21, 22, 25, 1000})
-        EXPECT_TRUE(host.command(cmd).ok()) << cmd;
-}
-
 TEST_F(FixtureTest, HostPropertiesReachThePlugInUnchanged)
 {
     host.setSource(picture(30, 20));

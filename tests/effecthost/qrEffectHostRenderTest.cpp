@@ -18,16 +18,12 @@ using RenderTest = FixtureTest;
 struct RenderSetup {
     Depth depth;
     RenderMode mode;
+    const char* name;
 };
 
-const RenderSetup kSetups[] = {{Depth::Bits8, RenderMode::Classic}, {Depth::Bits16, RenderMode::Classic},
-    {Depth::Bits8, RenderMode::Smart}, {Depth::Bits16, RenderMode::Smart}, {Depth::Float, RenderMode::Smart}};
-
-std::string name(const RenderSetup& s)
-{
-    const char* depth = s.depth == Depth::Bits8 ? "8-bit" : s.depth == Depth::Bits16 ? "16-bit" : "float";
-    return std::string(depth) + (s.mode == RenderMode::Classic ? " classic" : " smart");
-}
+const RenderSetup kSetups[] = {{Depth::Bits8, RenderMode::Classic, "8-bit classic"},
+    {Depth::Bits16, RenderMode::Classic, "16-bit classic"}, {Depth::Bits8, RenderMode::Smart, "8-bit smart"},
+    {Depth::Bits16, RenderMode::Smart, "16-bit smart"}, {Depth::Float, RenderMode::Smart, "float smart"}};
 
 // One 8-bit step: the coarsest depth's rounding.
 constexpr float kTolerance = 1.0f / 255.0f + 1e-6f;
@@ -60,21 +56,21 @@ TEST_F(RenderTest, EveryDepthAndModeRendersIntoPaddedWorlds)
         host.setParam("Gain", "150");
         host.setParam("Use Tint", "off");
         RenderResult r = host.render(s.depth, s.mode);
-        ASSERT_TRUE(r.command.ok()) << name(s);
-        EXPECT_EQ(r.image.depth(), s.depth) << name(s);
-        EXPECT_TRUE(r.paddingIntact) << name(s);
-        expectGained(r.image, source, 1.5f, inputAlpha, name(s));
+        ASSERT_TRUE(r.command.ok()) << s.name;
+        EXPECT_EQ(r.image.depth(), s.depth) << s.name;
+        EXPECT_TRUE(r.paddingIntact) << s.name;
+        expectGained(r.image, source, 1.5f, inputAlpha, s.name);
         host.setParam("Use Tint", "on");
         host.setParam("Tint", "#8000FF00");
         r = host.render(s.depth, s.mode);
-        ASSERT_TRUE(r.command.ok()) << name(s);
-        EXPECT_TRUE(r.paddingIntact) << name(s);
+        ASSERT_TRUE(r.command.ok()) << s.name;
+        EXPECT_TRUE(r.paddingIntact) << s.name;
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
                 const Argb p = r.image.pixel(x, y);
-                ASSERT_NEAR(p[0], 128 / 255.0f, kTolerance) << name(s);
-                ASSERT_NEAR(p[2], 1.0f, kTolerance) << name(s);
-                ASSERT_NEAR(p[1] + p[3], 0.0f, kTolerance) << name(s);
+                ASSERT_NEAR(p[0], 128 / 255.0f, kTolerance) << s.name;
+                ASSERT_NEAR(p[2], 1.0f, kTolerance) << s.name;
+                ASSERT_NEAR(p[1] + p[3], 0.0f, kTolerance) << s.name;
             }
     }
     const HostCounters c = host.counters();
@@ -93,8 +89,8 @@ TEST_F(RenderTest, MatteLayerOfItsOwnSizeGivesTheAlphaWhereItCovers)
     auto matteAlpha = [](int x, int y, float) { return x < 5 && y < 3 ? 0.25f : 0.0f; };
     for (const RenderSetup& s : kSetups) {
         const RenderResult r = host.render(s.depth, s.mode);
-        ASSERT_TRUE(r.command.ok()) << name(s);
-        expectGained(r.image, source, 1.0f, matteAlpha, name(s) + " with matte");
+        ASSERT_TRUE(r.command.ok()) << s.name;
+        expectGained(r.image, source, 1.0f, matteAlpha, std::string(s.name) + " with matte");
     }
     host.setLayer(kMatte, std::nullopt);
     const RenderResult r = host.render(Depth::Bits8, RenderMode::Smart);
