@@ -140,9 +140,8 @@ TEST_F(RenderTest, PreRenderReportsItsRectanglesAndLayerCheckouts)
     host.setFrame(3);
     const RenderResult r = host.render(Depth::Bits8, RenderMode::Smart);
     ASSERT_TRUE(r.command.ok());
-    const PF_LRect frame {0, 0, kWidth, kHeight};
     EXPECT_EQ(std::tie(r.resultRect.left, r.resultRect.top, r.resultRect.right, r.resultRect.bottom),
-        std::tie(frame.left, frame.top, frame.right, frame.bottom));
+        std::tuple(0, 0, kWidth, kHeight));
     ASSERT_EQ(r.layerCheckouts.size(), 2u);
     EXPECT_EQ(r.layerCheckouts[0].index, 0);
     EXPECT_EQ(r.layerCheckouts[1].index, kMatte);
@@ -156,12 +155,6 @@ TEST_F(RenderTest, HostMisuseThrowsInsteadOfReachingThePlugIn)
     ASSERT_TRUE(bare.start().ok());
     EXPECT_THROW(bare.render(Depth::Bits8, RenderMode::Classic), HostError);  // no source
 }
-
-}  // namespace
-}  // namespace HostTest
-
-namespace HostTest {
-namespace {
 
 // Callbacks find their host through the thread that runs the command, so
 // hosts on different threads must never see each other's calls.

@@ -43,9 +43,6 @@ PF_Err paramsSetup(PF_InData* in_data, PF_OutData* out_data)
 
 PF_Err globalSetup(PF_InData* in_data, PF_OutData* out_data)
 {
-    out_data->my_version = PF_VERSION(1, 2, 0, PF_Stage_RELEASE, 3);
-    out_data->out_flags |= PF_OutFlag_DEEP_COLOR_AWARE;
-    out_data->out_flags2 |= PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_SMART_RENDER;
     out_data->global_data = PF_NEW_HANDLE(in_data, sizeof(A_long));
     return out_data->global_data ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
 }
