@@ -17,10 +17,7 @@ using Quarn::Host::EffectHost;
 using Quarn::Host::HostImage;
 using Quarn::Host::RenderMode;
 
-inline const char* pluginPath()
-{
-    return NIMBREL_PLUGIN_PATH;
-}
+constexpr const char* kPluginPath = NIMBREL_PLUGIN_PATH;
 
 // A picture from a function of (x, y) giving normalised ARGB.
 inline HostImage picture(int width, int height, Depth depth, const std::function<Argb(int, int)>& at)
@@ -68,7 +65,7 @@ class Started : public ::testing::Test {
 protected:
     static constexpr int kWidth = 48;
     static constexpr int kHeight = 32;
-    EffectHost host {pluginPath()};
+    EffectHost host {kPluginPath};
 
     void SetUp() override
     {

@@ -18,7 +18,7 @@ using namespace PluginTest;
 
 TEST(PluginLibrary, ExportsOnlyTheEntryAndItsPropertyList)
 {
-    void* library = dlopen(pluginPath(), RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(kPluginPath, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     EXPECT_NE(dlsym(library, "main"), nullptr);
     EXPECT_NE(dlsym(library, "NimbrelPiPL"), nullptr);
@@ -29,7 +29,7 @@ TEST(PluginLibrary, ExportsOnlyTheEntryAndItsPropertyList)
 
 TEST(PluginLibrary, PropertyListAndGlobalSetupIdentifyTheEffect)
 {
-    EffectHost host(pluginPath());
+    EffectHost host(kPluginPath);
     const auto& pipl = host.pipl();
     EXPECT_TRUE(pipl.isEffect());
     EXPECT_EQ(pipl.properties().size(), 14u);
@@ -144,7 +144,7 @@ TEST_F(Started, SequenceRecordLivesThroughFlattenResetupAndStop)
 TEST(PluginSequence, SetupWithoutMemoryTellsTheUserAndLeaksNothing)
 {
     for (int failing : {1, 2}) {
-        EffectHost host(pluginPath());
+        EffectHost host(kPluginPath);
         ASSERT_TRUE(host.globalSetup().ok());
         ASSERT_TRUE(host.paramsSetup().ok());
         const std::size_t live = host.handles().liveCount();

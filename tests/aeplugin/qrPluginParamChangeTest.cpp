@@ -47,6 +47,8 @@ TEST(EdgeAlphaConversion, PercentOutsideTheSliderClampsToTheAlphaRange)
     EXPECT_NEAR(alphaToSlider(128) / 65536.0, 128 * 100.0 / 255.0, 1e-4);
 }
 
+// On a change of either colour, and on a refresh from params[] or, when
+// they are stale, from checked-out values.
 TEST_F(Started, EdgeColourSetsItsAlphaSlider)
 {
     ASSERT_TRUE(host.changeParam("Source Crops/Edge Colour", "#80FF0000").ok());
@@ -55,10 +57,6 @@ TEST_F(Started, EdgeColourSetsItsAlphaSlider)
     ASSERT_TRUE(host.changeParam("Matte Layer Crops/Edge Colour", "#00102030").ok());
     EXPECT_EQ(host.paramText("Matte Layer Crops/Edge Colour Alpha"), "0.0");
     EXPECT_GT(host.uiUpdates(34), 0);
-}
-
-TEST_F(Started, ParameterUIRefreshSyncsBothSlidersFromEitherSource)
-{
     for (bool stale : {false, true}) {
         host.setParam("Source Crops/Edge Colour", stale ? "#33000000" : "#CC000000");
         host.setParam("Matte Layer Crops/Edge Colour", "#66000000");

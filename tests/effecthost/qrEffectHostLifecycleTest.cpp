@@ -22,7 +22,7 @@ TEST(EffectHostLoading, FilesThatAreNoPlugInAreRefused)
 
 TEST(EffectHostLifecycle, SetupDeclaresParametersAndSetdownReleasesGlobalData)
 {
-    EffectHost host(fixturePath());
+    EffectHost host(kFixturePath);
     ASSERT_TRUE(host.start().ok());
     ASSERT_NE(host.globalData(), nullptr);
     EXPECT_EQ(host.handles().liveCount(), 1u);

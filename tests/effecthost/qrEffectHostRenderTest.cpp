@@ -151,7 +151,7 @@ TEST_F(RenderTest, PreRenderReportsItsRectanglesAndLayerCheckouts)
 TEST_F(RenderTest, HostMisuseThrowsInsteadOfReachingThePlugIn)
 {
     EXPECT_THROW(host.render(Depth::Float, RenderMode::Classic), HostError);
-    EffectHost bare(fixturePath());
+    EffectHost bare(kFixturePath);
     ASSERT_TRUE(bare.start().ok());
     EXPECT_THROW(bare.render(Depth::Bits8, RenderMode::Classic), HostError);  // no source
 }
@@ -163,7 +163,7 @@ TEST(EffectHostThreads, HostsOnSeparateThreadsRenderIndependently)
     constexpr int kHosts = 2;
     std::vector<std::unique_ptr<EffectHost>> hosts;
     for (int i = 0; i < kHosts; ++i) {
-        hosts.push_back(std::make_unique<EffectHost>(fixturePath()));
+        hosts.push_back(std::make_unique<EffectHost>(kFixturePath));
         ASSERT_TRUE(hosts.back()->start().ok());
         hosts.back()->setSource(picture(9, 5));
         hosts.back()->setParam("Gain", i == 0 ? "50" : "200");
