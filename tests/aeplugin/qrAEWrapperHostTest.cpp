@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -67,10 +68,7 @@ TEST_F(AdapterTest, WritesReachTheCommandsListInHostUnits)
     EXPECT_EQ(cmd.at(14).u.pd.value, 2);
     host.setRGBAParam("MatteEdgeColour", {1.0f, 0.5f, 0.0f, 0.2f});
     const PF_Pixel c = cmd.at(33).u.cd.value;
-    EXPECT_EQ(c.red, 255);
-    EXPECT_EQ(c.green, 128);
-    EXPECT_EQ(c.blue, 0);
-    EXPECT_EQ(c.alpha, 51);
+    EXPECT_EQ(std::tie(c.alpha, c.red, c.green, c.blue), std::tuple(51, 255, 128, 0));
 }
 
 TEST_F(AdapterTest, CapturedValuesAnswerReadsAtTheCurrentTime)

@@ -1,7 +1,5 @@
-#include "qrHostImage.h"
+#include "qrFixtureHost.h"
 #include "qrHostWorld.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
@@ -37,10 +35,7 @@ TEST(HostImage, ChannelsAreNormalisedByTheDepthsWhite)
 
 TEST(HostImage, DepthConversionKeepsThePicture)
 {
-    HostImage source(3, 2, Depth::Bits8);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            source.setPixel(x, y, {1.0f, x / 2.0f, y / 1.0f, 0.2f});
+    const HostImage source = HostTest::picture(3, 2);
     for (Depth d : {Depth::Bits16, Depth::Float}) {
         const HostImage back = source.converted(d).converted(Depth::Bits8);
         EXPECT_EQ(std::memcmp(back.data(), source.data(), source.rowBytes() * 2), 0);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -115,10 +116,7 @@ TEST(HostParam, PopupsHoldTheEarlierKeyColoursBlendPerChannel)
     edge.setKey(0.0, clear);
     edge.setKey(2.0, white);
     const PF_Pixel mid = edge.colour(1.0);
-    EXPECT_EQ(mid.alpha, 128);
-    EXPECT_EQ(mid.red, 128);
-    EXPECT_EQ(mid.green, 178);
-    EXPECT_EQ(mid.blue, 228);
+    EXPECT_EQ(std::tie(mid.alpha, mid.red, mid.green, mid.blue), std::tuple(128, 128, 178, 228));
 }
 
 TEST(HostParam, ParametersThatCannotTimeVaryRefuseKeys)
