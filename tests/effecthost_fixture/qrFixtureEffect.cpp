@@ -10,35 +10,25 @@ namespace {
 
 using namespace Fixture;
 
-PF_Err addParam(PF_InData* in_data, PF_ParamDef def, PF_ParamType type, const char* name)
-{
-    def.param_type = type;
-    std::snprintf(def.name, sizeof def.name, "%s", name);
-    return PF_ADD_PARAM(in_data, -1, &def);
-}
-
 PF_Err paramsSetup(PF_InData* in_data, PF_OutData* out_data)
 {
-    PF_ParamDef gain {}, useTint {}, tint {}, matte {};
-    gain.u.fs_d = {0, 0, PF_FIXED_FROM_LONG(400), 0, PF_FIXED_FROM_LONG(200), PF_FIXED_FROM_LONG(100), 1,
-        PF_ValueDisplayFlag_PERCENT};
-    useTint.u.bd = {0, 0, "Tint the frame"};
-    tint.u.cd.dephault = {255, 255, 0, 0};
-    matte.u.ld.dephault = PF_LayerDefault_NONE;
-    PF_Err err = addParam(in_data, gain, PF_Param_FIX_SLIDER, "Gain");
-    if (!err)
-        err = addParam(in_data, PF_ParamDef {}, PF_Param_GROUP_START, "Tinting");
-    if (!err)
-        err = addParam(in_data, useTint, PF_Param_CHECKBOX, "Use Tint");
-    if (!err)
-        err = addParam(in_data, tint, PF_Param_COLOR, "Tint");
-    if (!err)
-        err = addParam(in_data, PF_ParamDef {}, PF_Param_GROUP_END, "");
-    if (!err)
-        err = addParam(in_data, matte, PF_Param_LAYER, "Matte Layer");
-    if (!err)
-        out_data->num_params = kParamCount;
-    return err;
+    const PF_ParamType types[] = {PF_Param_FIX_SLIDER, PF_Param_GROUP_START, PF_Param_CHECKBOX,
+        PF_Param_COLOR, PF_Param_GROUP_END, PF_Param_LAYER};
+    const char* names[] = {"Gain", "Tinting", "Use Tint", "Tint", "", "Matte Layer"};
+    PF_ParamDef defs[kParamCount - 1] {};
+    defs[kGain - 1].u.fs_d = {0, 0, PF_FIXED_FROM_LONG(400), 0, PF_FIXED_FROM_LONG(200),
+        PF_FIXED_FROM_LONG(100), 1, PF_ValueDisplayFlag_PERCENT};
+    defs[kUseTint - 1].u.bd = {0, 0, "Tint the frame"};
+    defs[kTint - 1].u.cd.dephault = {255, 255, 0, 0};
+    defs[kMatte - 1].u.ld.dephault = PF_LayerDefault_NONE;
+    for (int i = 0; i < kParamCount - 1; ++i) {
+        defs[i].param_type = types[i];
+        std::snprintf(defs[i].name, sizeof defs[i].name, "%s", names[i]);
+        if (PF_Err err = PF_ADD_PARAM(in_data, -1, &defs[i]))
+            return err;
+    }
+    out_data->num_params = kParamCount;
+    return PF_Err_NONE;
 }
 
 PF_Err globalSetup(PF_InData* in_data, PF_OutData* out_data)
