@@ -42,7 +42,7 @@ int intOf(Filter& f, const char* key)
 
 }  // namespace
 
-TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMapped)
+TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMappedAndWrongOnesAreIgnored)
 {
     Filter filter(kW, kH);
     filter.setNumber(indexOf("density"), 0.35);
@@ -52,32 +52,25 @@ TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMapped)
     EXPECT_EQ(filter.number(indexOf("density")), 0.35);
     EXPECT_EQ(filter.number(indexOf("seed")), 0.5);
     EXPECT_STREQ(filter.text(indexOf("blend_method")), "linear dodge");
-
     EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.35);
     EXPECT_EQ(intOf(filter, "seed"), 51);
     EXPECT_EQ(intOf(filter, "blendMethod"), 11);
     EXPECT_NEAR(filter.effect().getAngleParam("angle", 0).value(), 0.0, 1e-12);
-}
 
-TEST(Frei0rFilterParams, AnUnknownEntryKeepsThePreviousChoice)
-{
-    Filter filter(kW, kH);
+    // An unknown entry keeps the previous choice.
     filter.setText(indexOf("matte"), "Source Alpha");
     filter.setText(indexOf("matte"), "Matte Layer Alpha");
     filter.setText(indexOf("matte"), nullptr);
     EXPECT_STREQ(filter.text(indexOf("matte")), "Source Alpha");
     EXPECT_EQ(intOf(filter, "matteChannel"), 3);
-}
 
-TEST(Frei0rFilterParams, WrongKindsAndIndicesAreIgnored)
-{
-    Filter filter(kW, kH);
+    // Wrong kinds and indices change nothing.
     const int density = indexOf("density"), process = indexOf("process");
     filter.setText(density, "0.9");
     filter.setNumber(process, 1.0);
     filter.setNumber(-1, 1.0);
     filter.setNumber(Quarn::Frei0r::kFilterParamCount, 1.0);
-    EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.6);
+    EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.35);
     EXPECT_STREQ(filter.text(process), "RGB");
     EXPECT_EQ(filter.number(process), 0.0);
     EXPECT_STREQ(filter.text(density), "");
