@@ -53,8 +53,6 @@ protected:
 
 }  // namespace
 
-// ---- local mode ------------------------------------------------------------
-
 TEST(ParamSetLocal, UnboundSetAnswersWithStoredValues)
 {
     ParamSet set;
@@ -152,8 +150,6 @@ TEST_F(ParamSetHost, KeyFramesReachTheHostOnlyForHostedParameters)
     set.paramDeleteKey("local", 1);
 }
 
-// ---- integers over choices and flags -------------------------------------
-
 TEST(ParamSetInt, ChoiceReadsAndWritesByOptionValueAndBoolAsOneOrZero)
 {
     ParamSet set;
@@ -171,7 +167,7 @@ TEST(ParamSetInt, ChoiceReadsAndWritesByOptionValueAndBoolAsOneOrZero)
     EXPECT_EQ(set.getIntParam("b", 0.0), 1);
 }
 
-TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndices)
+TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndicesAlsoWhenParsed)
 {
     auto c = addChoice(set, "c");
     bind(set, {"c"});
@@ -181,9 +177,30 @@ TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndices)
     EXPECT_EQ(set.getIntParam("c", 1.0), 0) << "an index outside the options reads as 0";
     EXPECT_CALL(host, setIntParam("c", 0));
     set.setIntParam("c", 10);
+    EXPECT_CALL(host, setIntParam("c", 1));
+    c->parseValue("twenty");
 }
 
-// ---- pass-through -------------------------------------------------------------
+TEST(ParamSetInt, ChoiceTextSelectsByLabelAliasOrOptionValue)
+{
+    // What a choice refuses is in the failure table.
+    ParamSet set;
+    auto c = addChoice(set, "c");
+    c->aliasOption("Later", "forty");
+    EXPECT_EQ(c->findAlias("Later"), -1) << "an alias may precede its original";
+    c->addOption("forty", "", 1);
+    EXPECT_EQ(c->findAlias("Later"), 3);
+    EXPECT_EQ(c->labelAt(4), "") << "no option there";
+    // "1" selects the option whose value is 1, not the second option.
+    for (auto [text, index] : {std::pair {"thirty", 2}, {"Later", 3}, {"ten", 0}, {"1", 3}, {" 20 ", 1}}) {
+        c->parseValue(text);
+        EXPECT_EQ(c->current(), index) << text;
+    }
+    for (auto [index, value] : {std::pair {2, 30}, {4, 0}, {-1, 0}}) {
+        c->setCurrent(index);
+        EXPECT_EQ(c->currentValue(), value) << "value outside the option table is 0: " << index;
+    }
+}
 
 TEST(ParamSetPassThrough, TypedCallsGoToTheHostWithoutConsultingTheSet)
 {
@@ -218,8 +235,6 @@ TEST_F(ParamSetHost, PassThroughForwardsLocalNamesRotoAndCamera)
     EXPECT_CALL(host, getCameraParam("cam", _, 2.0));
     passThrough.getCameraParam("cam", camera, 2.0);
 }
-
-// ---- membership, aliases, lock ------------------------------------------------
 
 TEST(ParamSetMembers, AliasStillFindsTheParameterAfterItIsRemoved)
 {
