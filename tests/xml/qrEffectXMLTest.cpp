@@ -93,25 +93,70 @@ TEST_F(EffectXML, EffectAttributeErrorsLeaveAsStrings)
 
 TEST_F(EffectXML, EveryReportedMessageHasItsText)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"<plugin name='e'/>", "At line1, element 'plugin' Expecting root XML element 'effect'"},
-        {"<effect name='e'><widgets/></effect>",
-            "At line1, element 'widgets' unknown type of effect element"},
-        {"<effect name='e'><clipset><layer/></clipset></effect>",
-            "At line1, element 'layer' unknown type of clipset element"},
-        {"<effect name='e'><clipset><clip optional='1'/></clipset></effect>",
-            "At line1, element 'clip' needs a name attribute"},
-        {"<effect name='e'><clipset><clip name='S' colour='red'/></clipset></effect>",
-            "At line1, element 'clip' Unknown attributes 'colour'"},
-        {"<effect name='e'><Clipset/></effect>",
-            "At line1, element 'Clipset' unknown type of effect element"},
-        {"<effect name='e'><description><b/></description></effect>",
-            "At line1, element 'b' cannot be a child element of description"},
+    // Bodies read inside "<effect name='e'><CHILD>", or as the whole document
+    // when there is no child; each report follows "At line1, element ".
+    const std::pair<std::string, std::vector<std::pair<const char*, const char*>>> cases[] = {
+        {"",
+            {{"<plugin name='e'/>", "'plugin' Expecting root XML element 'effect'"},
+                {"<effect name='e'><widgets/></effect>", "'widgets' unknown type of effect element"},
+                {"<effect name='e'><Clipset/></effect>", "'Clipset' unknown type of effect element"},
+                {"<effect name='e'><description><b/></description></effect>",
+                    "'b' cannot be a child element of description"}}},
+        {"clipset",
+            {{"<layer/>", "'layer' unknown type of clipset element"},
+                {"<clip optional='1'/>", "'clip' needs a name attribute"},
+                {"<clip name='S' colour='red'/>", "'clip' Unknown attributes 'colour'"}}},
+        {"paramset",
+            {{"<int value='3'/>", "'int' needs a name attribute"},
+                {"<int name='a'/><double name='a'/>",
+                    "'double' with name = 'a' exists and has a different type."},
+                {"<int name='a'><min/></int>", "'min' cannot be a child element of int"},
+                {"<float name='a'/>", "'float' unknown type of parameter element"},
+                {"<int name='a' colour='red'/>", "'int' Unknown attributes 'colour'"},
+                {"<bool name='b' min='0' max='1'/>", "'bool' Unknown attributes 'max' 'min'"},
+                {"<choice name='c'><option value='1'/></choice>",
+                    "'option' choice option needs a label option"},
+                {"<choice name='c'><alias original='x'/></choice>",
+                    "'alias' alias element needs a 'name' attribute alias"},
+                {"<choice name='c'><alias name='x'/></choice>",
+                    "'alias' alias element needs an 'original' attribute alias"},
+                {"<choice name='c'><opt/></choice>", "'opt' cannot be a child element of choice"},
+                {"<colourgrad name='g'><value interp='spline'/></colourgrad>",
+                    "'grad' Grad element has unknown value for the 'interp' attribute"},
+                {"<colourgrad name='g'><value><node value='0 0 0 1'/></value></colourgrad>",
+                    "'node' Grad node element missing 'position' attribute'"},
+                {"<colourgrad name='g'><value><node position='0'/></value></colourgrad>",
+                    "'node' Grad node element missing 'value' attribute'"},
+                {"<colourgrad name='g'><stops/></colourgrad>",
+                    "'stops' cannot be a child element of colourgrad"},
+                {"<colourgrad name='g'><value><stop/></value></colourgrad>",
+                    "'stop' cannot be a child element of value"},
+                {"<int name='a'/><alias original='a'/>",
+                    "'alias' alias element needs a 'name' attribute alias"},
+                {"<int name='a'/><alias name='b'/>",
+                    "'alias' alias element needs an 'original' attribute alias"}}},
+        {"layout",
+            {{"<page/>", "'page' needs a name attribute"},
+                {"<page name='p'><column/></page>", "'column' page element needs position column"},
+                {"<page name='p'><column position='0'><param position='1'/></column></page>",
+                    "'param' page element needs a name "},
+                {"<page name='p'><column position='0'><param name='a'/></column></page>",
+                    "'param' page element needs position "},
+                {"<page name='p'><row position='0'/></page>", "'row'  element is not handled"},
+                {"<group/>", "'group' needs a name attribute"},
+                {"<group name='g'><param/></group>", "'param' group param needs a name "},
+                {"<group name='g'><member name='a'/></group>", "'member' cannot be a child element of group"},
+                {"<panel/>", "'panel' cannot be a child element of layout"},
+                {"<page name='p' colour='red'/>", "'page' Unknown attributes 'colour'"}}},
     };
-    for (const auto& [document, message] : cases) {
-        fresh();
-        EXPECT_EQ(report(document), message) << document;
-    }
+    for (const auto& [child, bodies] : cases)
+        for (const auto& [body, message] : bodies) {
+            fresh();
+            const std::string document = child.empty()
+                ? body
+                : "<effect name='e'><" + child + ">" + body + "</" + child + "></effect>";
+            EXPECT_EQ(report(document), std::string("At line1, element ") + message) << body;
+        }
     // Locking the effect locks its clips too, and unlocking frees them.
     effect->setDefinitionLock(true);
     EXPECT_EQ(report("<effect name='e'><clipset><clip name='Matte'/></clipset></effect>"),
