@@ -159,7 +159,7 @@ TEST(ParamText, BoxTextIsX1Y1X2Y2WhileStorageIsX1X2Y1Y2)
     EXPECT_EQ(rect, (QrRectI {1, 3, 2, 4}));
 }
 
-TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValueAndValueWins)
+TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValueValueWinsAndFlagsAreRead)
 {
     Int p("p");
     AttributeList a {{"min", "0"}, {"max", "10"}, {"default", "15"}};
@@ -174,25 +174,16 @@ TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValueAndValueWins)
     EXPECT_EQ(d.defaultValue(), 2.5);
     EXPECT_EQ(d.value(), 4.0);
 
+    // Common attributes set the texts and each flag from its own attribute.
     Bool b("b");
-    AttributeList ab {{"default", "yes"}};
+    AttributeList ab {{"default", "yes"}, {"label", "On"}, {"description", "Turns it on"}, {"valid", "1"},
+        {"secret", "true"}, {"enabled", "no"}, {"significant", "0"}, {"animatable", "false"}};
     b.readAttributes(ab);
     EXPECT_TRUE(b.value());
-}
-
-TEST(ParamReadAttributes, CommonAttributesSetTextsAndFlags)
-{
-    Bool p("p");
-    AttributeList a {{"label", "On"}, {"description", "Turns it on"}, {"valid", "1"}, {"secret", "true"},
-        {"enabled", "no"}, {"significant", "0"}, {"animatable", "false"}};
-    p.readAttributes(a);
-    EXPECT_EQ(p.label(), "On");
-    EXPECT_EQ(p.description(), "Turns it on");
-    EXPECT_TRUE(p.valid());
-    EXPECT_TRUE(p.secret());
-    EXPECT_FALSE(p.enabled());
-    EXPECT_FALSE(p.significant());
-    EXPECT_FALSE(p.animatable());
+    EXPECT_EQ(b.label(), "On");
+    EXPECT_EQ(b.description(), "Turns it on");
+    EXPECT_TRUE(b.valid() && b.secret());
+    EXPECT_FALSE(b.enabled() || b.significant() || b.animatable());
 }
 
 TEST(ParamReadAttributes, LockedDefinitionKeepsDefaultAndFlagsButTakesTextsBoundsAndValue)
