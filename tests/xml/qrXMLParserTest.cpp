@@ -72,10 +72,8 @@ Events parse(const std::string& text, bool file = false)
     Session s;
     if (file) {
         QrXMLTest::TempFile temp(text);
-        struct Closer {
-            void operator()(std::FILE* f) const { std::fclose(f); }
-        };
-        std::unique_ptr<std::FILE, Closer> f(std::fopen(temp.path().c_str(), "r"));
+        const auto close = [](std::FILE* f) { std::fclose(f); };
+        std::unique_ptr<std::FILE, decltype(close)> f(std::fopen(temp.path().c_str(), "r"), close);
         EXPECT_NE(f, nullptr);
         s.parser.parse(f.get());
     } else {

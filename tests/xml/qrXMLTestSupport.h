@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -65,25 +66,17 @@ inline std::string reportedError(const std::function<void()>& parse)
 // A temporary file holding `text`, removed when the object goes.
 class TempFile {
 public:
-    explicit TempFile(const std::string& text) : path_(makePath())
+    explicit TempFile(const std::string& text)
     {
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        EXPECT_NE(f, nullptr);
-        if (f) {
-            std::fwrite(text.data(), 1, text.size(), f);
-            std::fclose(f);
-        }
+        static int counter = 0;
+        path_ = std::string(NIMBREL_BINARY_DIR) + "/xml-test-" + std::to_string(::getpid()) + "-" +
+            std::to_string(++counter) + ".xml";
+        EXPECT_TRUE(std::ofstream(path_, std::ios::binary) << text) << path_;
     }
     ~TempFile() { std::remove(path_.c_str()); }
     const std::string& path() const { return path_; }
 
 private:
-    static std::string makePath()
-    {
-        static int counter = 0;
-        return std::string(NIMBREL_BINARY_DIR) + "/xml-test-" + std::to_string(::getpid()) + "-" +
-            std::to_string(++counter) + ".xml";
-    }
     std::string path_;
 };
 
