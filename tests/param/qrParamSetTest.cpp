@@ -72,29 +72,24 @@ TEST(ParamSetLocal, UnboundSetAnswersWithStoredValues)
     EXPECT_EQ(text, "word");
 }
 
-TEST(ParamSetLocal, ParameterUnknownToTheHostUsesItsStoredValue)
-{
-    StrictMock<MockParamHost> host;
-    ParamSet set;
-    add(set, new Double("d"))->setValue(3.0);
-    set.setHost(&host);
-    EXPECT_CALL(host, paramIsDefined("d")).WillRepeatedly(Return(false));
-    EXPECT_EQ(set.getDoubleParam("d", 2.0), 3.0);
-    set.setDoubleParam("d", 5.0);  // no host write
-    EXPECT_EQ(set.getDoubleParam("d", 2.0), 5.0);
-}
-
-TEST_F(ParamSetHost, HostedParameterReadsTheHostWithoutUpdatingTheStoredValue)
+TEST_F(ParamSetHost, HostedParametersReadTheHostAndLocalOnesTheirStoredValue)
 {
     auto d = add(set, new Double("d"));
     d->setValue(3.0);
     add(set, new Double2("p"));
+    add(set, new Double("local"))->setValue(3.0);
     bind(set, {"d", "p"});
     EXPECT_CALL(host, getDoubleParam("d", 2.0)).WillOnce(Return(42.0));
     EXPECT_CALL(host, get2DDoubleParam("p", 1.0)).WillOnce(Return(HvVec2 {1, 2}));
     EXPECT_EQ(set.getDoubleParam("d", 2.0), 42.0);
     EXPECT_EQ(set.get2DDoubleParam("p", 1.0), (HvVec2 {1, 2}));
-    EXPECT_EQ(d->value(), 3.0);
+    EXPECT_EQ(d->value(), 3.0) << "a host read does not update the stored value";
+
+    EXPECT_CALL(host, getDoubleParam("local", _)).Times(0);
+    EXPECT_CALL(host, setDoubleParam("local", _)).Times(0);
+    EXPECT_EQ(set.getDoubleParam("local", 2.0), 3.0);
+    set.setDoubleParam("local", 5.0);
+    EXPECT_EQ(set.getDoubleParam("local", 2.0), 5.0);
 }
 
 TEST_F(ParamSetHost, SettersClampThenPushTheClampedValueToTheHost)

@@ -1,6 +1,6 @@
 // Effect documents: the effect's own attributes and their string errors,
-// clips with their defaults, fallbacks and lock, the children of "effect",
-// the clip writer, the generic clip's image operations, and reading files.
+// clips with their defaults, fallbacks, lock and written form, the children
+// of "effect", the generic clip's image operations, and reading files.
 #include "qrClipXMLElement.h"
 #include "qrParamSetXMLElement.h"
 #include "qrParams.h"
@@ -15,7 +15,6 @@ using QrXMLTest::hasTextArgument;
 using QrXMLTest::thrown;
 using Wrapper::BitDepth;
 using Wrapper::Component;
-using Wrapper::Cropping;
 using Wrapper::EdgeMethod;
 using Wrapper::Fields;
 
@@ -165,7 +164,8 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
     EXPECT_FALSE(effect->clips().definitionLocked());
 }
 
-TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacks)
+// A clip's attributes as its writer lists them, each on its own line.
+TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacksAsWritten)
 {
     effect->parseXML("<effect name='e'><clipset>"
                      "<clip name='A' label='Source' ismask='yes' optional='1' tiles='true' temporal='vero'"
@@ -174,29 +174,29 @@ TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacks)
                      "<clip name='C' cropping='methods' xedges='reflect' fields='single'/>"
                      "<clip name='D'/>"
                      "</clipset></effect>");
-    const Wrapper::Clip& a = clip("A");
-    EXPECT_EQ(a.label(), "Source");
-    EXPECT_TRUE(a.isMask() && a.optional() && a.tiles() && a.temporal());
-    EXPECT_EQ(a.cropping(), Cropping::crops);
-    EXPECT_EQ(a.xEdges(), EdgeMethod::wrap);
-    EXPECT_EQ(a.yEdges(), EdgeMethod::reflect);
-    EXPECT_EQ(a.fields(), Fields::both);
-    EXPECT_EQ(clip("B").xEdges(), EdgeMethod::repeat);
-    EXPECT_EQ(clip("B").yEdges(), EdgeMethod::repeat);
-    EXPECT_EQ(clip("C").cropping(), Cropping::methods);
-    EXPECT_EQ(clip("C").xEdges(), EdgeMethod::reflect);
-    EXPECT_EQ(clip("C").yEdges(), EdgeMethod::colour);
-    EXPECT_EQ(clip("C").fields(), Fields::single);
-    EXPECT_EQ(attributesOf(clip("D")), attributesOf(Wrapper::Clip("D"))) << "a new clip has the defaults";
+    const std::string set = "    optional='true'\n    ismask='true'\n    tiles='true'\n    temporal='true'\n";
+    const std::string unset =
+        "    optional='false'\n    ismask='false'\n    tiles='false'\n    temporal='false'\n";
+    EXPECT_EQ(attributesOf(clip("A")),
+        " name='A'  label='Source' \n" + set +
+            "    cropping='crops'\n    fields='both'\n    xedges='wrap'\n    yedges='reflect'\n");
+    EXPECT_EQ(attributesOf(clip("B")),
+        " name='B' \n" + unset +
+            "    cropping='none'\n    fields='double'\n    xedges='repeat'\n    yedges='repeat'\n");
+    EXPECT_EQ(attributesOf(clip("C")),
+        " name='C' \n" + unset +
+            "    cropping='methods'\n    fields='single'\n    xedges='reflect'\n    yedges='colour'\n");
+    EXPECT_EQ(attributesOf(clip("D"), false),
+        " name='D' \n" + unset +
+            "    cropping='none'\n    fields='double'\n    xedges='colour'\n    yedges='colour'\n");
 
     // Existing clips are updated; unknown texts fall back, whatever was set.
     effect->setDefinitionLock(true);
     effect->parseXML("<effect name='e'><clipset><clip name='A' cropping='Crops' edges='mirror'"
                      " fields='interlaced'/></clipset></effect>");
-    EXPECT_EQ(a.cropping(), Cropping::none);
-    EXPECT_EQ(a.xEdges(), EdgeMethod::colour);
-    EXPECT_EQ(a.yEdges(), EdgeMethod::colour);
-    EXPECT_EQ(a.fields(), Fields::doubled);
+    EXPECT_EQ(attributesOf(clip("A")),
+        " name='A'  label='Source' \n" + set +
+            "    cropping='none'\n    fields='double'\n    xedges='colour'\n    yedges='colour'\n");
     EXPECT_EQ(effect->clips().hsObjects().size(), 4u);
 }
 
@@ -210,27 +210,6 @@ TEST_F(EffectXML, ChildrenFillParametersLayoutAndDescription)
     EXPECT_EQ(effect->description(), "Adds rain & mist");
     EXPECT_EQ(effect->getIntParam("seed", 0.0), 3);
     EXPECT_EQ(effect->layout().groups(), std::vector<std::string> {"g"});
-}
-
-TEST_F(EffectXML, ClipWriterListsEveryFieldOnItsOwnLine)
-{
-    Wrapper::Clip c("Matte");
-    c.setLabel("Matte Layer");
-    c.setOptional(true);
-    c.setCropping(Cropping::methods);
-    c.setXEdges(EdgeMethod::reflect);
-    c.setYEdges(EdgeMethod::wrap);
-    c.setFields(Fields::single);
-    EXPECT_EQ(attributesOf(c),
-        " name='Matte'  label='Matte Layer' \n"
-        "    optional='true'\n    ismask='false'\n    tiles='false'\n"
-        "    temporal='false'\n    cropping='methods'\n    fields='single'\n"
-        "    xedges='reflect'\n    yedges='wrap'\n");
-    EXPECT_EQ(attributesOf(Wrapper::Clip("S"), false),
-        " name='S' \n"
-        "    optional='false'\n    ismask='false'\n    tiles='false'\n"
-        "    temporal='false'\n    cropping='none'\n    fields='double'\n"
-        "    xedges='colour'\n    yedges='colour'\n");
 }
 
 TEST_F(EffectXML, GenericClipHasNoImage)
