@@ -13,12 +13,9 @@ TEST(ParamClamp, PresentBoundsClampAndValuesInsideStay)
     Int p("count");
     p.setMin(0);
     p.setMax(10);
-    const struct {
-        int in, out;
-    } cases[] = {{-3, 0}, {12, 10}, {0, 0}, {10, 10}, {4, 4}};
-    for (auto c : cases) {
-        p.setValue(c.in);
-        EXPECT_EQ(p.value(), c.out) << "set " << c.in;
+    for (auto [in, out] : {std::pair {-3, 0}, {12, 10}, {0, 0}, {10, 10}, {4, 4}}) {
+        p.setValue(in);
+        EXPECT_EQ(p.value(), out) << "set " << in;
     }
 
     // Only a present bound clamps; visual bounds never do.
