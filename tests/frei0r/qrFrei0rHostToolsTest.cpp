@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kW = 160, kH = 96, kFrames = 4;
 constexpr size_t kFrameBytes = size_t(kW) * kH * 4;
-const std::string kSize = std::to_string(kW) + "x" + std::to_string(kH);
 
 using Bytes = std::vector<unsigned char>;
 
@@ -28,9 +27,9 @@ struct Tool {
     const char* name;
     const char* program;  // must be installed
     const char* probe;  // run first when not empty
-    // The command rendering kFrames frames through `filter` (its arguments,
-    // empty for none) into `out`.
-    std::string (*command)(const std::string& filter, const std::string& out);
+    // The command rendering kFrames frames of kW x kH through a filter (its
+    // arguments, empty for none) into a file: before, filter, middle, file, after.
+    const char *before, *middle, *after;
     std::string rain, heavy;  // the filter with its defaults, and with density 1.0
     std::string screen, multiply;  // blend methods by name; empty when not tried
 };
@@ -45,30 +44,18 @@ const std::string kFfmpegParams = "-vf frei0r=filter_name=nimbrel:filter_params=
 
 const Tool kTools[] = {
     {"Ffmpeg", "ffmpeg", "",
-        [](const std::string& filter, const std::string& out) {
-            return "ffmpeg -nostdin -v error -y -f lavfi -i 'color=c=0x283040:size=" + kSize +
-                ":rate=25' -frames:v " + std::to_string(kFrames) + " " + filter +
-                " -f rawvideo -pix_fmt rgba " + out;
-        },
-        "-vf frei0r=nimbrel", kFfmpegParams + "1.0",
+        "ffmpeg -nostdin -v error -y -f lavfi -i 'color=c=0x283040:size=160x96:rate=25' -frames:v 4 ",
+        " -f rawvideo -pix_fmt rgba ", "", "-vf frei0r=nimbrel", kFfmpegParams + "1.0",
         kFfmpegParams + "'0.6|0.1|0.25|1|0.9|1|0.1212|None|Screen'",
         kFfmpegParams + "'0.6|0.1|0.25|1|0.9|1|0.1212|None|Multiply'"},
-    {"Melt", "melt", "",
-        [](const std::string& filter, const std::string& out) {
-            return "melt -silent -profile square_ntsc color:0x283040ff out=" + std::to_string(kFrames - 1) +
-                " " + filter + " -consumer avformat:" + out +
-                " f=rawvideo vcodec=rawvideo pix_fmt=rgba width=" + std::to_string(kW) +
-                " height=" + std::to_string(kH) + " an=1 real_time=0";
-        },
+    {"Melt", "melt", "", "melt -silent -profile square_ntsc color:0x283040ff out=3 ", " -consumer avformat:",
+        " f=rawvideo vcodec=rawvideo pix_fmt=rgba width=160 height=96 an=1 real_time=0",
         "-filter frei0r.nimbrel", "-filter frei0r.nimbrel density=1.0", "", ""},
     {"Gstreamer", "gst-launch-1.0", "gst-inspect-1.0 frei0r-filter-nimbrel | grep -q drop-length",
-        [](const std::string& filter, const std::string& out) {
-            return "gst-launch-1.0 -q videotestsrc num-buffers=" + std::to_string(kFrames) +
-                " pattern=solid-color foreground-color=0xff283040 ! video/x-raw,format=RGBA,width=" +
-                std::to_string(kW) + ",height=" + std::to_string(kH) + ",framerate=25/1 " + filter +
-                " ! filesink location=" + out;
-        },
-        "! frei0r-filter-nimbrel", "! frei0r-filter-nimbrel density=1.0", "", ""},
+        "gst-launch-1.0 -q videotestsrc num-buffers=4 pattern=solid-color foreground-color=0xff283040 ! "
+        "video/x-raw,format=RGBA,width=160,height=96,framerate=25/1 ",
+        " ! filesink location=", "", "! frei0r-filter-nimbrel", "! frei0r-filter-nimbrel density=1.0", "",
+        ""},
 };
 
 class HostTools : public ::testing::TestWithParam<Tool> {
@@ -113,7 +100,8 @@ protected:
     // kFrames frames through `filter`, as raw RGBA.
     Bytes render(const std::string& filter, const std::string& name)
     {
-        run(GetParam().command(filter, name));
+        const Tool& tool = GetParam();
+        run(tool.before + filter + tool.middle + name + tool.after);
         std::ifstream in(dir_ / name, std::ios::binary);
         Bytes frames((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         EXPECT_EQ(frames.size(), kFrames * kFrameBytes) << name;
