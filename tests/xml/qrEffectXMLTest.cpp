@@ -20,7 +20,7 @@ using Wrapper::Fields;
 
 namespace {
 
-class EffectXML : public QrXMLTest::EffectDocument {
+class EffectXML : public QrXMLTest::Documents {
 protected:
     // The text of the string exception a parse throws, or a note.
     std::string thrownText(const std::string& document)

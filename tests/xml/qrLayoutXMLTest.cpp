@@ -12,7 +12,7 @@ using QrXMLTest::thrown;
 
 namespace {
 
-class LayoutXML : public QrXMLTest::EffectDocument {
+class LayoutXML : public QrXMLTest::Documents {
 protected:
     void read(const std::string& layout)
     {

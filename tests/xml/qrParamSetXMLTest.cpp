@@ -9,25 +9,7 @@
 using namespace Quarn;
 using QrXMLTest::reportedError;
 
-namespace {
-
-class ParamSetXML : public ::testing::Test {
-protected:
-    void SetUp() override { XML::installXMLReaders(); }
-
-    template <class P> P& param(const std::string& name)
-    {
-        auto* p = dynamic_cast<P*>(set->findParam(name));
-        EXPECT_NE(p, nullptr) << name;
-        return *p;
-    }
-
-    void fresh() { set = auto_ref<Param::ParamSet>(new Param::ParamSet(false)); }
-
-    auto_ref<Param::ParamSet> set {new Param::ParamSet(false)};
-};
-
-}  // namespace
+using ParamSetXML = QrXMLTest::Documents;
 
 // The messages of elements inside a set are in the effect documents' table.
 TEST_F(ParamSetXML, RootAndLockedSetMessagesHaveTheirText)
