@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Quarn::XML;
@@ -204,27 +205,14 @@ TEST(XMLParser, FileReadInBlocksGivesTheSameEventsAndErrorsAsText)
 
 TEST(XMLAttributes, IntegerTextsFollowStrtolBaseZero)
 {
-    struct Case {
-        const char* text;
-        bool parsed;
-        int value;
-    };
-    const Case cases[] = {
-        {"12", true, 12},
-        {"-3", true, -3},
-        {"0x1f", true, 31},
-        {"017", true, 15},
-        {" 5 ", true, 5},
-        {"8z", true, 8},
-        {"z8", false, 99},
-        {"", false, 99},
-        {"99999999999", true, 2147483647},
-        {"-99999999999", true, -2147483647 - 1},
-    };
-    for (const Case& c : cases) {
+    // (text, parsed, value); an unparsed text leaves the value at 99.
+    const std::tuple<const char*, bool, int> cases[] = {{"12", true, 12}, {"-3", true, -3},
+        {"0x1f", true, 31}, {"017", true, 15}, {" 5 ", true, 5}, {"8z", true, 8}, {"z8", false, 99},
+        {"", false, 99}, {"99999999999", true, 2147483647}, {"-99999999999", true, -2147483647 - 1}};
+    for (const auto& [text, parsed, expected] : cases) {
         int value = 99;
-        EXPECT_EQ(parseIntegerText(c.text, value), c.parsed) << c.text;
-        EXPECT_EQ(value, c.value) << c.text;
+        EXPECT_EQ(parseIntegerText(text, value), parsed) << text;
+        EXPECT_EQ(value, expected) << text;
     }
 }
 
