@@ -74,30 +74,24 @@ TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
             EXPECT_NEAR(internalValue(param(name), value), expected, 1e-9) << name << " " << value;
 }
 
-TEST(Frei0rParamMapping, NonFiniteValuesFallBackToTheDefault)
-{
-    for (const FilterParam& p : filterParams()) {
-        if (p.mapping == Mapping::choice)
-            continue;
-        const double expected = internalValue(p, p.defaultValue);
-        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::quiet_NaN()), expected) << p.name;
-        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::infinity()), expected) << p.name;
-    }
-}
-
-TEST(Frei0rParamMapping, DefaultsAreTheRainControlsDefaults)
+TEST(Frei0rParamMapping, DefaultsAreTheRainControlsDefaultsAndNonFiniteValuesGiveThem)
 {
     // Every number driving a rain control starts where the effect's control
     // starts, converted from the host's units (percent, degrees).
     using Quarn::Wrapper::Rain::InternalType;
     for (const FilterParam& p : filterParams()) {
+        if (p.mapping == Mapping::choice)
+            continue;
+        const double byDefault = internalValue(p, p.defaultValue);
+        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::quiet_NaN()), byDefault) << p.name;
+        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::infinity()), byDefault) << p.name;
         const auto* control = Quarn::Wrapper::Rain::findRainHostParam(p.key);
-        if (!control || p.mapping == Mapping::choice)
+        if (!control)
             continue;
         const double unit = control->internal == InternalType::scale ? 0.01
             : control->internal == InternalType::angle               ? std::numbers::pi / 180.0
                                                                      : 1.0;
-        EXPECT_NEAR(internalValue(p, p.defaultValue), control->defaultValue * unit, 1e-9) << p.name;
+        EXPECT_NEAR(byDefault, control->defaultValue * unit, 1e-9) << p.name;
     }
 }
 
