@@ -121,13 +121,25 @@ TEST(RenderSettings, EdgeColourAlphaFollowsTheColourThroughThePlugin)
     EXPECT_NE(run.err.substr(at, run.err.find('\n', at) - at).find(" 50.2"), std::string::npos) << run.err;
 }
 
-TEST(RenderMatte, LayerGivenWhileMatteIgnoresItIsWarnedAbout)
+// A connected layer turns a source matte on without its pixels being read,
+// and does nothing under "None": both are said, and the renders show it.
+TEST(RenderMatte, LayerWhosePixelsAreUnusedIsWarnedAboutTruthfully)
 {
     ScratchDir dir;
     save(picture(kWidth, kHeight, 4, TypeDesc::UINT8), dir / "in.png");
-    const Outcome run = nimbrel(dir, "render in.png -o out.png --matte-layer in.png");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
+    save(picture(kWidth / 2, kHeight / 2, 4, TypeDesc::UINT8), dir / "other.png");
+    const std::string none = " --set Matte=None";
+    ASSERT_EQ(nimbrel(dir, "render in.png -o plain.png").status, 0);
+    ASSERT_EQ(nimbrel(dir, "render in.png -o plainNone.png" + none).status, 0);
+    const Outcome source = nimbrel(dir, "render in.png -o source.png --matte-layer in.png");
+    const Outcome other = nimbrel(dir, "render in.png -o other.png --matte-layer other.png");
+    const Outcome off = nimbrel(dir, "render in.png -o off.png --matte-layer in.png" + none);
+    ASSERT_EQ(source.status + other.status + off.status, 0) << source.err << other.err << off.err;
+    EXPECT_NE(source.err.find("only turns that source matte on"), std::string::npos) << source.err;
+    EXPECT_NE(off.err.find("has no effect while Matte is \"None\""), std::string::npos) << off.err;
+    EXPECT_GT(maxDifference(load(dir / "plain.png"), load(dir / "source.png")), 0.0f);
+    EXPECT_EQ(maxDifference(load(dir / "source.png"), load(dir / "other.png")), 0.0f);
+    EXPECT_EQ(maxDifference(load(dir / "plainNone.png"), load(dir / "off.png")), 0.0f);
 }
 
 TEST(RenderSequence, StillInputGetsAnimatedRainInEveryFrame)
