@@ -2,9 +2,13 @@
 // written from the textbook formulas on normalised (0..1) values in double,
 // compared after the depth's store conversion; then the places where a
 // formula switches branch or guards a division, and the gain,
-// premultiplication, mix, unpremultiplication and clamp steps around it.
+// premultiplication, mix, unpremultiplication and clamp steps around it;
+// last the blend processor that applies the step over images.
 #include "qrColourBlend.h"
+#include "qrColourBlendProc.h"
+#include "qrMultiProcessor.h"
 #include "qrPixel.h"
+#include "qrTexture.h"
 
 #include <gtest/gtest.h>
 
@@ -229,18 +233,6 @@ TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtEveryDepth)
     checkEveryMethod<ARGBF>();
 }
 
-TEST(ColourBlendMethods, PixelFunctionAgreesWithTheStepAtDefaultSettings)
-{
-    const ARGBW255 s {{200, 180, 20, 90}}, e {{100, 30, 250, 128}};
-    for (int code = 0; code <= 26; ++code) {
-        ARGBW255 result {};
-        Blend::blendPixel(result, s, e, code, 0.5f, false);
-        Blend::Settings settings;
-        settings.method = code;
-        EXPECT_EQ(result, Blend::blendStep(s, e, settings)) << "code " << code;
-    }
-}
-
 // A working pixel of depth W from normalised (0..1) alpha, red, green, blue.
 template <class W> W pixel(float a, float r, float g, float b)
 {
@@ -297,44 +289,36 @@ struct StepCase {
     ARGBWF expected;
 };
 
-Blend::Settings settingsOf(int32_t method, float sourceGain, float effectGain, float mix,
-    int32_t premultiplySource, int32_t premultiplyEffect, int32_t unpremultiply, bool clamp)
-{
-    return {method, sourceGain, effectGain, mix, premultiplySource, premultiplyEffect, unpremultiply, clamp};
-}
-
 // Float depth, so the expected values are exact fractions without a store.
 const StepCase kSteps[] = {
-    {"mix 0 is the gained source, alpha kept", settingsOf(Blend::kMultiply, 2, 1, 0, 0, 0, 0, false),
+    {"mix 0 is the gained source, alpha kept", {Blend::kMultiply, 2, 1, 0, 0, 0, 0, false},
         {{0.5f, 0.1f, 0.2f, 0.3f}}, {{1, 1, 1, 1}}, {{0.5f, 0.2f, 0.4f, 0.6f}}},
-    {"mix 1 is the gained effect, alpha kept", settingsOf(Blend::kMultiply, 1, 0.5f, 1, 0, 0, 0, false),
-        {{1, 1, 1, 1}}, {{0.25f, 0.4f, 0.6f, 0.8f}}, {{0.25f, 0.2f, 0.3f, 0.4f}}},
-    {"mix 0.25 is halfway from source to blend", settingsOf(Blend::kAdd, 1, 1, 0.25f, 0, 0, 0, false),
+    {"mix 1 is the gained effect, alpha kept", {Blend::kMultiply, 1, 0.5f, 1, 0, 0, 0, false}, {{1, 1, 1, 1}},
+        {{0.25f, 0.4f, 0.6f, 0.8f}}, {{0.25f, 0.2f, 0.3f, 0.4f}}},
+    {"mix 0.25 is halfway from source to blend", {Blend::kAdd, 1, 1, 0.25f, 0, 0, 0, false},
         {{1, 0.2f, 0.2f, 0.2f}}, {{1, 0.4f, 0.4f, 0.4f}}, {{1, 0.4f, 0.4f, 0.4f}}},
-    {"mix 0.75 is halfway from blend to effect", settingsOf(Blend::kAdd, 1, 1, 0.75f, 0, 0, 0, false),
+    {"mix 0.75 is halfway from blend to effect", {Blend::kAdd, 1, 1, 0.75f, 0, 0, 0, false},
         {{1, 0.2f, 0.2f, 0.2f}}, {{1, 0.4f, 0.4f, 0.4f}}, {{1, 0.5f, 0.5f, 0.5f}}},
     {"premultiplied source with alpha 0 has no colour whatever the gain",
-        settingsOf(Blend::kAdd, 3, 1, 0, 1, 0, 0, false), {{0, 0.5f, 0.6f, 0.7f}}, {{1, 1, 1, 1}},
-        {{0, 0, 0, 0}}},
-    {"premultiplied source is scaled by its alpha", settingsOf(Blend::kAdd, 1, 1, 0, 1, 0, 0, false),
+        {Blend::kAdd, 3, 1, 0, 1, 0, 0, false}, {{0, 0.5f, 0.6f, 0.7f}}, {{1, 1, 1, 1}}, {{0, 0, 0, 0}}},
+    {"premultiplied source is scaled by its alpha", {Blend::kAdd, 1, 1, 0, 1, 0, 0, false},
         {{0.5f, 0.8f, 0.4f, 0.2f}}, {{1, 1, 1, 1}}, {{0.5f, 0.4f, 0.2f, 0.1f}}},
-    {"premultiplied effect is scaled by its alpha", settingsOf(Blend::kAdd, 1, 1, 1, 0, 1, 0, false),
-        {{1, 1, 1, 1}}, {{0.25f, 0.8f, 0.4f, 0.2f}}, {{0.25f, 0.2f, 0.1f, 0.05f}}},
-    {"premultiply then unpremultiply gives the colour back", settingsOf(Blend::kAdd, 1, 1, 0, 1, 0, 1, false),
+    {"premultiplied effect is scaled by its alpha", {Blend::kAdd, 1, 1, 1, 0, 1, 0, false}, {{1, 1, 1, 1}},
+        {{0.25f, 0.8f, 0.4f, 0.2f}}, {{0.25f, 0.2f, 0.1f, 0.05f}}},
+    {"premultiply then unpremultiply gives the colour back", {Blend::kAdd, 1, 1, 0, 1, 0, 1, false},
         {{0.5f, 0.8f, 0.4f, 0.2f}}, {{1, 1, 1, 1}}, {{0.5f, 0.8f, 0.4f, 0.2f}}},
-    {"unpremultiply leaves colour alone at the alpha threshold",
-        settingsOf(Blend::kAdd, 1, 1, 0, 0, 0, 1, false), {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}},
-        {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}},
-    {"unpremultiply divides by alpha", settingsOf(Blend::kAdd, 1, 1, 0, 0, 0, 1, false),
-        {{0.5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}}, {{0.5f, 0.6f, 0.4f, 0.2f}}},
-    {"unclamped float inputs go into the formula", settingsOf(Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, false),
+    {"unpremultiply leaves colour alone at the alpha threshold", {Blend::kAdd, 1, 1, 0, 0, 0, 1, false},
+        {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}}, {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}},
+    {"unpremultiply divides by alpha", {Blend::kAdd, 1, 1, 0, 0, 0, 1, false}, {{0.5f, 0.3f, 0.2f, 0.1f}},
+        {{1, 1, 1, 1}}, {{0.5f, 0.6f, 0.4f, 0.2f}}},
+    {"unclamped float inputs go into the formula", {Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, false},
         {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.25f, 0.75f, -0.25f, 1.0f}}},
-    {"clamped inputs go into the formula", settingsOf(Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, true),
+    {"clamped inputs go into the formula", {Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, true},
         {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.0f, 0.5f, 0.0f, 0.5f}}},
-    {"the mix uses the unclamped source", settingsOf(Blend::kMultiply, 1, 1, 0, 0, 0, 0, true),
+    {"the mix uses the unclamped source", {Blend::kMultiply, 1, 1, 0, 0, 0, 0, true},
         {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.5f, 1.5f, -0.5f, 0.5f}}},
-    {"gains apply before the clamp", settingsOf(Blend::kScreen, 4, 1, 0.5f, 0, 0, 0, true),
-        {{1, 0.5f, 0.1f, 0}}, {{1, 0, 0, 0.5f}}, {{1, 1, 0.4f, 0.5f}}},
+    {"gains apply before the clamp", {Blend::kScreen, 4, 1, 0.5f, 0, 0, 0, true}, {{1, 0.5f, 0.1f, 0}},
+        {{1, 0, 0, 0.5f}}, {{1, 1, 0.4f, 0.5f}}},
 };
 
 TEST(ColourBlendSteps, GainPremultiplyMixUnpremultiplyAndClampInOrder)
@@ -344,6 +328,70 @@ TEST(ColourBlendSteps, GainPremultiplyMixUnpremultiplyAndClampInOrder)
         for (int ch = 0; ch < 4; ++ch)
             EXPECT_NEAR(o[ch], c.expected[ch], 1e-6f) << c.what << ", channel " << ch;
     }
+}
+
+// Fills a new image with values that depend on position and `salt`.
+template <class S> QrTexture<S> patterned(int32_t w, int32_t h, uint32_t salt)
+{
+    QrTexture<S> t = QrTexture<S>::allocate(w, h);
+    for (int32_t j = 0; j < h; ++j)
+        for (int32_t i = 0; i < w; ++i) {
+            Work<S> p;
+            for (int c = 0; c < 4; ++c) {
+                uint32_t k = (uint32_t(i) * 73856093u) ^ (uint32_t(j) * 19349663u) ^
+                    (uint32_t(c + 1) * 83492791u) ^ salt;
+                k = (k ^ (k >> 13)) * 0x5bd1e995u;
+                p[c] = float((k >> 8) % 1001) / 1000.0f * float(S::Desc::kWhite);
+            }
+            *t.pixelAtIndex(i, j) = convert<S>(p);
+        }
+    return t;
+}
+
+// The blend processor, on one thread or four, writes inside its region (with
+// inclusive corners) the step of each effect pixel with the source pixel that
+// the source's origin, crop and per-axis edge methods put at that position,
+// and nothing outside it.
+template <class S> void checkBlendProc()
+{
+    using W = Work<S>;
+    QrTexture<S> source = patterned<S>(13, 9, 7);
+    source.setOrigin(int32_t(2), int32_t(1));
+    source.setCrop(1, 10, 0, 6);
+    source.setEdgeMethods(kEdgeReflect, kEdgeColour);
+    source.setEdgeColour(convert<S>(W {{0.25f, 0.5f, 0.75f, 1.0f}} * float(S::Desc::kWhite)));
+    QrMultiProcessor::overrideProcessorCount(4);
+    for (int32_t method = 0; method <= 26; ++method)
+        for (const bool threaded : {false, true}) {
+            QrTexture<S> out = patterned<S>(19, 15, 99);
+            const QrTexture<S> before = patterned<S>(19, 15, 99);
+            QrColourBlendProc<S> blend(method, 1.5f, 0.75f, 0.4f);
+            blend.setPremultiplySource(1);
+            blend.setUnpremultiplyResult(1);
+            blend.setClampInputs(true);
+            blend.setMultiThreaded(threaded);
+            blend.setRegion(1, 2, 17, 13);
+            blend.process(source, out);
+            const Blend::Settings settings {method, 1.5f, 0.75f, 0.4f, 1, 0, 1, true};
+            for (int32_t y = 0; y < 15; ++y)
+                for (int32_t x = 0; x < 19; ++x) {
+                    const S& was = *before.pixelAtIndex(x, y);
+                    const bool inside = x >= 1 && x <= 17 && y >= 2 && y <= 13;
+                    const S expected = inside ? convert<S>(Blend::blendStep(convert<W>(source.pixelAt(x, y)),
+                                                    convert<W>(was), settings))
+                                              : was;
+                    ASSERT_EQ(*out.pixelAtIndex(x, y), expected)
+                        << "method " << method << " threaded " << threaded << " at " << x << "," << y;
+                }
+        }
+    QrMultiProcessor::overrideProcessorCount(0);
+}
+
+TEST(ColourBlendProc, BlendsTheRegionWithTheEdgeAddressedSourceAtEveryDepth)
+{
+    checkBlendProc<ARGB8>();
+    checkBlendProc<ARGB16>();
+    checkBlendProc<ARGBF>();
 }
 
 }  // namespace
