@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -51,16 +50,12 @@ TEST_F(ExceptionStack, RecordKeepsTheExceptionAndTheCatchSite)
     const BadValue e("Quarn::Test::thrower", "src/qrThrow", 7, "gamma", 2.5);
     Stack::record(e, "Quarn::Test::catcher", "C:\\work\\src\\qrCatch.cpp", 42);
 
+    // Code, class, catch site and message are pinned by the report tests.
     const Stack::Records records = Stack::snapshot();
     ASSERT_EQ(records.size(), 1u);
     ASSERT_EQ(records.count(0), 1u) << "outside a threaded pass the index is 0";
     const Stack::Record& r = records.at(0).at(0);
-    EXPECT_EQ(r.code, 17);
-    EXPECT_EQ(r.className, "BadValue");
     EXPECT_EQ(r.familyName, "Exception");
-    EXPECT_EQ(r.function, "Quarn::Test::catcher");
-    EXPECT_EQ(r.file, "\\qrCatch.cpp");
-    EXPECT_EQ(r.line, 42);
     ASSERT_EQ(r.arguments.size(), 2u);
     EXPECT_EQ(r.arguments[1].write(), "2.5");
 }
@@ -154,6 +149,11 @@ struct ReportCase {
     std::string records;  // the text between the head and the address
 };
 
+const std::string kGammaRecords = "1.  [ Err 0017]\n"
+                                  "   Quarn::Test::catcher() \\qrCatch.cpp(0042)\n"
+                                  "   'gamma' is a bad value. (BadValue)\n"
+                                  "\r\n";
+
 void recordGamma()
 {
     Stack::record(BadValue("Quarn::Test::thrower", "src/qrThrow", 7, "gamma"), "Quarn::Test::catcher",
@@ -164,11 +164,7 @@ const std::string kRule = std::string(40, '-') + "\r\n";
 
 const ReportCase kReports[] = {
     {"empty stack", [] {}, false, ""},
-    {"one record", recordGamma, false,
-        "1.  [ Err 0017]\n"
-        "   Quarn::Test::catcher() \\qrCatch.cpp(0042)\n"
-        "   'gamma' is a bad value. (BadValue)\n"
-        "\r\n"},
+    {"one record", recordGamma, false, kGammaRecords},
     {"one record with format codes", recordGamma, true,
         "1. #FC(4) [ Err 0017]\n"
         "   Quarn::Test::catcher() #FC(4)\\qrCatch.cpp#FC(4)(0042)\n"
@@ -289,24 +285,11 @@ TEST_F(ExceptionStack, ReportTimeLineIsTheCurrentLocalTime)
 }
 
 // Keeps an environment variable a test changes and puts it back after.
-class SavedEnvironment {
-public:
-    explicit SavedEnvironment(const char* name) : name_(name)
-    {
-        if (const char* v = std::getenv(name))
-            value_ = v;
-    }
-    ~SavedEnvironment()
-    {
-        if (value_)
-            setenv(name_, value_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> value_;
+struct SavedEnvironment {
+    explicit SavedEnvironment(const char* n) : name(n), value(std::getenv(n) ? std::getenv(n) : "") { }
+    ~SavedEnvironment() { value.empty() ? unsetenv(name) : setenv(name, value.c_str(), 1); }
+    const char* name;
+    std::string value;  // empty: unset
 };
 
 // The log tests write below a fresh temporary folder.
@@ -352,12 +335,7 @@ TEST_F(ErrorLog, MissingFoldersAreCreatedAndReportsAppended)
     ASSERT_TRUE(fs::is_regular_file(log));
     std::stringstream text;
     text << std::ifstream(log, std::ios::binary).rdbuf();
-    const std::string one = reportWith(false,
-                                "1.  [ Err 0017]\n"
-                                "   Quarn::Test::catcher() \\qrCatch.cpp(0042)\n"
-                                "   'gamma' is a bad value. (BadValue)\n"
-                                "\r\n") +
-        "\n";
+    const std::string one = reportWith(false, kGammaRecords) + "\n";
     EXPECT_EQ(maskedReport(text.str()), one + one);
     EXPECT_EQ(Stack::recordCount(), 1u) << "writing the log recorded a failure";
 }
