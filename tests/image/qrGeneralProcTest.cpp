@@ -1,6 +1,7 @@
 // The general per-pixel pass and the single-colour filler.
 #include "qrGeneralProc.h"
 #include "qrImgFiller.h"
+#include "qrTestImage.h"
 #include "qrTexture.h"
 
 #include <gtest/gtest.h>
@@ -31,18 +32,14 @@ private:
 
 TEST(GeneralProc, EveryPixelOfTheRegionIsRewrittenAndStored)
 {
-    auto m = QrTexture<Single16>::allocate(7, 5);
-    for (int32_t j = 0; j < 5; ++j)
-        for (int32_t i = 0; i < 7; ++i)
-            *m.pixelAtIndex(i, j) = Single16 {{uint16_t(1000 * i + j)}};
+    auto m =
+        imageFrom<Single16>(7, 5, [](int32_t i, int32_t j) { return Single16 {{uint16_t(1000 * i + j)}}; });
     Inverter<Single16, SingleW32768> invert(32768.0f);
     invert.setRegion(1, 0, 5, 3);
     invert.process(m);
-    for (int32_t j = 0; j < 5; ++j)
-        for (int32_t i = 0; i < 7; ++i) {
-            const int want = (i >= 1 && i <= 5 && j <= 3) ? 32768 - (1000 * i + j) : 1000 * i + j;
-            ASSERT_EQ(m.pixelAtIndex(i, j)->c[0], want) << i << "," << j;
-        }
+    expectPixels(m, [](int32_t i, int32_t j) {
+        return Single16 {{uint16_t((i >= 1 && i <= 5 && j <= 3) ? 32768 - (1000 * i + j) : 1000 * i + j)}};
+    });
     int32_t rows = 0;
     for (const QrRect& band : invert.bands) {
         EXPECT_EQ(band.x0, 1);
@@ -54,12 +51,9 @@ TEST(GeneralProc, EveryPixelOfTheRegionIsRewrittenAndStored)
 
 TEST(GeneralProc, FloatMattesAreNotClamped)
 {
-    auto m = QrTexture<SingleF>::allocate(2, 1);
-    *m.pixelAtIndex(0, 0) = SingleF {{1.5f}};
-    *m.pixelAtIndex(1, 0) = SingleF {{0.25f}};
+    auto m = imageFrom<SingleF>(2, 1, [](int32_t i, int32_t) { return SingleF {{i ? 0.25f : 1.5f}}; });
     Inverter<SingleF, SingleWF>(1.0f).process(m);
-    EXPECT_EQ(m.pixelAtIndex(0, 0)->c[0], -0.5f);
-    EXPECT_EQ(m.pixelAtIndex(1, 0)->c[0], 0.75f);
+    expectPixels(m, [](int32_t i, int32_t) { return SingleF {{i ? 0.75f : -0.5f}}; });
 }
 
 TEST(ColouredFrame, ColourIsRescaledFromItsOwnWhiteToTheImage)
@@ -67,9 +61,7 @@ TEST(ColouredFrame, ColourIsRescaledFromItsOwnWhiteToTheImage)
     auto t8 = QrTexture<ARGB8>::allocate(3, 2);
     ColouredFrameGenerator<ARGB8, ARGBW255, 1> unitScale(ARGBW255 {{1.0f, 0.5f, 0.0f, 0.25f}});
     unitScale.process(t8);
-    for (int32_t j = 0; j < 2; ++j)
-        for (int32_t i = 0; i < 3; ++i)
-            ASSERT_EQ(*t8.pixelAtIndex(i, j), (ARGB8 {{255, 127, 0, 63}}));
+    expectPixels(t8, [](int32_t, int32_t) { return ARGB8 {{255, 127, 0, 63}}; });
 
     auto tf = QrTexture<ARGBF>::allocate(2, 2);
     ColouredFrameGenerator<ARGBF, ARGBWF, 255> byteScale(ARGBWF {{255.0f, 51.0f, 0.0f, 510.0f}});

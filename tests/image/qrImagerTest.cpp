@@ -2,6 +2,7 @@
 // order of their hooks, and the general combiner's per-pixel rule.
 #include "qrGeneralCombiner.h"
 #include "qrSampler.h"
+#include "qrTestImage.h"
 #include "qrTexture.h"
 
 #include <gtest/gtest.h>
@@ -55,42 +56,30 @@ public:
     std::atomic<int> rows {0};
 };
 
+// The alpha of pixel (i, j) is 10 j + i.
 Tex8 source(int32_t w, int32_t h)
 {
-    Tex8 t = Tex8::allocate(w, h);
-    for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < w; ++i)
-            *t.pixelAtIndex(i, j) = ARGB8 {{uint8_t(10 * j + i), 0, 0, 0}};
-    return t;
-}
-
-Matte8 zeroMatte(int32_t w, int32_t h)
-{
-    Matte8 m = Matte8::allocate(w, h);
-    for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < w; ++i)
-            *m.pixelAtIndex(i, j) = Single8 {{0}};
-    return m;
+    return imageFrom<ARGB8>(w, h, [](int32_t i, int32_t j) {
+        return ARGB8 {{uint8_t(10 * j + i), 0, 0, 0}};
+    });
 }
 
 TEST(SamplerRun, HooksRunAroundTheBandsAndEveryRowIsSampled)
 {
     const Tex8 in = source(6, 9);
-    Matte8 out = zeroMatte(6, 9);
+    Matte8 out = blackImage<Single8>(6, 9);
     AlphaSampler s;
     s.process(in, out);
     EXPECT_EQ(s.log, "begin;end;");
     EXPECT_EQ(s.rows.load(), 9);
-    for (int32_t j = 0; j < 9; ++j)
-        for (int32_t i = 0; i < 6; ++i)
-            ASSERT_EQ(out.pixelAtIndex(i, j)->c[0], 10 * j + i);
+    expectPixels(out, [](int32_t i, int32_t j) { return Single8 {{uint8_t(10 * j + i)}}; });
 }
 
 TEST(SamplerRun, AFieldSamplesEveryOtherRowOfTheRegion)
 {
     for (int32_t mode : {Imager::kEvenField, Imager::kOddField}) {
         const Tex8 in = source(4, 9);
-        Matte8 out = zeroMatte(4, 9);
+        Matte8 out = blackImage<Single8>(4, 9);
         AlphaSampler s;
         s.setFieldMode(mode);
         s.setRegion(0, 1, 3, 7);
@@ -110,21 +99,16 @@ struct Difference {
 TEST(CombinerRun, GeneralCombinerAppliesItsRuleToEdgeAddressedInputs)
 {
     using TexF = QrTexture<ARGBF>;
-    TexF a = TexF::allocate(5, 4), b = TexF::allocate(3, 2), out = TexF::allocate(5, 4);
-    for (int32_t j = 0; j < 4; ++j)
-        for (int32_t i = 0; i < 5; ++i)
-            *a.pixelAtIndex(i, j) = ARGBF::filled(float(i + 10 * j));
-    for (int32_t j = 0; j < 2; ++j)
-        for (int32_t i = 0; i < 3; ++i)
-            *b.pixelAtIndex(i, j) = ARGBF::filled(0.5f * float(i + j));
+    const TexF a =
+        imageFrom<ARGBF>(5, 4, [](int32_t i, int32_t j) { return ARGBF::filled(float(i + 10 * j)); });
+    TexF b = imageFrom<ARGBF>(3, 2, [](int32_t i, int32_t j) { return ARGBF::filled(0.5f * float(i + j)); });
+    TexF out = TexF::allocate(5, 4);
     b.setEdgeColour(ARGBF::filled(-100.0f));
     GeneralCombiner<TexF, TexF, TexF, Difference> c;
     c.process(a, b, out);
-    for (int32_t j = 0; j < 4; ++j)
-        for (int32_t i = 0; i < 5; ++i) {
-            const float want = float(i + 10 * j) - (i < 3 && j < 2 ? 0.5f * float(i + j) : -100.0f);
-            ASSERT_EQ(*out.pixelAtIndex(i, j), ARGBF::filled(want)) << i << "," << j;
-        }
+    expectPixels(out, [](int32_t i, int32_t j) {
+        return ARGBF::filled(float(i + 10 * j) - (i < 3 && j < 2 ? 0.5f * float(i + j) : -100.0f));
+    });
 }
 
 }  // namespace
