@@ -8,6 +8,7 @@
 #include "qrColourBlendProc.h"
 #include "qrMultiProcessor.h"
 #include "qrPixel.h"
+#include "qrTestImage.h"
 #include "qrTexture.h"
 
 #include <gtest/gtest.h>
@@ -330,22 +331,19 @@ TEST(ColourBlendSteps, GainPremultiplyMixUnpremultiplyAndClampInOrder)
     }
 }
 
-// Fills a new image with values that depend on position and `salt`.
+// A new image with values that depend on position and `salt`.
 template <class S> QrTexture<S> patterned(int32_t w, int32_t h, uint32_t salt)
 {
-    QrTexture<S> t = QrTexture<S>::allocate(w, h);
-    for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < w; ++i) {
-            Work<S> p;
-            for (int c = 0; c < 4; ++c) {
-                uint32_t k = (uint32_t(i) * 73856093u) ^ (uint32_t(j) * 19349663u) ^
-                    (uint32_t(c + 1) * 83492791u) ^ salt;
-                k = (k ^ (k >> 13)) * 0x5bd1e995u;
-                p[c] = float((k >> 8) % 1001) / 1000.0f * float(S::Desc::kWhite);
-            }
-            *t.pixelAtIndex(i, j) = convert<S>(p);
+    return imageFrom<S>(w, h, [salt](int32_t i, int32_t j) {
+        Work<S> p;
+        for (int c = 0; c < 4; ++c) {
+            uint32_t k =
+                (uint32_t(i) * 73856093u) ^ (uint32_t(j) * 19349663u) ^ (uint32_t(c + 1) * 83492791u) ^ salt;
+            k = (k ^ (k >> 13)) * 0x5bd1e995u;
+            p[c] = float((k >> 8) % 1001) / 1000.0f * float(S::Desc::kWhite);
         }
-    return t;
+        return convert<S>(p);
+    });
 }
 
 // The blend processor, on one thread or four, writes inside its region (with

@@ -1,4 +1,5 @@
 // Textures: memory layout, sharing, windows, row walks and bilinear samples.
+#include "qrTestImage.h"
 #include "qrTexture.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +22,7 @@ ARGB8 tag(int32_t i, int32_t j)
 
 Tex8 taggedTexture(int32_t w, int32_t h)
 {
-    Tex8 t = Tex8::allocate(w, h);
-    for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < w; ++i)
-            *t.pixelAtIndex(i, j) = tag(i, j);
-    return t;
+    return imageFrom<ARGB8>(w, h, tag);
 }
 
 TEST(TextureMemory, AllocatedRowsArePackedAndAligned)
@@ -166,10 +163,9 @@ ARGBWF referenceBilinear(const TexF& t, float x, float y)
 
 TEST(TextureSampling, PixelCentresReturnThePixelItself)
 {
-    TexF t = TexF::allocate(3, 2);
-    for (int j = 0; j < 2; ++j)
-        for (int i = 0; i < 3; ++i)
-            *t.pixelAtIndex(i, j) = ARGBF {{1.0f, float(i), float(j), 0.25f}};
+    const TexF t = imageFrom<ARGBF>(3, 2, [](int32_t i, int32_t j) {
+        return ARGBF {{1.0f, float(i), float(j), 0.25f}};
+    });
     ARGBWF out;
     t.sampleBox(1.0f, 0.0f, 2.0f, 1.0f, out);  // centre (1.5, 0.5)
     EXPECT_EQ(out, (ARGBWF {{1.0f, 1.0f, 0.0f, 0.25f}}));
@@ -180,10 +176,9 @@ TEST(TextureSampling, PixelCentresReturnThePixelItself)
 
 TEST(TextureSampling, NeighboursOutsideTheDataUseTheEdgeColour)
 {
-    TexF t = TexF::allocate(4, 4);
-    for (int j = 0; j < 4; ++j)
-        for (int i = 0; i < 4; ++i)
-            *t.pixelAtIndex(i, j) = ARGBF {{1.0f, float(i) / 4, float(j) / 4, 0.5f}};
+    TexF t = imageFrom<ARGBF>(4, 4, [](int32_t i, int32_t j) {
+        return ARGBF {{1.0f, float(i) / 4, float(j) / 4, 0.5f}};
+    });
     t.setEdgeColour(ARGBF {{0.0f, 2.0f, -1.0f, 8.0f}});
     const float positions[][2] = {{0.2f, 0.3f}, {-0.4f, 2.0f}, {3.9f, 4.3f}, {1.7f, 2.2f}, {5.0f, -3.0f}};
     for (int method : {kEdgeColour, kEdgeRepeat, kEdgeReflect, kEdgeWrap}) {
