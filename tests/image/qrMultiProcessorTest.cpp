@@ -128,15 +128,12 @@ TEST(MultiProcessorBandSplit, BandsAreContiguousAndSizedAsTheTableSays)
         }
         EXPECT_EQ(expectedFirst, c.end) << "bands do not cover the range";
     }
-}
-
-TEST(MultiProcessorBandSplit, UnthreadedOrInvalidIndexGetsTheWholeRange)
-{
+    // Unthreaded, or with an invalid index or count, the band is the whole range.
     struct {
         int32_t index, count;
         bool threaded;
-    } cases[] = {{1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
-    for (const auto& c : cases) {
+    } whole[] = {{1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
+    for (const auto& c : whole) {
         int32_t first = 0, end = 0;
         QrMultiProcessor::splitBand(3, 9, c.index, c.count, c.threaded, first, end);
         EXPECT_EQ(first, 3);
@@ -260,16 +257,6 @@ TEST_F(MultiProcessorTest, NestedPassRunsOnTheCallingWorkerThread)
     }
 }
 
-TEST_F(MultiProcessorTest, PassWithInterruptionAlreadySetDoesNothing)
-{
-    QrInterruptRecord record;
-    record.interrupted = 1;
-    LoggingProcessor processor(4, &record);
-    EXPECT_NO_THROW(processor.run());
-    EXPECT_TRUE(processor.calls().empty());
-    EXPECT_EQ(processor.events, (std::vector<std::string> {"beginProcess", "endProcess"}));
-}
-
 TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
 {
     struct Host {
@@ -289,6 +276,12 @@ TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
     EXPECT_EQ(record.interrupted.load(), 7);
     EXPECT_EQ(processor.events, (std::vector<std::string> {"beginProcess", "beginPass 0", "endProcess"}));
     EXPECT_TRUE(processor.calls().empty());
+    // Once interrupted, a pass starts nothing and asks the host no more.
+    LoggingProcessor later(4, &record);
+    EXPECT_NO_THROW(later.run());
+    EXPECT_TRUE(later.calls().empty());
+    EXPECT_EQ(later.events, (std::vector<std::string> {"beginProcess", "endProcess"}));
+    EXPECT_EQ(host.calls, 2);
 }
 
 TEST(MultiProcessorInterrupt, SetInterruptedNeedsARecord)
