@@ -2,6 +2,7 @@
 // float, against expectations computed here from the functor rules.
 #include "qrFunctorProc.h"
 #include "qrPixelFunctor.h"
+#include "qrTestImage.h"
 
 #include <gtest/gtest.h>
 
@@ -159,22 +160,19 @@ TEST(FunctorEdges, SecondImageOutsideItsCropGivesTheEdgeColour)
 // function of its pixels.
 TEST(FunctorThreads, ResultDoesNotDependOnTheThreadCount)
 {
-    const int32_t w = 257, h = 131;
     QrMultiProcessor::overrideProcessorCount(4);
-    std::vector<std::vector<ARGB16>> results;
+    std::vector<QrTexture<ARGB16>> results;
     for (const bool threaded : {false, true}) {
-        auto t = QrTexture<ARGB16>::allocate(w, h);
-        for (int32_t j = 0; j < h; ++j)
-            for (int32_t i = 0; i < w; ++i)
-                *t.pixelAtIndex(i, j) = ARGB16 {{uint16_t((i * 131 + j * 7) % 32769),
-                    uint16_t(i * 97 % 32769), uint16_t(j * 251 % 32769), uint16_t((i ^ j) * 13)}};
+        results.push_back(imageFrom<ARGB16>(257, 131, [](int32_t i, int32_t j) {
+            return ARGB16 {{uint16_t((i * 131 + j * 7) % 32769), uint16_t(i * 97 % 32769),
+                uint16_t(j * 251 % 32769), uint16_t((i ^ j) * 13)}};
+        }));
         Functor1<ARGB16, PF::UnMultiplyByAlpha> unmultiply;
         unmultiply.setMultiThreaded(threaded);
-        unmultiply.process(t);
-        results.emplace_back(t.data(), t.data() + w * h);
+        unmultiply.process(results.back());
     }
     QrMultiProcessor::overrideProcessorCount(0);
-    EXPECT_TRUE(results[0] == results[1]);
+    expectPixels(results[1], [&](int32_t i, int32_t j) { return *results[0].pixelAtIndex(i, j); });
 }
 
 }  // namespace

@@ -17,9 +17,11 @@ std::tuple<int32_t, int32_t, int32_t> cropOf(const QrTexAxis& a)
     return {a.cropFirst, a.cropLast, a.cropCount};
 }
 
-TEST(TexIndexerSettings, NewIndexerCoversTheImage)
+// A new indexer covers the image; crop ends are ordered and clamped into the
+// image, edge methods into their range.
+TEST(TexIndexerSettings, NewIndexerCoversTheImageAndSettingsAreClamped)
 {
-    QrTexIndexer ix(7, 5);
+    QrTexIndexer ix(10, 8);
     for (const QrTexAxis* a : {&ix.xAxis(), &ix.yAxis()}) {
         EXPECT_EQ(cropOf(*a), std::tuple(0, a->size - 1, a->size));
         EXPECT_EQ(
@@ -27,14 +29,12 @@ TEST(TexIndexerSettings, NewIndexerCoversTheImage)
             std::tuple(0, a->size - 1, int32_t(kEdgeColour), 0u, 0, 0));
     }
     EXPECT_FALSE(ix.isWindowed());
-}
-
-TEST(TexIndexerSettings, CropEndsAreOrderedAndClampedIntoTheImage)
-{
-    QrTexIndexer ix(10, 8);
     ix.setCrop(5, 2, -4, 100);
     EXPECT_EQ(cropOf(ix.xAxis()), std::tuple(2, 5, 4));
     EXPECT_EQ(cropOf(ix.yAxis()), std::tuple(0, 7, 8));
+    ix.setEdgeMethods(7, -2);
+    EXPECT_EQ(ix.xAxis().edgeMethod, kEdgeWrap);
+    EXPECT_EQ(ix.yAxis().edgeMethod, kEdgeColour);
 }
 
 TEST(TexIndexerSettings, CropIsKeptInsideTheWindowOnlyWhenAskedTo)
@@ -90,14 +90,6 @@ TEST(TexIndexerSettings, WindowFlagsTrackWhetherAnAxisIsCut)
     ix.resetWindow();
     EXPECT_FALSE(ix.isWindowed());
     EXPECT_EQ(ix.xAxis().windowCount, 10);
-}
-
-TEST(TexIndexerSettings, EdgeMethodsOutOfRangeAreClamped)
-{
-    QrTexIndexer ix(3, 3);
-    ix.setEdgeMethods(7, -2);
-    EXPECT_EQ(ix.xAxis().edgeMethod, kEdgeWrap);
-    EXPECT_EQ(ix.yAxis().edgeMethod, kEdgeColour);
 }
 
 // Independent statement of the edge rules: Reflect has period 2n with the
