@@ -230,21 +230,16 @@ TEST_F(ExceptionStack, ReportTextIsExact)
         c.record();
         EXPECT_EQ(maskedReport(c.formatCodes), reportWith(c.formatCodes, c.records)) << c.what;
     }
-}
-
-struct SiteCase {
-    const char* what;
-    std::string function;
-    const char* file;
-    int32_t line;
-    std::string site;  // the text between "]\n   " and the message
-};
-
-TEST_F(ExceptionStack, ReportShowsCatchSitePartsOnlyWhenPresent)
-{
+    // The catch site shows only the parts that are present.
     const std::string longName = "Quarn::" + std::string(93, 'x');  // 100 characters
     const std::string name80 = std::string(78, 'y') + "::";
-    const SiteCase cases[] = {
+    struct {
+        const char* what;
+        std::string function;
+        const char* file;
+        int32_t line;
+        std::string site;  // the text between "]\n   " and the message
+    } sites[] = {
         {"full site", "Quarn::A::b", "src/qrA", 17, "Quarn::A::b() src/qrA(0017)\n   "},
         {"unknown function", "unknown()", "src/qrA", 17, "src/qrA(0017)\n   "},
         {"no function", "", "src/qrA", 17, "src/qrA(0017)\n   "},
@@ -253,7 +248,7 @@ TEST_F(ExceptionStack, ReportShowsCatchSitePartsOnlyWhenPresent)
         {"long function", longName, "src/qrA", 1, "..." + longName.substr(23) + "() src/qrA(0001)\n   "},
         {"80 characters kept whole", name80, "src/qrA", 1, name80 + "() src/qrA(0001)\n   "},
     };
-    for (const SiteCase& c : cases) {
+    for (const auto& c : sites) {
         Stack::clear();
         Stack::record(
             WrongType("Quarn::Test::t", "src/qrTest", 1, "int"), c.function.c_str(), c.file, c.line);
