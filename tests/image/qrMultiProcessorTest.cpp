@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -42,10 +43,7 @@ protected:
     }
     static void setMaxProcessors(const char* value)
     {
-        if (value)
-            setenv("QUARN_MAX_PROCESSORS", value, 1);
-        else
-            unsetenv("QUARN_MAX_PROCESSORS");
+        value ? setenv("QUARN_MAX_PROCESSORS", value, 1) : unsetenv("QUARN_MAX_PROCESSORS");
         QrMultiProcessor::resetMaxProcessorsForTesting();
     }
 };
@@ -53,11 +51,9 @@ protected:
 // What one processBand call saw.
 struct BandCall {
     std::thread::id thread;
-    int32_t index;
-    int32_t count;
+    int32_t index, count;
     bool threaded;
-    int32_t first;
-    int32_t end;
+    int32_t first, end;
 };
 
 // A processor whose band work is a callback; it logs every band it is given
@@ -249,11 +245,9 @@ TEST_F(MultiProcessorTest, NestedPassRunsOnTheCallingWorkerThread)
     outer.run();
     ASSERT_EQ(pairs.size(), 4u) << "each outer band runs exactly one inner band";
     for (const auto& [outerCall, innerCall] : pairs) {
-        EXPECT_EQ(innerCall.thread, outerCall.thread);
-        EXPECT_FALSE(innerCall.threaded);
-        EXPECT_EQ(innerCall.index, 0);
-        EXPECT_EQ(innerCall.first, 0);
-        EXPECT_EQ(innerCall.end, 6);
+        EXPECT_EQ(
+            std::tuple(innerCall.thread, innerCall.threaded, innerCall.index, innerCall.first, innerCall.end),
+            std::tuple(outerCall.thread, false, 0, 0, 6));
     }
 }
 
