@@ -44,11 +44,9 @@ TEST(TexIndexerSettings, CropIsKeptInsideTheWindowOnlyWhenAskedTo)
     ix.setCrop(0, 19, 0, 19);
     EXPECT_EQ(ix.xAxis().cropFirst, 0) << "crop may exceed the window by default";
     EXPECT_TRUE(ix.setClipCropToWindow(true));
-    EXPECT_EQ(ix.xAxis().cropFirst, 4);
-    EXPECT_EQ(ix.xAxis().cropLast, 12);
+    EXPECT_EQ(cropOf(ix.xAxis()), std::tuple(4, 12, 9));
     ix.setWindow(6, 8, 0, 19);
-    EXPECT_EQ(ix.xAxis().cropFirst, 6) << "a new window re-clamps the crop";
-    EXPECT_EQ(ix.xAxis().cropLast, 8);
+    EXPECT_EQ(cropOf(ix.xAxis()), std::tuple(6, 8, 3)) << "a new window re-clamps the crop";
     ix.setClipCropToWindow(false);
     ix.setCrop(1, 18, 0, 19);
     EXPECT_EQ(ix.xAxis().cropFirst, 1);
@@ -81,12 +79,10 @@ TEST(TexIndexerSettings, WindowFlagsTrackWhetherAnAxisIsCut)
     EXPECT_FALSE(ix.setWindow(0, 9, 5, 0)) << "a window of the whole image is no window";
     EXPECT_EQ(ix.yAxis().flags & QrTexAxis::kWindowed, 0u);
     EXPECT_TRUE(ix.setWindow(9, 2, -3, 100));
-    EXPECT_EQ(ix.xAxis().windowFirst, 2);
-    EXPECT_EQ(ix.xAxis().windowCount, 8);
-    EXPECT_EQ(ix.yAxis().windowCount, 6);
-    EXPECT_TRUE(ix.xAxis().isWindowed());
-    EXPECT_FALSE(ix.yAxis().isWindowed());
-    EXPECT_TRUE(ix.isWindowed());
+    EXPECT_EQ(std::tuple(ix.xAxis().windowFirst, ix.xAxis().windowCount, ix.yAxis().windowCount),
+        std::tuple(2, 8, 6));
+    EXPECT_EQ(std::tuple(ix.xAxis().isWindowed(), ix.yAxis().isWindowed(), ix.isWindowed()),
+        std::tuple(true, false, true));
     ix.resetWindow();
     EXPECT_FALSE(ix.isWindowed());
     EXPECT_EQ(ix.xAxis().windowCount, 10);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using namespace Quarn::Pixel;
@@ -51,13 +52,9 @@ TEST(TextureMemory, CopiesShareTheDataAndTakeTheAddressingUntilTheLastOneGoes)
     {
         Tex8 b;
         b = a;
-        EXPECT_EQ(b.handle(), handle);
-        EXPECT_EQ(b.data(), a.data());
-        EXPECT_EQ(handle->refCount(), 2);
-        EXPECT_EQ(b.width(), 6);
-        EXPECT_EQ(b.xAxis().cropLast, 3);
-        EXPECT_EQ(b.yAxis().edgeMethod, kEdgeReflect);
-        EXPECT_EQ(b.edgeColour(), a.edgeColour());
+        EXPECT_EQ(std::tuple(b.handle(), b.data(), handle->refCount()), std::tuple(handle, a.data(), 2));
+        EXPECT_EQ(std::tuple(b.width(), b.xAxis().cropLast, b.yAxis().edgeMethod, b.edgeColour()),
+            std::tuple(6, 3, int32_t(kEdgeReflect), a.edgeColour()));
         EXPECT_EQ(b.pixelAt(7, 5), a.pixelAt(7, 5));
         Tex8 c(b);
         EXPECT_EQ(handle->refCount(), 3);
