@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -369,9 +370,8 @@ TEST_F(ErrorLog, UnwritableLogThrowsAndRecordsAFileException)
             ADD_FAILURE() << "no exception";
         } catch (const File::FileException& e) {
             EXPECT_STREQ(e.name(), c.className);
-            EXPECT_EQ(e.function(), "Quarn::Exceptions::Stack::stackDumpLog");
-            EXPECT_EQ(e.file(), "src/qrExceptionStack");
-            EXPECT_EQ(e.line(), c.line);
+            EXPECT_EQ(std::tuple(e.function(), e.file(), e.line()),
+                std::tuple("Quarn::Exceptions::Stack::stackDumpLog", "src/qrExceptionStack", c.line));
             ASSERT_EQ(e.arguments().size(), 3u);
             EXPECT_EQ(e.arguments()[0].write(), "'open'");
             EXPECT_EQ(e.arguments()[1].write(), "'" + named.string() + "'");
@@ -382,9 +382,8 @@ TEST_F(ErrorLog, UnwritableLogThrowsAndRecordsAFileException)
             EXPECT_NE(e.arguments()[2].write(), "'No errno'");
         }
         const Stack::Record r = Stack::snapshot().at(0).back();
-        EXPECT_EQ(r.className, c.className);
-        EXPECT_EQ(r.familyName, "FileException");
-        EXPECT_EQ(r.line, c.recordedLine);
+        EXPECT_EQ(std::tuple(r.className, r.familyName, r.line),
+            std::tuple(c.className, "FileException", c.recordedLine));
     }
 }
 

@@ -27,9 +27,7 @@ void expectThrown(const std::function<void()>& action, const char* name, int32_t
     } catch (const ExceptionI& e) {
         EXPECT_STREQ(e.name(), name);
         EXPECT_EQ(e.code(), code) << name;
-        EXPECT_EQ(e.function(), function) << name;
-        EXPECT_EQ(e.file(), file) << name;
-        EXPECT_EQ(e.line(), line) << name;
+        EXPECT_EQ(std::tuple(e.function(), e.file(), e.line()), std::tuple(function, file, line)) << name;
     }
 }
 

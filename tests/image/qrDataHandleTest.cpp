@@ -85,9 +85,8 @@ TEST(DataHandleHost, RefusedHandleOrLockRaisesOutOfMemoryAndLeaksNothing)
             (void)QrTexture<Quarn::Pixel::ARGBF>::allocate(4, 4);
             FAIL() << "allocation succeeded, refused lock " << refuseLock;
         } catch (const Quarn::Exceptions::OutOfMemory& e) {
-            EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
-            EXPECT_EQ(e.file(), "src/qrImage");
-            EXPECT_EQ(e.line(), 96);
+            EXPECT_EQ(std::tuple(e.function(), e.file(), e.line()),
+                std::tuple("Quarn::Image::DataHandle::DataHandle", "src/qrImage", 96));
             ASSERT_EQ(e.arguments().size(), 1u);
             EXPECT_EQ(std::get<std::string>(e.arguments()[0].value()), "Image allocation");
         }

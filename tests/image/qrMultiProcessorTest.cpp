@@ -348,9 +348,8 @@ TEST_F(MultiProcessorTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin)
         } catch (const Ex::ExceptionI& e) {
             caught = true;
             EXPECT_STREQ(e.name(), c.thrownClass);
-            EXPECT_EQ(e.function(), "QrMultiProcessor::multiThreadSample");
-            EXPECT_EQ(e.file(), "src/qrMultiProcessor");
-            EXPECT_EQ(e.line(), c.thrownLine);
+            EXPECT_EQ(std::tuple(e.function(), e.file(), e.line()),
+                std::tuple("QrMultiProcessor::multiThreadSample", "src/qrMultiProcessor", c.thrownLine));
         }
         EXPECT_TRUE(caught) << "the failure did not reach the calling thread";
         EXPECT_EQ(record.interrupted.load(), 1);
@@ -359,9 +358,8 @@ TEST_F(MultiProcessorTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin)
         EXPECT_EQ(Ex::Stack::threadIndex(), 0) << "the worker index leaked onto the caller";
         const Ex::ExceptionI* recorded = Ex::Stack::firstException(c.failing);
         ASSERT_NE(recorded, nullptr) << "not recorded under the worker's index";
-        EXPECT_STREQ(recorded->name(), c.recordedClass);
-        EXPECT_EQ(recorded->function(), c.recordedFunction);
-        EXPECT_EQ(recorded->line(), c.recordedLine);
+        EXPECT_EQ(std::tuple(std::string(recorded->name()), recorded->function(), recorded->line()),
+            std::tuple(c.recordedClass, c.recordedFunction, c.recordedLine));
         EXPECT_EQ(Ex::Stack::recordCount(), 1u);
         std::ostringstream report;
         Ex::Stack::writeReport(report, false);
