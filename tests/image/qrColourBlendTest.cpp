@@ -17,8 +17,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,36 +34,32 @@ double positive(double v)
     return v <= 0.0 ? 0.0 : v;
 }
 
-// Colour formulas of the methods that treat red, green and blue alike.
-const std::map<int, std::function<double(double s, double e, double mix)>> kChannelFormulas = {
-    {19, [](double s, double e, double mix) { return (s - e) * mix + e; }},
-    {22, [](double s, double e, double) { return s + e; }},
-    {11, [](double s, double e, double) { return s + e; }},
-    {5, [](double s, double e, double) { return std::abs(s - e); }},
-    {21, [](double s, double e, double) { return positive(e - s); }},
-    {20, [](double s, double e, double) { return positive(s - e); }},
-    {4, [](double s, double e, double) { return std::min(s, e); }},
-    {9, [](double s, double e, double) { return std::max(s, e); }},
-    {17, [](double s, double e, double) { return 1 - (1 - s) * (1 - e); }},
-    {14, [](double s, double e, double) { return s * e; }},
-    {15,
-        [](double s, double e, double) {
-            return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e;
-        }},
-    {6, [](double s, double e, double) { return s + e - 2 * s * e; }},
-    {2, [](double s, double e, double) { return e == 0 ? 0 : positive(1 - (1 - s) / e); }},
-    {3, [](double s, double e, double) { return e == 1 ? 1 : s / (1 - e); }},
-    {7, [](double s, double e, double) { return e < 0.5 ? 2 * s * e : 1 - 2 * (1 - s) * (1 - e); }},
-    {10, [](double s, double e, double) { return positive(s + e - 1); }},
-    {12,
-        [](double s, double e, double) {
-            return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s;
-        }},
-    {18,
-        [](double s, double e, double) {
-            return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s);
-        }},
-};
+// Colour formula of a method that treats red, green and blue alike; none for
+// the other methods.
+std::optional<double> channelFormula(int code, double s, double e, double mix)
+{
+    switch (code) {
+    case 19: return (s - e) * mix + e;
+    case 22:
+    case 11: return s + e;
+    case 5: return std::abs(s - e);
+    case 21: return positive(e - s);
+    case 20: return positive(s - e);
+    case 4: return std::min(s, e);
+    case 9: return std::max(s, e);
+    case 17: return 1 - (1 - s) * (1 - e);
+    case 14: return s * e;
+    case 15: return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e;
+    case 6: return s + e - 2 * s * e;
+    case 2: return e == 0 ? 0 : positive(1 - (1 - s) / e);
+    case 3: return e == 1 ? 1 : s / (1 - e);
+    case 7: return e < 0.5 ? 2 * s * e : 1 - 2 * (1 - s) * (1 - e);
+    case 10: return positive(s + e - 1);
+    case 12: return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s;
+    case 18: return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s);
+    default: return std::nullopt;
+    }
+}
 
 struct HslRef {
     double h, s, l;
@@ -110,10 +105,10 @@ Ref referenceBlend(int code, const Ref& s, const Ref& e, double mix)
 {
     Ref r = s;
     const double unionAlpha = s[0] + e[0] - s[0] * e[0];
-    if (kChannelFormulas.count(code)) {
+    if (channelFormula(code, 0, 0, 0)) {
         r[0] = unionAlpha;
-        for (int c = 1; c < 4; ++c)
-            r[size_t(c)] = kChannelFormulas.at(code)(s[size_t(c)], e[size_t(c)], mix);
+        for (size_t c = 1; c < 4; ++c)
+            r[c] = *channelFormula(code, s[c], e[c], mix);
     } else if (code == 1 || code == 8 || code == 13 || code == 16) {
         const HslRef hs = toHsl(s[1], s[2], s[3]), he = toHsl(e[1], e[2], e[3]);
         HslRef out = hs;  // Saturation: s of e
