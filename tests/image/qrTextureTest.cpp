@@ -242,9 +242,7 @@ TEST(TextureMemory, AllocatedRowsArePackedAndAligned)
     const Tex8 t8 = Tex8::allocate(5, 3);
     const QrTexture<ARGB16> t16 = QrTexture<ARGB16>::allocate(5, 3);
     const TexF tf = TexF::allocate(5, 3);
-    EXPECT_EQ(t8.stride(), 20);
-    EXPECT_EQ(t16.stride(), 40);
-    EXPECT_EQ(tf.stride(), 80);
+    EXPECT_EQ(std::tuple(t8.stride(), t16.stride(), tf.stride()), std::tuple(20, 40, 80));
     for (const void* p : {(const void*)t8.data(), (const void*)t16.data(), (const void*)tf.data()})
         EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 16, 0u);
     EXPECT_EQ(
@@ -294,10 +292,8 @@ TEST(TextureMemory, AllocateLikeTakesTheGeometryAndCoversOnlyTheWindow)
     geometry.setOrigin(int32_t(4), int32_t(-1));
     geometry.setEdgeMethods(kEdgeRepeat, kEdgeWrap);
     const TexF t = TexF::allocateLike(geometry);
-    EXPECT_EQ(t.width(), 10);
-    EXPECT_EQ(t.stride(), 4 * 16);
-    EXPECT_EQ(t.xAxis().originIndex, 4);
-    EXPECT_EQ(t.yAxis().edgeMethod, kEdgeWrap);
+    EXPECT_EQ(std::tuple(t.width(), t.stride(), t.xAxis().originIndex, t.yAxis().edgeMethod),
+        std::tuple(10, 4 * 16, 4, int32_t(kEdgeWrap)));
     EXPECT_EQ(static_cast<Quarn::Image::DataHandle*>(t.handle())->size(), 4u * 3u * 16u);
     EXPECT_EQ(t.pixelAtIndex(2, 1), t.data());
 }
