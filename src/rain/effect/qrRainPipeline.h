@@ -71,6 +71,7 @@ void drawRain(const typename D::Texture& source, typename D::Texture& output,
     const typename D::MatteTexture* matte, const QrRainSettings& settings, QrInterruptRecord* interrupt)
 {
     QrRainProc<D> rain(settings, matte, interrupt);
+    rain.setLayerInOutput(true);
     rain.process(source, output);
 }
 
