@@ -2,9 +2,9 @@
 // The per-pixel steps that follow the rain and its blend, run as one pass
 // instead of one pass each: the output's alpha clamped to 0..white, its
 // colour multiplied or divided by that alpha, then alpha or colour taken
-// from the source or the alpha made opaque. After each step the pixel is
-// stored and loaded again, so every value comes out exactly as it would from
-// one pass per step (integer storage clamps and truncates on every store).
+// from the source or the alpha made opaque. Every value comes out exactly as
+// from one pass per step, which stored the pixel (integer storage clamps and
+// truncates) and loaded it again between steps.
 #include "qrPixel.h"
 #include "qrPixelFunctor.h"
 
@@ -50,21 +50,29 @@ template <class P> struct SettleAlpha {
     }
 
 private:
-    template <class W> static void restore(W& p) { p = Pixel::convert<W>(Pixel::convert<P>(p)); }
+    // What storing and loading again leaves of a working pixel whose values
+    // are already whole numbers from 0 up (as loaded from integer storage and
+    // clamped between whole bounds): each channel capped at white.
+    template <class W> static void restoreWhole(W& p)
+    {
+        if constexpr (std::numeric_limits<typename P::Component>::is_integer) {
+            for (auto& c : p.c)
+                c = c < float(W::kWhite) ? c : float(W::kWhite);
+        }
+    }
 
+    // No store and load follows the scaling: the step after it only
+    // overwrites channels, and the final store gives what storing twice would.
     template <class W> void scaleStep(W& p) const
     {
         if (clamp) {
             PixelFunctor::ClampChannel {0.0f, float(W::kWhite), 0}(p);
-            restore(p);
+            restoreWhole(p);
         }
-        if (scale == Scale::multiply) {
+        if (scale == Scale::multiply)
             PixelFunctor::MultiplyByAlpha {}(p);
-            restore(p);
-        } else if (scale == Scale::unmultiply) {
+        else if (scale == Scale::unmultiply)
             PixelFunctor::UnMultiplyByAlpha {}(p);
-            restore(p);
-        }
     }
 };
 
