@@ -94,8 +94,8 @@ void frameOptions(benchmark::internal::Benchmark* b)
 }
 
 // Each pair one after the other, so that both see the machine alike.
-#define NIMBREL_FRAME_PAIR(S, W, H)                                       \
-    BENCHMARK_TEMPLATE(processorFrame, S)->Args({W, H})->Apply(frameOptions); \
+#define NIMBREL_FRAME_PAIR(S, W, H)                                                                          \
+    BENCHMARK_TEMPLATE(processorFrame, S)->Args({W, H})->Apply(frameOptions);                                \
     BENCHMARK_TEMPLATE(hostFrame, S)->Args({W, H})->Apply(frameOptions)
 
 NIMBREL_FRAME_PAIR(ARGB8, 1920, 1080);

@@ -56,15 +56,19 @@ HostImage::HostImage(
 {
 }
 
-HostImage::HostImage(const HostImage& other) : HostImage(uninitialised(other.width_, other.height_, other.depth_))
+HostImage::HostImage(const HostImage& other)
+    : HostImage(uninitialised(other.width_, other.height_, other.depth_))
 {
     for (int y = 0; y < height_; ++y)
         std::memcpy(row(y), other.row(y), rowBytes());
 }
 
 HostImage::HostImage(HostImage&& other) noexcept
-    : width_(std::exchange(other.width_, 0)), height_(std::exchange(other.height_, 0)), depth_(other.depth_),
-      stride_(std::exchange(other.stride_, 0)), data_(std::exchange(other.data_, nullptr)),
+    : width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      depth_(other.depth_),
+      stride_(std::exchange(other.stride_, 0)),
+      data_(std::exchange(other.data_, nullptr)),
       owner_(std::move(other.owner_))
 {
 }

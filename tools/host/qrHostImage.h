@@ -41,8 +41,8 @@ public:
     // set), so that a world can show its rows without copying them.
     static HostImage worldLayout(int width, int height, Depth depth);
     // An image over rows `stride` bytes apart at `data`, which `owner` keeps.
-    HostImage(int width, int height, Depth depth, std::size_t stride, std::byte* data,
-        std::shared_ptr<void> owner);
+    HostImage(
+        int width, int height, Depth depth, std::size_t stride, std::byte* data, std::shared_ptr<void> owner);
 
     // Copies are deep (and tightly packed); moves hand the pixels over.
     HostImage(const HostImage& other);

@@ -25,7 +25,9 @@ struct Shelf {
     std::vector<Idle> idle;  // oldest first
 };
 
-MemoryPool::MemoryPool() : shelf_(std::make_shared<Shelf>()) { }
+MemoryPool::MemoryPool() : shelf_(std::make_shared<Shelf>())
+{
+}
 
 MemoryPool::Block& MemoryPool::Block::operator=(Block&& other) noexcept
 {

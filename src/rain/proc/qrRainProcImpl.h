@@ -146,8 +146,8 @@ template <class D> bool QrRainProc<D>::canUseOutputAsLayer() const
     const QrTexAxis& ay = out.yAxis();
     const bool whole = ax.windowFirst == 0 && ax.windowCount == out.width() && ay.windowFirst == 0 &&
         ay.windowCount == out.height() && ax.placement == 0 && ay.placement == 0;
-    return layerInOutput_ && out.hasData() && whole && this->region() == QrRect {0, 0, out.width(), out.height()} &&
-        !qrSharesMemory(*this->input(), out);
+    return layerInOutput_ && out.hasData() && whole &&
+        this->region() == QrRect {0, 0, out.width(), out.height()} && !qrSharesMemory(*this->input(), out);
 }
 
 template <class D> void QrRainProc<D>::processBand()

@@ -126,7 +126,8 @@ TYPED_TEST(QrRainProcTest, LayerInTheOutputGivesTheSameResult)
     QrRainMotion layered;
     layered.depthLayers = 3;
     for (const QrRainMotion& motion : {QrRainMotion {}, layered})
-        for (const std::optional<QrRect>& region : {std::optional<QrRect> {}, std::optional(QrRect {5, 3, 90, 60})}) {
+        for (const std::optional<QrRect>& region :
+            {std::optional<QrRect> {}, std::optional(QrRect {5, 3, 90, 60})}) {
             QrRainSettings settings = TestFixture::defaults();
             settings.motion = motion;
             settings.region = region;
@@ -134,9 +135,11 @@ TYPED_TEST(QrRainProcTest, LayerInTheOutputGivesTheSameResult)
             const auto expected = TestFixture::render(reference, source);
             Proc p(settings);
             p.setLayerInOutput(true);
-            auto got = filled(source.width(), source.height(), pixel<typename TestFixture::S>(0.5, 0.5, 0.5, 0.5));
+            auto got =
+                filled(source.width(), source.height(), pixel<typename TestFixture::S>(0.5, 0.5, 0.5, 0.5));
             p.process(source, got);
-            EXPECT_EQ(differingPixels(got, expected), 0) << "layers " << motion.depthLayers << ", region " << !!region;
+            EXPECT_EQ(differingPixels(got, expected), 0)
+                << "layers " << motion.depthLayers << ", region " << !!region;
             EXPECT_EQ(p.layer().data() == got.data(), !region) << "layer in the output";
         }
 }
