@@ -85,4 +85,34 @@ TEST(HostWorld, NewWorldsAreTransparentBlackInsideTheRows)
     }
 }
 
+// Pixels move between images and worlds without copies: a world shows an
+// image laid out as worlds are, a world's pixels become an image (which may
+// outlive the pool they came from), and copies of either stay deep.
+TEST(HostWorld, ImagesAndWorldsShareRowsInsteadOfCopying)
+{
+    HostImage source = HostImage::worldLayout(5, 3, Depth::Bits16);
+    source.fill({1.0f, 0.25f, 0.5f, 0.75f});
+    ASSERT_TRUE(HostWorld::canShow(source, Depth::Bits16));
+    EXPECT_FALSE(HostWorld::canShow(source, Depth::Float));
+    EXPECT_FALSE(HostWorld::canShow(HostImage(5, 3, Depth::Bits16), Depth::Bits16));
+    const HostWorld shown(source);
+    EXPECT_EQ(reinterpret_cast<const std::byte*>(shown.world().data), source.data());
+    EXPECT_EQ(std::size_t(shown.world().rowbytes), source.stride());
+    EXPECT_TRUE(shown.paddingIntact());
+
+    HostImage released;
+    {
+        MemoryPool pool;
+        HostWorld output(5, 3, Depth::Bits16, pool, HostWorld::Start::Black);
+        output.load(source);
+        const auto* pixels = reinterpret_cast<const std::byte*>(output.world().data);
+        released = output.release();
+        EXPECT_EQ(released.data(), pixels);
+    }
+    const HostImage copy = released;
+    EXPECT_EQ(copy.stride(), copy.rowBytes());
+    for (const HostImage* image : {static_cast<const HostImage*>(&released), &copy})
+        EXPECT_EQ(image->pixel(4, 2), source.pixel(4, 2));
+}
+
 }  // namespace

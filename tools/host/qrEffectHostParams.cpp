@@ -113,7 +113,8 @@ void EffectHost::setLayer(int index, std::optional<HostImage> image)
 
 // The layer's world is kept from one command to the next until the layer
 // changes: a still image that serves every frame of a sequence is copied
-// into a world once.
+// into a world once, and an image already laid out as a world at the depth
+// asked for is shown as it is, not copied.
 std::shared_ptr<HostWorld> EffectHost::layerWorld(int index, Depth depth)
 {
     const auto& image = param(index).layer();
@@ -122,9 +123,13 @@ std::shared_ptr<HostWorld> EffectHost::layerWorld(int index, Depth depth)
     std::shared_ptr<HostWorld>& kept = layerWorlds_[index];
     if (!kept || kept->depth() != depth) {
         kept.reset();
-        kept = std::make_shared<HostWorld>(
-            image->width(), image->height(), depth, memory_, HostWorld::Start::Undefined);
-        kept->load(*image);
+        if (HostWorld::canShow(*image, depth)) {
+            kept = std::make_shared<HostWorld>(*image);
+        } else {
+            kept = std::make_shared<HostWorld>(
+                image->width(), image->height(), depth, memory_, HostWorld::Start::Undefined);
+            kept->load(*image);
+        }
     }
     kept->world().pix_aspect_ratio = properties_.pixelAspectRatio;
     return kept;

@@ -40,8 +40,8 @@ RenderResult EffectHost::renderClassic(Depth depth)
     state.output = &output;
     RenderResult result;
     result.command = invoke(PF_Cmd_RENDER, state, nullptr);
-    result.image = output.read();
     result.paddingIntact = output.paddingIntact() && input->paddingIntact();
+    result.image = output.release();
     return result;
 }
 
@@ -71,8 +71,8 @@ RenderResult EffectHost::renderSmart(Depth depth)
         state.output = &output;
         state.smartCheckouts = &checkouts;
         result.command = invoke(PF_Cmd_SMART_RENDER, state, &extra);
-        result.image = output.read();
         result.paddingIntact = output.paddingIntact();
+        result.image = output.release();
     }
     if (preOutput.delete_pre_render_data_func && preOutput.pre_render_data)
         preOutput.delete_pre_render_data_func(preOutput.pre_render_data);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace Quarn::Host {
 
@@ -38,27 +39,79 @@ A_short bitDepth(Depth depth)
     return 0;
 }
 
+std::size_t worldRowBytes(int width, Depth depth)
+{
+    const std::size_t used = width * pixelSize(depth);
+    return (used + 48 + 15) / 16 * 16;
+}
+
 HostImage::HostImage(int width, int height, Depth depth) : HostImage(uninitialised(width, height, depth))
 {
-    std::fill(bytes_.begin(), bytes_.end(), std::byte {0});
+    std::fill_n(data_, std::size_t(height_) * stride_, std::byte {0});
+}
+
+HostImage::HostImage(
+    int width, int height, Depth depth, std::size_t stride, std::byte* data, std::shared_ptr<void> owner)
+    : width_(width), height_(height), depth_(depth), stride_(stride), data_(data), owner_(std::move(owner))
+{
+}
+
+HostImage::HostImage(const HostImage& other)
+    : HostImage(uninitialised(other.width_, other.height_, other.depth_))
+{
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(row(y), other.row(y), rowBytes());
+}
+
+HostImage::HostImage(HostImage&& other) noexcept
+    : width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      depth_(other.depth_),
+      stride_(std::exchange(other.stride_, 0)),
+      data_(std::exchange(other.data_, nullptr)),
+      owner_(std::move(other.owner_))
+{
+}
+
+HostImage& HostImage::operator=(HostImage other) noexcept
+{
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    std::swap(depth_, other.depth_);
+    std::swap(stride_, other.stride_);
+    std::swap(data_, other.data_);
+    std::swap(owner_, other.owner_);
+    return *this;
+}
+
+HostImage HostImage::allocate(int width, int height, Depth depth, std::size_t stride)
+{
+    if (width < 0 || height < 0)
+        throw std::invalid_argument("negative image size");
+    // Left uninitialised, so that an image about to be overwritten entirely
+    // is not first filled with zeros.
+    std::shared_ptr<std::byte[]> bytes(new std::byte[std::max<std::size_t>(1, std::size_t(height) * stride)]);
+    std::byte* data = bytes.get();
+    return HostImage(width, height, depth, stride, data, std::move(bytes));
 }
 
 HostImage HostImage::uninitialised(int width, int height, Depth depth)
 {
-    if (width < 0 || height < 0)
-        throw std::invalid_argument("negative image size");
-    HostImage image;
-    image.width_ = width;
-    image.height_ = height;
-    image.depth_ = depth;
-    image.bytes_.resize(static_cast<std::size_t>(height) * image.rowBytes());
+    return allocate(width, height, depth, width * pixelSize(depth));
+}
+
+HostImage HostImage::worldLayout(int width, int height, Depth depth)
+{
+    HostImage image = allocate(width, height, depth, worldRowBytes(width, depth));
+    for (int y = 0; y < height; ++y)
+        std::fill(image.row(y) + image.rowBytes(), image.row(y) + image.stride_, kWorldPadByte);
     return image;
 }
 
 std::byte* HostImage::at(int x, int y, int c)
 {
     const std::size_t channelSize = pixelSize(depth_) / 4;
-    return bytes_.data() + y * rowBytes() + (x * 4 + c) * channelSize;
+    return row(y) + (x * 4 + c) * channelSize;
 }
 
 const std::byte* HostImage::at(int x, int y, int c) const
@@ -132,14 +185,14 @@ void HostImage::readRows(const void* src, std::size_t stride)
 {
     const auto* from = static_cast<const std::byte*>(src);
     for (int y = 0; y < height_; ++y)
-        std::memcpy(bytes_.data() + y * rowBytes(), from + y * stride, rowBytes());
+        std::memcpy(row(y), from + y * stride, rowBytes());
 }
 
 void HostImage::writeRows(void* dst, std::size_t stride) const
 {
     auto* to = static_cast<std::byte*>(dst);
     for (int y = 0; y < height_; ++y)
-        std::memcpy(to + y * stride, bytes_.data() + y * rowBytes(), rowBytes());
+        std::memcpy(to + y * stride, row(y), rowBytes());
 }
 
 }  // namespace Quarn::Host

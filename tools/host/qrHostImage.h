@@ -1,6 +1,7 @@
-// An image held by the host: tightly packed ARGB pixels at one of the three
-// depths the effect API knows. It is what the host feeds into a layer and
-// what it reads back from a render.
+// An image held by the host: ARGB pixels at one of the three depths the
+// effect API knows, in rows `stride()` bytes apart (tightly packed unless
+// made otherwise). It is what the host feeds into a layer and what it hands
+// back from a render.
 #pragma once
 
 #include <AE_EffectTypes.h>
@@ -9,7 +10,6 @@
 #include <cstddef>
 #include <memory>
 #include <utility>
-#include <vector>
 
 namespace Quarn::Host {
 
@@ -24,20 +24,10 @@ A_short bitDepth(Depth depth);
 
 using Argb = std::array<float, 4>;  // alpha, red, green, blue in 0..1
 
-// Leaves new elements uninitialised, so that an image about to be
-// overwritten entirely is not first filled with zeros.
-template <typename T> struct UninitialisedAllocator : std::allocator<T> {
-    template <typename U> struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    UninitialisedAllocator() = default;
-    template <typename U> UninitialisedAllocator(const UninitialisedAllocator<U>&) { }
-    template <typename U> void construct(U* p) { ::new (static_cast<void*>(p)) U; }
-    template <typename U, typename... Args> void construct(U* p, Args&&... args)
-    {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
+// Rows laid out as the host's worlds lay them out: at least 48 bytes of
+// padding a row, holding kWorldPadByte, and rows 16-byte aligned.
+inline constexpr std::byte kWorldPadByte {0xA5};
+std::size_t worldRowBytes(int width, Depth depth);
 
 class HostImage {
 public:
@@ -47,14 +37,31 @@ public:
     // An image whose pixels are left as the memory holds them, for a caller
     // that writes every one.
     static HostImage uninitialised(int width, int height, Depth depth);
+    // An uninitialised image whose rows are laid out as a world's (padding
+    // set), so that a world can show its rows without copying them.
+    static HostImage worldLayout(int width, int height, Depth depth);
+    // An image over rows `stride` bytes apart at `data`, which `owner` keeps.
+    HostImage(
+        int width, int height, Depth depth, std::size_t stride, std::byte* data, std::shared_ptr<void> owner);
+
+    // Copies are deep (and tightly packed); moves hand the pixels over.
+    HostImage(const HostImage& other);
+    HostImage(HostImage&& other) noexcept;
+    HostImage& operator=(HostImage other) noexcept;
 
     int width() const { return width_; }
     int height() const { return height_; }
     Depth depth() const { return depth_; }
     bool empty() const { return width_ == 0 || height_ == 0; }
+    // Bytes of the pixels of one row, and from one row to the next.
     std::size_t rowBytes() const { return width_ * pixelSize(depth_); }
-    std::byte* data() { return bytes_.data(); }
-    const std::byte* data() const { return bytes_.data(); }
+    std::size_t stride() const { return stride_; }
+    std::byte* data() { return data_; }
+    const std::byte* data() const { return data_; }
+    std::byte* row(int y) { return data_ + y * stride_; }
+    const std::byte* row(int y) const { return data_ + y * stride_; }
+    // What keeps the pixels alive, for a world that shows them.
+    const std::shared_ptr<void>& owner() const { return owner_; }
 
     // Channel c (0 alpha .. 3 blue) normalised: 8-bit / 255, 16-bit / 32768.
     float channel(int x, int y, int c) const;
@@ -75,10 +82,14 @@ private:
     std::byte* at(int x, int y, int c);
     const std::byte* at(int x, int y, int c) const;
 
+    static HostImage allocate(int width, int height, Depth depth, std::size_t stride);
+
     int width_ = 0;
     int height_ = 0;
     Depth depth_ = Depth::Bits8;
-    std::vector<std::byte, UninitialisedAllocator<std::byte>> bytes_;
+    std::size_t stride_ = 0;
+    std::byte* data_ = nullptr;
+    std::shared_ptr<void> owner_;
 };
 
 }  // namespace Quarn::Host

@@ -5,17 +5,6 @@
 
 namespace Quarn::Host {
 
-namespace {
-
-// Padding: at least 48 bytes a row, rows kept 16-byte aligned.
-std::size_t paddedRowBytes(int width, Depth depth)
-{
-    const std::size_t used = width * pixelSize(depth);
-    return (used + 48 + 15) / 16 * 16;
-}
-
-}  // namespace
-
 HostWorld::HostWorld(int width, int height, Depth depth)
     : depth_(depth), ownPool_(std::make_unique<MemoryPool>())
 {
@@ -26,26 +15,44 @@ HostWorld::HostWorld(int width, int height, Depth depth, MemoryPool& pool, Start
 {
     if (width < 0 || height < 0)
         throw std::invalid_argument("negative world size");
-    storage_ = pool.take(paddedRowBytes(width, depth) * height);
+    storage_ = pool.take(worldRowBytes(width, depth) * height);
     setUp(width, height, start);
+}
+
+HostWorld::HostWorld(const HostImage& image) : depth_(image.depth()), shown_(image.owner())
+{
+    if (!canShow(image, depth_))
+        throw std::invalid_argument("the image's rows are not laid out as a world's");
+    // A plug-in only reads a layer's world, so the image stays as it is.
+    describe(const_cast<std::byte*>(image.data()), image.stride(), image.width(), image.height());
+}
+
+bool HostWorld::canShow(const HostImage& image, Depth depth)
+{
+    return image.depth() == depth && image.owner() && image.stride() == worldRowBytes(image.width(), depth);
 }
 
 void HostWorld::setUp(int width, int height, Start start)
 {
     if (width < 0 || height < 0)
         throw std::invalid_argument("negative world size");
-    const std::size_t rowBytes = paddedRowBytes(width, depth_);
+    const std::size_t rowBytes = worldRowBytes(width, depth_);
     const std::size_t used = width * pixelSize(depth_);
     if (ownPool_)
         storage_ = ownPool_->take(rowBytes * height);
     for (int y = 0; y < height; ++y) {
-        std::byte* row = storage() + y * rowBytes;
+        std::byte* row = storage_.data() + y * rowBytes;
         if (start == Start::Black)
             std::fill_n(row, used, std::byte {0});
         std::fill(row + used, row + rowBytes, kPadByte);
     }
+    describe(storage_.data(), rowBytes, width, height);
+}
+
+void HostWorld::describe(std::byte* data, std::size_t rowBytes, int width, int height)
+{
     world_.world_flags = PF_WorldFlag_WRITEABLE | (depth_ == Depth::Bits16 ? PF_WorldFlag_DEEP : 0);
-    world_.data = reinterpret_cast<PF_PixelPtr>(storage());
+    world_.data = reinterpret_cast<PF_PixelPtr>(data);
     world_.rowbytes = static_cast<A_long>(rowBytes);
     world_.width = width;
     world_.height = height;
@@ -72,6 +79,16 @@ HostImage HostWorld::read() const
 {
     HostImage image = HostImage::uninitialised(world_.width, world_.height, depth_);
     image.readRows(storage(), world_.rowbytes);
+    return image;
+}
+
+HostImage HostWorld::release()
+{
+    std::shared_ptr<void> owner = std::move(shown_);
+    if (!owner)
+        owner = std::make_shared<MemoryPool::Block>(std::move(storage_));
+    HostImage image(world_.width, world_.height, depth_, world_.rowbytes, storage(), std::move(owner));
+    world_ = PF_EffectWorld {};
     return image;
 }
 

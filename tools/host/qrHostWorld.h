@@ -9,13 +9,13 @@
 #include <AE_EffectTypes.h>
 
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 namespace Quarn::Host {
 
 class HostWorld {
 public:
-    static constexpr std::byte kPadByte {0xA5};
+    static constexpr std::byte kPadByte = kWorldPadByte;
 
     // What the pixels hold when the world is made: transparent black, or
     // whatever the memory held, for a world that is written entirely next.
@@ -23,8 +23,13 @@ public:
 
     // A world with memory of its own.
     HostWorld(int width, int height, Depth depth);
-    // A world whose memory comes from `pool` (which must outlive it).
+    // A world whose memory comes from `pool`.
     HostWorld(int width, int height, Depth depth, MemoryPool& pool, Start start);
+    // A world showing the rows of `image` without copying them, which it
+    // keeps alive; only for an image that canShow() accepts.
+    explicit HostWorld(const HostImage& image);
+    // Whether `image` has a world's rows (HostImage::worldLayout) at `depth`.
+    static bool canShow(const HostImage& image, Depth depth);
     HostWorld(const HostWorld&) = delete;
     // The pixels stay where they are: world().data remains valid.
     HostWorld(HostWorld&&) = default;
@@ -38,18 +43,22 @@ public:
     // Copies an image of the world's size in (converting its depth) or out.
     void load(const HostImage& image);
     HostImage read() const;
+    // The world's pixels as an image, without copying them; the world is
+    // left without pixels.
+    HostImage release();
     // True when no byte beyond width x pixel size in any row was written.
     bool paddingIntact() const;
 
 private:
     std::size_t usedBytes() const;
     void setUp(int width, int height, Start start);
-    std::byte* storage() { return storage_.data(); }
-    const std::byte* storage() const { return storage_.data(); }
+    void describe(std::byte* data, std::size_t rowBytes, int width, int height);
+    std::byte* storage() const { return reinterpret_cast<std::byte*>(world_.data); }
 
     Depth depth_;
     std::unique_ptr<MemoryPool> ownPool_;  // for a world made without a pool
     MemoryPool::Block storage_;
+    std::shared_ptr<void> shown_;  // the pixels of the image shown, if any
     PF_EffectWorld world_ {};
 };
 

@@ -2,7 +2,9 @@
 // out again for a later request they fit, as a compositing host's memory
 // manager does: a sequence whose frames ask for the same sizes reuses the
 // pages of the first frame instead of having fresh ones faulted in (and
-// zero-filled by the system) every frame. Blocks come uninitialised.
+// zero-filled by the system) every frame. Blocks come uninitialised. A block
+// may outlive its pool (an output image handed to the caller); it is then
+// freed instead of given back.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +13,10 @@
 #include <vector>
 
 namespace Quarn::Host {
+
+// The idle blocks of a pool, shared with the blocks it handed out so that a
+// block can tell whether its pool still exists.
+struct Shelf;
 
 class MemoryPool {
 public:
@@ -29,13 +35,13 @@ public:
         friend class MemoryPool;
         void release();
 
-        MemoryPool* pool_ = nullptr;
+        std::weak_ptr<struct Shelf> shelf_;
         std::unique_ptr<std::byte[]> data_;
         std::size_t size_ = 0;
         std::size_t capacity_ = 0;
     };
 
-    MemoryPool() = default;
+    MemoryPool();
     MemoryPool(const MemoryPool&) = delete;
     MemoryPool& operator=(const MemoryPool&) = delete;
 
@@ -48,18 +54,7 @@ public:
     std::size_t idleBlocks() const;
 
 private:
-    struct Idle {
-        std::unique_ptr<std::byte[]> data;
-        std::size_t capacity;
-    };
-    // More idle blocks than a frame of this plug-in ever holds at once; the
-    // oldest beyond it are freed, so sizes that stop recurring do not pile up.
-    static constexpr std::size_t kMaxIdle = 64;
-
-    void giveBack(std::unique_ptr<std::byte[]> data, std::size_t capacity);
-
-    mutable std::mutex mutex_;
-    std::vector<Idle> idle_;  // oldest first
+    std::shared_ptr<Shelf> shelf_;
 };
 
 }  // namespace Quarn::Host

@@ -117,18 +117,20 @@ template <typename Channel> Host::HostImage readAs(OIIO::ImageInput& in, const s
 {
     const OIIO::ImageSpec& spec = in.spec();
     const ChannelMap map = channelMap(spec);
-    Host::HostImage image = Host::HostImage::uninitialised(spec.width, spec.height, Store<Channel>::depth);
+    // Laid out as the host's worlds are, so the host renders from these rows
+    // without copying them into a world of its own.
+    Host::HostImage image = Host::HostImage::worldLayout(spec.width, spec.height, Store<Channel>::depth);
     const std::size_t fileRow = std::size_t(spec.width) * spec.nchannels;
     const int rows = bandRows(fileRow * sizeof(Channel), spec.height);
     std::vector<Channel> band(fileRow * rows);
-    auto* out = reinterpret_cast<Channel*>(image.data());
     for (int y = 0; y < spec.height; y += rows) {
         const int end = std::min(spec.height, y + rows);
         if (!in.read_scanlines(0, 0, spec.y + y, spec.y + end, 0, 0, spec.nchannels,
                 Store<Channel>::fileType(), band.data()))
             throw usageError(path + ": cannot read the image: " + in.geterror());
-        fillFromFile(
-            out + std::size_t(y) * spec.width * 4, band.data(), std::size_t(end - y) * spec.width, map);
+        for (int r = y; r < end; ++r)
+            fillFromFile(reinterpret_cast<Channel*>(image.row(r)), band.data() + std::size_t(r - y) * fileRow,
+                std::size_t(spec.width), map);
     }
     return image;
 }
@@ -157,11 +159,11 @@ bool writeAs(OIIO::ImageOutput& out, const std::string& temp, const Host::HostIm
     const std::size_t fileRow = std::size_t(image.width()) * channels;
     const int rows = bandRows(fileRow * sizeof(Channel), image.height());
     std::vector<Channel> band(fileRow * rows);
-    const auto* in = reinterpret_cast<const Channel*>(image.data());
     for (int y = 0; y < image.height(); y += rows) {
         const int end = std::min(image.height(), y + rows);
-        fileRows(band.data(), in + std::size_t(y) * image.width() * 4, std::size_t(end - y) * image.width(),
-            channels);
+        for (int r = y; r < end; ++r)
+            fileRows(band.data() + std::size_t(r - y) * fileRow,
+                reinterpret_cast<const Channel*>(image.row(r)), std::size_t(image.width()), channels);
         if (!out.write_scanlines(y, end, 0, Store<Channel>::fileType(), band.data())) {
             out.close();
             return false;

@@ -3,7 +3,8 @@
 // wrapped its images: the host values and parameters are read in a fixed
 // order, the matte is made, QrRainProc draws the rain into the output, then
 // the alpha is clamped, the source blended in, and the alpha settled by
-// "Process". `D` is the depth (QrDepth8, QrDepth16 or QrDepthF).
+// "Process" (the clamp and the alpha steps in one pass when no blend comes
+// between them). `D` is the depth (QrDepth8, QrDepth16 or QrDepthF).
 #include "qrColourBlendProc.h"
 #include "qrEffect.h"
 #include "qrFunctorProc.h"
@@ -12,6 +13,7 @@
 #include "qrPixelFunctor.h"
 #include "proc/qrRainProc.h"
 #include "effect/qrRainKeys.h"
+#include "effect/qrSettleAlpha.h"
 #include "qrWrapperHost.h"
 
 #include <cstdint>
@@ -69,18 +71,25 @@ void drawRain(const typename D::Texture& source, typename D::Texture& output,
     const typename D::MatteTexture* matte, const QrRainSettings& settings, QrInterruptRecord* interrupt)
 {
     QrRainProc<D> rain(settings, matte, interrupt);
+    rain.setLayerInOutput(true);
     rain.process(source, output);
 }
 
-// Stage 4: blends the source (first input) with the rain in `output`.
-// Returns the premultiplication state of the output afterwards.
+// Stage 4: blends the source (first input) with the rain in `output`. A
+// blend needs the alpha clamped first, so it does the clamp `settle` holds
+// and takes it out of `settle`. Returns the premultiplication state of the
+// output afterwards.
 template <class D>
 int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Texture& source,
-    typename D::Texture& output, int32_t premultiplied, QrInterruptRecord* interrupt)
+    typename D::Texture& output, int32_t premultiplied, SettleAlpha<typename D::Storage>& settle,
+    QrInterruptRecord* interrupt)
 {
     const int32_t method = effect.getIntParam(Key::blendMethod, time);
     if (method == 0)
         return premultiplied;
+    if (settle.clamp)
+        applyInPlace(output, PixelFunctor::ClampChannel {0.0f, float(D::kWhite), 0}, interrupt);
+    settle.clamp = false;
     QrColourBlendProc<typename D::Storage> blend(method,
         float(effect.getDoubleParam(Key::blendSrc, time) / 100.0),
         float(effect.getDoubleParam(Key::blendEffect, time) / 100.0),
@@ -94,24 +103,29 @@ int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Text
     return 1;
 }
 
-// Stage 5: the output's alpha by "Process" (0 RGB, 1 RGBA).
+// Stage 5: the output's alpha by "Process" (0 RGB, 1 RGBA), in one pass with
+// whatever `settle` already holds.
 template <class D>
 void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double time,
     const typename D::Texture& source, typename D::Texture& output, int32_t premultiplied,
-    QrInterruptRecord* interrupt)
+    SettleAlpha<typename D::Storage> settle, QrInterruptRecord* interrupt)
 {
-    using namespace Quarn::PixelFunctor;
+    using Settle = SettleAlpha<typename D::Storage>;
     const int32_t process = effect.getIntParam(Key::process, time);
     if (process == 1 && premultiplied != 1)
-        applyInPlace(output, UnMultiplyByAlpha {}, interrupt);
+        settle.scale = Settle::Scale::unmultiply;
     if (process == 0 && premultiplied == 1)
-        applyInPlace(output, MultiplyByAlpha {}, interrupt);
+        settle.scale = Settle::Scale::multiply;
     switch (host.forwardPopupMapping(Key::process, process)) {
-    case 0: applyFrom(output, source, CopyAlpha {}, interrupt); break;
-    case 2: applyInPlace(output, WhitePointAlpha {}, interrupt); break;
-    case 3: applyFrom(output, source, CopyRGB {}, interrupt); break;
+    case 0: settle.take = Settle::Take::sourceAlpha; break;
+    case 2: settle.take = Settle::Take::opaque; break;
+    case 3: settle.take = Settle::Take::sourceColour; break;
     default: break;  // 1: the rain's own alpha stays
     }
+    if (settle.readsSource())
+        applyFrom(output, source, settle, interrupt);
+    else if (!settle.changesNothing())
+        applyInPlace(output, settle, interrupt);
 }
 
 // Stages 2 to 5 of one frame at depth D, with the rain moving by `motion`
@@ -135,10 +149,13 @@ void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host, const QrRainMot
         hasMatte = makeMatte(effect.clips(), v.time, source, matte, v.matteChannel, v.interrupt);
     drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, double(D::kWhite)), v.interrupt);
 
-    applyInPlace(output, PixelFunctor::ClampChannel {0.0f, float(D::kWhite), 0}, v.interrupt);
+    // The rain's alpha is clamped to white before the blend or the alpha
+    // stage, whichever comes first.
+    SettleAlpha<typename D::Storage> settle;
+    settle.clamp = settle.clampCanChange();
     int32_t premultiplied = host.getPremultiplicationState();
-    premultiplied = blendStage<D>(effect, v.time, source, output, premultiplied, v.interrupt);
-    processAlphaStage<D>(effect, host, v.time, source, output, premultiplied, v.interrupt);
+    premultiplied = blendStage<D>(effect, v.time, source, output, premultiplied, settle, v.interrupt);
+    processAlphaStage<D>(effect, host, v.time, source, output, premultiplied, settle, v.interrupt);
 }
 
 }  // namespace Quarn::Rain

@@ -46,6 +46,11 @@ public:
     ~QrRainProc() override;
 
     const QrRainSettings& settings() const { return settings_; }
+    // Lets the next runs build the nearest layer in the output's own memory
+    // (which pass 1 then overwrites pixel by pixel with the result) when the
+    // output covers exactly the region, unplaced, apart from the source: a
+    // frame of working memory less. layer(0) is then the output.
+    void setLayerInOutput(bool allowed) { layerInOutput_ = allowed; }
     bool hasMatte() const { return matte_ != nullptr; }
     // The rain layers of the last run, made at set-up over the output: 0 the
     // nearest (highlights and drops), then the farther drop-only layers.
@@ -76,6 +81,7 @@ private:
     struct Tables;
 
     void makeLayer(Texture& target);
+    bool canUseOutputAsLayer() const;
     void makeDepthLayers();
     void highlightBand();
     void rainBand();
@@ -84,6 +90,7 @@ private:
 
     QrRainSettings settings_;
     const MatteTexture* matte_;
+    bool layerInOutput_ = false;
     Texture layer_;
     QrRainDepthLayers<D> depth_;  // the farther layers, made at set-up
     std::unique_ptr<Tables> tables_;

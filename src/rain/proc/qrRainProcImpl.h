@@ -82,7 +82,15 @@ template <class D> QrRainLayerBase QrRainProc<D>::layerBase() const
 template <class D> void QrRainProc<D>::beginProcess()
 {
     this->setPassCount(2);
-    makeLayer(layer_);
+    if (canUseOutputAsLayer()) {
+        // The same addressing makeLayer gives a layer over this output; every
+        // pixel is inside the region, so none needs clearing.
+        const Texture& out = *this->output();
+        layer_ = Texture(out.width(), out.height(), out.data(), out.stride());
+        layer_.setEdgeColour(S {});
+    } else {
+        makeLayer(layer_);
+    }
     tables_ = std::make_unique<Tables>(*this);
     makeDepthLayers();
 }
@@ -129,6 +137,17 @@ template <class D> void QrRainProc<D>::makeLayer(Texture& target)
         std::fill(row, row + (r.x0 - window.x0), S {});
         std::fill(row + (r.x1 - window.x0), row + window.width(), S {});
     }
+}
+
+template <class D> bool QrRainProc<D>::canUseOutputAsLayer() const
+{
+    const Texture& out = *this->output();
+    const QrTexAxis& ax = out.xAxis();
+    const QrTexAxis& ay = out.yAxis();
+    const bool whole = ax.windowFirst == 0 && ax.windowCount == out.width() && ay.windowFirst == 0 &&
+        ay.windowCount == out.height() && ax.placement == 0 && ay.placement == 0;
+    return layerInOutput_ && out.hasData() && whole &&
+        this->region() == QrRect {0, 0, out.width(), out.height()} && !qrSharesMemory(*this->input(), out);
 }
 
 template <class D> void QrRainProc<D>::processBand()

@@ -116,6 +116,34 @@ TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
     }
 }
 
+// Building the nearest layer in the output's memory changes no value: over
+// the whole output (where it is used), over part of it (where it is not) and
+// with farther layers beside it.
+TYPED_TEST(QrRainProcTest, LayerInTheOutputGivesTheSameResult)
+{
+    using Proc = typename TestFixture::Proc;
+    const auto source = nightImage<typename TestFixture::S>(97, 71);
+    QrRainMotion layered;
+    layered.depthLayers = 3;
+    for (const QrRainMotion& motion : {QrRainMotion {}, layered})
+        for (const std::optional<QrRect>& region :
+            {std::optional<QrRect> {}, std::optional(QrRect {5, 3, 90, 60})}) {
+            QrRainSettings settings = TestFixture::defaults();
+            settings.motion = motion;
+            settings.region = region;
+            Proc reference(settings);
+            const auto expected = TestFixture::render(reference, source);
+            Proc p(settings);
+            p.setLayerInOutput(true);
+            auto got =
+                filled(source.width(), source.height(), pixel<typename TestFixture::S>(0.5, 0.5, 0.5, 0.5));
+            p.process(source, got);
+            EXPECT_EQ(differingPixels(got, expected), 0)
+                << "layers " << motion.depthLayers << ", region " << !!region;
+            EXPECT_EQ(p.layer().data() == got.data(), !region) << "layer in the output";
+        }
+}
+
 TYPED_TEST(QrRainProcTest, DropsLightAboutATenthOfTheDensityOfPixels)
 {
     using S = typename TestFixture::S;
