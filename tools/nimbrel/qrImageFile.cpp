@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace Quarn::Cli {
@@ -74,10 +76,18 @@ ChannelMap channelMap(const OIIO::ImageSpec& spec)
 
 constexpr int kPngFilterUp = 32;  // libpng's PNG_FILTER_UP
 
-// The deflate level for formats that compress with it: PNG through its own
-// attribute, TIFF and EXR as "zip" at that level. PNG, whose compression is
-// the slowest part of writing it, is fast by default; the others keep
-// their library defaults unless a level is asked for.
+// TIFF and EXR compression named as OpenImageIO names it: level 0 stores
+// the pixels uncompressed (OpenImageIO would read "zip:0" as its default
+// level), other levels deflate ("zip") at that level.
+std::string deflateCompression(const std::optional<int>& level, const char* unset)
+{
+    if (!level)
+        return unset;
+    return *level == 0 ? "none" : "zip:" + std::to_string(*level);
+}
+
+// The compression of PNG, TIFF and EXR files; all of them lossless. PNG
+// sets its deflate level through its own attribute.
 void setCompression(OIIO::ImageSpec& spec, const std::string& format, const std::optional<int>& level)
 {
     if (format == "png") {
@@ -86,9 +96,21 @@ void setCompression(OIIO::ImageSpec& spec, const std::string& format, const std:
         // at every level than libpng's per-row choice among all five filters,
         // in a third less time.
         spec.attribute("png:filter", kPngFilterUp);
-    } else if (level && (format == "tiff" || format == "openexr")) {
-        spec.attribute("compression", "zip:" + std::to_string(*level));
+    } else if (format == "tiff") {
+        spec.attribute("compression", deflateCompression(level, kDefaultTiffCompression));
+    } else if (format == "openexr") {
+        spec.attribute("compression", deflateCompression(level, kDefaultExrCompression));
     }
+}
+
+// OpenImageIO compresses and decompresses the strips of a TIFF file in
+// parallel only when its thread pool has two workers or more besides the
+// calling thread, which at its default (one thread a core) a 2-core
+// machine does not have. OpenEXR keeps its own pool ("exr_threads").
+void useCodecThreads()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { OIIO::attribute("threads", std::max(3, int(std::thread::hardware_concurrency()))); });
 }
 
 // Files move in bands of rows of about this many bytes: the conversion to
@@ -97,10 +119,16 @@ void setCompression(OIIO::ImageSpec& spec, const std::string& format, const std:
 // parallel.
 constexpr std::size_t kBandBytes = std::size_t(8) << 20;
 
+// Bands start and end on whole TIFF strips (OpenImageIO writes 32 rows a
+// strip) and EXR blocks (up to 32 rows): TIFF compresses strips in
+// parallel only for such bands.
+constexpr int kBandRowMultiple = 64;
+
 int bandRows(std::size_t fileRowBytes, int height)
 {
-    const std::size_t rows = std::max<std::size_t>(16, kBandBytes / std::max<std::size_t>(1, fileRowBytes));
-    return int(std::min<std::size_t>(rows, std::size_t(std::max(1, height))));
+    const std::size_t rows = kBandBytes / std::max<std::size_t>(1, fileRowBytes);
+    const std::size_t whole = std::max<std::size_t>(kBandRowMultiple, rows / kBandRowMultiple * kBandRowMultiple);
+    return int(std::min<std::size_t>(whole, std::size_t(std::max(1, height))));
 }
 
 template <typename Channel>
@@ -175,6 +203,7 @@ std::unique_ptr<OIIO::ImageInput> openInput(const std::string& path)
     std::error_code ec;
     if (!fs::exists(path, ec))
         throw usageError(path + ": no such file");
+    useCodecThreads();
     auto in = OIIO::ImageInput::open(path);
     if (!in)
         throw usageError(path + ": not a readable image: " + OIIO::geterror());
@@ -190,7 +219,12 @@ std::string folderOf(const std::string& path)
 std::string temporaryName(const std::string& path)
 {
     const fs::path p(path);
-    const std::string name = "." + p.filename().string() + ".part" + std::to_string(::getpid());
+    // Appended piece by piece: GCC 12 warns (-Wrestrict, wrongly) on
+    // "." + std::string once this is inlined.
+    std::string name = ".";
+    name += p.filename().string();
+    name += ".part";
+    name += std::to_string(::getpid());
     return (p.parent_path() / name).string();
 }
 
@@ -233,6 +267,7 @@ void checkWritable(const std::string& path)
 void writeImage(const Host::HostImage& image, const std::string& path, const std::atomic<bool>* cancel,
     const std::optional<int>& compression)
 {
+    useCodecThreads();
     auto out = OIIO::ImageOutput::create(path);
     if (!out)
         throw usageError(path + ": no image format is known for this file name");
