@@ -22,6 +22,7 @@ struct DepthCase {
     const char* output;
     TypeDesc outputType;
     float tolerance;  // of a picture passed through unchanged
+    const char* compression = "";  // the output file's method (it keeps no level), when checked
 };
 
 std::ostream& operator<<(std::ostream& os, const DepthCase& c)
@@ -45,17 +46,24 @@ TEST_P(RenderDepth, ZeroIntensityGivesThePictureBack)
     const OIIO::ImageBuf output = load(dir / c.output);
     EXPECT_EQ(output.nativespec().format, c.outputType);
     EXPECT_LE(maxDifference(load(dir / c.input), output), c.tolerance);
+    if (*c.compression) {
+        EXPECT_EQ(output.nativespec().get_string_attribute("compression"), std::string(c.compression));
+    }
 }
 
 // 16-bit hosts count to 32768, files to 65535: one host step is two file steps.
 INSTANTIATE_TEST_SUITE_P(EveryDepth, RenderDepth,
     testing::Values(DepthCase {"png8", "in.png", TypeDesc::UINT8, "", "out.png", TypeDesc::UINT8, 0.0f},
         DepthCase {"png16", "in.png", TypeDesc::UINT16, "", "out.png", TypeDesc::UINT16, 1.01f / 65535},
-        DepthCase {"exrFloat", "in.exr", TypeDesc::FLOAT, "", "out.exr", TypeDesc::FLOAT, 1e-6f},
+        DepthCase {"exrFloat", "in.exr", TypeDesc::FLOAT, "", "out.exr", TypeDesc::FLOAT, 1e-6f, "none"},
+        DepthCase {"exrDeflate", "in.exr", TypeDesc::FLOAT, "--compression 4", "out.exr", TypeDesc::FLOAT, 1e-6f,
+            "zip"},
         DepthCase {
             "png8At16", "in.png", TypeDesc::UINT8, "--depth 16", "out.png", TypeDesc::UINT16, 1.01f / 65535},
         DepthCase {"png8At32", "in.png", TypeDesc::UINT8, "--depth 32", "out.exr", TypeDesc::FLOAT, 1e-6f},
-        DepthCase {"tiff16", "in.tif", TypeDesc::UINT16, "", "out.tif", TypeDesc::UINT16, 1.01f / 65535}),
+        DepthCase {"tiff16", "in.tif", TypeDesc::UINT16, "", "out.tif", TypeDesc::UINT16, 1.01f / 65535, "zip"},
+        DepthCase {"tiffStored", "in.tif", TypeDesc::UINT16, "--compression 0", "out.tif", TypeDesc::UINT16,
+            1.01f / 65535, "none"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // An input without alpha comes out opaque; a format without alpha gets

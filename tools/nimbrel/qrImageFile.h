@@ -34,7 +34,7 @@ constexpr int kDefaultPngCompression = 1;
 // codecs (zip, zips, piz) at any level take several times as long as the
 // render; run-length coding takes a fraction of it.
 constexpr const char* kDefaultTiffCompression = "zip:1";
-constexpr const char* kDefaultExrCompression = "rle";
+constexpr const char* kDefaultExrCompression = "none";
 
 // Writes `image` in the format the extension of `path` names, through a
 // temporary file in the same folder that is renamed into place only when
