@@ -66,6 +66,19 @@ INSTANTIATE_TEST_SUITE_P(EveryDepth, RenderDepth,
             1.01f / 65535, "none"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Tiled files, with partial tiles at the right and bottom edges, read as
+// scanline files do.
+TEST(RenderTiled, TiledInputGivesThePictureBack)
+{
+    ScratchDir dir;
+    OIIO::ImageBuf input = picture(kWidth, kHeight, 4, TypeDesc::FLOAT);
+    input.set_write_tiles(40, 24);
+    ASSERT_TRUE(input.write(dir / "in.exr")) << input.geterror();
+    const Outcome run = nimbrel(dir, "render in.exr -o out.exr --set intensity=0");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_LE(maxDifference(load(dir / "in.exr"), load(dir / "out.exr")), 1e-6f);
+}
+
 // An input without alpha comes out opaque; a format without alpha gets
 // the colour only.
 TEST(RenderAlpha, FollowsTheInputAndTheOutputFormat)
