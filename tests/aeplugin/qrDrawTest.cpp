@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -120,9 +120,7 @@ TEST(BmpFile, RoundTripsPixelsAndRejectsOtherFiles)
 
     EXPECT_FALSE(readBmpFile((dir / "missing.bmp").string()).has_value());
     const std::string text = (dir / "text.bmp").string();
-    std::FILE* f = std::fopen(text.c_str(), "w");
-    std::fputs("not a bitmap at all, just some words that fill a header", f);
-    std::fclose(f);
+    std::ofstream(text) << "not a bitmap at all, just some words that fill a header";
     EXPECT_FALSE(readBmpFile(text).has_value());
     std::filesystem::remove_all(dir);
 }

@@ -46,7 +46,7 @@ TEST(PluginAbout, SplashBesideThePluginIsShown)
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path plugin = dir / "Nimbrel.so";
-    fs::copy_file(pluginPath(), plugin);
+    fs::copy_file(kPluginPath, plugin);
     Quarn::Platform::DrawBitmap splash(120, 80, {255, 200, 30, 40});
     ASSERT_TRUE(Quarn::Platform::writeBmpFile((dir / "Splash.bmp").string(), splash));
     {

@@ -1,6 +1,6 @@
 #pragma once
 // The real plug-in, loaded through our host and started (global, parameter
-// and sequence set-up), with helpers to make test pictures.
+// and sequence set-up), with helpers to make and compare test pictures.
 #include "qrEffectHost.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +17,7 @@ using Quarn::Host::EffectHost;
 using Quarn::Host::HostImage;
 using Quarn::Host::RenderMode;
 
-inline const char* pluginPath()
-{
-    return NIMBREL_PLUGIN_PATH;
-}
+constexpr const char* kPluginPath = NIMBREL_PLUGIN_PATH;
 
 // A picture from a function of (x, y) giving normalised ARGB.
 inline HostImage picture(int width, int height, Depth depth, const std::function<Argb(int, int)>& at)
@@ -63,14 +60,27 @@ inline bool differsAt(const HostImage& a, const HostImage& b, int x, int y, floa
     return false;
 }
 
+// The plug-in started, with a night scene as its source.
 class Started : public ::testing::Test {
 protected:
-    EffectHost host {pluginPath()};
+    static constexpr int kWidth = 48;
+    static constexpr int kHeight = 32;
+    EffectHost host {kPluginPath};
 
     void SetUp() override
     {
         const auto r = host.start();
         ASSERT_TRUE(r.ok()) << r.error << " " << r.message;
+        host.setSource(nightScene(kWidth, kHeight, Depth::Bits8));
+    }
+
+    // A render that must succeed inside its rows, as float for comparing.
+    HostImage render(Depth depth, RenderMode mode)
+    {
+        auto r = host.render(depth, mode);
+        EXPECT_TRUE(r.command.ok()) << r.command.error << " " << r.command.message;
+        EXPECT_TRUE(r.paddingIntact);
+        return r.image.converted(Depth::Float);
     }
 };
 

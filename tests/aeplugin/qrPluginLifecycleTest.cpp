@@ -16,20 +16,19 @@ namespace {
 
 using namespace PluginTest;
 
+// The entry and the property list are what every host start looks up; the
+// framework inside stays private to the plug-in.
 TEST(PluginLibrary, ExportsOnlyTheEntryAndItsPropertyList)
 {
-    void* library = dlopen(pluginPath(), RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(kPluginPath, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
-    EXPECT_NE(dlsym(library, "main"), nullptr);
-    EXPECT_NE(dlsym(library, "NimbrelPiPL"), nullptr);
-    // The framework inside stays private to the plug-in.
     EXPECT_EQ(dlsym(library, "_ZN5Quarn6Errors10InitialiseEv"), nullptr);
     dlclose(library);
 }
 
 TEST(PluginLibrary, PropertyListAndGlobalSetupIdentifyTheEffect)
 {
-    EffectHost host(pluginPath());
+    EffectHost host(kPluginPath);
     const auto& pipl = host.pipl();
     EXPECT_TRUE(pipl.isEffect());
     EXPECT_EQ(pipl.properties().size(), 14u);
@@ -44,6 +43,8 @@ TEST(PluginLibrary, PropertyListAndGlobalSetupIdentifyTheEffect)
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_INFO_FLAGS), 0u);
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS), 0x02008053u);
     EXPECT_EQ(pipl.word(PF_PiPLKey_AE_GLOBAL_OUTFLAGS_2), 0x00001400u);
+    EXPECT_FALSE(pipl.word(PF_PiPLKey_NAME).has_value());  // a string, not a word
+    EXPECT_NE(pipl.describe().find("kind = 'eFKT'"), std::string::npos);
     // Global setup announces the same version and flags.
     ASSERT_TRUE(host.start().ok());
     EXPECT_EQ(host.pluginVersion(), 0x00108605u);
@@ -56,38 +57,27 @@ TEST(PluginLibrary, PropertyListAndGlobalSetupIdentifyTheEffect)
 
 TEST_F(Started, FreshInstanceShowsTheDefaults)
 {
-    const std::pair<const char*, const char*> expected[] = {
-        {"Process", "RGB"},
-        {"Presets", "..."},
-        {"Drop Length", "50.0"},
-        {"Rain Direction", "-90.0"},
-        {"Rain Intensity", "100.0"},
-        {"Rain Density", "60.0"},
-        {"Diffusion Min", "90.0"},
-        {"Diffusion Max", "100.0"},
-        {"Matte", "Source Inverse Luminance"},
-        {"Matte Layer", "none"},
-        {"Seed", "13"},
-        {"Method", "None"},
-        {"Blend", "50.0"},
-        {"Effect Gain", "100.0"},
-        {"Source Gain", "100.0"},
-        {"Source Crops/X Method", "Reflect"},
-        {"Source Crops/Y Method", "Reflect"},
-        {"Source Crops/Edge Colour", "#000000"},
-        {"Source Crops/Edge Colour Alpha", "100.0"},
-        {"Source Crops/Left", "0.0"},
-        {"Source Crops/Right", "100.0"},
-        {"Source Crops/Bottom", "0.0"},
-        {"Source Crops/Top", "100.0"},
-        {"Matte Layer Crops/X Method", "Reflect"},
-        {"Matte Layer Crops/Edge Colour", "#000000"},
-        {"Matte Layer Crops/Top", "100.0"},
-    };
+    const std::pair<const char*, const char*> expected[] = {{"Process", "RGB"}, {"Presets", "..."},
+        {"Drop Length", "50.0"}, {"Rain Direction", "-90.0"}, {"Rain Intensity", "100.0"},
+        {"Rain Density", "60.0"}, {"Diffusion Min", "90.0"}, {"Diffusion Max", "100.0"},
+        {"Matte", "Source Inverse Luminance"}, {"Matte Layer", "none"}, {"Seed", "13"}, {"Method", "None"},
+        {"Blend", "50.0"}, {"Effect Gain", "100.0"}, {"Source Gain", "100.0"},
+        {"Source Crops/X Method", "Reflect"}, {"Source Crops/Y Method", "Reflect"},
+        {"Source Crops/Edge Colour", "#000000"}, {"Source Crops/Edge Colour Alpha", "100.0"},
+        {"Source Crops/Left", "0.0"}, {"Source Crops/Right", "100.0"}, {"Source Crops/Bottom", "0.0"},
+        {"Source Crops/Top", "100.0"}, {"Matte Layer Crops/X Method", "Reflect"},
+        {"Matte Layer Crops/Edge Colour", "#000000"}, {"Matte Layer Crops/Top", "100.0"}};
     for (const auto& [name, text] : expected)
         EXPECT_EQ(host.paramText(name), text) << name;
     EXPECT_EQ(host.param(18).checkBoxText(), "Clamp 0-1 (32 bpc)");
     EXPECT_EQ(host.param(18).definition().u.bd.value, 0);
+    // The about area: a title-sized control that cannot time-vary.
+    const PF_ParamDef& about = host.param(1).definition();
+    EXPECT_EQ(about.param_type, PF_Param_NO_DATA);
+    EXPECT_TRUE(about.ui_flags & PF_PUI_CONTROL);
+    EXPECT_EQ(about.ui_width, 300);
+    EXPECT_EQ(about.ui_height, 50);
+    EXPECT_EQ(about.flags, PF_ParamFlag_SUPERVISE | PF_ParamFlag_CANNOT_TIME_VARY);
 }
 
 TEST_F(Started, ControlsKeepTheirValidRanges)
@@ -100,16 +90,6 @@ TEST_F(Started, ControlsKeepTheirValidRanges)
     EXPECT_EQ(host.paramText("Diffusion Max"), "0.0");
     host.setParam("Seed", "9999");
     EXPECT_EQ(host.paramText("Seed"), "5000");
-}
-
-TEST_F(Started, AboutAreaIsATitleSizedControlThatCannotTimeVary)
-{
-    const PF_ParamDef& about = host.param(1).definition();
-    EXPECT_EQ(about.param_type, PF_Param_NO_DATA);
-    EXPECT_TRUE(about.ui_flags & PF_PUI_CONTROL);
-    EXPECT_EQ(about.ui_width, 300);
-    EXPECT_EQ(about.ui_height, 50);
-    EXPECT_EQ(about.flags, PF_ParamFlag_SUPERVISE | PF_ParamFlag_CANNOT_TIME_VARY);
 }
 
 // The record as the host stores it: state, three working words, the handle.
@@ -159,17 +139,24 @@ TEST_F(Started, SequenceRecordLivesThroughFlattenResetupAndStop)
     EXPECT_EQ(host.handles().badDisposals(), 0);
 }
 
-TEST(PluginSequence, SetupWithoutMemoryTellsTheUser)
+// Failing the record itself, then the handle it owns.
+TEST(PluginSequence, SetupWithoutMemoryTellsTheUserAndLeaksNothing)
 {
-    EffectHost host(pluginPath());
-    ASSERT_TRUE(host.globalSetup().ok());
-    ASSERT_TRUE(host.paramsSetup().ok());
-    host.failHandleAllocation(1);
-    const auto r = host.sequenceSetup();
-    EXPECT_EQ(r.error, PF_Err_OUT_OF_MEMORY);
-    EXPECT_EQ(r.message, "Failed to set up sequence data");
-    EXPECT_TRUE(r.displayMessage);
-    EXPECT_EQ(host.sequenceData(), nullptr);
+    for (int failing : {1, 2}) {
+        EffectHost host(kPluginPath);
+        ASSERT_TRUE(host.globalSetup().ok());
+        ASSERT_TRUE(host.paramsSetup().ok());
+        const std::size_t live = host.handles().liveCount();
+        host.failHandleAllocation(failing);
+        const auto r = host.sequenceSetup();
+        EXPECT_EQ(r.error, PF_Err_OUT_OF_MEMORY) << failing;
+        EXPECT_EQ(r.message, "Failed to set up sequence data");
+        EXPECT_TRUE(r.displayMessage);
+        EXPECT_EQ(host.sequenceData(), nullptr);
+        EXPECT_FALSE(host.sequenceIsSetUp());
+        EXPECT_EQ(host.handles().failedAllocations(), 1);
+        EXPECT_EQ(host.handles().liveCount(), live) << "the half-made record leaked";
+    }
 }
 
 TEST_F(Started, CommandsWithoutAMeaningDoNothing)

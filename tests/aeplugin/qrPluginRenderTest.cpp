@@ -1,32 +1,14 @@
 // Frames rendered by the real plug-in through our host. Failures here mean
 // a depth whose logic drifted from the others, a smart render that differs
-// from a classic one, the wrong driver for a host, lost alpha, a matte
-// layer placed off centre, crops that leak, or memory left behind.
+// from a classic one (or a frame from itself), rain that does not move, the wrong driver for a host, lost
+// alpha, a matte layer placed off centre, crops that leak, or memory left behind.
 #include "qrPluginFixture.h"
 
 namespace {
 
 using namespace PluginTest;
 
-constexpr int kWidth = 48;
-constexpr int kHeight = 32;
-
-class Rendering : public Started {
-protected:
-    void SetUp() override
-    {
-        Started::SetUp();
-        host.setSource(nightScene(kWidth, kHeight, Depth::Bits8));
-    }
-
-    HostImage render(Depth depth, RenderMode mode)
-    {
-        auto r = host.render(depth, mode);
-        EXPECT_TRUE(r.command.ok()) << r.command.error << " " << r.command.message;
-        EXPECT_TRUE(r.paddingIntact);
-        return r.image.converted(Depth::Float);
-    }
-};
+using Rendering = Started;
 
 TEST_F(Rendering, EveryDepthAndModeRendersTheSameRain)
 {
@@ -42,14 +24,9 @@ TEST_F(Rendering, EveryDepthAndModeRendersTheSameRain)
         render(Depth::Float, RenderMode::Smart).converted(Depth::Bits16).converted(Depth::Float);
     EXPECT_LT(maxDifference(classic16, smartFloat), 0.002f);
     EXPECT_LT(maxDifference(classic8, smartFloat), 0.01f);
-}
-
-TEST_F(Rendering, SameFrameRendersIdenticallyAndOtherFramesDiffer)
-{
-    const HostImage first = render(Depth::Bits16, RenderMode::Classic);
-    EXPECT_EQ(maxDifference(render(Depth::Bits16, RenderMode::Classic), first), 0.0f);
     host.setFrame(7);
-    EXPECT_GT(maxDifference(render(Depth::Bits16, RenderMode::Classic), first), 0.0f);
+    EXPECT_GT(maxDifference(render(Depth::Bits16, RenderMode::Classic), classic16), 0.0f)
+        << "rain stood still";
 }
 
 TEST_F(Rendering, ProcessRGBKeepsTheSourceAlphaAndRGBAKeepsTheRainsAlpha)
@@ -61,14 +38,12 @@ TEST_F(Rendering, ProcessRGBKeepsTheSourceAlphaAndRGBAKeepsTheRainsAlpha)
     const HostImage source = host.param(0).layer()->converted(Depth::Float);
     host.setParam("Process", "RGB");
     const HostImage rgb = render(Depth::Bits8, RenderMode::Classic);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            ASSERT_EQ(rgb.channel(x, y, 0), source.channel(x, y, 0)) << x << "," << y;
     host.setParam("Process", "RGBA");
     const HostImage rgba = render(Depth::Bits8, RenderMode::Classic);
     int alphaChanged = 0;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(rgb.channel(x, y, 0), source.channel(x, y, 0)) << x << "," << y;
             alphaChanged += rgba.channel(x, y, 0) != source.channel(x, y, 0);
             ASSERT_LE(rgba.channel(x, y, 0), 1.0f);
         }
@@ -110,11 +85,13 @@ TEST_F(Rendering, SmartPreRenderAsksForBothLayersAndReportsTheInput)
 }
 
 // Renders with the rain confined by a matte layer that is opaque inside and
-// transparent beyond its crop edges, and returns which pixels the rain
-// changed.
-class MatteLayer : public Rendering {
+// transparent beyond its crop edges, and counts the pixels of a region of
+// the source that the rain changed.
+class MatteLayer : public Started {
 protected:
-    std::vector<bool> changedBy(const HostImage& layer)
+    std::vector<bool> changed;
+
+    void renderWith(const HostImage& layer)
     {
         host.setSource(picture(kWidth, kHeight, Depth::Bits8, [](int, int) -> Argb {
             return {1.0f, 0.5f, 0.5f, 0.5f};
@@ -129,53 +106,41 @@ protected:
         host.setLayer(11, layer);
         const HostImage out = render(Depth::Bits8, RenderMode::Classic);
         const HostImage source = host.param(0).layer()->converted(Depth::Float);
-        std::vector<bool> changed;
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x)
                 changed.push_back(differsAt(out, source, x, y, 1.5f / 255.0f));
-        return changed;
     }
 
-    static HostImage opaque(int width, int height)
+    int changedIn(int left, int top, int right, int bottom) const
     {
-        return picture(width, height, Depth::Bits8, [](int, int) -> Argb { return {1, 1, 1, 1}; });
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                n += changed[std::size_t(y * kWidth + x)];
+        return n;
     }
 };
 
 TEST_F(MatteLayer, SmallerLayerSitsCentredOnTheSource)
 {
-    const auto changed = changedBy(opaque(16, 12));
+    renderWith(picture(16, 12, Depth::Bits8, [](int, int) -> Argb { return {1, 1, 1, 1}; }));
     const int x0 = (kWidth - 16) / 2, y0 = (kHeight - 12) / 2;
-    int inside = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const bool within = x >= x0 && x < x0 + 16 && y >= y0 && y < y0 + 12;
-            if (within)
-                inside += changed[std::size_t(y * kWidth + x)];
-            else
-                ASSERT_FALSE(changed[std::size_t(y * kWidth + x)]) << x << "," << y;
-        }
-    EXPECT_GT(inside, 0);
+    EXPECT_GT(changedIn(x0, y0, x0 + 16, y0 + 12), 0);
+    EXPECT_EQ(changedIn(0, 0, kWidth, kHeight), changedIn(x0, y0, x0 + 16, y0 + 12))
+        << "rain outside the layer";
 }
 
 TEST_F(MatteLayer, LargerLayerCoversTheWholeSource)
 {
     // Opaque only in its centre part the size of the source.
-    const int w = kWidth + 20, h = kHeight + 10;
-    const auto changed = changedBy(picture(w, h, Depth::Bits8, [&](int x, int y) -> Argb {
+    renderWith(picture(kWidth + 20, kHeight + 10, Depth::Bits8, [](int x, int y) -> Argb {
         const bool centre = x >= 10 && x < 10 + kWidth && y >= 5 && y < 5 + kHeight;
         return {centre ? 1.0f : 0.0f, 1, 1, 1};
     }));
     // Offset by half the difference the opaque centre lands on the source;
     // any other placement would leave a rain-free band of 5 or more columns.
-    int left = 0, right = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < 5; ++x) {
-            left += changed[std::size_t(y * kWidth + x)];
-            right += changed[std::size_t(y * kWidth + kWidth - 1 - x)];
-        }
-    EXPECT_GT(left, 0);
-    EXPECT_GT(right, 0);
+    EXPECT_GT(changedIn(0, 0, 5, kHeight), 0);
+    EXPECT_GT(changedIn(kWidth - 5, 0, kWidth, kHeight), 0);
 }
 
 TEST_F(MatteLayer, NoLayerChosenRendersWithoutMatte)

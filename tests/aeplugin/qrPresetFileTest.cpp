@@ -12,23 +12,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
 using namespace Quarn::AfterEffects;
-
-std::tm timeOf(int year, int month0, int day, int hour, int minute, int second)
-{
-    std::tm t {};
-    t.tm_year = year - 1900;
-    t.tm_mon = month0;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
 
 std::string textOf(const std::vector<Wrapper::PresetValue>& values)
 {
@@ -45,16 +34,20 @@ std::string textOf(const std::vector<Wrapper::PresetValue>& values)
 TEST(PresetFileName, IsTimeThenDateWithZeroBasedMonth)
 {
     struct Case {
-        std::tm when;
+        int year, month0, day, hour, minute, second;
         const char* name;
     };
     const Case cases[] = {
-        {timeOf(2007, 2, 5, 14, 3, 9), "dir//140309_05022007.preset"},  // 5 March
-        {timeOf(2026, 0, 31, 0, 0, 0), "dir//000000_31002026.preset"},  // January is 00
-        {timeOf(1999, 11, 1, 23, 59, 58), "dir//235958_01111999.preset"},
+        {2007, 2, 5, 14, 3, 9, "dir//140309_05022007.preset"},  // 5 March
+        {2026, 0, 31, 0, 0, 0, "dir//000000_31002026.preset"},  // January is 00
+        {1999, 11, 1, 23, 59, 58, "dir//235958_01111999.preset"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(presetFileName("dir", c.when), c.name);
+    for (const Case& c : cases) {
+        std::tm t {};
+        std::tie(t.tm_year, t.tm_mon, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec) =
+            std::tuple(c.year - 1900, c.month0, c.day, c.hour, c.minute, c.second);
+        EXPECT_EQ(presetFileName("dir", t), c.name);
+    }
 }
 
 TEST(PresetFileText, OneSetterLinePerTypeThatHasOne)
@@ -90,11 +83,10 @@ TEST(PresetFileText, AdapterValuesAreInSetterUnitsAndKeyOrder)
     Wrapper::Host host(&cmd.in, &cmd.out, cmd.params.data());
     host.bindRainMappings();
     const std::string text = textOf(host.presetValues());
-    EXPECT_NE(text.find("\tsetScaleParam(\"density\",0.600000);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetAngleParam(\"angle\",-1.570796);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetDoubleParam(\"dropLength\",50.000000);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetIntParam(\"seed\",13);\n"), std::string::npos);
-    EXPECT_NE(text.find("\tsetBoolParam(\"clampBlendAtFloat\",0);\n"), std::string::npos);
+    for (const char* line : {"\tsetScaleParam(\"density\",0.600000);\n",
+             "\tsetAngleParam(\"angle\",-1.570796);\n", "\tsetDoubleParam(\"dropLength\",50.000000);\n",
+             "\tsetIntParam(\"seed\",13);\n", "\tsetBoolParam(\"clampBlendAtFloat\",0);\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_EQ(text.find("matteChannel"), std::string::npos) << "choices have no line";
     // Keys in name order: upper case sorts first.
     EXPECT_LT(text.find("\"MatteEdgeColour\""), text.find("\"SourceEdgeColour\""));

@@ -49,47 +49,43 @@ TEST_P(BadInput, FailsWithAMessageAndLeavesNoOutput)
     EXPECT_EQ(dir.files(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, BadInput,
-    testing::Values(BadInvocation {"MissingInput", "render nothing.png -o out.png", 2, {"nothing.png"}},
-        BadInvocation {"TruncatedPng", "render broken.png -o out.png", 2, {"broken.png"}},
-        BadInvocation {"NotAnImage", "render note.txt -o out.png", 2, {"note.txt"}},
-        BadInvocation {"MissingMatte", "render in.png -o out.png --matte-layer gone.png", 2, {"gone.png"}},
-        BadInvocation {"UnknownParameter", "render in.png -o out.png --set rainfall=3", 2,
-            {"rainfall", "density", "\"Rain Density\"", "MatteTop"}},
-        BadInvocation {"UnknownPopupEntry", "render in.png -o out.png --set blendMethod=Sideways", 2,
-            {"Sideways", "\"Screen\"", "\"Composite Source\""}},
-        BadInvocation {
-            "EntryIsCaseSensitive", "render in.png -o out.png --set 'Process=rgba'", 2, {"rgba", "\"RGBA\""}},
-        BadInvocation {"UnknownPreset", "render in.png -o out.png --preset Hail", 2,
-            {"Hail", "\"Drizzle\"", "\"Night Time\""}},
-        BadInvocation {"AmbiguousLabel", "render in.png -o out.png --set 'X Method=Wrap'", 2,
-            {"Source Crops/X Method", "Matte Layer Crops/X Method"}},
-        BadInvocation {
-            "NotANumber", "render in.png -o out.png --set density=lots", 2, {"Rain Density", "lots"}},
-        BadInvocation {"SeedNotWhole", "render in.png -o out.png --set seed=2.5", 2, {"Seed", "2.5"}},
-        BadInvocation {
-            "BadColour", "render in.png -o out.png --set 'SourceEdgeColour=red'", 2, {"red", "#RRGGBB"}},
-        BadInvocation {"BadCheckBox", "render in.png -o out.png --set clampBlendAtFloat=maybe", 2,
-            {"maybe", "on or off"}},
-        BadInvocation {
-            "LayerBySet", "render in.png -o out.png --set 'Matte Layer=in.png'", 2, {"--matte-layer"}},
-        BadInvocation {"MissingOutputFolder", "render in.png -o nowhere/out.png", 2, {"nowhere/out.png"}},
-        BadInvocation {"OutputFolderIsAFile", "render in.png -o note.txt/out.png", 2, {"note.txt/out.png"}},
-        BadInvocation {"UnknownOutputFormat", "render in.png -o out.qqq", 2, {"out.qqq"}},
-        BadInvocation {
-            "ClassicAt32", "render in.png -o out.exr --depth 32 --render classic", 2, {"classic", "32"}},
-        BadInvocation {"ClassicOnFloatInput", "render float.exr -o out.exr --render classic", 2,
-            {"float.exr", "classic"}},
-        BadInvocation {"BadDepth", "render in.png -o out.png --depth 12", 2, {"--depth", "12"}},
-        BadInvocation {"BackwardsFrames", "render in.png -o 'o#.png' --frames 5-2", 2, {"--frames", "5-2"}},
-        BadInvocation {
-            "SequenceWithoutPattern", "render in.png -o out.png --frames 1-2", 2, {"out.png", "####"}},
-        BadInvocation {"MissingSequenceFrame", "render 'in#.png' -o 'o#.png' --frames 1-1", 2, {"in1.png"}},
-        BadInvocation {"BadDownsample", "render in.png -o out.png --downsample 0", 2, {"--downsample"}},
-        BadInvocation {
-            "BadCompression", "render in.png -o out.png --compression 12", 2, {"--compression", "12"}},
-        BadInvocation {
-            "BadPixelAspect", "render in.png -o out.png --pixel-aspect -1", 2, {"--pixel-aspect"}}),
+const BadInvocation kBadInvocations[] = {
+    {"NoSubcommand", "", 2, {"subcommand is required"}},
+    {"UnknownSubcommand", "paint x.png", 2, {"subcommand is required"}},
+    {"RenderWithoutOutput", "render in.png", 2, {"--output is required"}},
+    {"AboutIntoMissingFolder", "about -o missing/about.png", 2, {"missing/about.png"}},
+    {"MissingInput", "render nothing.png -o out.png", 2, {"nothing.png"}},
+    {"TruncatedPng", "render broken.png -o out.png", 2, {"broken.png"}},
+    {"NotAnImage", "render note.txt -o out.png", 2, {"note.txt"}},
+    {"MissingMatte", "render in.png -o out.png --matte-layer gone.png", 2, {"gone.png"}},
+    {"UnknownParameter", "render in.png -o out.png --set rainfall=3", 2,
+        {"rainfall", "density", "\"Rain Density\"", "MatteTop"}},
+    {"UnknownPopupEntry", "render in.png -o out.png --set blendMethod=Sideways", 2,
+        {"Sideways", "\"Screen\"", "\"Composite Source\""}},
+    {"EntryIsCaseSensitive", "render in.png -o out.png --set 'Process=rgba'", 2, {"rgba", "\"RGBA\""}},
+    {"UnknownPreset", "render in.png -o out.png --preset Hail", 2, {"Hail", "\"Drizzle\"", "\"Night Time\""}},
+    {"AmbiguousLabel", "render in.png -o out.png --set 'X Method=Wrap'", 2,
+        {"Source Crops/X Method", "Matte Layer Crops/X Method"}},
+    {"NotANumber", "render in.png -o out.png --set density=lots", 2, {"Rain Density", "lots"}},
+    {"SeedNotWhole", "render in.png -o out.png --set seed=2.5", 2, {"Seed", "2.5"}},
+    {"BadColour", "render in.png -o out.png --set 'SourceEdgeColour=red'", 2, {"red", "#RRGGBB"}},
+    {"BadCheckBox", "render in.png -o out.png --set clampBlendAtFloat=maybe", 2, {"maybe", "on or off"}},
+    {"LayerBySet", "render in.png -o out.png --set 'Matte Layer=in.png'", 2, {"--matte-layer"}},
+    {"MissingOutputFolder", "render in.png -o nowhere/out.png", 2, {"nowhere/out.png"}},
+    {"OutputFolderIsAFile", "render in.png -o note.txt/out.png", 2, {"note.txt/out.png"}},
+    {"UnknownOutputFormat", "render in.png -o out.qqq", 2, {"out.qqq"}},
+    {"ClassicAt32", "render in.png -o out.exr --depth 32 --render classic", 2, {"classic", "32"}},
+    {"ClassicOnFloatInput", "render float.exr -o out.exr --render classic", 2, {"float.exr", "classic"}},
+    {"BadDepth", "render in.png -o out.png --depth 12", 2, {"--depth", "12"}},
+    {"BackwardsFrames", "render in.png -o 'o#.png' --frames 5-2", 2, {"--frames", "5-2"}},
+    {"SequenceWithoutPattern", "render in.png -o out.png --frames 1-2", 2, {"out.png", "####"}},
+    {"MissingSequenceFrame", "render 'in#.png' -o 'o#.png' --frames 1-1", 2, {"in1.png"}},
+    {"BadDownsample", "render in.png -o out.png --downsample 0", 2, {"--downsample"}},
+    {"BadCompression", "render in.png -o out.png --compression 12", 2, {"--compression", "12"}},
+    {"BadPixelAspect", "render in.png -o out.png --pixel-aspect -1", 2, {"--pixel-aspect"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, BadInput, testing::ValuesIn(kBadInvocations),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Values out of range are clamped as the host does, with a warning; the

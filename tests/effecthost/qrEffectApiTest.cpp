@@ -41,13 +41,8 @@ TEST(EffectApi, FourCharacterCodesReadAsTheirLetters)
         A_u_long code;
         const char* letters;
     };
-    const Case cases[] = {
-        {PF_APPL_ID_AFTER_EFFECTS, "FXTC"},
-        {PF_PixelFormat_ARGB32, "argb"},
-        {PF_PixelFormat_ARGB64, "ae16"},
-        {PF_PixelFormat_ARGB128, "ae32"},
-        {PF_PiPLKind_EFFECT, "eFKT"},
-    };
+    const Case cases[] = {{PF_APPL_ID_AFTER_EFFECTS, "FXTC"}, {PF_PixelFormat_ARGB32, "argb"},
+        {PF_PixelFormat_ARGB64, "ae16"}, {PF_PixelFormat_ARGB128, "ae32"}, {PF_PiPLKind_EFFECT, "eFKT"}};
     for (const Case& c : cases)
         EXPECT_EQ(c.code, fourCC(c.letters)) << c.letters;
 }

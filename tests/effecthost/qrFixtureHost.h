@@ -11,12 +11,8 @@ namespace HostTest {
 using namespace Quarn::Host;
 using Fixture::kGain;
 using Fixture::kMatte;
-using Fixture::kPreset;
 
-inline std::string fixturePath()
-{
-    return NIMBREL_HOST_FIXTURE;
-}
+constexpr const char* kFixturePath = NIMBREL_HOST_FIXTURE;
 
 // Colours that vary along x and y, alpha varying too, at 8-bit steps.
 inline HostImage picture(int width, int height)
@@ -39,7 +35,7 @@ protected:
 
     static constexpr int kWidth = 13;
     static constexpr int kHeight = 7;
-    EffectHost host {fixturePath()};
+    EffectHost host {kFixturePath};
 };
 
 }  // namespace HostTest

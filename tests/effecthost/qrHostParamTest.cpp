@@ -1,10 +1,13 @@
+// Parameters: the host's value store (clamping, keyframes, text) and the
+// effect host's names and keyframes as the plug-in reads them.
+#include "qrFixtureHost.h"
 #include "qrHostError.h"
 #include "qrHostParam.h"
 #include "qrParamText.h"
 
-#include <gtest/gtest.h>
-
+#include <cstdio>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -113,10 +116,7 @@ TEST(HostParam, PopupsHoldTheEarlierKeyColoursBlendPerChannel)
     edge.setKey(0.0, clear);
     edge.setKey(2.0, white);
     const PF_Pixel mid = edge.colour(1.0);
-    EXPECT_EQ(mid.alpha, 128);
-    EXPECT_EQ(mid.red, 128);
-    EXPECT_EQ(mid.green, 178);
-    EXPECT_EQ(mid.blue, 228);
+    EXPECT_EQ(std::tie(mid.alpha, mid.red, mid.green, mid.blue), std::tuple(128, 128, 178, 228));
 }
 
 TEST(HostParam, ParametersThatCannotTimeVaryRefuseKeys)
@@ -141,7 +141,9 @@ TEST(HostParam, DeletingTheLastKeyKeepsItsValue)
     EXPECT_THROW(p.deleteKey(0), HostError);
 }
 
-TEST(ParamText, UserTextRoundTripsForEveryKind)
+// Text as the user types it, and what the parameter then shows; nullptr:
+// the text fits no value and is rejected.
+TEST(ParamText, UserTextRoundTripsForEveryKindAndMisfitsAreRejected)
 {
     HostParam density(7, fixedSlider(0, 100, 60));
     HostParam method(14, popup("None|Mix|Colour Burn", 3, 1));
@@ -151,40 +153,62 @@ TEST(ParamText, UserTextRoundTripsForEveryKind)
         const char* typed;
         const char* shown;
     };
-    const Case cases[] = {
-        {&density, "35", "35.0"},
-        {&density, "12.34", "12.3"},
-        {&method, "Mix", "Mix"},
-        {&method, "colour burn", "Colour Burn"},
-        {&method, "1", "None"},
-        {&edge, "#FF8000", "#FF8000"},
+    const Case cases[] = {{&density, "35", "35.0"}, {&density, "12.34", "12.3"}, {&method, "Mix", "Mix"},
+        {&method, "colour burn", "Colour Burn"}, {&method, "1", "None"}, {&edge, "#FF8000", "#FF8000"},
         {&edge, "#80FF8000", "#80FF8000"},
-    };
+        {&edge, "#102030", "#80102030"},  // RGB text keeps the colour's alpha
+        {&density, "ten", nullptr}, {&density, "5x", nullptr}, {&method, "Blend", nullptr},
+        {&method, "4", nullptr}, {&edge, "red", nullptr}, {&edge, "#12345", nullptr},
+        {&edge, "#GG0000", nullptr}};
     for (const Case& c : cases) {
+        if (!c.shown) {
+            EXPECT_THROW(parseValue(*c.param, c.typed, 0), HostError) << c.typed;
+            continue;
+        }
         c.param->setValue(parseValue(*c.param, c.typed, 0), 0);
         EXPECT_EQ(formatValue(*c.param, 0), c.shown) << c.typed;
     }
 }
 
-TEST(ParamText, RgbTextKeepsTheColoursAlpha)
+}  // namespace
+
+namespace HostTest {
+namespace {
+
+using ParamsTest = FixtureTest;
+
+TEST_F(ParamsTest, NamesResolveByAliasGroupPathOrUniqueLabel)
 {
-    HostParam edge(23, colour({77, 0, 0, 0}));
-    edge.setValue(parseValue(edge, "#102030", 0), 0);
-    const PF_Pixel p = edge.colour(0);
-    EXPECT_EQ(p.alpha, 77);
-    EXPECT_EQ(p.red, 0x10);
-    EXPECT_EQ(p.blue, 0x30);
+    host.addAlias("gain", kGain);
+    EXPECT_EQ(host.findParam("gain"), kGain);
+    EXPECT_EQ(host.findParam("Gain"), kGain);
+    EXPECT_EQ(host.findParam("Tinting/Use Tint"), Fixture::kUseTint);
+    EXPECT_EQ(host.findParam("Tinting/Gain"), -1);  // Gain is not in the group
+    EXPECT_EQ(host.findParam("Nothing"), -1);
+    EXPECT_THROW(host.setParam("Nothing", "1"), HostError);
+    EXPECT_THROW(host.addAlias("bad", 99), HostError);
+    EXPECT_THROW(host.setParam("Matte Layer", "1"), HostError);
+    host.setParam("Gain", "1000");
+    EXPECT_EQ(host.paramText("Gain"), "400.0");  // clamped to the declared valid range
 }
 
-TEST(ParamText, TextThatFitsNoValueIsRejected)
+TEST_F(ParamsTest, KeyframesReachThePlugInThroughStreamsAndParamUtils)
 {
-    HostParam density(7, fixedSlider(0, 100, 60));
-    HostParam method(14, popup("None|Mix", 2, 1));
-    HostParam edge(23, colour({255, 0, 0, 0}));
-    for (auto [param, text] : {std::pair {&density, "ten"}, std::pair {&density, "5x"},
-             std::pair {&method, "Blend"}, std::pair {&method, "3"}, std::pair {&edge, "red"},
-             std::pair {&edge, "#12345"}, std::pair {&edge, "#GG0000"}})
-        EXPECT_THROW(parseValue(*param, text, 0), HostError) << text;
+    host.setParamKey("Gain", 0, "40");
+    host.setParamKey("Gain", 10, "80");
+    host.setFrame(5);
+    const A_u_long scale = host.properties().timeScale;
+    char expected[128];
+    std::snprintf(expected, sizeof expected, "keys=2/2 t0=0/%u t1=%u/%u v=60.00", unsigned(scale),
+        unsigned(10 * host.properties().timeStep), unsigned(scale));
+    const CommandResult r = host.command(PF_Cmd_DO_DIALOG);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.message, expected);
+    const HostCounters c = host.counters();
+    EXPECT_EQ(c.suitesHeld, 0);
+    EXPECT_EQ(c.aegpHeld, 0);
+    EXPECT_EQ(c.badCallbacks, 0);
 }
 
 }  // namespace
+}  // namespace HostTest

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <functional>
 
 namespace {
@@ -85,9 +86,8 @@ TEST(ExceptionOrigin, SourceFileKeepsThePartFromTheLastBackslash)
     EXPECT_EQ(trimSourcePath(nullptr), "");
 
     const OutOfMemory e("Quarn::Image::DataHandle::DataHandle", "D:\\build\\src\\qrImage", 96);
-    EXPECT_EQ(e.function(), "Quarn::Image::DataHandle::DataHandle");
-    EXPECT_EQ(e.file(), "\\qrImage");
-    EXPECT_EQ(e.line(), 96);
+    EXPECT_EQ(std::tuple(e.function(), e.file(), e.line()),
+        std::tuple("Quarn::Image::DataHandle::DataHandle", "\\qrImage", 96));
 }
 
 TEST(ExceptionCopy, CloneIsAnIndependentObjectWithTheSameContent)
@@ -98,9 +98,8 @@ TEST(ExceptionCopy, CloneIsAnIndependentObjectWithTheSameContent)
     ExceptionI* copy = original->clone();
     EXPECT_EQ(copy->refCount(), 1) << "a clone starts with its own single reference";
     EXPECT_EQ(copy->message(), original->message());
-    EXPECT_EQ(copy->function(), original->function());
-    EXPECT_EQ(copy->file(), original->file());
-    EXPECT_EQ(copy->line(), 12);
+    EXPECT_EQ(std::tuple(copy->function(), copy->file(), copy->line()),
+        std::tuple(original->function(), original->file(), 12));
     ASSERT_EQ(copy->arguments().size(), 2u);
     original->release();
     original->release();  // gone; the copy must not depend on it

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <numbers>
 
 using namespace QrFrei0rTest;
@@ -42,7 +41,7 @@ int intOf(Filter& f, const char* key)
 
 }  // namespace
 
-TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMapped)
+TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMappedAndWrongOnesAreIgnored)
 {
     Filter filter(kW, kH);
     filter.setNumber(indexOf("density"), 0.35);
@@ -52,38 +51,31 @@ TEST(Frei0rFilterParams, ValuesReadBackAsSetAndReachTheEffectMapped)
     EXPECT_EQ(filter.number(indexOf("density")), 0.35);
     EXPECT_EQ(filter.number(indexOf("seed")), 0.5);
     EXPECT_STREQ(filter.text(indexOf("blend_method")), "linear dodge");
-
     EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.35);
     EXPECT_EQ(intOf(filter, "seed"), 51);
     EXPECT_EQ(intOf(filter, "blendMethod"), 11);
     EXPECT_NEAR(filter.effect().getAngleParam("angle", 0).value(), 0.0, 1e-12);
-}
 
-TEST(Frei0rFilterParams, AnUnknownEntryKeepsThePreviousChoice)
-{
-    Filter filter(kW, kH);
+    // An unknown entry keeps the previous choice.
     filter.setText(indexOf("matte"), "Source Alpha");
     filter.setText(indexOf("matte"), "Matte Layer Alpha");
     filter.setText(indexOf("matte"), nullptr);
     EXPECT_STREQ(filter.text(indexOf("matte")), "Source Alpha");
     EXPECT_EQ(intOf(filter, "matteChannel"), 3);
-}
 
-TEST(Frei0rFilterParams, WrongKindsAndIndicesAreIgnored)
-{
-    Filter filter(kW, kH);
+    // Wrong kinds and indices change nothing.
     const int density = indexOf("density"), process = indexOf("process");
     filter.setText(density, "0.9");
     filter.setNumber(process, 1.0);
     filter.setNumber(-1, 1.0);
     filter.setNumber(Quarn::Frei0r::kFilterParamCount, 1.0);
-    EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.6);
+    EXPECT_DOUBLE_EQ(scaleOf(filter, "density"), 0.35);
     EXPECT_STREQ(filter.text(process), "RGB");
     EXPECT_EQ(filter.number(process), 0.0);
     EXPECT_STREQ(filter.text(density), "");
 }
 
-TEST(Frei0rFilterRender, TheSameTimeGivesTheSamePictureAndNewFramesNewDrops)
+TEST(Frei0rFilterRender, TheSameTimeGivesTheSamePictureAndNewFramesOrCallsNewDrops)
 {
     Filter filter(kW, kH);
     const Frame in = nightFrame(kW, kH);
@@ -95,18 +87,14 @@ TEST(Frei0rFilterRender, TheSameTimeGivesTheSamePictureAndNewFramesNewDrops)
     // A fresh instance draws the same rain: nothing depends on history.
     Filter other(kW, kH);
     EXPECT_EQ(differingPixels(render(other, in, 0.08), first), 0);
-}
 
-TEST(Frei0rFilterRender, WithoutAUsableTimeEachFrameGetsNewDropsInARepeatableOrder)
-{
+    // Without a usable time each frame gets new drops, in a repeatable order.
     const double undefinedTime = -3.6893488147419103e+20;
-    const Frame in = nightFrame(kW, kH);
-    Filter first(kW, kH), second(kW, kH);
-    const Frame a0 = render(first, in, undefinedTime);
-    const Frame a1 = render(first, in, undefinedTime);
+    Filter counting(kW, kH), again(kW, kH);
+    const Frame a0 = render(counting, in, undefinedTime), a1 = render(counting, in, undefinedTime);
     EXPECT_GT(differingPixels(a0, a1), 0);
-    EXPECT_EQ(differingPixels(render(second, in, undefinedTime), a0), 0);
-    EXPECT_EQ(differingPixels(render(second, in, undefinedTime), a1), 0);
+    EXPECT_EQ(differingPixels(render(again, in, undefinedTime), a0), 0);
+    EXPECT_EQ(differingPixels(render(again, in, undefinedTime), a1), 0);
 }
 
 TEST(Frei0rFilterRender, DefaultsRainVisiblyAndMoreDensityMeansMoreRain)
@@ -122,36 +110,23 @@ TEST(Frei0rFilterRender, DefaultsRainVisiblyAndMoreDensityMeansMoreRain)
     EXPECT_GT(differingPixels(render(defaults, in, 0.0), in, 8), kW * kH / 50);
 }
 
-TEST(Frei0rFilterRender, ZeroIntensityWithoutBlendGivesTheFrameBack)
+TEST(Frei0rFilterRender, ZeroIntensityWithoutBlendGivesTheFrameBackAndProcessRgbKeepsItsAlpha)
 {
     Filter filter(kW, kH);
     filter.setNumber(indexOf("intensity"), 0.0);
     filter.setText(indexOf("blend_method"), "None");
-    const Frame in = nightFrame(kW, kH);
-    const Frame out = render(filter, in, 0.0);
-    EXPECT_EQ(std::memcmp(out.data(), in.data(), in.size() * 4), 0);
-}
-
-TEST(Frei0rFilterRender, ProcessRgbKeepsTheFrameAlpha)
-{
-    Filter filter(kW, kH);
+    const Frame night = nightFrame(kW, kH);
+    EXPECT_TRUE(render(filter, night, 0.0) == night);
     filter.setNumber(indexOf("intensity"), 5.0);
     const Frame in = gradientFrame(kW, kH);
     const Frame out = render(filter, in, 0.0);
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             ASSERT_EQ(pixelBytes(out, kW, x, y)[3], pixelBytes(in, kW, x, y)[3]) << x << "," << y;
-}
-
-TEST(Frei0rFilterRender, RenderingOverTheInputFrameMatchesASeparateOutput)
-{
     // Some hosts hand the same buffer as input and output.
-    Filter filter(kW, kH);
-    const Frame in = nightFrame(kW, kH);
-    const Frame separate = render(filter, in, 0.2);
     Frame shared = in;
-    filter.update(0.2, shared.data(), shared.data());
-    EXPECT_EQ(std::memcmp(shared.data(), separate.data(), in.size() * 4), 0);
+    filter.update(0.0, shared.data(), shared.data());
+    EXPECT_TRUE(shared == out) << "rendering over the input frame";
 }
 
 namespace {
@@ -219,6 +194,6 @@ TEST(Frei0rFilterMotion, AFrameRenderedAloneEqualsTheSameFrameOfASequence)
     Filter alone(kW, kH);
     moving(alone);
     const Frame single = render(alone, in, 57 / 25.0);
-    EXPECT_EQ(std::memcmp(single.data(), inSequence.data(), in.size() * 4), 0);
+    EXPECT_TRUE(single == inSequence);
     EXPECT_GT(differingPixels(single, render(alone, in, 56 / 25.0)), 0) << "the rain moves";
 }

@@ -6,14 +6,14 @@
 #include <expat.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <optional>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <map>
 #include <numbers>
 #include <set>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -30,16 +30,15 @@ const FilterParam& param(const char* name)
 
 }  // namespace
 
-TEST(Frei0rParamTable, NamesAreUniqueAndEachNamesARainControlOrMotionField)
+// Names and explanations are checked through the built module.
+TEST(Frei0rParamTable, EachKeyDrivesOneRainControlOrMotionFieldAndChoiceDefaultsAreEntries)
 {
-    std::set<std::string> names, keys;
+    std::set<std::string> keys;
     for (const FilterParam& p : filterParams()) {
-        EXPECT_TRUE(names.insert(p.name).second) << "duplicate name " << p.name;
         EXPECT_TRUE(keys.insert(p.key).second) << "two parameters drive " << p.key;
         QrRainMotion scratch;
         const bool motion = setMotionValue(scratch, p.key, 0.0);
         EXPECT_NE(motion, Quarn::Wrapper::Rain::findRainHostParam(p.key) != nullptr) << p.key;
-        EXPECT_GT(std::string(p.explanation).size(), 10u) << p.name;
         if (p.mapping == Mapping::choice) {
             EXPECT_TRUE(choiceValue(p, p.defaultText).has_value()) << "default not an entry: " << p.name;
         }
@@ -49,150 +48,84 @@ TEST(Frei0rParamTable, NamesAreUniqueAndEachNamesARainControlOrMotionField)
 
 TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
 {
-    struct Row {
-        const char* name;
-        double value;
-        double expected;  // internal units: fraction, pixels, percent, seed
-    };
-    const Row rows[] = {
-        {"density", 0.6, 0.6},
-        {"density", 0.0, 0.0001},
-        {"density", 3.0, 3.0},
-        {"density", 80.0, 50.0},
-        {"drop_length", 0.1, 50.0},
-        {"drop_length", 1.0, 500.0},
-        {"drop_length", -1.0, 0.0},
-        {"drop_length", 30.0, 10000.0},
-        {"intensity", 1.0, 1.0},
-        {"intensity", 0.25, 0.25},
-        {"diffusion_min", 0.9, 0.9},
-        {"diffusion_max", 1.5, 1.0},
-        {"diffusion_min", -0.5, 0.0},
-        {"blend_mix", 0.5, 50.0},
-        {"blend_mix", 2.0, 100.0},
-        {"source_gain", 0.5, 100.0},
-        {"effect_gain", 1.0, 200.0},
-        {"effect_gain", 40.0, 5000.0},
-        {"seed", 0.0, 1.0},
-        {"seed", 1.0, 100.0},
-        {"seed", 12.0 / 99.0, 13.0},
-        {"seed", 0.5, 51.0},
-        {"seed", 777.0, 777.0},
-        {"seed", 9999.0, 5000.0},
-        {"fall_speed", 0.0, 0.0},
-        {"fall_speed", 0.25, 25.0},
-        {"fall_speed", 99.0, 2000.0},
-        {"wind_variation", 1.0, 90.0},
-        {"gust_rate", 0.16, 4.0},
-        {"depth_layers", 0.0, 1.0},
-        {"depth_layers", 0.4, 2.0},
-        {"depth_layers", 1.0, 4.0},
-        {"depth_layers", 3.0, 3.0},
-        {"depth_layers", 9.0, 4.0},
-        {"depth_falloff", 0.4, 0.4},
-        {"streak_from_speed", 0.49, 0.0},
-        {"streak_from_speed", 0.5, 1.0},
+    // (frei0r value, internal value: fraction, pixels, percent, seed, count, radians)
+    const std::pair<const char*, std::vector<std::pair<double, double>>> rows[] = {
+        {"density", {{0.6, 0.6}, {0.0, 0.0001}, {3.0, 3.0}, {80.0, 50.0}}},
+        {"drop_length", {{0.1, 50.0}, {1.0, 500.0}, {-1.0, 0.0}, {30.0, 10000.0}}},
+        {"intensity", {{1.0, 1.0}, {0.25, 0.25}}},
+        {"diffusion_min", {{0.9, 0.9}, {-0.5, 0.0}}},
+        {"diffusion_max", {{1.5, 1.0}}},
+        {"blend_mix", {{0.5, 50.0}, {2.0, 100.0}}},
+        {"effect_gain", {{1.0, 200.0}, {40.0, 5000.0}}},
+        {"seed",
+            {{0.0, 1.0}, {1.0, 100.0}, {12.0 / 99.0, 13.0}, {0.5, 51.0}, {777.0, 777.0}, {9999.0, 5000.0}}},
+        {"fall_speed", {{0.0, 0.0}, {0.25, 25.0}, {99.0, 2000.0}}},
+        {"wind_variation", {{1.0, 90.0}}},
+        {"gust_rate", {{0.16, 4.0}}},
+        {"depth_layers", {{0.0, 1.0}, {0.4, 2.0}, {1.0, 4.0}, {3.0, 3.0}, {9.0, 4.0}}},
+        {"depth_falloff", {{0.4, 0.4}}},
+        {"streak_from_speed", {{0.49, 0.0}, {0.5, 1.0}}},
         // Direction spans a full turn with straight down at a quarter.
-        {"direction", 0.0, -std::numbers::pi},
-        {"direction", 0.25, -std::numbers::pi / 2},
-        {"direction", 0.5, 0.0},
-        {"direction", 1.0, std::numbers::pi},
+        {"direction",
+            {{0.0, -std::numbers::pi}, {0.25, -std::numbers::pi / 2}, {0.5, 0.0}, {1.0, std::numbers::pi}}},
     };
-    for (const Row& r : rows)
-        EXPECT_NEAR(internalValue(param(r.name), r.value), r.expected, 1e-9) << r.name << " " << r.value;
+    for (const auto& [name, values] : rows)
+        for (const auto& [value, expected] : values)
+            EXPECT_NEAR(internalValue(param(name), value), expected, 1e-9) << name << " " << value;
 }
 
-TEST(Frei0rParamMapping, NonFiniteValuesFallBackToTheDefault)
+TEST(Frei0rParamMapping, DefaultsAreTheRainControlsDefaultsAndNonFiniteValuesGiveThem)
 {
+    // Every number driving a rain control starts where the effect's control
+    // starts, converted from the host's units (percent, degrees).
+    using Quarn::Wrapper::Rain::InternalType;
     for (const FilterParam& p : filterParams()) {
         if (p.mapping == Mapping::choice)
             continue;
-        const double expected = internalValue(p, p.defaultValue);
-        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::quiet_NaN()), expected) << p.name;
-        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::infinity()), expected) << p.name;
+        const double byDefault = internalValue(p, p.defaultValue);
+        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::quiet_NaN()), byDefault) << p.name;
+        EXPECT_EQ(internalValue(p, std::numeric_limits<double>::infinity()), byDefault) << p.name;
+        const auto* control = Quarn::Wrapper::Rain::findRainHostParam(p.key);
+        if (!control)
+            continue;
+        const double unit = control->internal == InternalType::scale ? 0.01
+            : control->internal == InternalType::angle               ? std::numbers::pi / 180.0
+                                                                     : 1.0;
+        EXPECT_NEAR(byDefault, control->defaultValue * unit, 1e-9) << p.name;
     }
 }
 
-TEST(Frei0rParamMapping, DefaultsAreTheRainControlsDefaults)
+TEST(Frei0rChoices, EntryNamesOrMenuPositionsGiveTheMappedInternalValues)
 {
-    // Where the filter keeps the effect's own default, the mapped default
-    // must land exactly on it.
-    struct Row {
-        const char* name;
-        double expected;
+    // Blend methods carry their method numbers, not their menu positions; a
+    // filter has no matte layer, so the layer-based mattes are not offered.
+    const std::pair<const char*, std::vector<std::pair<const char*, std::optional<int32_t>>>> rows[] = {
+        {"blend_method",
+            {{"None", 0}, {"Screen", 17}, {"screen", 17}, {"Linear Dodge", 11}, {"lineardodge", 11},
+                {"Composite Source", 25}, {"composite_effect", 26}, {"1", 19}, {"24", 25}, {"Scren", {}},
+                {"25", {}}, {"", {}}}},
+        {"matte",
+            {{"None", 0}, {"Source Inverse Luminance", 2}, {"source-alpha", 3}, {"4", 4},
+                {"Matte Layer Alpha", {}}, {"5", {}}, {"-1", {}}}},
+        {"process", {{"RGB", 0}, {"rgba", 1}, {"RGBAA", {}}, {"2", {}}, {"1x", {}}}},
     };
-    for (const Row& r : {Row {"density", 0.6}, Row {"drop_length", 50.0}, Row {"intensity", 1.0},
-             Row {"diffusion_min", 0.9}, Row {"diffusion_max", 1.0}, Row {"seed", 13.0},
-             Row {"blend_mix", 50.0}, Row {"source_gain", 100.0}, Row {"effect_gain", 100.0}}) {
-        const FilterParam& p = param(r.name);
-        EXPECT_NEAR(internalValue(p, p.defaultValue), r.expected, 1e-9) << r.name;
-    }
-}
-
-TEST(Frei0rChoices, EntryNamesGiveTheMappedInternalValues)
-{
-    struct Row {
-        const char* name;
-        const char* text;
-        int expected;
-    };
-    // Blend methods carry their method numbers, not their menu positions.
-    const Row rows[] = {
-        {"blend_method", "None", 0},
-        {"blend_method", "Screen", 17},
-        {"blend_method", "screen", 17},
-        {"blend_method", "Linear Dodge", 11},
-        {"blend_method", "lineardodge", 11},
-        {"blend_method", "Composite Source", 25},
-        {"blend_method", "composite_effect", 26},
-        {"blend_method", "1", 19},
-        {"blend_method", "24", 25},
-        {"matte", "None", 0},
-        {"matte", "Source Inverse Luminance", 2},
-        {"matte", "source-alpha", 3},
-        {"matte", "4", 4},
-        {"process", "RGB", 0},
-        {"process", "rgba", 1},
-    };
-    for (const Row& r : rows) {
-        const auto value = choiceValue(param(r.name), r.text);
-        ASSERT_TRUE(value.has_value()) << r.name << " " << r.text;
-        EXPECT_EQ(*value, r.expected) << r.name << " " << r.text;
-    }
-}
-
-TEST(Frei0rChoices, UnknownOrUnofferedEntriesAreRefused)
-{
-    struct Row {
-        const char* name;
-        const char* text;
-    };
-    // A filter has no matte layer: the layer-based mattes are not offered.
-    for (const Row& r : {Row {"matte", "Matte Layer Alpha"}, Row {"matte", "5"}, Row {"matte", "-1"},
-             Row {"blend_method", "Scren"}, Row {"blend_method", "25"}, Row {"blend_method", ""},
-             Row {"process", "RGBAA"}, Row {"process", "2"}, Row {"process", "1x"}})
-        EXPECT_FALSE(choiceValue(param(r.name), r.text).has_value()) << r.name << " '" << r.text << "'";
+    for (const auto& [name, entries] : rows)
+        for (const auto& [text, expected] : entries)
+            EXPECT_EQ(choiceValue(param(name), text), expected) << name << " '" << text << "'";
 }
 
 TEST(Frei0rTime, UsableSecondsRoundToPatternFrames)
 {
-    struct Row {
-        double seconds;
-        int32_t frame;
-    };
-    const Row rows[] = {
-        {0.0, 0}, {0.04, 1}, {0.039999, 1}, {0.019, 0}, {0.021, 1}, {1.0, 25}, {-0.04, -1}, {3600.0, 90000}};
-    for (const Row& r : rows)
-        EXPECT_EQ(patternFrame(r.seconds), r.frame) << r.seconds;
-    EXPECT_EQ(patternFrame(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(patternFrame(1e300), std::numeric_limits<int32_t>::max());
-    // Only finite non-negative times pick the pattern.
-    EXPECT_TRUE(isUsableTime(0.0));
-    EXPECT_TRUE(isUsableTime(12.5));
-    EXPECT_FALSE(isUsableTime(-3.6893488147419103e+20));  // what ffmpeg 5.1 passes
-    EXPECT_FALSE(isUsableTime(-0.04));
-    EXPECT_FALSE(isUsableTime(std::numeric_limits<double>::quiet_NaN()));
-    EXPECT_FALSE(isUsableTime(std::numeric_limits<double>::infinity()));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<double, int32_t> frames[] = {{0.0, 0}, {0.04, 1}, {0.039999, 1}, {0.019, 0}, {0.021, 1},
+        {1.0, 25}, {-0.04, -1}, {3600.0, 90000}, {nan, 0}, {1e300, std::numeric_limits<int32_t>::max()}};
+    for (const auto& [seconds, frame] : frames)
+        EXPECT_EQ(patternFrame(seconds), frame) << seconds;
+    // Only finite non-negative times pick the pattern; ffmpeg 5.1 passes -3.69e20.
+    const std::pair<double, bool> usable[] = {{0.0, true}, {12.5, true}, {-3.6893488147419103e+20, false},
+        {-0.04, false}, {nan, false}, {std::numeric_limits<double>::infinity(), false}};
+    for (const auto& [seconds, expected] : usable)
+        EXPECT_EQ(isUsableTime(seconds), expected) << seconds;
 }
 
 // The editors' descriptions of the filter, checked against the table: a
@@ -200,9 +133,7 @@ TEST(Frei0rTime, UsableSecondsRoundToPatternFrames)
 // up here rather than as a control that silently does nothing.
 namespace {
 
-struct KdenliveParam {
-    std::map<std::string, std::string> attributes;
-};
+using Attributes = std::map<std::string, std::string>;
 
 std::string readSource(const std::string& relative)
 {
@@ -211,19 +142,18 @@ std::string readSource(const std::string& relative)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-std::vector<KdenliveParam> kdenliveParams()
+// The attributes of each "parameter" element of the Kdenlive description.
+std::vector<Attributes> kdenliveParams()
 {
-    std::vector<KdenliveParam> params;
+    std::vector<Attributes> params;
     const std::string text = readSource("packaging/kdenlive/frei0r_nimbrel.xml");
     XML_Parser parser = XML_ParserCreate("UTF-8");
     XML_SetUserData(parser, &params);
     XML_SetStartElementHandler(parser, [](void* data, const XML_Char* name, const XML_Char** attributes) {
-        if (std::string(name) != "parameter")
-            return;
-        KdenliveParam param;
-        for (int i = 0; attributes[i]; i += 2)
-            param.attributes[attributes[i]] = attributes[i + 1];
-        static_cast<std::vector<KdenliveParam>*>(data)->push_back(param);
+        auto& params = *static_cast<std::vector<Attributes>*>(data);
+        if (std::string(name) == "parameter")
+            for (int i = 0; attributes[i]; i += 2)
+                (i == 0 ? params.emplace_back() : params.back())[attributes[i]] = attributes[i + 1];
     });
     EXPECT_EQ(XML_Parse(parser, text.data(), int(text.size()), 1), XML_STATUS_OK)
         << XML_ErrorString(XML_GetErrorCode(parser)) << " at line " << XML_GetCurrentLineNumber(parser);
@@ -231,77 +161,56 @@ std::vector<KdenliveParam> kdenliveParams()
     return params;
 }
 
-std::vector<std::string> split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, separator);)
-        parts.push_back(part);
-    return parts;
-}
-
 }  // namespace
 
-TEST(EditorDescriptions, KdenliveOffersEveryParameterWithTheTablesEntriesDefaultsAndRanges)
+TEST(EditorDescriptions, KdenliveAndShotcutOfferEveryParameterWithTheTablesEntriesDefaultsAndRanges)
 {
-    const std::vector<KdenliveParam> described = kdenliveParams();
+    EXPECT_NE(readSource("packaging/shotcut/meta_nimbrel.qml").find("mlt_service: \"frei0r.nimbrel\""),
+        std::string::npos);
+    const std::string shotcut = readSource("packaging/shotcut/ui.qml");
+    const std::vector<Attributes> described = kdenliveParams();
     ASSERT_EQ(described.size(), size_t(kFilterParamCount));
     std::set<std::string> seen;
-    for (const KdenliveParam& d : described) {
-        const std::string name = d.attributes.at("name");
+    for (const Attributes& d : described) {
+        const std::string name = d.at("name");
         SCOPED_TRACE(name);
         EXPECT_TRUE(seen.insert(name).second) << "described twice";
         const FilterParam& p = param(name.c_str());
-        if (p.mapping == Mapping::count) {
-            // A list whose entries give the counts in order.
-            const std::vector<std::string> entries = split(d.attributes.at("paramlist"), ';');
-            ASSERT_EQ(entries.size(), size_t(p.maximum - p.minimum + 1));
-            for (size_t k = 0; k < entries.size(); ++k)
-                EXPECT_EQ(internalValue(p, std::stod(entries[k])), p.minimum + double(k));
-            EXPECT_EQ(
-                internalValue(p, std::stod(d.attributes.at("default"))), internalValue(p, p.defaultValue));
+        const std::string control = "{name: \"" + name + "\"";
+        EXPECT_NE(shotcut.find(control), std::string::npos) << "no Shotcut control";
+        EXPECT_EQ(shotcut.find(control, shotcut.find(control) + 1), std::string::npos)
+            << "two Shotcut controls";
+        const bool choice = p.mapping == Mapping::choice;
+        if (choice || p.mapping == Mapping::count) {
+            // A list of the entries in menu order, or of the values giving each count in order.
+            EXPECT_EQ(d.at("type"), "list");
+            const std::string list = d.at("paramlist");
+            const std::regex semicolon(";");
+            const std::vector<std::string> entries(
+                std::sregex_token_iterator(list.begin(), list.end(), semicolon, -1), {});
+            ASSERT_EQ(entries.size(), size_t(choice ? p.choiceCount : p.maximum - p.minimum + 1));
+            for (size_t k = 0; k < entries.size(); ++k) {
+                if (choice)
+                    EXPECT_EQ(entries[k], choiceName(p, int(k)));
+                else
+                    EXPECT_EQ(internalValue(p, std::stod(entries[k])), p.minimum + double(k));
+            }
+        }
+        if (choice) {
+            EXPECT_EQ(d.at("default"), p.defaultText);
             continue;
         }
-        if (p.mapping == Mapping::flag) {
-            EXPECT_EQ(d.attributes.at("type"), "bool");
-            EXPECT_EQ(std::stod(d.attributes.at("default")), p.defaultValue);
-            continue;
-        }
-        if (p.mapping == Mapping::choice) {
-            EXPECT_EQ(d.attributes.at("type"), "list");
-            EXPECT_EQ(d.attributes.at("default"), p.defaultText);
-            const std::vector<std::string> entries = split(d.attributes.at("paramlist"), ';');
-            ASSERT_EQ(entries.size(), size_t(p.choiceCount));
-            for (int k = 0; k < p.choiceCount; ++k)
-                EXPECT_EQ(entries[k], choiceName(p, k));
-            continue;
-        }
+        EXPECT_EQ(d.at("type") == "bool", p.mapping == Mapping::flag);
         // Kdenlive sends shown value / factor.
-        const double factor = std::stod(d.attributes.at("factor"));
-        const double sent = std::stod(d.attributes.at("default")) / factor;
-        EXPECT_DOUBLE_EQ(internalValue(p, sent), internalValue(p, p.defaultValue));
-        const double low = internalValue(p, std::stod(d.attributes.at("min")) / factor);
-        const double high = internalValue(p, std::stod(d.attributes.at("max")) / factor);
-        if (p.mapping == Mapping::fraction || p.mapping == Mapping::linear) {
-            EXPECT_DOUBLE_EQ(low, p.minimum);
-            EXPECT_DOUBLE_EQ(high, p.maximum);
-        } else if (p.mapping == Mapping::seed) {
-            // 1 would be read on the 0..1 scale (seed 100): the range starts at 2.
-            EXPECT_EQ(low, 2.0);
-            EXPECT_EQ(high, p.maximum);
+        const double factor = d.count("factor") ? std::stod(d.at("factor")) : 1.0;
+        const auto sent = [&](const char* attribute) {
+            return internalValue(p, std::stod(d.at(attribute)) / factor);
+        };
+        EXPECT_DOUBLE_EQ(sent("default"), internalValue(p, p.defaultValue));
+        if (p.mapping == Mapping::fraction || p.mapping == Mapping::linear || p.mapping == Mapping::seed) {
+            // A seed of 1 would be read on the 0..1 scale (seed 100): its range starts at 2.
+            EXPECT_DOUBLE_EQ(sent("min"), p.mapping == Mapping::seed ? 2.0 : p.minimum);
+            EXPECT_DOUBLE_EQ(sent("max"), p.maximum);
         }
     }
-}
-
-TEST(EditorDescriptions, ShotcutControlsNameEveryParameterOnce)
-{
-    const std::string ui = readSource("packaging/shotcut/ui.qml");
-    for (const FilterParam& p : filterParams()) {
-        const std::string control = std::string("{name: \"") + p.name + "\"";
-        const size_t first = ui.find(control);
-        EXPECT_NE(first, std::string::npos) << p.name;
-        EXPECT_EQ(ui.find(control, first + 1), std::string::npos) << p.name << " twice";
-    }
-    EXPECT_NE(readSource("packaging/shotcut/meta_nimbrel.qml").find("mlt_service: \"frei0r.nimbrel\""),
-        std::string::npos);
 }

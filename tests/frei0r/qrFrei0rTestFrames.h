@@ -3,19 +3,18 @@
 // 8-bit RGBA, top row first.
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 namespace QrFrei0rTest {
 
 using Frame = std::vector<uint32_t>;
 
-inline uint8_t* pixelBytes(Frame& f, int w, int x, int y)
+// The four bytes of pixel (x, y), writable when the frame is.
+template <class F> auto* pixelBytes(F& f, int w, int x, int y)
 {
-    return reinterpret_cast<uint8_t*>(f.data()) + 4 * (size_t(y) * size_t(w) + size_t(x));
-}
-inline const uint8_t* pixelBytes(const Frame& f, int w, int x, int y)
-{
-    return reinterpret_cast<const uint8_t*>(f.data()) + 4 * (size_t(y) * size_t(w) + size_t(x));
+    using Byte = std::conditional_t<std::is_const_v<F>, const uint8_t, uint8_t>;
+    return reinterpret_cast<Byte*>(f.data()) + 4 * (size_t(y) * size_t(w) + size_t(x));
 }
 
 // Every byte distinct from its neighbours: R = x, G = y, B = x + y, A = 255 - x.

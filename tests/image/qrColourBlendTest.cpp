@@ -2,9 +2,14 @@
 // written from the textbook formulas on normalised (0..1) values in double,
 // compared after the depth's store conversion; then the places where a
 // formula switches branch or guards a division, and the gain,
-// premultiplication, mix, unpremultiplication and clamp steps around it.
+// premultiplication, mix, unpremultiplication and clamp steps around it;
+// last the blend processor that applies the step over images.
 #include "qrColourBlend.h"
+#include "qrColourBlendProc.h"
+#include "qrMultiProcessor.h"
 #include "qrPixel.h"
+#include "qrTestImage.h"
+#include "qrTexture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +17,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,36 +34,32 @@ double positive(double v)
     return v <= 0.0 ? 0.0 : v;
 }
 
-// Colour formulas of the methods that treat red, green and blue alike.
-const std::map<int, std::function<double(double s, double e, double mix)>> kChannelFormulas = {
-    {19, [](double s, double e, double mix) { return (s - e) * mix + e; }},
-    {22, [](double s, double e, double) { return s + e; }},
-    {11, [](double s, double e, double) { return s + e; }},
-    {5, [](double s, double e, double) { return std::abs(s - e); }},
-    {21, [](double s, double e, double) { return positive(e - s); }},
-    {20, [](double s, double e, double) { return positive(s - e); }},
-    {4, [](double s, double e, double) { return std::min(s, e); }},
-    {9, [](double s, double e, double) { return std::max(s, e); }},
-    {17, [](double s, double e, double) { return 1 - (1 - s) * (1 - e); }},
-    {14, [](double s, double e, double) { return s * e; }},
-    {15,
-        [](double s, double e, double) {
-            return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e;
-        }},
-    {6, [](double s, double e, double) { return s + e - 2 * s * e; }},
-    {2, [](double s, double e, double) { return e == 0 ? 0 : positive(1 - (1 - s) / e); }},
-    {3, [](double s, double e, double) { return e == 1 ? 1 : s / (1 - e); }},
-    {7, [](double s, double e, double) { return e < 0.5 ? 2 * s * e : 1 - 2 * (1 - s) * (1 - e); }},
-    {10, [](double s, double e, double) { return positive(s + e - 1); }},
-    {12,
-        [](double s, double e, double) {
-            return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s;
-        }},
-    {18,
-        [](double s, double e, double) {
-            return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s);
-        }},
-};
+// Colour formula of a method that treats red, green and blue alike; none for
+// the other methods.
+std::optional<double> channelFormula(int code, double s, double e, double mix)
+{
+    switch (code) {
+    case 19: return (s - e) * mix + e;
+    case 22:
+    case 11: return s + e;
+    case 5: return std::abs(s - e);
+    case 21: return positive(e - s);
+    case 20: return positive(s - e);
+    case 4: return std::min(s, e);
+    case 9: return std::max(s, e);
+    case 17: return 1 - (1 - s) * (1 - e);
+    case 14: return s * e;
+    case 15: return s < 0.5 ? 2 * s * e : s > 0.5 ? 1 - 2 * (1 - s) * (1 - e) : e;
+    case 6: return s + e - 2 * s * e;
+    case 2: return e == 0 ? 0 : positive(1 - (1 - s) / e);
+    case 3: return e == 1 ? 1 : s / (1 - e);
+    case 7: return e < 0.5 ? 2 * s * e : 1 - 2 * (1 - s) * (1 - e);
+    case 10: return positive(s + e - 1);
+    case 12: return e < 0.5 ? positive(s + 2 * e - 1) : e > 0.5 ? s + 2 * e - 1 : s;
+    case 18: return e < 0.5 ? 2 * s * e + (1 - 2 * e) * s * s : 2 * s * (1 - e) + (2 * e - 1) * std::sqrt(s);
+    default: return std::nullopt;
+    }
+}
 
 struct HslRef {
     double h, s, l;
@@ -105,10 +105,10 @@ Ref referenceBlend(int code, const Ref& s, const Ref& e, double mix)
 {
     Ref r = s;
     const double unionAlpha = s[0] + e[0] - s[0] * e[0];
-    if (kChannelFormulas.count(code)) {
+    if (channelFormula(code, 0, 0, 0)) {
         r[0] = unionAlpha;
-        for (int c = 1; c < 4; ++c)
-            r[size_t(c)] = kChannelFormulas.at(code)(s[size_t(c)], e[size_t(c)], mix);
+        for (size_t c = 1; c < 4; ++c)
+            r[c] = *channelFormula(code, s[c], e[c], mix);
     } else if (code == 1 || code == 8 || code == 13 || code == 16) {
         const HslRef hs = toHsl(s[1], s[2], s[3]), he = toHsl(e[1], e[2], e[3]);
         HslRef out = hs;  // Saturation: s of e
@@ -146,7 +146,6 @@ Ref referenceMix(const Ref& s, const Ref& r, const Ref& e, double mix)
 // float rounding of the working arithmetic.
 template <class S> void expectStored(const S& actual, const Ref& exact, const std::string& what)
 {
-    using C = typename S::Component;
     const double white = S::Desc::kWhite;
     for (int c = 0; c < 4; ++c) {
         const double v = exact[size_t(c)] * white;
@@ -157,7 +156,6 @@ template <class S> void expectStored(const S& actual, const Ref& exact, const st
             EXPECT_TRUE(got >= store(v - slack) && got <= store(v + slack))
                 << what << " channel " << c << ": stored " << got << ", exact " << v;
         } else {
-            static_assert(std::is_same_v<C, float>);
             EXPECT_NEAR(got, v, slack) << what << " channel " << c;
         }
     }
@@ -209,10 +207,7 @@ template <class S> void checkEveryMethod()
         }
         for (int code = -1; code <= 27; ++code) {
             for (float mix : mixes) {
-                Blend::Settings settings;
-                settings.method = code;
-                settings.mix = mix;
-                const S stored = convert<S>(Blend::blendStep(s, e, settings));
+                const S stored = convert<S>(Blend::blendStep(s, e, Blend::Settings {code, 1, 1, mix}));
                 const Ref exact = referenceMix(sn, referenceBlend(code, sn, en, mix), en, mix);
                 expectStored(stored, exact,
                     "code " + std::to_string(code) + " mix " + std::to_string(mix) + " source " +
@@ -227,18 +222,6 @@ TEST(ColourBlendMethods, EveryCodeMatchesItsFormulaAtEveryDepth)
     checkEveryMethod<ARGB8>();
     checkEveryMethod<ARGB16>();
     checkEveryMethod<ARGBF>();
-}
-
-TEST(ColourBlendMethods, PixelFunctionAgreesWithTheStepAtDefaultSettings)
-{
-    const ARGBW255 s {{200, 180, 20, 90}}, e {{100, 30, 250, 128}};
-    for (int code = 0; code <= 26; ++code) {
-        ARGBW255 result {};
-        Blend::blendPixel(result, s, e, code, 0.5f, false);
-        Blend::Settings settings;
-        settings.method = code;
-        EXPECT_EQ(result, Blend::blendStep(s, e, settings)) << "code " << code;
-    }
 }
 
 // A working pixel of depth W from normalised (0..1) alpha, red, green, blue.
@@ -297,44 +280,36 @@ struct StepCase {
     ARGBWF expected;
 };
 
-Blend::Settings settingsOf(int32_t method, float sourceGain, float effectGain, float mix,
-    int32_t premultiplySource, int32_t premultiplyEffect, int32_t unpremultiply, bool clamp)
-{
-    return {method, sourceGain, effectGain, mix, premultiplySource, premultiplyEffect, unpremultiply, clamp};
-}
-
 // Float depth, so the expected values are exact fractions without a store.
 const StepCase kSteps[] = {
-    {"mix 0 is the gained source, alpha kept", settingsOf(Blend::kMultiply, 2, 1, 0, 0, 0, 0, false),
+    {"mix 0 is the gained source, alpha kept", {Blend::kMultiply, 2, 1, 0, 0, 0, 0, false},
         {{0.5f, 0.1f, 0.2f, 0.3f}}, {{1, 1, 1, 1}}, {{0.5f, 0.2f, 0.4f, 0.6f}}},
-    {"mix 1 is the gained effect, alpha kept", settingsOf(Blend::kMultiply, 1, 0.5f, 1, 0, 0, 0, false),
-        {{1, 1, 1, 1}}, {{0.25f, 0.4f, 0.6f, 0.8f}}, {{0.25f, 0.2f, 0.3f, 0.4f}}},
-    {"mix 0.25 is halfway from source to blend", settingsOf(Blend::kAdd, 1, 1, 0.25f, 0, 0, 0, false),
+    {"mix 1 is the gained effect, alpha kept", {Blend::kMultiply, 1, 0.5f, 1, 0, 0, 0, false}, {{1, 1, 1, 1}},
+        {{0.25f, 0.4f, 0.6f, 0.8f}}, {{0.25f, 0.2f, 0.3f, 0.4f}}},
+    {"mix 0.25 is halfway from source to blend", {Blend::kAdd, 1, 1, 0.25f, 0, 0, 0, false},
         {{1, 0.2f, 0.2f, 0.2f}}, {{1, 0.4f, 0.4f, 0.4f}}, {{1, 0.4f, 0.4f, 0.4f}}},
-    {"mix 0.75 is halfway from blend to effect", settingsOf(Blend::kAdd, 1, 1, 0.75f, 0, 0, 0, false),
+    {"mix 0.75 is halfway from blend to effect", {Blend::kAdd, 1, 1, 0.75f, 0, 0, 0, false},
         {{1, 0.2f, 0.2f, 0.2f}}, {{1, 0.4f, 0.4f, 0.4f}}, {{1, 0.5f, 0.5f, 0.5f}}},
     {"premultiplied source with alpha 0 has no colour whatever the gain",
-        settingsOf(Blend::kAdd, 3, 1, 0, 1, 0, 0, false), {{0, 0.5f, 0.6f, 0.7f}}, {{1, 1, 1, 1}},
-        {{0, 0, 0, 0}}},
-    {"premultiplied source is scaled by its alpha", settingsOf(Blend::kAdd, 1, 1, 0, 1, 0, 0, false),
+        {Blend::kAdd, 3, 1, 0, 1, 0, 0, false}, {{0, 0.5f, 0.6f, 0.7f}}, {{1, 1, 1, 1}}, {{0, 0, 0, 0}}},
+    {"premultiplied source is scaled by its alpha", {Blend::kAdd, 1, 1, 0, 1, 0, 0, false},
         {{0.5f, 0.8f, 0.4f, 0.2f}}, {{1, 1, 1, 1}}, {{0.5f, 0.4f, 0.2f, 0.1f}}},
-    {"premultiplied effect is scaled by its alpha", settingsOf(Blend::kAdd, 1, 1, 1, 0, 1, 0, false),
-        {{1, 1, 1, 1}}, {{0.25f, 0.8f, 0.4f, 0.2f}}, {{0.25f, 0.2f, 0.1f, 0.05f}}},
-    {"premultiply then unpremultiply gives the colour back", settingsOf(Blend::kAdd, 1, 1, 0, 1, 0, 1, false),
+    {"premultiplied effect is scaled by its alpha", {Blend::kAdd, 1, 1, 1, 0, 1, 0, false}, {{1, 1, 1, 1}},
+        {{0.25f, 0.8f, 0.4f, 0.2f}}, {{0.25f, 0.2f, 0.1f, 0.05f}}},
+    {"premultiply then unpremultiply gives the colour back", {Blend::kAdd, 1, 1, 0, 1, 0, 1, false},
         {{0.5f, 0.8f, 0.4f, 0.2f}}, {{1, 1, 1, 1}}, {{0.5f, 0.8f, 0.4f, 0.2f}}},
-    {"unpremultiply leaves colour alone at the alpha threshold",
-        settingsOf(Blend::kAdd, 1, 1, 0, 0, 0, 1, false), {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}},
-        {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}},
-    {"unpremultiply divides by alpha", settingsOf(Blend::kAdd, 1, 1, 0, 0, 0, 1, false),
-        {{0.5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}}, {{0.5f, 0.6f, 0.4f, 0.2f}}},
-    {"unclamped float inputs go into the formula", settingsOf(Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, false),
+    {"unpremultiply leaves colour alone at the alpha threshold", {Blend::kAdd, 1, 1, 0, 0, 0, 1, false},
+        {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}, {{1, 1, 1, 1}}, {{1.5259022e-5f, 0.3f, 0.2f, 0.1f}}},
+    {"unpremultiply divides by alpha", {Blend::kAdd, 1, 1, 0, 0, 0, 1, false}, {{0.5f, 0.3f, 0.2f, 0.1f}},
+        {{1, 1, 1, 1}}, {{0.5f, 0.6f, 0.4f, 0.2f}}},
+    {"unclamped float inputs go into the formula", {Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, false},
         {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.25f, 0.75f, -0.25f, 1.0f}}},
-    {"clamped inputs go into the formula", settingsOf(Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, true),
+    {"clamped inputs go into the formula", {Blend::kMultiply, 1, 1, 0.5f, 0, 0, 0, true},
         {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.0f, 0.5f, 0.0f, 0.5f}}},
-    {"the mix uses the unclamped source", settingsOf(Blend::kMultiply, 1, 1, 0, 0, 0, 0, true),
+    {"the mix uses the unclamped source", {Blend::kMultiply, 1, 1, 0, 0, 0, 0, true},
         {{1.5f, 1.5f, -0.5f, 0.5f}}, {{0.5f, 0.5f, 0.5f, 2.0f}}, {{1.5f, 1.5f, -0.5f, 0.5f}}},
-    {"gains apply before the clamp", settingsOf(Blend::kScreen, 4, 1, 0.5f, 0, 0, 0, true),
-        {{1, 0.5f, 0.1f, 0}}, {{1, 0, 0, 0.5f}}, {{1, 1, 0.4f, 0.5f}}},
+    {"gains apply before the clamp", {Blend::kScreen, 4, 1, 0.5f, 0, 0, 0, true}, {{1, 0.5f, 0.1f, 0}},
+        {{1, 0, 0, 0.5f}}, {{1, 1, 0.4f, 0.5f}}},
 };
 
 TEST(ColourBlendSteps, GainPremultiplyMixUnpremultiplyAndClampInOrder)
@@ -344,6 +319,67 @@ TEST(ColourBlendSteps, GainPremultiplyMixUnpremultiplyAndClampInOrder)
         for (int ch = 0; ch < 4; ++ch)
             EXPECT_NEAR(o[ch], c.expected[ch], 1e-6f) << c.what << ", channel " << ch;
     }
+}
+
+// A new image with values that depend on position and `salt`.
+template <class S> QrTexture<S> patterned(int32_t w, int32_t h, uint32_t salt)
+{
+    return imageFrom<S>(w, h, [salt](int32_t i, int32_t j) {
+        Work<S> p;
+        for (int c = 0; c < 4; ++c) {
+            uint32_t k =
+                (uint32_t(i) * 73856093u) ^ (uint32_t(j) * 19349663u) ^ (uint32_t(c + 1) * 83492791u) ^ salt;
+            k = (k ^ (k >> 13)) * 0x5bd1e995u;
+            p[c] = float((k >> 8) % 1001) / 1000.0f * float(S::Desc::kWhite);
+        }
+        return convert<S>(p);
+    });
+}
+
+// The blend processor, on one thread or four, writes inside its region (with
+// inclusive corners) the step of each effect pixel with the source pixel that
+// the source's origin, crop and per-axis edge methods put at that position,
+// and nothing outside it.
+template <class S> void checkBlendProc()
+{
+    using W = Work<S>;
+    QrTexture<S> source = patterned<S>(13, 9, 7);
+    source.setOrigin(int32_t(2), int32_t(1));
+    source.setCrop(1, 10, 0, 6);
+    source.setEdgeMethods(kEdgeReflect, kEdgeColour);
+    source.setEdgeColour(convert<S>(W {{0.25f, 0.5f, 0.75f, 1.0f}} * float(S::Desc::kWhite)));
+    QrMultiProcessor::overrideProcessorCount(4);
+    for (int32_t method = 0; method <= 26; ++method)
+        for (const bool threaded : {false, true}) {
+            QrTexture<S> out = patterned<S>(19, 15, 99);
+            const QrTexture<S> before = patterned<S>(19, 15, 99);
+            QrColourBlendProc<S> blend(method, 1.5f, 0.75f, 0.4f);
+            blend.setPremultiplySource(1);
+            blend.setUnpremultiplyResult(1);
+            blend.setClampInputs(true);
+            blend.setMultiThreaded(threaded);
+            blend.setRegion(1, 2, 17, 13);
+            blend.process(source, out);
+            const Blend::Settings settings {method, 1.5f, 0.75f, 0.4f, 1, 0, 1, true};
+            for (int32_t y = 0; y < 15; ++y)
+                for (int32_t x = 0; x < 19; ++x) {
+                    const S& was = *before.pixelAtIndex(x, y);
+                    const bool inside = x >= 1 && x <= 17 && y >= 2 && y <= 13;
+                    const S expected = inside ? convert<S>(Blend::blendStep(convert<W>(source.pixelAt(x, y)),
+                                                    convert<W>(was), settings))
+                                              : was;
+                    ASSERT_EQ(*out.pixelAtIndex(x, y), expected)
+                        << "method " << method << " threaded " << threaded << " at " << x << "," << y;
+                }
+        }
+    QrMultiProcessor::overrideProcessorCount(0);
+}
+
+TEST(ColourBlendProc, BlendsTheRegionWithTheEdgeAddressedSourceAtEveryDepth)
+{
+    checkBlendProc<ARGB8>();
+    checkBlendProc<ARGB16>();
+    checkBlendProc<ARGBF>();
 }
 
 }  // namespace

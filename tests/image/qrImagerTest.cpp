@@ -2,6 +2,7 @@
 // order of their hooks, and the general combiner's per-pixel rule.
 #include "qrGeneralCombiner.h"
 #include "qrSampler.h"
+#include "qrTestImage.h"
 #include "qrTexture.h"
 
 #include <gtest/gtest.h>
@@ -55,51 +56,28 @@ public:
     std::atomic<int> rows {0};
 };
 
-Tex8 source(int32_t w, int32_t h)
+// Over the rows 1..7 of a 6 x 9 image whose alpha at (i, j) is 10 j + i, a
+// whole frame samples every row and a field every other one, each once,
+// between the two hooks.
+TEST(SamplerRun, HooksRunAroundTheBandsAndEveryRowOfTheFieldIsSampled)
 {
-    Tex8 t = Tex8::allocate(w, h);
-    for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < w; ++i)
-            *t.pixelAtIndex(i, j) = ARGB8 {{uint8_t(10 * j + i), 0, 0, 0}};
-    return t;
-}
-
-Matte8 zeroMatte(int32_t w, int32_t h)
-{
-    Matte8 m = Matte8::allocate(w, h);
-    for (int32_t j = 0; j < h; ++j)
-        for (int32_t i = 0; i < w; ++i)
-            *m.pixelAtIndex(i, j) = Single8 {{0}};
-    return m;
-}
-
-TEST(SamplerRun, HooksRunAroundTheBandsAndEveryRowIsSampled)
-{
-    const Tex8 in = source(6, 9);
-    Matte8 out = zeroMatte(6, 9);
-    AlphaSampler s;
-    s.process(in, out);
-    EXPECT_EQ(s.log, "begin;end;");
-    EXPECT_EQ(s.rows.load(), 9);
-    for (int32_t j = 0; j < 9; ++j)
-        for (int32_t i = 0; i < 6; ++i)
-            ASSERT_EQ(out.pixelAtIndex(i, j)->c[0], 10 * j + i);
-}
-
-TEST(SamplerRun, AFieldSamplesEveryOtherRowOfTheRegion)
-{
-    for (int32_t mode : {Imager::kEvenField, Imager::kOddField}) {
-        const Tex8 in = source(4, 9);
-        Matte8 out = zeroMatte(4, 9);
+    const Tex8 in = imageFrom<ARGB8>(6, 9, [](int32_t i, int32_t j) {
+        return ARGB8 {{uint8_t(10 * j + i), 0, 0, 0}};
+    });
+    for (int32_t mode : {Imager::kWholeFrame, Imager::kEvenField, Imager::kOddField}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        Matte8 out = blackImage<Single8>(6, 9);
         AlphaSampler s;
         s.setFieldMode(mode);
-        s.setRegion(0, 1, 3, 7);
+        s.setRegion(0, 1, 5, 7);
         s.process(in, out);
-        for (int32_t j = 0; j < 9; ++j) {
-            const bool inField = j >= 1 && j <= 7 && (j % 2 == (mode == Imager::kOddField ? 1 : 0));
-            EXPECT_EQ(out.pixelAtIndex(2, j)->c[0], inField ? 10 * j + 2 : 0)
-                << "mode " << mode << " row " << j;
-        }
+        EXPECT_EQ(s.log, "begin;end;");
+        auto sampled = [mode](int32_t j) {
+            return j >= 1 && j <= 7 && (mode == Imager::kWholeFrame || j % 2 == (mode == Imager::kOddField));
+        };
+        EXPECT_EQ(s.rows.load(), mode == Imager::kWholeFrame ? 7 : mode == Imager::kOddField ? 4 : 3);
+        expectPixels(
+            out, [&](int32_t i, int32_t j) { return Single8 {{uint8_t(sampled(j) ? 10 * j + i : 0)}}; });
     }
 }
 
@@ -110,21 +88,16 @@ struct Difference {
 TEST(CombinerRun, GeneralCombinerAppliesItsRuleToEdgeAddressedInputs)
 {
     using TexF = QrTexture<ARGBF>;
-    TexF a = TexF::allocate(5, 4), b = TexF::allocate(3, 2), out = TexF::allocate(5, 4);
-    for (int32_t j = 0; j < 4; ++j)
-        for (int32_t i = 0; i < 5; ++i)
-            *a.pixelAtIndex(i, j) = ARGBF::filled(float(i + 10 * j));
-    for (int32_t j = 0; j < 2; ++j)
-        for (int32_t i = 0; i < 3; ++i)
-            *b.pixelAtIndex(i, j) = ARGBF::filled(0.5f * float(i + j));
+    const TexF a =
+        imageFrom<ARGBF>(5, 4, [](int32_t i, int32_t j) { return ARGBF::filled(float(i + 10 * j)); });
+    TexF b = imageFrom<ARGBF>(3, 2, [](int32_t i, int32_t j) { return ARGBF::filled(0.5f * float(i + j)); });
+    TexF out = TexF::allocate(5, 4);
     b.setEdgeColour(ARGBF::filled(-100.0f));
     GeneralCombiner<TexF, TexF, TexF, Difference> c;
     c.process(a, b, out);
-    for (int32_t j = 0; j < 4; ++j)
-        for (int32_t i = 0; i < 5; ++i) {
-            const float want = float(i + 10 * j) - (i < 3 && j < 2 ? 0.5f * float(i + j) : -100.0f);
-            ASSERT_EQ(*out.pixelAtIndex(i, j), ARGBF::filled(want)) << i << "," << j;
-        }
+    expectPixels(out, [](int32_t i, int32_t j) {
+        return ARGBF::filled(float(i + 10 * j) - (i < 3 && j < 2 ? 0.5f * float(i + j) : -100.0f));
+    });
 }
 
 }  // namespace

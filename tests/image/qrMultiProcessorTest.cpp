@@ -13,10 +13,12 @@
 #include <functional>
 #include <mutex>
 #include <new>
+#include <stdexcept>
 #include <set>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -41,10 +43,7 @@ protected:
     }
     static void setMaxProcessors(const char* value)
     {
-        if (value)
-            setenv("QUARN_MAX_PROCESSORS", value, 1);
-        else
-            unsetenv("QUARN_MAX_PROCESSORS");
+        value ? setenv("QUARN_MAX_PROCESSORS", value, 1) : unsetenv("QUARN_MAX_PROCESSORS");
         QrMultiProcessor::resetMaxProcessorsForTesting();
     }
 };
@@ -52,11 +51,9 @@ protected:
 // What one processBand call saw.
 struct BandCall {
     std::thread::id thread;
-    int32_t index;
-    int32_t count;
+    int32_t index, count;
     bool threaded;
-    int32_t first;
-    int32_t end;
+    int32_t first, end;
 };
 
 // A processor whose band work is a callback; it logs every band it is given
@@ -127,15 +124,12 @@ TEST(MultiProcessorBandSplit, BandsAreContiguousAndSizedAsTheTableSays)
         }
         EXPECT_EQ(expectedFirst, c.end) << "bands do not cover the range";
     }
-}
-
-TEST(MultiProcessorBandSplit, UnthreadedOrInvalidIndexGetsTheWholeRange)
-{
+    // Unthreaded, or with an invalid index or count, the band is the whole range.
     struct {
         int32_t index, count;
         bool threaded;
-    } cases[] = {{1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
-    for (const auto& c : cases) {
+    } whole[] = {{1, 4, false}, {-1, 4, true}, {0, 0, true}, {2, -1, true}};
+    for (const auto& c : whole) {
         int32_t first = 0, end = 0;
         QrMultiProcessor::splitBand(3, 9, c.index, c.count, c.threaded, first, end);
         EXPECT_EQ(first, 3);
@@ -169,90 +163,58 @@ TEST_F(MultiProcessorTest, EnvironmentLimitsTheThreadCountOfTheProcessors)
         EXPECT_EQ(processor.threadCount(), c.threads) << name;
         EXPECT_EQ(processor.processorCount(), 4);
     }
+    setenv("QUARN_MAX_PROCESSORS", "3", 1);
+    EXPECT_EQ(processor.threadCount(), 1) << "the environment is read once per process";
     processor.setMultiThreaded(false);
+    setMaxProcessors(nullptr);
     EXPECT_EQ(processor.threadCount(), 1) << "switch off must mean one thread";
 }
 
-TEST_F(MultiProcessorTest, EnvironmentIsReadOncePerProcess)
-{
-    setMaxProcessors("2");
-    LoggingProcessor processor(1);
-    EXPECT_EQ(processor.threadCount(), 2);
-    setenv("QUARN_MAX_PROCESSORS", "3", 1);
-    EXPECT_EQ(processor.threadCount(), 2);
-}
-
-TEST_F(MultiProcessorTest, LimitOfTwoRunsFourThreadsWithTwoBands)
-{
-    setMaxProcessors("2");
-    LoggingProcessor processor(10);
-    processor.run();
-    const std::vector<BandCall> calls = processor.calls();
-    ASSERT_EQ(calls.size(), 4u) << "the fork starts one thread per processor";
-    std::set<std::thread::id> threads;
-    std::set<int32_t> indices;
-    std::vector<std::pair<int32_t, int32_t>> bands;
-    for (const BandCall& call : calls) {
-        threads.insert(call.thread);
-        indices.insert(call.index);
-        EXPECT_TRUE(call.threaded);
-        EXPECT_EQ(call.count, 2);
-        if (call.first < call.end)
-            bands.emplace_back(call.first, call.end);
-        if (call.index == 0) {
-            EXPECT_EQ(call.thread, std::this_thread::get_id()) << "caller must be thread 0";
-        }
-    }
-    EXPECT_EQ(threads.size(), 4u);
-    EXPECT_EQ(indices, (std::set<int32_t> {0, 1, 2, 3}));
-    std::sort(bands.begin(), bands.end());
-    EXPECT_EQ(bands, (std::vector<std::pair<int32_t, int32_t>> {{0, 5}, {5, 10}}));
-    EXPECT_FALSE(processor.isRunningThreaded());
-}
-
-// Whatever the processors and the limit, every row of the range is handed
-// to exactly one band, so a band-writing processor gives the same image.
-TEST_F(MultiProcessorTest, EveryRowIsInOneBandForEveryThreadLimit)
+// Whatever the processors, the limit and the switch, a run makes one band
+// call per processor when it forks (the caller is index 0; every call sees
+// the limited thread count) and one call on the caller otherwise, and every
+// row of the range is in exactly one band.
+TEST_F(MultiProcessorTest, EveryRowIsInOneBandForEveryThreadSetup)
 {
     struct {
         int32_t processors;
         const char* limit;
-    } setups[] = {{4, "1"}, {4, "2"}, {4, nullptr}, {2, nullptr}, {3, nullptr}, {1, nullptr}, {8, "3"}};
+        bool multiThreaded;
+        int32_t calls, count;
+    } setups[] = {{4, "1", true, 4, 1}, {4, "2", true, 4, 2}, {4, nullptr, true, 4, 4},
+        {2, nullptr, true, 2, 2}, {3, nullptr, true, 3, 3}, {1, nullptr, true, 1, 1}, {8, "3", true, 8, 3},
+        {4, nullptr, false, 1, 1}};
     const int32_t top = 2, end = 35;
     for (const auto& s : setups) {
-        SCOPED_TRACE(std::to_string(s.processors) + " processors, limit " + (s.limit ? s.limit : "unset"));
+        SCOPED_TRACE(std::to_string(s.processors) + " processors, limit " + (s.limit ? s.limit : "unset") +
+            (s.multiThreaded ? "" : ", switched off"));
         QrMultiProcessor::overrideProcessorCount(s.processors);
         setMaxProcessors(s.limit);
         LoggingProcessor processor(end);
         processor.top = top;
+        processor.setMultiThreaded(s.multiThreaded);
         processor.run();
+        EXPECT_FALSE(processor.isRunningThreaded());
+        const std::vector<BandCall> calls = processor.calls();
+        ASSERT_EQ(int32_t(calls.size()), s.calls);
+        std::set<std::thread::id> threads;
+        std::set<int32_t> indices;
         std::vector<int> writes(size_t(end + 2), 0);
-        for (const BandCall& call : processor.calls())
+        for (const BandCall& call : calls) {
+            threads.insert(call.thread);
+            indices.insert(call.index);
+            EXPECT_EQ(call.count, s.count);
+            EXPECT_TRUE(call.threaded || s.calls == 1);
+            EXPECT_TRUE(call.index != 0 || call.thread == std::this_thread::get_id())
+                << "caller must be thread 0";
             for (int32_t y = call.first; y < call.end; ++y)
                 ++writes[size_t(y)];
+        }
+        EXPECT_EQ(int32_t(threads.size()), s.calls);
+        EXPECT_EQ(int32_t(indices.size()), s.calls);
+        EXPECT_EQ(*indices.rbegin(), s.calls - 1);
         for (int32_t y = 0; y < end + 2; ++y)
             EXPECT_EQ(writes[size_t(y)], (y >= top && y < end) ? 1 : 0) << "row " << y;
-    }
-}
-
-TEST_F(MultiProcessorTest, SwitchOffOrOneProcessorRunsOneWholeBandOnTheCaller)
-{
-    struct {
-        const char* what;
-        int32_t processors;
-        bool multiThreaded;
-    } cases[] = {{"switch off", 4, false}, {"one processor", 1, true}};
-    for (const auto& c : cases) {
-        QrMultiProcessor::overrideProcessorCount(c.processors);
-        LoggingProcessor processor(10);
-        processor.setMultiThreaded(c.multiThreaded);
-        processor.run();
-        const std::vector<BandCall> calls = processor.calls();
-        ASSERT_EQ(calls.size(), 1u) << c.what;
-        EXPECT_EQ(calls[0].thread, std::this_thread::get_id()) << c.what;
-        EXPECT_EQ(calls[0].index, 0) << c.what;
-        EXPECT_EQ(calls[0].first, 0) << c.what;
-        EXPECT_EQ(calls[0].end, 10) << c.what;
     }
 }
 
@@ -283,22 +245,10 @@ TEST_F(MultiProcessorTest, NestedPassRunsOnTheCallingWorkerThread)
     outer.run();
     ASSERT_EQ(pairs.size(), 4u) << "each outer band runs exactly one inner band";
     for (const auto& [outerCall, innerCall] : pairs) {
-        EXPECT_EQ(innerCall.thread, outerCall.thread);
-        EXPECT_FALSE(innerCall.threaded);
-        EXPECT_EQ(innerCall.index, 0);
-        EXPECT_EQ(innerCall.first, 0);
-        EXPECT_EQ(innerCall.end, 6);
+        EXPECT_EQ(
+            std::tuple(innerCall.thread, innerCall.threaded, innerCall.index, innerCall.first, innerCall.end),
+            std::tuple(outerCall.thread, false, 0, 0, 6));
     }
-}
-
-TEST_F(MultiProcessorTest, PassWithInterruptionAlreadySetDoesNothing)
-{
-    QrInterruptRecord record;
-    record.interrupted = 1;
-    LoggingProcessor processor(4, &record);
-    EXPECT_NO_THROW(processor.run());
-    EXPECT_TRUE(processor.calls().empty());
-    EXPECT_EQ(processor.events, (std::vector<std::string> {"beginProcess", "endProcess"}));
 }
 
 TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
@@ -320,6 +270,12 @@ TEST_F(MultiProcessorTest, HostCheckIsAskedAndItsAnswerStops)
     EXPECT_EQ(record.interrupted.load(), 7);
     EXPECT_EQ(processor.events, (std::vector<std::string> {"beginProcess", "beginPass 0", "endProcess"}));
     EXPECT_TRUE(processor.calls().empty());
+    // Once interrupted, a pass starts nothing and asks the host no more.
+    LoggingProcessor later(4, &record);
+    EXPECT_NO_THROW(later.run());
+    EXPECT_TRUE(later.calls().empty());
+    EXPECT_EQ(later.events, (std::vector<std::string> {"beginProcess", "endProcess"}));
+    EXPECT_EQ(host.calls, 2);
 }
 
 TEST(MultiProcessorInterrupt, SetInterruptedNeedsARecord)
@@ -347,27 +303,37 @@ std::function<void(const BandCall&)> failAt(int32_t failing, std::function<void(
 
 struct FailureCase {
     const char* name;
+    int32_t failing;  // thread index of the failing band
     std::function<void()> fail;
     const char* thrownClass;  // class of what the caller catches
     int32_t thrownLine;
     int32_t status;  // reason left in the interrupt record
-    const char* recordedClass;  // class of what the worker recorded, if anything
+    const char* recordedClass;  // class of what the worker recorded
     const char* recordedFunction;  // where the recorded exception was made
     int32_t recordedLine;
     int32_t siteLine;  // catch site line in the report
     const char* note;  // further text the report must hold
 };
 
+const char* const kWorker = "QrMultiProcessor::sampleForkStatic";
+
 const FailureCase kFailures[] = {
-    {"OutOfMemory", [] { throw Ex::OutOfMemory("Band::work", "src/band", 12); }, "OutOfMemory", 105, 1000,
+    {"OutOfMemory", 2, [] { throw Ex::OutOfMemory("Band::work", "src/band", 12); }, "OutOfMemory", 105, 1000,
         "OutOfMemory", "Band::work", 12, 57, ""},
-    {"other framework exception", [] { throw Ex::BadValue("Band::work", "src/band", 12, "x"); },
+    {"other framework exception", 2, [] { throw Ex::BadValue("Band::work", "src/band", 12, "x"); },
         "ThreadFailed", 100, 1002, "BadValue", "Band::work", 12, 63, "'x' is a bad value."},
-    {"std::bad_alloc", [] { throw std::bad_alloc(); }, "OutOfMemory", 105, 1000, "OutOfMemory",
-        "QrMultiProcessor::sampleForkStatic", 69, 70, "caught std::bad_alloc"},
-    {"foreign exception", [] { throw 42; }, "ThreadFailed", 100, 1002, nullptr, nullptr, 0, 0, nullptr},
+    {"framework exception on the caller", 0, [] { throw Ex::NullPointer("f", "src/f", 1, "p"); },
+        "ThreadFailed", 100, 1002, "NullPointer", "f", 1, 63, "'p' is null"},
+    {"std::bad_alloc", 2, [] { throw std::bad_alloc(); }, "OutOfMemory", 105, 1000, "OutOfMemory", kWorker,
+        69, 70, "caught std::bad_alloc"},
+    {"std::exception", 3, [] { throw std::runtime_error("disk full"); }, "ThreadFailed", 100, 1002,
+        "ThreadFailed", kWorker, 76, 77, "disk full"},
+    {"foreign exception", 1, [] { throw 42; }, "ThreadFailed", 100, 1002, "ThreadFailed", kWorker, 80, 81,
+        "unknown exception"},
 };
 
+// The failure is recorded under the failing thread's index and comes back to
+// the caller after the join, as OutOfMemory or ThreadFailed.
 TEST_F(MultiProcessorTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin)
 {
     for (const FailureCase& c : kFailures) {
@@ -375,41 +341,45 @@ TEST_F(MultiProcessorTest, WorkerFailureIsRethrownOnTheCallerAfterTheJoin)
         Ex::Stack::clear();
         QrInterruptRecord record;
         LoggingProcessor processor(4, &record);
-        processor.work = failAt(2, c.fail);
+        processor.work = failAt(c.failing, c.fail);
         bool caught = false;
         try {
             processor.run();
         } catch (const Ex::ExceptionI& e) {
             caught = true;
             EXPECT_STREQ(e.name(), c.thrownClass);
-            EXPECT_EQ(e.function(), "QrMultiProcessor::multiThreadSample");
-            EXPECT_EQ(e.file(), "src/qrMultiProcessor");
-            EXPECT_EQ(e.line(), c.thrownLine);
+            EXPECT_EQ(std::tuple(e.function(), e.file(), e.line()),
+                std::tuple("QrMultiProcessor::multiThreadSample", "src/qrMultiProcessor", c.thrownLine));
         }
         EXPECT_TRUE(caught) << "the failure did not reach the calling thread";
         EXPECT_EQ(record.interrupted.load(), 1);
         EXPECT_EQ(record.reason.load(), c.status);
         EXPECT_FALSE(processor.isRunningThreaded());
-        if (!c.recordedClass)
-            continue;
-        const Ex::ExceptionI* recorded = Ex::Stack::firstException(2);
+        EXPECT_EQ(Ex::Stack::threadIndex(), 0) << "the worker index leaked onto the caller";
+        const Ex::ExceptionI* recorded = Ex::Stack::firstException(c.failing);
         ASSERT_NE(recorded, nullptr) << "not recorded under the worker's index";
-        EXPECT_STREQ(recorded->name(), c.recordedClass);
-        EXPECT_EQ(recorded->function(), c.recordedFunction);
-        EXPECT_EQ(recorded->line(), c.recordedLine);
-        EXPECT_EQ(Ex::Stack::firstException(0), nullptr);
+        EXPECT_EQ(std::tuple(std::string(recorded->name()), recorded->function(), recorded->line()),
+            std::tuple(c.recordedClass, c.recordedFunction, c.recordedLine));
+        EXPECT_EQ(Ex::Stack::recordCount(), 1u);
         std::ostringstream report;
         Ex::Stack::writeReport(report, false);
         const std::string site =
-            "QrMultiProcessor::sampleForkStatic() src/qrMultiProcessor(00" + std::to_string(c.siteLine) + ")";
+            std::string(kWorker) + "() src/qrMultiProcessor(00" + std::to_string(c.siteLine) + ")";
         EXPECT_NE(report.str().find(site), std::string::npos) << report.str();
         EXPECT_NE(report.str().find(c.note), std::string::npos) << report.str();
     }
 }
 
-TEST_F(MultiProcessorTest, FailureStopsLaterPassesOfItsRecordButNotTheNextRun)
+// An unthreaded failure passes through unchanged; a threaded one leaves no
+// status behind for the next run, but its interruption stops later passes of
+// the same record.
+TEST_F(MultiProcessorTest, FailuresLeaveOnlyTheInterruptionBehind)
 {
     LoggingProcessor processor(4);
+    processor.setMultiThreaded(false);
+    processor.work = failAt(0, [] { throw Ex::WrongType("f", "src/f", 9); });
+    EXPECT_THROW(processor.run(), Ex::WrongType);
+    processor.setMultiThreaded(true);
     processor.work = failAt(3, [] { throw Ex::BadValue("f", "src/f", 1); });
     EXPECT_THROW(processor.run(), Ex::Thread::ThreadFailed);
     processor.work = nullptr;
@@ -423,26 +393,6 @@ TEST_F(MultiProcessorTest, FailureStopsLaterPassesOfItsRecordButNotTheNextRun)
     later.setMultiThreaded(false);
     EXPECT_NO_THROW(later.run());
     EXPECT_TRUE(later.calls().empty()) << "the interruption must outlive the failed pass";
-}
-
-TEST_F(MultiProcessorTest, FailureOnTheCallerThreadIsRecordedUnderIndexZero)
-{
-    QrInterruptRecord record;
-    LoggingProcessor processor(4, &record);
-    processor.work = failAt(0, [] { throw Ex::NullPointer("f", "src/f", 1); });
-    EXPECT_THROW(processor.run(), Ex::Thread::ThreadFailed);
-    const Ex::ExceptionI* recorded = Ex::Stack::firstException(0);
-    ASSERT_NE(recorded, nullptr);
-    EXPECT_STREQ(recorded->name(), "NullPointer");
-    EXPECT_EQ(Ex::Stack::threadIndex(), 0) << "the worker index leaked onto the caller";
-}
-
-TEST_F(MultiProcessorTest, UnthreadedBandFailurePropagatesUnchanged)
-{
-    LoggingProcessor processor(4);
-    processor.work = failAt(0, [] { throw Ex::WrongType("f", "src/f", 9); });
-    processor.setMultiThreaded(false);
-    EXPECT_THROW(processor.run(), Ex::WrongType);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 using namespace Quarn::Pixel;
 
@@ -51,30 +52,21 @@ TEST(PixelStore, IntegerDepthsClampThenTruncate)
     }
 }
 
-TEST(PixelStore, FloatStorageKeepsValuesOutsideTheRange)
+// Float stores keep values outside the range; NaN stores as black in integer
+// depths; 32-bit integers clamp at their exact bounds and truncate toward zero.
+TEST(PixelStore, OtherStoresKeepOrClampAsTheirTypeAllows)
 {
     for (float v : {1.7f, -0.25f, 0.5f, 1e6f}) {
         EXPECT_EQ(convert<ARGBF>(ARGBWF::filled(v)), ARGBF::filled(v));
         EXPECT_EQ(convert<SingleF>(SingleWF::filled(v))[0], v);
         EXPECT_EQ(convert<float>(v), v);
     }
-}
-
-TEST(PixelStore, NotANumberStoresAsBlackInIntegerDepths)
-{
     const float nan = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(convert<ARGB8>(ARGBW255::filled(nan)), ARGB8::black());
     EXPECT_EQ(convert<Single16>(SingleW32768::filled(nan)), Single16::black());
-}
-
-TEST(PixelStore, Int32StorageClampsAtItsExactBounds)
-{
-    const RGBAI32 high = convert<RGBAI32>(RGBAWI32::filled(3e9f));
-    const RGBAI32 low = convert<RGBAI32>(RGBAWI32::filled(-3e9f));
-    const RGBAI32 mid = convert<RGBAI32>(RGBAWI32::filled(-7.9f));
-    EXPECT_EQ(high[0], std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(low[0], std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(mid[0], -7) << "negative values truncate toward zero";
+    EXPECT_EQ(convert<RGBAI32>(RGBAWI32::filled(3e9f))[0], std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(convert<RGBAI32>(RGBAWI32::filled(-3e9f))[0], std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(convert<RGBAI32>(RGBAWI32::filled(-7.9f))[0], -7);
 }
 
 TEST(PixelLoad, StorageValuesBecomeWorkingValuesUnscaled)
@@ -91,24 +83,15 @@ TEST(PixelLoad, StorageValuesBecomeWorkingValuesUnscaled)
     }
 }
 
-TEST(PixelLayout, ChannelNamesFollowTheOrder)
+TEST(PixelLayout, ChannelNamesFollowTheOrderAndArithmeticIsElementWise)
 {
-    ARGB8 argb {{1, 2, 3, 4}};
-    EXPECT_EQ(argb.a(), 1);
-    EXPECT_EQ(argb.r(), 2);
-    EXPECT_EQ(argb.b(), 4);
-    RGBAF rgba {{1, 2, 3, 4}};
-    EXPECT_EQ(rgba.r(), 1);
-    EXPECT_EQ(rgba.a(), 4);
-    Single8 single {{9}};
-    EXPECT_EQ(single.a(), 9);
-    EXPECT_EQ(single.g(), 9);
-}
-
-TEST(PixelArithmetic, WorkingPixelsOperateElementWise)
-{
-    const ARGBW255 a {{1, 2, 3, 4}};
-    const ARGBW255 b {{10, 20, 30, 40}};
+    const ARGB8 argb {{1, 2, 3, 4}};
+    EXPECT_EQ(std::tuple(argb.a(), argb.r(), argb.b()), std::tuple(1, 2, 4));
+    const RGBAF rgba {{1, 2, 3, 4}};
+    EXPECT_EQ(std::tuple(rgba.r(), rgba.a()), std::tuple(1.0f, 4.0f));
+    const Single8 single {{9}};
+    EXPECT_EQ(std::tuple(single.a(), single.g()), std::tuple(9, 9));
+    const ARGBW255 a {{1, 2, 3, 4}}, b {{10, 20, 30, 40}};
     EXPECT_EQ(a + b, (ARGBW255 {{11, 22, 33, 44}}));
     EXPECT_EQ(b - a, (ARGBW255 {{9, 18, 27, 36}}));
     EXPECT_EQ(a * 0.5f, (ARGBW255 {{0.5f, 1, 1.5f, 2}}));

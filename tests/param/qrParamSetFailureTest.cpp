@@ -1,5 +1,6 @@
-// Every refusal of the parameter set and its hosted set: the exception class,
-// the throwing function, its source and line, and that the set is unchanged.
+// Every refusal of the parameter set, its hosted set, its choices and pages:
+// the exception class, the throwing function, its source and line, and that
+// the set is unchanged.
 #include "qrParams.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +23,37 @@ struct Failure {
     const char* argument;  // first argument as written, or null when none
 };
 
-// A set with one parameter of each kind the rows need, unlocked.
+// A set with one parameter of each kind the rows need, unlocked: a choice
+// "mode" of Soft (5), Hard (2) and Auto (7) with Smooth for Soft, on Auto,
+// and a page "main" with "first" at row 2, column 3.
 void fill(ParamSet& set)
 {
     set.addParam(auto_ref<Param>(new Int("count")));
     set.addParam(auto_ref<Param>(new Double("amount")));
     set.addParam(auto_ref<Param>(new String("text")));
+    auto_ref<Choice> mode(new Choice("mode"));
+    mode->addOption("Soft", "", 5);
+    mode->addOption("Hard", "", 2);
+    mode->addOption("Auto", "", 7);
+    mode->aliasOption("Smooth", "Soft");
+    mode->setCurrent(2);
+    set.addParam(mode);
+    auto_ref<Page> page(new Page("main"));
+    page->addParam("first", 2, 3);
+    set.addParam(page);
+}
+
+Choice& mode(ParamSet& set)
+{
+    return *dynamic_cast<Choice*>(set.findParam("mode"));
 }
 
 const char* const kSet = "src/qrSetOfParams";
 const char* const kLookup = "core/parameter/include/qrParamSet";
 const char* const kHosted = "core/parameter/include/qrHostedObject";
+const char* const kChoice = "src/qrParamChoice";
+const char* const kAddOption = "Quarn::Param::Choice::addOption";
+const char* const kParseChoice = "Quarn::Param::Choice::parseValue";
 
 }  // namespace
 
@@ -87,6 +108,35 @@ TEST(ParamSetFailures, EachRefusalCarriesItsClassFunctionAndLine)
             "'ParamSet::getLightParam for unhosted parameter'"},
         {"unopenable file", [](ParamSet& s) { s.parseXMLFile("/nonexistent/dir/set.xml"); }, "FileOpen",
             "Quarn::Param::ParamSet::parseXMLFile", "src/qrParamParser", 486, "'open file for reading'"},
+        // Choice options are checked against aliases, then labels, then values.
+        {"option spelt like an alias", [](ParamSet& s) { mode(s).addOption("Smooth", "", 99); },
+            "DuplicateObject", kAddOption, kChoice, 115,
+            "'Tried to add a choice option for an existing alias'"},
+        {"option spelt like an option", [](ParamSet& s) { mode(s).addOption("Soft", "", 99); },
+            "DuplicateObject", kAddOption, kChoice, 119,
+            "'Tried to add a choice option for an existing option'"},
+        {"option spelt like an option, with a value in use",
+            [](ParamSet& s) { mode(s).addOption("Soft", "", 2); }, "DuplicateObject", kAddOption, kChoice,
+            119, "'Tried to add a choice option for an existing option'"},
+        {"option with a value in use", [](ParamSet& s) { mode(s).addOption("New", "", 2); },
+            "DuplicateObject", kAddOption, kChoice, 123,
+            "'Tried to add a choice option for an existing value'"},
+        {"alias spelt like an option", [](ParamSet& s) { mode(s).aliasOption("Hard", "Soft"); },
+            "DuplicateObject", "Quarn::Param::Choice::aliasOption", kChoice, 207,
+            "'Tried to set a choice alias for an existing options'"},
+        // A number selects by option value, not by position.
+        {"choice text naming nothing", [](ParamSet& s) { mode(s).parseValue("Medium"); }, "BadValue",
+            kParseChoice, kChoice, 150, "'Medium is not an option to the choice parameter mode'"},
+        {"choice number no option has", [](ParamSet& s) { mode(s).parseValue("3"); }, "BadValue",
+            kParseChoice, kChoice, 150, "'3 is not an option to the choice parameter mode'"},
+        {"choice number with a tail", [](ParamSet& s) { mode(s).parseValue("2x"); }, "BadValue", kParseChoice,
+            kChoice, 150, "'2x is not an option to the choice parameter mode'"},
+        {"empty choice text", [](ParamSet& s) { mode(s).parseValue(""); }, "BadValue", kParseChoice, kChoice,
+            150, "' is not an option to the choice parameter mode'"},
+        {"second name in a page cell",
+            [](ParamSet& s) { dynamic_cast<Page*>(s.findParam("main"))->addParam("second", 2, 3); },
+            "AssertionFailed", "Quarn::Param::Page::addParam", "src/qrParamGroup", 78,
+            "'!getParamAtPosition(row, column)'"},
     };
     for (const Failure& row : rows) {
         ParamSet set;

@@ -53,8 +53,6 @@ protected:
 
 }  // namespace
 
-// ---- local mode ------------------------------------------------------------
-
 TEST(ParamSetLocal, UnboundSetAnswersWithStoredValues)
 {
     ParamSet set;
@@ -74,29 +72,24 @@ TEST(ParamSetLocal, UnboundSetAnswersWithStoredValues)
     EXPECT_EQ(text, "word");
 }
 
-TEST(ParamSetLocal, ParameterUnknownToTheHostUsesItsStoredValue)
-{
-    StrictMock<MockParamHost> host;
-    ParamSet set;
-    add(set, new Double("d"))->setValue(3.0);
-    set.setHost(&host);
-    EXPECT_CALL(host, paramIsDefined("d")).WillRepeatedly(Return(false));
-    EXPECT_EQ(set.getDoubleParam("d", 2.0), 3.0);
-    set.setDoubleParam("d", 5.0);  // no host write
-    EXPECT_EQ(set.getDoubleParam("d", 2.0), 5.0);
-}
-
-TEST_F(ParamSetHost, HostedParameterReadsTheHostWithoutUpdatingTheStoredValue)
+TEST_F(ParamSetHost, HostedParametersReadTheHostAndLocalOnesTheirStoredValue)
 {
     auto d = add(set, new Double("d"));
     d->setValue(3.0);
     add(set, new Double2("p"));
+    add(set, new Double("local"))->setValue(3.0);
     bind(set, {"d", "p"});
     EXPECT_CALL(host, getDoubleParam("d", 2.0)).WillOnce(Return(42.0));
     EXPECT_CALL(host, get2DDoubleParam("p", 1.0)).WillOnce(Return(HvVec2 {1, 2}));
     EXPECT_EQ(set.getDoubleParam("d", 2.0), 42.0);
     EXPECT_EQ(set.get2DDoubleParam("p", 1.0), (HvVec2 {1, 2}));
-    EXPECT_EQ(d->value(), 3.0);
+    EXPECT_EQ(d->value(), 3.0) << "a host read does not update the stored value";
+
+    EXPECT_CALL(host, getDoubleParam("local", _)).Times(0);
+    EXPECT_CALL(host, setDoubleParam("local", _)).Times(0);
+    EXPECT_EQ(set.getDoubleParam("local", 2.0), 3.0);
+    set.setDoubleParam("local", 5.0);
+    EXPECT_EQ(set.getDoubleParam("local", 2.0), 5.0);
 }
 
 TEST_F(ParamSetHost, SettersClampThenPushTheClampedValueToTheHost)
@@ -152,8 +145,6 @@ TEST_F(ParamSetHost, KeyFramesReachTheHostOnlyForHostedParameters)
     set.paramDeleteKey("local", 1);
 }
 
-// ---- integers over choices and flags -------------------------------------
-
 TEST(ParamSetInt, ChoiceReadsAndWritesByOptionValueAndBoolAsOneOrZero)
 {
     ParamSet set;
@@ -171,7 +162,7 @@ TEST(ParamSetInt, ChoiceReadsAndWritesByOptionValueAndBoolAsOneOrZero)
     EXPECT_EQ(set.getIntParam("b", 0.0), 1);
 }
 
-TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndices)
+TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndicesAlsoWhenParsed)
 {
     auto c = addChoice(set, "c");
     bind(set, {"c"});
@@ -181,9 +172,30 @@ TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndices)
     EXPECT_EQ(set.getIntParam("c", 1.0), 0) << "an index outside the options reads as 0";
     EXPECT_CALL(host, setIntParam("c", 0));
     set.setIntParam("c", 10);
+    EXPECT_CALL(host, setIntParam("c", 1));
+    c->parseValue("twenty");
 }
 
-// ---- pass-through -------------------------------------------------------------
+TEST(ParamSetInt, ChoiceTextSelectsByLabelAliasOrOptionValue)
+{
+    // What a choice refuses is in the failure table.
+    ParamSet set;
+    auto c = addChoice(set, "c");
+    c->aliasOption("Later", "forty");
+    EXPECT_EQ(c->findAlias("Later"), -1) << "an alias may precede its original";
+    c->addOption("forty", "", 1);
+    EXPECT_EQ(c->findAlias("Later"), 3);
+    EXPECT_EQ(c->labelAt(4), "") << "no option there";
+    // "1" selects the option whose value is 1, not the second option.
+    for (auto [text, index] : {std::pair {"thirty", 2}, {"Later", 3}, {"ten", 0}, {"1", 3}, {" 20 ", 1}}) {
+        c->parseValue(text);
+        EXPECT_EQ(c->current(), index) << text;
+    }
+    for (auto [index, value] : {std::pair {2, 30}, {4, 0}, {-1, 0}}) {
+        c->setCurrent(index);
+        EXPECT_EQ(c->currentValue(), value) << "value outside the option table is 0: " << index;
+    }
+}
 
 TEST(ParamSetPassThrough, TypedCallsGoToTheHostWithoutConsultingTheSet)
 {
@@ -219,36 +231,25 @@ TEST_F(ParamSetHost, PassThroughForwardsLocalNamesRotoAndCamera)
     passThrough.getCameraParam("cam", camera, 2.0);
 }
 
-// ---- membership, aliases, lock ------------------------------------------------
-
-TEST(ParamSetMembers, AliasStillFindsTheParameterAfterItIsRemoved)
+TEST(ParamSetMembers, LockReachesEveryParameterAndAnAliasOutlivesTheRemovedOriginal)
 {
+    // What a locked set refuses is in the failure table.
     ParamSet set;
     auto p = add(set, new Int("newName"));
     p->setValue(6);
     set.aliasParam("oldName", "newName");
-    EXPECT_EQ(set.getIntParam("oldName", 0.0), 6);
+    set.removeParam("b");
+    EXPECT_EQ(set.params().hsObjects().size(), 1u) << "removing an unknown name does nothing";
+    set.setDefinitionLock(true);
+    EXPECT_TRUE(p->definitionLocked());
+    set.setDefinitionLock(false);
+    EXPECT_FALSE(p->definitionLocked());
     set.removeParam("newName");
     EXPECT_EQ(p->paramSet(), nullptr);
     EXPECT_FALSE(set.paramIsDefined("newName"));
     EXPECT_TRUE(set.paramIsDefined("oldName"));
     EXPECT_EQ(set.getIntParam("oldName", 0.0), 6);
     EXPECT_TRUE(set.params().hsObjects().empty());
-}
-
-TEST(ParamSetMembers, LockReachesEveryParameterAndUnlockingAllowsRemoval)
-{
-    // What a locked set refuses is in the failure table.
-    ParamSet set;
-    auto a = add(set, new Int("a"));
-    set.removeParam("b");
-    EXPECT_EQ(set.params().hsObjects().size(), 1u) << "removing an unknown name does nothing";
-    set.setDefinitionLock(true);
-    EXPECT_TRUE(a->definitionLocked());
-    set.setDefinitionLock(false);
-    EXPECT_FALSE(a->definitionLocked());
-    set.removeParam("a");
-    EXPECT_FALSE(set.paramIsDefined("a"));
 }
 
 TEST(ParamSetMembers, SetReleasesItsReferencesAndDetachesParametersThatOutliveIt)

@@ -8,19 +8,14 @@ using namespace Quarn::Param;
 using Quarn::AttributeList;
 using Node = QrColGradDescription::Node;
 
-// ---- clamping -------------------------------------------------------------
-
 TEST(ParamClamp, PresentBoundsClampAndValuesInsideStay)
 {
     Int p("count");
     p.setMin(0);
     p.setMax(10);
-    const struct {
-        int in, out;
-    } cases[] = {{-3, 0}, {12, 10}, {0, 0}, {10, 10}, {4, 4}};
-    for (auto c : cases) {
-        p.setValue(c.in);
-        EXPECT_EQ(p.value(), c.out) << "set " << c.in;
+    for (auto [in, out] : {std::pair {-3, 0}, {12, 10}, {0, 0}, {10, 10}, {4, 4}}) {
+        p.setValue(in);
+        EXPECT_EQ(p.value(), out) << "set " << in;
     }
 
     // Only a present bound clamps; visual bounds never do.
@@ -62,36 +57,27 @@ TEST(ParamClamp, VectorsAndBoxesClampEachComponentAgainstItsAxis)
     EXPECT_EQ(rect.value(), (QrRectI {10, 150, 20, 160}));
 }
 
-// ---- initial state and kinds ----------------------------------------------
-
 TEST(ParamTypes, EveryTypeReportsItsNameAndKind)
 {
+    // Each type name, with the kind of the doubles and 2D doubles after it.
     using P = Quarn::auto_ref<Param>;
-    const struct {
-        P p;
-        const char* type;
-        int kind;
-    } rows[] = {{P(new Int("a")), "int", -1}, {P(new Double("a")), "double", 0},
-        {P(new XSize("a")), "xsize", 1}, {P(new YSize("a")), "ysize", 2}, {P(new XPos("a")), "xpos", 3},
-        {P(new YPos("a")), "ypos", 4}, {P(new Scale("a")), "scale", 5}, {P(new Angle("a")), "angle", 6},
-        {P(new TimePos("a")), "timepos", 7}, {P(new TimeSize("a")), "timesize", 8},
-        {P(new Double2("a")), "double2", 0}, {P(new Size2D("a")), "size2d", 1},
-        {P(new Pos2D("a")), "pos2d", 2}, {P(new Scale2D("a")), "scale2d", 3},
-        {P(new Angle2D("a")), "angle2d", 4}, {P(new RectD("a")), "rectd", -1},
-        {P(new RectI("a")), "recti", -1}, {P(new Bool("a")), "bool", -1}, {P(new String("a")), "string", -1},
-        {P(new RGBColour("a")), "rgb", -1}, {P(new RGBAColour("a")), "rgba", -1},
-        {P(new Choice("a")), "choice", -1}, {P(new Grad("a")), "grad", -1}, {P(new Roto("a")), "roto", -1},
-        {P(new PushButton("a")), "pushbutton", -1}, {P(new Group("a")), "group", -1},
-        {P(new Page("a")), "page", -1}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.p->typeName(), row.type);
-        if (auto* d = dynamic_cast<Double*>(row.p.get()))
-            EXPECT_EQ(d->doubleKind(), row.kind) << row.type;
-        else if (auto* d2 = dynamic_cast<Double2*>(row.p.get()))
-            EXPECT_EQ(d2->double2Kind(), row.kind) << row.type;
-        else
-            EXPECT_EQ(row.kind, -1) << row.type << " should carry a kind";
+    const P params[] = {P(new Int("a")), P(new Double("a")), P(new XSize("a")), P(new YSize("a")),
+        P(new XPos("a")), P(new YPos("a")), P(new Scale("a")), P(new Angle("a")), P(new TimePos("a")),
+        P(new TimeSize("a")), P(new Double2("a")), P(new Size2D("a")), P(new Pos2D("a")), P(new Scale2D("a")),
+        P(new Angle2D("a")), P(new RectD("a")), P(new RectI("a")), P(new Bool("a")), P(new String("a")),
+        P(new RGBColour("a")), P(new RGBAColour("a")), P(new Choice("a")), P(new Grad("a")), P(new Roto("a")),
+        P(new PushButton("a")), P(new Group("a")), P(new Page("a"))};
+    std::string kinds;
+    for (const P& p : params) {
+        kinds += " " + p->typeName();
+        if (auto* d = dynamic_cast<Double*>(p.get()))
+            kinds += std::to_string(d->doubleKind());
+        else if (auto* d2 = dynamic_cast<Double2*>(p.get()))
+            kinds += std::to_string(d2->double2Kind());
     }
+    EXPECT_EQ(kinds,
+        " int double0 xsize1 ysize2 xpos3 ypos4 scale5 angle6 timepos7 timesize8 double20 size2d1 pos2d2"
+        " scale2d3 angle2d4 rectd recti bool string rgb rgba choice grad roto pushbutton group page");
 }
 
 TEST(ParamTypes, NewParametersAreInvalidWithoutBoundsAndGradientsBlackToWhite)
@@ -134,8 +120,6 @@ TEST(ParamIntegrate, UnhostedIntegralIsSpanTimesValueAndDerivativeIsZero)
     EXPECT_EQ(v.differentiate(1.0), (HvVec2 {0.0f, 0.0f}));
 }
 
-// ---- text encodings ------------------------------------------------------
-
 TEST(ParamText, BoolTextsReadAsTheWordsAndNumbersSay)
 {
     for (const char* text : {"Yes", "TRUEX", "vrai", "Vero", "1", "0x10", "010", " \t\ntrue", "-2"})
@@ -172,9 +156,7 @@ TEST(ParamText, BoxTextIsX1Y1X2Y2WhileStorageIsX1X2Y1Y2)
     EXPECT_EQ(rect, (QrRectI {1, 3, 2, 4}));
 }
 
-// ---- reading attributes ---------------------------------------------------
-
-TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValueAndValueWins)
+TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValueValueWinsAndFlagsAreRead)
 {
     Int p("p");
     AttributeList a {{"min", "0"}, {"max", "10"}, {"default", "15"}};
@@ -189,25 +171,16 @@ TEST(ParamReadAttributes, DefaultWithoutValueBecomesTheClampedValueAndValueWins)
     EXPECT_EQ(d.defaultValue(), 2.5);
     EXPECT_EQ(d.value(), 4.0);
 
+    // Common attributes set the texts and each flag from its own attribute.
     Bool b("b");
-    AttributeList ab {{"default", "yes"}};
+    AttributeList ab {{"default", "yes"}, {"label", "On"}, {"description", "Turns it on"}, {"valid", "1"},
+        {"secret", "true"}, {"enabled", "no"}, {"significant", "0"}, {"animatable", "false"}};
     b.readAttributes(ab);
     EXPECT_TRUE(b.value());
-}
-
-TEST(ParamReadAttributes, CommonAttributesSetTextsAndFlags)
-{
-    Bool p("p");
-    AttributeList a {{"label", "On"}, {"description", "Turns it on"}, {"valid", "1"}, {"secret", "true"},
-        {"enabled", "no"}, {"significant", "0"}, {"animatable", "false"}};
-    p.readAttributes(a);
-    EXPECT_EQ(p.label(), "On");
-    EXPECT_EQ(p.description(), "Turns it on");
-    EXPECT_TRUE(p.valid());
-    EXPECT_TRUE(p.secret());
-    EXPECT_FALSE(p.enabled());
-    EXPECT_FALSE(p.significant());
-    EXPECT_FALSE(p.animatable());
+    EXPECT_EQ(b.label(), "On");
+    EXPECT_EQ(b.description(), "Turns it on");
+    EXPECT_TRUE(b.valid() && b.secret());
+    EXPECT_FALSE(b.enabled() || b.significant() || b.animatable());
 }
 
 TEST(ParamReadAttributes, LockedDefinitionKeepsDefaultAndFlagsButTakesTextsBoundsAndValue)

@@ -52,7 +52,7 @@ TEST(ParamWrite, FullFormCarriesTextsFlagsDefaultBoundsAndValue)
         "default='0'  min='-2'  max='10'  visualmin='1.5'  visualmax='8.5'  value='0.25' />\n");
 }
 
-TEST(ParamWrite, ShortFormHasOnlyNameAndValueWithBlankSeparatedComponents)
+TEST(ParamWrite, ShortFormHasOnlyNameAndValueWithBlankSeparatedComponentsOrTheLayout)
 {
     Bool on("on");
     on.setValue(true);
@@ -71,6 +71,16 @@ TEST(ParamWrite, ShortFormHasOnlyNameAndValueWithBlankSeparatedComponents)
     c.setValue(QrPixelRGBAf {0.25f, 0.5f, 1.0f, 0.0f});
     const PushButton go("go");
     const Roto shape("shape");
+    // Groups list members in insertion order, duplicates too; pages write
+    // rows, then columns, in ascending order.
+    Group g("blend");
+    g.addParam("mix");
+    g.addParam("gain");
+    g.addParam("mix");
+    Page p("main");
+    p.addParam("b", 1, 2);
+    p.addParam("a", 0, 5);
+    p.addParam("c", 1, 0);
     const std::pair<const Param&, const char*> rows[] = {
         {on, "  <bool name='on'  value='true' />\n"},
         {i, "  <int name='i'  value='3' />\n"},
@@ -80,6 +90,15 @@ TEST(ParamWrite, ShortFormHasOnlyNameAndValueWithBlankSeparatedComponents)
         {c, "  <rgba name='c'  value='0.25 0.5 1 0' />\n"},
         {go, "  <pushbutton name='go' />\n"},
         {shape, "  <roto name='shape' />\n"},
+        {g,
+            "  <group name='blend' >\n<param name=\"mix\" />\n<param name=\"gain\" />\n<param name=\"mix\" "
+            "/>\n"
+            "</group>\n"},
+        {p,
+            "  <page name='main' >\n<row position=\"0\" >\n<param name=\"a\" position=\"5\" />\n</row>\n"
+            "<row position=\"1\" >\n<param name=\"c\" position=\"0\" />\n<param name=\"b\" position=\"2\" "
+            "/>\n"
+            "</row>\n</page>\n"},
     };
     for (const auto& [param, expected] : rows)
         EXPECT_EQ(written(param, false), expected);
@@ -124,54 +143,6 @@ TEST(ParamWrite, GradWritesValueAndFullyItsDefaultWithoutNodeIds)
             "  <node value='1 1 1 1 ' position='1'/>\n"
             "</default>\n"
             "  </grad>\n");
-}
-
-TEST(ParamWrite, GroupListsMembersInInsertionOrderWithDuplicates)
-{
-    Group g("blend");
-    g.addParam("mix");
-    g.addParam("gain");
-    g.addParam("mix");
-    EXPECT_EQ(written(g, false),
-        "  <group name='blend' >\n"
-        "<param name=\"mix\" />\n"
-        "<param name=\"gain\" />\n"
-        "<param name=\"mix\" />\n"
-        "</group>\n");
-}
-
-TEST(ParamWrite, PageWritesRowsThenColumnsInAscendingOrder)
-{
-    Page p("main");
-    p.addParam("b", 1, 2);
-    p.addParam("a", 0, 5);
-    p.addParam("c", 1, 0);
-    EXPECT_EQ(written(p, false),
-        "  <page name='main' >\n"
-        "<row position=\"0\" >\n"
-        "<param name=\"a\" position=\"5\" />\n"
-        "</row>\n"
-        "<row position=\"1\" >\n"
-        "<param name=\"c\" position=\"0\" />\n"
-        "<param name=\"b\" position=\"2\" />\n"
-        "</row>\n"
-        "</page>\n");
-}
-
-TEST(ParamWrite, PageRefusesASecondNameInOneCellAndKeepsTheFirst)
-{
-    Page p("main");
-    p.addParam("first", 2, 3);
-    try {
-        p.addParam("second", 2, 3);
-        FAIL() << "a second placement in one cell was accepted";
-    } catch (const Quarn::Exceptions::AssertionFailed& e) {
-        EXPECT_EQ(e.function(), "Quarn::Param::Page::addParam");
-        EXPECT_EQ(e.line(), 78);
-    }
-    ASSERT_NE(p.getParamAtPosition(2, 3), nullptr);
-    EXPECT_EQ(*p.getParamAtPosition(2, 3), "first");
-    EXPECT_EQ(p.getParamAtPosition(3, 2), nullptr);
 }
 
 TEST(ParamWrite, SetWrapsItsParametersInInsertionOrder)

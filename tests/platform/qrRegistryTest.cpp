@@ -7,10 +7,19 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
+
+void setOrUnset(const char* name, const char* value)
+{
+    value ? setenv(name, value, 1) : unsetenv(name);
+}
+
+std::optional<std::string> environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
 
 // Sets XDG_STATE_HOME and HOME (nullptr: unset) for one case and puts them
 // back after.
@@ -18,56 +27,39 @@ class HomeEnvironment {
 public:
     HomeEnvironment(const char* stateHome, const char* home)
     {
-        set("XDG_STATE_HOME", stateHome);
-        set("HOME", home);
+        setOrUnset("XDG_STATE_HOME", stateHome);
+        setOrUnset("HOME", home);
     }
     ~HomeEnvironment()
     {
-        for (const auto& [name, value] : saved_)
-            apply(name, value ? value->c_str() : nullptr);
+        setOrUnset("XDG_STATE_HOME", stateHome_ ? stateHome_->c_str() : nullptr);
+        setOrUnset("HOME", home_ ? home_->c_str() : nullptr);
     }
 
 private:
-    static void apply(const char* name, const char* value)
-    {
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    void set(const char* name, const char* value)
-    {
-        const char* old = std::getenv(name);
-        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        apply(name, value);
-    }
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+    const std::optional<std::string> stateHome_ = environment("XDG_STATE_HOME"), home_ = environment("HOME");
 };
 
-struct FolderCase {
-    const char* what;
-    const char* stateHome;
-    const char* home;
-    const char* folder;
-};
-
-TEST(ProgramFilesFolder, PrefersStateHomeThenHome)
+// XDG_STATE_HOME, else HOME's .local/state, else (never the root) the
+// temporary folder.
+TEST(ProgramFilesFolder, PrefersStateHomeThenHomeThenTheTemporaryFolder)
 {
-    const FolderCase cases[] = {
+    struct {
+        const char* what;
+        const char* stateHome;
+        const char* home;
+        const char* folder;
+    } cases[] = {
         {"state home wins", "/srv/state", "/home/u", "/srv/state"},
         {"trailing slash dropped", "/srv/state/", "/home/u", "/srv/state"},
         {"empty state home ignored", "", "/home/u", "/home/u/.local/state"},
         {"no state home", nullptr, "/home/u", "/home/u/.local/state"},
         {"root as state home ignored", "/", "/home/u", "/home/u/.local/state"},
     };
-    for (const FolderCase& c : cases) {
+    for (const auto& c : cases) {
         HomeEnvironment env(c.stateHome, c.home);
         EXPECT_EQ(Quarn::Platform::programFilesFolder(), c.folder) << c.what;
     }
-}
-
-TEST(ProgramFilesFolder, WithoutAnyHomeFallsBackToTheTemporaryFolder)
-{
     for (const char* home : {static_cast<const char*>(nullptr), "", "/"}) {
         HomeEnvironment env(nullptr, home);
         const std::string folder = Quarn::Platform::programFilesFolder();

@@ -1,6 +1,6 @@
 // Effect documents: the effect's own attributes and their string errors,
-// clips with their defaults, fallbacks and lock, the children of "effect",
-// the clip writer, the generic clip's image operations, and reading files.
+// clips with their defaults, fallbacks, lock and written form, the children
+// of "effect", the generic clip's image operations, and reading files.
 #include "qrClipXMLElement.h"
 #include "qrParamSetXMLElement.h"
 #include "qrParams.h"
@@ -15,13 +15,12 @@ using QrXMLTest::hasTextArgument;
 using QrXMLTest::thrown;
 using Wrapper::BitDepth;
 using Wrapper::Component;
-using Wrapper::Cropping;
 using Wrapper::EdgeMethod;
 using Wrapper::Fields;
 
 namespace {
 
-class EffectXML : public QrXMLTest::EffectDocument {
+class EffectXML : public QrXMLTest::Documents {
 protected:
     // The text of the string exception a parse throws, or a note.
     std::string thrownText(const std::string& document)
@@ -93,25 +92,70 @@ TEST_F(EffectXML, EffectAttributeErrorsLeaveAsStrings)
 
 TEST_F(EffectXML, EveryReportedMessageHasItsText)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"<plugin name='e'/>", "At line1, element 'plugin' Expecting root XML element 'effect'"},
-        {"<effect name='e'><widgets/></effect>",
-            "At line1, element 'widgets' unknown type of effect element"},
-        {"<effect name='e'><clipset><layer/></clipset></effect>",
-            "At line1, element 'layer' unknown type of clipset element"},
-        {"<effect name='e'><clipset><clip optional='1'/></clipset></effect>",
-            "At line1, element 'clip' needs a name attribute"},
-        {"<effect name='e'><clipset><clip name='S' colour='red'/></clipset></effect>",
-            "At line1, element 'clip' Unknown attributes 'colour'"},
-        {"<effect name='e'><Clipset/></effect>",
-            "At line1, element 'Clipset' unknown type of effect element"},
-        {"<effect name='e'><description><b/></description></effect>",
-            "At line1, element 'b' cannot be a child element of description"},
+    // Bodies read inside "<effect name='e'><CHILD>", or as the whole document
+    // when there is no child; each report follows "At line1, element ".
+    const std::pair<std::string, std::vector<std::pair<const char*, const char*>>> cases[] = {
+        {"",
+            {{"<plugin name='e'/>", "'plugin' Expecting root XML element 'effect'"},
+                {"<effect name='e'><widgets/></effect>", "'widgets' unknown type of effect element"},
+                {"<effect name='e'><Clipset/></effect>", "'Clipset' unknown type of effect element"},
+                {"<effect name='e'><description><b/></description></effect>",
+                    "'b' cannot be a child element of description"}}},
+        {"clipset",
+            {{"<layer/>", "'layer' unknown type of clipset element"},
+                {"<clip optional='1'/>", "'clip' needs a name attribute"},
+                {"<clip name='S' colour='red'/>", "'clip' Unknown attributes 'colour'"}}},
+        {"paramset",
+            {{"<int value='3'/>", "'int' needs a name attribute"},
+                {"<int name='a'/><double name='a'/>",
+                    "'double' with name = 'a' exists and has a different type."},
+                {"<int name='a'><min/></int>", "'min' cannot be a child element of int"},
+                {"<float name='a'/>", "'float' unknown type of parameter element"},
+                {"<int name='a' colour='red'/>", "'int' Unknown attributes 'colour'"},
+                {"<bool name='b' min='0' max='1'/>", "'bool' Unknown attributes 'max' 'min'"},
+                {"<choice name='c'><option value='1'/></choice>",
+                    "'option' choice option needs a label option"},
+                {"<choice name='c'><alias original='x'/></choice>",
+                    "'alias' alias element needs a 'name' attribute alias"},
+                {"<choice name='c'><alias name='x'/></choice>",
+                    "'alias' alias element needs an 'original' attribute alias"},
+                {"<choice name='c'><opt/></choice>", "'opt' cannot be a child element of choice"},
+                {"<colourgrad name='g'><value interp='spline'/></colourgrad>",
+                    "'grad' Grad element has unknown value for the 'interp' attribute"},
+                {"<colourgrad name='g'><value><node value='0 0 0 1'/></value></colourgrad>",
+                    "'node' Grad node element missing 'position' attribute'"},
+                {"<colourgrad name='g'><value><node position='0'/></value></colourgrad>",
+                    "'node' Grad node element missing 'value' attribute'"},
+                {"<colourgrad name='g'><stops/></colourgrad>",
+                    "'stops' cannot be a child element of colourgrad"},
+                {"<colourgrad name='g'><value><stop/></value></colourgrad>",
+                    "'stop' cannot be a child element of value"},
+                {"<int name='a'/><alias original='a'/>",
+                    "'alias' alias element needs a 'name' attribute alias"},
+                {"<int name='a'/><alias name='b'/>",
+                    "'alias' alias element needs an 'original' attribute alias"}}},
+        {"layout",
+            {{"<page/>", "'page' needs a name attribute"},
+                {"<page name='p'><column/></page>", "'column' page element needs position column"},
+                {"<page name='p'><column position='0'><param position='1'/></column></page>",
+                    "'param' page element needs a name "},
+                {"<page name='p'><column position='0'><param name='a'/></column></page>",
+                    "'param' page element needs position "},
+                {"<page name='p'><row position='0'/></page>", "'row'  element is not handled"},
+                {"<group/>", "'group' needs a name attribute"},
+                {"<group name='g'><param/></group>", "'param' group param needs a name "},
+                {"<group name='g'><member name='a'/></group>", "'member' cannot be a child element of group"},
+                {"<panel/>", "'panel' cannot be a child element of layout"},
+                {"<page name='p' colour='red'/>", "'page' Unknown attributes 'colour'"}}},
     };
-    for (const auto& [document, message] : cases) {
-        fresh();
-        EXPECT_EQ(report(document), message) << document;
-    }
+    for (const auto& [child, bodies] : cases)
+        for (const auto& [body, message] : bodies) {
+            fresh();
+            const std::string document = child.empty()
+                ? body
+                : "<effect name='e'><" + child + ">" + body + "</" + child + "></effect>";
+            EXPECT_EQ(report(document), std::string("At line1, element ") + message) << body;
+        }
     // Locking the effect locks its clips too, and unlocking frees them.
     effect->setDefinitionLock(true);
     EXPECT_EQ(report("<effect name='e'><clipset><clip name='Matte'/></clipset></effect>"),
@@ -120,7 +164,8 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
     EXPECT_FALSE(effect->clips().definitionLocked());
 }
 
-TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacks)
+// A clip's attributes as its writer lists them, each on its own line.
+TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacksAsWritten)
 {
     effect->parseXML("<effect name='e'><clipset>"
                      "<clip name='A' label='Source' ismask='yes' optional='1' tiles='true' temporal='vero'"
@@ -129,29 +174,29 @@ TEST_F(EffectXML, ClipAttributesDefaultsAndFallbacks)
                      "<clip name='C' cropping='methods' xedges='reflect' fields='single'/>"
                      "<clip name='D'/>"
                      "</clipset></effect>");
-    const Wrapper::Clip& a = clip("A");
-    EXPECT_EQ(a.label(), "Source");
-    EXPECT_TRUE(a.isMask() && a.optional() && a.tiles() && a.temporal());
-    EXPECT_EQ(a.cropping(), Cropping::crops);
-    EXPECT_EQ(a.xEdges(), EdgeMethod::wrap);
-    EXPECT_EQ(a.yEdges(), EdgeMethod::reflect);
-    EXPECT_EQ(a.fields(), Fields::both);
-    EXPECT_EQ(clip("B").xEdges(), EdgeMethod::repeat);
-    EXPECT_EQ(clip("B").yEdges(), EdgeMethod::repeat);
-    EXPECT_EQ(clip("C").cropping(), Cropping::methods);
-    EXPECT_EQ(clip("C").xEdges(), EdgeMethod::reflect);
-    EXPECT_EQ(clip("C").yEdges(), EdgeMethod::colour);
-    EXPECT_EQ(clip("C").fields(), Fields::single);
-    EXPECT_EQ(attributesOf(clip("D")), attributesOf(Wrapper::Clip("D"))) << "a new clip has the defaults";
+    const std::string set = "    optional='true'\n    ismask='true'\n    tiles='true'\n    temporal='true'\n";
+    const std::string unset =
+        "    optional='false'\n    ismask='false'\n    tiles='false'\n    temporal='false'\n";
+    EXPECT_EQ(attributesOf(clip("A")),
+        " name='A'  label='Source' \n" + set +
+            "    cropping='crops'\n    fields='both'\n    xedges='wrap'\n    yedges='reflect'\n");
+    EXPECT_EQ(attributesOf(clip("B")),
+        " name='B' \n" + unset +
+            "    cropping='none'\n    fields='double'\n    xedges='repeat'\n    yedges='repeat'\n");
+    EXPECT_EQ(attributesOf(clip("C")),
+        " name='C' \n" + unset +
+            "    cropping='methods'\n    fields='single'\n    xedges='reflect'\n    yedges='colour'\n");
+    EXPECT_EQ(attributesOf(clip("D"), false),
+        " name='D' \n" + unset +
+            "    cropping='none'\n    fields='double'\n    xedges='colour'\n    yedges='colour'\n");
 
     // Existing clips are updated; unknown texts fall back, whatever was set.
     effect->setDefinitionLock(true);
     effect->parseXML("<effect name='e'><clipset><clip name='A' cropping='Crops' edges='mirror'"
                      " fields='interlaced'/></clipset></effect>");
-    EXPECT_EQ(a.cropping(), Cropping::none);
-    EXPECT_EQ(a.xEdges(), EdgeMethod::colour);
-    EXPECT_EQ(a.yEdges(), EdgeMethod::colour);
-    EXPECT_EQ(a.fields(), Fields::doubled);
+    EXPECT_EQ(attributesOf(clip("A")),
+        " name='A'  label='Source' \n" + set +
+            "    cropping='none'\n    fields='double'\n    xedges='colour'\n    yedges='colour'\n");
     EXPECT_EQ(effect->clips().hsObjects().size(), 4u);
 }
 
@@ -165,27 +210,6 @@ TEST_F(EffectXML, ChildrenFillParametersLayoutAndDescription)
     EXPECT_EQ(effect->description(), "Adds rain & mist");
     EXPECT_EQ(effect->getIntParam("seed", 0.0), 3);
     EXPECT_EQ(effect->layout().groups(), std::vector<std::string> {"g"});
-}
-
-TEST_F(EffectXML, ClipWriterListsEveryFieldOnItsOwnLine)
-{
-    Wrapper::Clip c("Matte");
-    c.setLabel("Matte Layer");
-    c.setOptional(true);
-    c.setCropping(Cropping::methods);
-    c.setXEdges(EdgeMethod::reflect);
-    c.setYEdges(EdgeMethod::wrap);
-    c.setFields(Fields::single);
-    EXPECT_EQ(attributesOf(c),
-        " name='Matte'  label='Matte Layer' \n"
-        "    optional='true'\n    ismask='false'\n    tiles='false'\n"
-        "    temporal='false'\n    cropping='methods'\n    fields='single'\n"
-        "    xedges='reflect'\n    yedges='wrap'\n");
-    EXPECT_EQ(attributesOf(Wrapper::Clip("S"), false),
-        " name='S' \n"
-        "    optional='false'\n    ismask='false'\n    tiles='false'\n"
-        "    temporal='false'\n    cropping='none'\n    fields='double'\n"
-        "    xedges='colour'\n    yedges='colour'\n");
 }
 
 TEST_F(EffectXML, GenericClipHasNoImage)

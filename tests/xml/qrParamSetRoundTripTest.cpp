@@ -107,16 +107,11 @@ protected:
 
 }  // namespace
 
-TEST_F(ParamSetRoundTrip, FullWriteReadsBackIntoAnEmptySetAsWritten)
+TEST_F(ParamSetRoundTrip, FullWriteDefinesAnEmptySetAndValuesWrittenShortReadBackIntoItLocked)
 {
     const std::string text = written(*original, true);
     copy->parseXML(text);
     EXPECT_EQ(written(*copy, true), text);
-}
-
-TEST_F(ParamSetRoundTrip, ValuesWrittenShortReadBackIntoTheLockedDefiningSet)
-{
-    copy->parseXML(written(*original, true));
     copy->setDefinitionLock(true);
     original->setIntParam("count", 17);
     original->setIntParam("method", 3);

@@ -1,5 +1,7 @@
 // The expat wrapper: attribute maps and their check, error reports, malformed
-// documents, handler exceptions, depth, and reading files in blocks.
+// documents, handler exceptions, depth, and reading files in blocks; and the
+// attribute texts it reads: name folding and integers in C notation.
+#include "qrXMLAttributes.h"
 #include "qrXMLRootElement.h"
 #include "qrXMLStackedParser.h"
 #include "qrXMLTestSupport.h"
@@ -8,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Quarn::XML;
@@ -72,10 +75,8 @@ Events parse(const std::string& text, bool file = false)
     Session s;
     if (file) {
         QrXMLTest::TempFile temp(text);
-        struct Closer {
-            void operator()(std::FILE* f) const { std::fclose(f); }
-        };
-        std::unique_ptr<std::FILE, Closer> f(std::fopen(temp.path().c_str(), "r"));
+        const auto close = [](std::FILE* f) { std::fclose(f); };
+        std::unique_ptr<std::FILE, decltype(close)> f(std::fopen(temp.path().c_str(), "r"), close);
         EXPECT_NE(f, nullptr);
         s.parser.parse(f.get());
     } else {
@@ -200,4 +201,22 @@ TEST(XMLParser, FileReadInBlocksGivesTheSameEventsAndErrorsAsText)
     document += "<leaf colour='c'/></node>";
     EXPECT_EQ(reportedError([&] { parse(document); }), expected);
     EXPECT_EQ(reportedError([&] { parse(document, true); }), expected);
+}
+
+TEST(XMLAttributes, IntegerTextsFollowStrtolBaseZero)
+{
+    // (text, parsed, value); an unparsed text leaves the value at 99.
+    const std::tuple<const char*, bool, int> cases[] = {{"12", true, 12}, {"-3", true, -3},
+        {"0x1f", true, 31}, {"017", true, 15}, {" 5 ", true, 5}, {"8z", true, 8}, {"z8", false, 99},
+        {"", false, 99}, {"99999999999", true, 2147483647}, {"-99999999999", true, -2147483647 - 1}};
+    for (const auto& [text, parsed, expected] : cases) {
+        int value = 99;
+        EXPECT_EQ(parseIntegerText(text, value), parsed) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
+}
+
+TEST(XMLAttributes, NameFoldingLowersAsciiLettersOnly)
+{
+    EXPECT_EQ(foldName("MiXeD-9_\xC3\x89"), "mixed-9_\xC3\x89");
 }

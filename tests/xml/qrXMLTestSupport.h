@@ -1,7 +1,8 @@
 #pragma once
 // Helpers shared by the XML tests: an exception's text arguments, the report
 // of a parse expected to fail, the exception a call throws, temporary files,
-// and a fixture holding an effect with the XML readers installed.
+// and a fixture holding an effect and a parameter set with the XML readers
+// installed.
 #include "qrEffect.h"
 #include "qrException.h"
 #include "qrXMLReaders.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -65,39 +67,44 @@ inline std::string reportedError(const std::function<void()>& parse)
 // A temporary file holding `text`, removed when the object goes.
 class TempFile {
 public:
-    explicit TempFile(const std::string& text) : path_(makePath())
+    explicit TempFile(const std::string& text)
     {
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        EXPECT_NE(f, nullptr);
-        if (f) {
-            std::fwrite(text.data(), 1, text.size(), f);
-            std::fclose(f);
-        }
+        static int counter = 0;
+        path_ = std::string(NIMBREL_BINARY_DIR) + "/xml-test-" + std::to_string(::getpid()) + "-" +
+            std::to_string(++counter) + ".xml";
+        EXPECT_TRUE(std::ofstream(path_, std::ios::binary) << text) << path_;
     }
     ~TempFile() { std::remove(path_.c_str()); }
     const std::string& path() const { return path_; }
 
 private:
-    static std::string makePath()
-    {
-        static int counter = 0;
-        return std::string(NIMBREL_BINARY_DIR) + "/xml-test-" + std::to_string(::getpid()) + "-" +
-            std::to_string(++counter) + ".xml";
-    }
     std::string path_;
 };
 
-// An unlocked effect, readers installed; fresh() starts a new one.
-class EffectDocument : public ::testing::Test {
+// An unlocked effect and an unlocked parameter set, readers installed;
+// fresh() starts new ones.
+class Documents : public ::testing::Test {
 protected:
     void SetUp() override { Quarn::XML::installXMLReaders(); }
-    void fresh() { effect = Quarn::auto_ref<Quarn::Wrapper::EffectI>(new Quarn::Wrapper::EffectI(false)); }
+    void fresh()
+    {
+        effect = Quarn::auto_ref<Quarn::Wrapper::EffectI>(new Quarn::Wrapper::EffectI(false));
+        set = Quarn::auto_ref<Quarn::Param::ParamSet>(new Quarn::Param::ParamSet(false));
+    }
     std::string report(const std::string& document)
     {
         return reportedError([&] { effect->parseXML(document); });
     }
+    // The set's parameter `name`, of type P.
+    template <class P> P& param(const std::string& name)
+    {
+        auto* p = dynamic_cast<P*>(set->findParam(name));
+        EXPECT_NE(p, nullptr) << name;
+        return *p;
+    }
 
     Quarn::auto_ref<Quarn::Wrapper::EffectI> effect {new Quarn::Wrapper::EffectI(false)};
+    Quarn::auto_ref<Quarn::Param::ParamSet> set {new Quarn::Param::ParamSet(false)};
 };
 
 }  // namespace QrXMLTest

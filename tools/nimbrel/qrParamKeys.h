@@ -21,7 +21,9 @@ std::string_view keyOfIndex(int index);
 inline constexpr int kPresetsIndex = 3;
 inline constexpr int kMatteChannelIndex = 10;
 inline constexpr int kMatteLayerIndex = 11;
-// Matte choices from this 1-based popup value on read the matte layer.
+// Matte choices as 1-based popup values: "None", then the source-based
+// ones, then from this value on those that read the matte layer.
+inline constexpr int kNoMatteChoice = 1;
 inline constexpr int kFirstMatteLayerChoice = 6;
 
 }  // namespace Quarn::Cli

@@ -89,6 +89,7 @@ private:
     void checkOptions() const;
     void setUpHost();
     void applyChanges(ParamAssigner& assigner);
+    void warnAboutUnusedMatteLayer() const;
     void readFrames(BoundedQueue<FrameInput>& inputs);
     FrameOutput renderFrame(FrameInput& input);
     std::exception_ptr writeFrames(
@@ -165,10 +166,22 @@ void RenderJob::applyChanges(ParamAssigner& assigner)
     }
     // As a host does after changes: the plug-in greys out what no longer applies.
     host_->updateParamsUI();
+    if (!options_.matteLayer.empty())
+        warnAboutUnusedMatteLayer();
+}
+
+// A connected matte layer is what turns any matte on, the source-based ones
+// included; only the "Matte Layer ..." entries read its pixels.
+void RenderJob::warnAboutUnusedMatteLayer() const
+{
     const int matteChoice = int(host_->param(kMatteChannelIndex).number(host_->currentSeconds()));
-    if (!options_.matteLayer.empty() && matteChoice < kFirstMatteLayerChoice)
-        warn("--matte-layer is read only when Matte is one of the \"Matte Layer ...\" entries (now \"" +
-            host_->paramText("matteChannel") + "\")");
+    const std::string choice = "\"" + host_->paramText("matteChannel") + "\"";
+    if (matteChoice == kNoMatteChoice)
+        warn("--matte-layer has no effect while Matte is " + choice);
+    else if (matteChoice < kFirstMatteLayerChoice)
+        warn("--matte-layer: its pixels are not used while Matte is " + choice +
+            "; the layer only turns that source matte on (the \"Matte Layer ...\" entries matte by the "
+            "layer)");
 }
 
 void RenderJob::readFrames(BoundedQueue<FrameInput>& inputs)
