@@ -22,6 +22,7 @@ struct DepthCase {
     const char* output;
     TypeDesc outputType;
     float tolerance;  // of a picture passed through unchanged
+    const char* compression = "";  // the output file's method (it keeps no level), when checked
 };
 
 std::ostream& operator<<(std::ostream& os, const DepthCase& c)
@@ -45,19 +46,38 @@ TEST_P(RenderDepth, ZeroIntensityGivesThePictureBack)
     const OIIO::ImageBuf output = load(dir / c.output);
     EXPECT_EQ(output.nativespec().format, c.outputType);
     EXPECT_LE(maxDifference(load(dir / c.input), output), c.tolerance);
+    if (*c.compression) {
+        EXPECT_EQ(output.nativespec().get_string_attribute("compression"), std::string(c.compression));
+    }
 }
 
 // 16-bit hosts count to 32768, files to 65535: one host step is two file steps.
 const DepthCase kDepths[] = {
     {"png8", "in.png", TypeDesc::UINT8, "", "out.png", TypeDesc::UINT8, 0.0f},
     {"png16", "in.png", TypeDesc::UINT16, "", "out.png", TypeDesc::UINT16, 1.01f / 65535},
-    {"exrFloat", "in.exr", TypeDesc::FLOAT, "", "out.exr", TypeDesc::FLOAT, 1e-6f},
+    {"exrFloat", "in.exr", TypeDesc::FLOAT, "", "out.exr", TypeDesc::FLOAT, 1e-6f, "none"},
+    {"exrDeflate", "in.exr", TypeDesc::FLOAT, "--compression 4", "out.exr", TypeDesc::FLOAT, 1e-6f, "zip"},
     {"png8At16", "in.png", TypeDesc::UINT8, "--depth 16", "out.png", TypeDesc::UINT16, 1.01f / 65535},
     {"png8At32", "in.png", TypeDesc::UINT8, "--depth 32", "out.exr", TypeDesc::FLOAT, 1e-6f},
-    {"tiff16", "in.tif", TypeDesc::UINT16, "", "out.tif", TypeDesc::UINT16, 1.01f / 65535},
+    {"tiff16", "in.tif", TypeDesc::UINT16, "", "out.tif", TypeDesc::UINT16, 1.01f / 65535, "zip"},
+    {"tiffStored", "in.tif", TypeDesc::UINT16, "--compression 0", "out.tif", TypeDesc::UINT16, 1.01f / 65535,
+        "none"},
 };
 INSTANTIATE_TEST_SUITE_P(EveryDepth, RenderDepth, testing::ValuesIn(kDepths),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Tiled files, with partial tiles at the right and bottom edges, read as
+// scanline files do.
+TEST(RenderTiled, TiledInputGivesThePictureBack)
+{
+    ScratchDir dir;
+    OIIO::ImageBuf input = picture(kWidth, kHeight, 4, TypeDesc::FLOAT);
+    input.set_write_tiles(40, 24);
+    ASSERT_TRUE(input.write(dir / "in.exr")) << input.geterror();
+    const Outcome run = nimbrel(dir, "render in.exr -o out.exr --set intensity=0");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_LE(maxDifference(load(dir / "in.exr"), load(dir / "out.exr")), 1e-6f);
+}
 
 // An input without alpha comes out opaque; a format without alpha gets
 // the colour only.

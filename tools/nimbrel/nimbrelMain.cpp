@@ -60,8 +60,8 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text)
     render->add_option("--downsample", text.downsample, "Downsample factor X[,Y]: N means 1/N");
     render->add_option("--pixel-aspect", text.pixelAspect, "Pixel aspect ratio R");
     render->add_option("--compression", text.compression,
-        "Deflate level 0 (fastest) to 9 (smallest) of PNG, TIFF and EXR output "
-        "(default: 1 for PNG, the format's own for the others)");
+        "Deflate level 0 (fastest) to 9 (smallest) of PNG, TIFF and EXR output; 0 stores TIFF and "
+        "EXR uncompressed (default: 1 for PNG and TIFF, uncompressed EXR)");
     render->add_flag("-q,--quiet", options.quiet, "No progress bar");
     render->add_flag("-v,--verbose", options.verbose, "Print parameter values and timings");
 }
