@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 using namespace QrRainTest;
 using Quarn::Wrapper::LocalHost;
@@ -33,22 +34,14 @@ template <class D> struct Frame {
         effect.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(
             new Quarn::Wrapper::TextureClip<D>("Matte", matte ? *matte : typename D::Texture())));
     }
-    typename D::Texture render(RainEffect::Depth depth)
+    typename D::Texture render()
     {
-        effect.render(depth);
+        effect.render(D::kWhite == 255.0f ? RainEffect::Depth::eight
+                : D::kWhite == 32768.0f   ? RainEffect::Depth::sixteen
+                                          : RainEffect::Depth::floating);
         return output;
     }
 };
-
-template <class D> constexpr RainEffect::Depth depthOf()
-{
-    if constexpr (D::kWhite == 255.0f)
-        return RainEffect::Depth::eight;
-    else if constexpr (D::kWhite == 32768.0f)
-        return RainEffect::Depth::sixteen;
-    else
-        return RainEffect::Depth::floating;
-}
 
 // A source with varied alpha, so alpha handling shows.
 template <class S> QrTexture<S> translucentNight(int32_t w, int32_t h)
@@ -127,74 +120,53 @@ TEST(FrameTextures, CropsCountRowsFromTheBottomAndExpandTakesTheWholeImage)
     c.yMethod = 1;
     c.edgeColour[0] = 0.5f;
     c.edgeColour[1] = 1.0f;
+    // Crops x, crops y, edge methods, edge colour alpha and red.
+    auto state = [&t] {
+        return std::tuple(t.xAxis().cropFirst, t.xAxis().cropLast, t.yAxis().cropFirst, t.yAxis().cropLast,
+            t.xAxis().edgeMethod, t.yAxis().edgeMethod, int(t.edgeColour().a()), int(t.edgeColour().r()));
+    };
     Quarn::Rain::applyCrops(t, c, false);
-    EXPECT_EQ(t.xAxis().cropFirst, 20);
-    EXPECT_EQ(t.xAxis().cropLast, 151);
-    EXPECT_EQ(t.yAxis().cropFirst, 25);
-    EXPECT_EQ(t.yAxis().cropLast, 80);
-    EXPECT_EQ(t.xAxis().edgeMethod, 3);
-    EXPECT_EQ(t.yAxis().edgeMethod, 1);
-    EXPECT_EQ(t.edgeColour().a(), 127);
-    EXPECT_EQ(t.edgeColour().r(), 255);
-
+    EXPECT_EQ(state(), std::tuple(20, 151, 25, 80, 3, 1, 127, 255));
     Quarn::Rain::applyCrops(t, c, true);
-    EXPECT_EQ(t.xAxis().cropFirst, 0);
-    EXPECT_EQ(t.xAxis().cropLast, 199);
-    EXPECT_EQ(t.yAxis().cropLast, 99);
-    EXPECT_EQ(t.xAxis().edgeMethod, 0);
-    EXPECT_EQ(t.edgeColour().a(), 0);
+    EXPECT_EQ(state(), std::tuple(0, 199, 0, 99, 0, 0, 0, 0));
 }
 
 TEST(FrameTextures, MatteLayersSitCentredOnTheSource)
 {
-    auto small = QrTexture<Quarn::Pixel::ARGB8>::allocate(50, 31);
-    Quarn::Rain::centreOn(small, 100, 60);
-    EXPECT_EQ(small.xAxis().originIndex, 25);
-    EXPECT_EQ(small.yAxis().originIndex, 14);
-    auto large = QrTexture<Quarn::Pixel::ARGB8>::allocate(131, 80);
-    Quarn::Rain::centreOn(large, 100, 60);
-    EXPECT_EQ(large.xAxis().originIndex, -15);
-    EXPECT_EQ(large.yAxis().originIndex, -10);
+    for (auto [w, h, x, y] : {std::tuple {50, 31, 25, 14}, {131, 80, -15, -10}}) {
+        auto layer = QrTexture<Quarn::Pixel::ARGB8>::allocate(w, h);
+        Quarn::Rain::centreOn(layer, 100, 60);
+        EXPECT_EQ(std::pair(layer.xAxis().originIndex, layer.yAxis().originIndex), std::pair(x, y)) << w;
+    }
 }
 
 template <class D> class RainEffectRender : public ::testing::Test {
 };
-using RenderDepths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
-TYPED_TEST_SUITE(RainEffectRender, RenderDepths);
+TYPED_TEST_SUITE(RainEffectRender, Depths);
 
-TYPED_TEST(RainEffectRender, ProcessRgbKeepsTheSourceAlphaAndPremultipliesTheColour)
+// RGB keeps the source alpha and premultiplies the colour; RGBA keeps the
+// rain's own alpha, within white.
+TYPED_TEST(RainEffectRender, ProcessModesHandleTheAlpha)
 {
     using D = TypeParam;
     using S = typename D::Storage;
     const auto source = translucentNight<S>(61, 37);
-    Frame<D> f(source);
-    f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
-    const auto out = f.render(depthOf<D>());
+    Frame<D> rgb(source), rgba(source);
+    rgb.effect.setScaleParam("intensity", Quarn::Scale(0.0));
+    rgba.effect.setIntParam("postAlphaYesNoNo", 1);
+    rgba.effect.setScaleParam("intensity", Quarn::Scale(40.0));
+    const auto plain = rgb.render(), rain = rgba.render();
     const double tolerance = D::kWhite == 1.0f ? 1e-6 : 1.0;
+    bool changed = false;
     for (int32_t y = 0; y < source.height(); ++y)
         for (int32_t x = 0; x < source.width(); ++x) {
-            const S& s = *source.pixelAtIndex(x, y);
-            const S& o = *out.pixelAtIndex(x, y);
+            const S &s = *source.pixelAtIndex(x, y), &o = *plain.pixelAtIndex(x, y);
             ASSERT_EQ(o.a(), s.a());
             EXPECT_NEAR(double(o.r()), double(s.r()) * double(s.a()) / D::kWhite, tolerance);
-        }
-}
-
-TYPED_TEST(RainEffectRender, ProcessRgbaKeepsTheRainAlphaWithinWhite)
-{
-    using D = TypeParam;
-    const auto source = translucentNight<typename D::Storage>(61, 37);
-    Frame<D> f(source);
-    f.effect.setIntParam("postAlphaYesNoNo", 1);
-    f.effect.setScaleParam("intensity", Quarn::Scale(40.0));
-    const auto out = f.render(depthOf<D>());
-    bool changed = false;
-    for (int32_t y = 0; y < out.height(); ++y)
-        for (int32_t x = 0; x < out.width(); ++x) {
-            const float a = float(out.pixelAtIndex(x, y)->a());
+            const float a = float(rain.pixelAtIndex(x, y)->a());
             ASSERT_GE(a, 0.0f);
             ASSERT_LE(a, D::kWhite);
-            changed |= a != float(source.pixelAtIndex(x, y)->a());
+            changed |= a != float(s.a());
         }
     EXPECT_TRUE(changed) << "strong rain leaves the alpha as it was";
 }
@@ -212,7 +184,7 @@ TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
     const auto clear = filled(61, 37, pixel<S>(0, 1, 1, 1));
     const auto black = filled(61, 37, pixel<S>(0, 0, 0, 0));
     Frame<D> plain(source);
-    const auto rain = copyOf(plain.render(depthOf<D>()));
+    const auto rain = copyOf(plain.render());
     enum Result { theSource, thePlainRain, different };
     const struct {
         const char* what;
@@ -247,8 +219,7 @@ TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
     for (const auto& row : rows) {
         Frame<D> f(*row.source, row.matte);
         row.set(f.effect);
-        const int64_t changed =
-            differingPixels(f.render(depthOf<D>()), row.result == theSource ? *row.source : rain);
+        const int64_t changed = differingPixels(f.render(), row.result == theSource ? *row.source : rain);
         EXPECT_EQ(changed > 0, row.result == different) << row.what;
     }
 }
@@ -257,17 +228,13 @@ TYPED_TEST(RainEffectRender, ResultIsIdenticalWhateverTheThreadCount)
 {
     using D = TypeParam;
     const auto source = nightImage<typename D::Storage>(97, 61);
-    QrTexture<typename D::Storage> expected;
-    {
-        ScopedMaxProcessors one("1");
-        Frame<D> f(source);
-        f.effect.setIntParam("blendMethod", 17);
-        expected = copyOf(f.render(depthOf<D>()));
-    }
-    for (const char* limit : {"2", static_cast<const char*>(nullptr)}) {
+    auto render = [&source](const char* limit) {
         ScopedMaxProcessors scoped(limit);
         Frame<D> f(source);
         f.effect.setIntParam("blendMethod", 17);
-        EXPECT_EQ(differingPixels(f.render(depthOf<D>()), expected), 0) << (limit ? limit : "unset");
-    }
+        return copyOf(f.render());
+    };
+    const auto expected = render("1");
+    EXPECT_EQ(differingPixels(render("2"), expected), 0);
+    EXPECT_EQ(differingPixels(render(nullptr), expected), 0);
 }

@@ -5,7 +5,8 @@
 // clamping and truncation that differ in the last storage value.
 #include "noise/qrNoiseMonoKernel.h"
 #include "noise/qrRGBNoiseProc.h"
-#include "qrReferenceImages.h"
+#include "qrRainTestImages.h"
+#include "qrReferenceRain.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 namespace {
 
 using namespace QrReference;
+using namespace QrRainTest;
 
 // Hashes the kernel declares silent (so that the noise loop skips them) must
 // give exactly 0 by the reference arithmetic: a wrong interval would drop or
@@ -116,7 +118,6 @@ protected:
     }
 };
 
-using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrReferenceNoise, Depths);
 
 // In place over whole images and windows, and from a source read through its

@@ -6,7 +6,8 @@
 // threshold compared the wrong way, a scale rounded differently, a drop seed
 // that wraps differently, a matte or intensity applied in another order.
 #include "proc/qrRainProcImpl.h"
-#include "qrReferenceImages.h"
+#include "qrRainTestImages.h"
+#include "qrReferenceRain.h"
 #include "blur/qrSimpleLinearBlur.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace QrReference;
+using namespace QrRainTest;
 
 struct RainCase {
     const char* name;
@@ -57,7 +59,7 @@ protected:
             src.setOrigin(1, -1);
             src.setCrop(1, w - 2, 0, h - 2);
             src.setEdgeMethods(2, 0);
-            src.setEdgeColour(QrRainTest::pixel<S>(0.5, 0.95, 0.2, 0.85));
+            src.setEdgeColour(pixel<S>(0.5, 0.95, 0.2, 0.85));
         }
         return src;
     }
@@ -110,7 +112,6 @@ protected:
     }
 };
 
-using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 TYPED_TEST_SUITE(QrReferenceRainProc, Depths);
 
 TYPED_TEST(QrReferenceRainProc, WithoutStreaksEqualsTheReference)
