@@ -19,25 +19,30 @@ using Quarn::Pixel::ARGBF;
 
 namespace {
 
-// The blur as the rain configures it, in place.
-template <class S> void rainBlur(float length, float direction, QrTexture<S>& image)
+// The blur as the rain configures it.
+QrLinearBlurSettings rainSettings(float length, float direction)
 {
-    SimpleLinearBlur<S> blur({.length = length, .direction = direction, .quality = 1, .thirds = true});
-    blur.process(image, image);
+    return {.length = length, .direction = direction, .quality = 1, .thirds = true};
+}
+
+// The image blurred in place on a copy.
+template <class S> QrTexture<S> blurredCopy(const QrTexture<S>& image, const QrLinearBlurSettings& settings)
+{
+    QrTexture<S> out = copyOf(image);
+    SimpleLinearBlur<S>(settings).process(out, out);
+    return out;
 }
 
 // In place, a row may only be written once no later path reads it; edge
 // methods other than the edge colour read rows from the far side too.
 template <class S> void expectInPlaceEqualsSeparate(float length, float direction, int32_t edge)
 {
-    QrTexture<S> original = noiseImage<S>(41, 170, 9);
-    original.setEdgeMethods(edge, edge);
-    QrTexture<S> inPlace = copyOf(original);
-    inPlace.setEdgeMethods(edge, edge);
+    QrTexture<S> original = noiseImage<S>(41, 170, 9), inPlace = copyOf(original);
     QrTexture<S> separate = QrTexture<S>::allocate(41, 170);
-    rainBlur(length, direction, inPlace);
-    SimpleLinearBlur<S>({.length = length, .direction = direction, .quality = 1, .thirds = true})
-        .process(original, separate);
+    original.setEdgeMethods(edge, edge);
+    inPlace.setEdgeMethods(edge, edge);
+    SimpleLinearBlur<S>(rainSettings(length, direction)).process(inPlace, inPlace);
+    SimpleLinearBlur<S>(rainSettings(length, direction)).process(original, separate);
     EXPECT_TRUE(identical(inPlace, separate)) << "edge method " << edge;
     EXPECT_FALSE(identical(inPlace, original));
 }
@@ -83,23 +88,17 @@ TEST(SimpleLinearBlur, EveryRunOfAReusedBlurEqualsAFreshBlur)
     }
 }
 
-TEST(SimpleLinearBlur, InterruptedBlurLeavesTheOutputUnwritten)
-{
-    const QrTexture<ARGB8> original = noiseImage<ARGB8>(40, 30, 11);
-    QrTexture<ARGB8> image = copyOf(original);
-    QrInterruptRecord record;
-    record.interrupted = 1;
-    SimpleLinearBlur<ARGB8> blur({.length = 12.0f, .direction = 0.5f, .quality = 1, .thirds = true});
-    blur.setInterruptRecord(&record);
-    blur.process(image, image);
-    EXPECT_TRUE(identical(image, original));
-}
-
-TEST(SimpleLinearBlur, OnlyTheRegionIsWritten)
+// An interrupted blur writes nothing; one limited to a region writes only there.
+TEST(SimpleLinearBlur, InterruptedBlurWritesNothingAndARegionLimitsTheWrites)
 {
     const QrTexture<ARGBF> original = noiseImage<ARGBF>(50, 40, 12);
-    QrTexture<ARGBF> image = copyOf(original);
-    SimpleLinearBlur<ARGBF> blur({.length = 10.0f, .direction = 0.0f, .quality = 1, .thirds = true});
+    QrTexture<ARGBF> stopped = copyOf(original), image = copyOf(original);
+    QrInterruptRecord record;
+    record.interrupted = 1;
+    SimpleLinearBlur<ARGBF> interrupted(rainSettings(12.0f, 0.5f)), blur(rainSettings(10.0f, 0.0f));
+    interrupted.setInterruptRecord(&record);
+    interrupted.process(stopped, stopped);
+    EXPECT_TRUE(identical(stopped, original));
     blur.setRegion(10, 5, 29, 24);
     blur.process(image, image);
     int changedInside = 0;
@@ -136,48 +135,11 @@ void expectSameForEverySplit(const QrTexture<S>& input, const std::function<void
     }
 }
 
-template <class S> std::function<void(QrTexture<S>&)> rainBlurOf(float length, float direction)
+template <class S>
+void expectSameForEverySplit(const QrTexture<S>& input, const QrLinearBlurSettings& settings)
 {
-    return [=](QrTexture<S>& image) { rainBlur(length, direction, image); };
-}
-
-TEST(SimpleLinearBlurThreads, RainBlurIsIdenticalForEveryBandSplitAtEachDepth)
-{
-    // Odd sizes, lengths reaching across several bands, steep and shallow
-    // directions.
-    struct Case {
-        int32_t width, height;
-        float length, direction;
-    };
-    for (Case c : {Case {97, 61, 20.0f, 1.75f}, Case {33, 129, 40.0f, 1.2f}, Case {120, 37, 9.0f, -0.3f},
-             Case {51, 53, 70.0f, 2.6f}}) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " length " << c.length);
-        expectSameForEverySplit<ARGB8>(
-            noiseImage<ARGB8>(c.width, c.height, 1), rainBlurOf<ARGB8>(c.length, c.direction));
-        expectSameForEverySplit<ARGBF>(
-            noiseImage<ARGBF>(c.width, c.height, 2), rainBlurOf<ARGBF>(c.length, c.direction));
-    }
-    expectSameForEverySplit<ARGB16>(noiseImage<ARGB16>(45, 77, 3), rainBlurOf<ARGB16>(25.0f, 1.4f));
-}
-
-TEST(SimpleLinearBlurThreads, NearestJitterAndBiasAreIdenticalForEveryBandSplit)
-{
-    const QrTexture<ARGBF> image = noiseImage<ARGBF>(71, 83, 4);
-    struct Variant {
-        int32_t quality;
-        bool jitter;
-        float bias;
-    };
-    for (Variant v : {Variant {0, false, 0.0f}, Variant {1, true, 0.0f}, Variant {2, true, 0.5f}})
-        expectSameForEverySplit<ARGBF>(image, [v](QrTexture<ARGBF>& out) {
-            SimpleLinearBlur<ARGBF>({.length = 18.0f,
-                                        .direction = 1.9f,
-                                        .bias = v.bias,
-                                        .quality = v.quality,
-                                        .thirds = v.quality > 0,
-                                        .jitter = v.jitter})
-                .process(out, out);
-        });
+    expectSameForEverySplit<S>(
+        input, [&settings](QrTexture<S>& image) { SimpleLinearBlur<S>(settings).process(image, image); });
 }
 
 // A field that turns with the position: every path is planned on its own.
@@ -194,8 +156,29 @@ public:
     std::unique_ptr<VectorGenerator> clone() const override { return std::make_unique<SwirlGenerator>(); }
 };
 
-TEST(SimpleLinearBlurThreads, CurvedPathsAreIdenticalForEveryBandSplit)
+TEST(SimpleLinearBlurThreads, EveryBlurIsIdenticalForEveryBandSplit)
 {
+    // The rain's blur: odd sizes, lengths reaching across several bands,
+    // steep and shallow directions.
+    struct Case {
+        int32_t width, height;
+        float length, direction;
+    };
+    for (Case c : {Case {97, 61, 20.0f, 1.75f}, Case {33, 129, 40.0f, 1.2f}, Case {120, 37, 9.0f, -0.3f},
+             Case {51, 53, 70.0f, 2.6f}}) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " length " << c.length);
+        const QrLinearBlurSettings rain = rainSettings(c.length, c.direction);
+        expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(c.width, c.height, 1), rain);
+        expectSameForEverySplit<ARGBF>(noiseImage<ARGBF>(c.width, c.height, 2), rain);
+    }
+    expectSameForEverySplit<ARGB16>(noiseImage<ARGB16>(45, 77, 3), rainSettings(25.0f, 1.4f));
+    // Nearest pixels, jitter and bias.
+    for (const QrLinearBlurSettings& s :
+        {QrLinearBlurSettings {.length = 18.0f, .direction = 1.9f},
+            {.length = 18.0f, .direction = 1.9f, .quality = 1, .thirds = true, .jitter = true},
+            {.length = 18.0f, .direction = 1.9f, .bias = 0.5f, .quality = 2, .thirds = true, .jitter = true}})
+        expectSameForEverySplit<ARGBF>(noiseImage<ARGBF>(71, 83, 4), s);
+    // Curved paths.
     const SwirlGenerator swirl;
     const QrTexture<ARGB8> input = noiseImage<ARGB8>(64, 90, 5);
     expectSameForEverySplit<ARGB8>(input, [&](QrTexture<ARGB8>& out) {
@@ -218,9 +201,7 @@ TEST(SimpleLinearBlurLanes, EightLanesGiveTheFourLaneBytesAtEachDepth)
     auto both = [](const auto& image, float length, float direction) {
         auto run = [&](bool wide) {
             qrWideLanesEnabled() = wide;
-            auto out = copyOf(image);
-            rainBlur(length, direction, out);
-            return out;
+            return blurredCopy(image, rainSettings(length, direction));
         };
         EXPECT_TRUE(identical(run(false), run(true))) << length << ", " << direction;
     };
