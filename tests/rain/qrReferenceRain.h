@@ -3,9 +3,8 @@
 // pixel at a time with no tables, fusion or skipping, so that the optimised
 // processors can be compared with them value for value. Sources and mattes
 // are read through the textures' single-pixel edge addressing (pixelAt).
-#include "qrPixel.h"
 #include "qrProcRegion.h"
-#include "qrTexture.h"
+#include "qrRainTestImages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,9 +40,7 @@ template <class S> typename S::Component store(float v)
 {
     using C = typename S::Component;
     if constexpr (S::kInteger) {
-        const double w = S::Desc::kWhite;
-        const double clamped = std::min(std::max(double(v), 0.0), w);
-        return C(std::trunc(clamped));
+        return C(std::trunc(std::clamp(double(v), 0.0, double(S::Desc::kWhite))));
     } else {
         return C(v);
     }
@@ -168,20 +165,15 @@ template <class S>
 QrTexture<S> layerBeforeStreaks(
     const QrTexture<S>& source, int32_t width, int32_t height, const QrRect& region, const Rain& rain)
 {
-    QrTexture<S> layer = QrTexture<S>::allocate(width, height);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x)
-            *layer.pixelAtIndex(x, y) = S {};
+    QrTexture<S> layer = QrRainTest::filled(width, height, S {});
     for (int32_t y = region.y0; y < region.y1; ++y)
         for (int32_t x = region.x0; x < region.x1; ++x)
             *layer.placedPixel(x, y) = highlight(source.pixelAt(x, y), rain.minThreshold, rain.maxThreshold);
 
     MonoNoise drops;
     drops.seed = dropSeed(rain.frame, rain.seed);
-    for (int c = 0; c < 4; ++c) {
-        drops.minimum[c] = 0.0f;
-        drops.maximum[c] = rain.density;
-    }
+    std::fill_n(drops.minimum, 4, 0.0f);
+    std::fill_n(drops.maximum, 4, rain.density);
     drops.cutoff = 1.0f - rain.density * 0.1f;
     drops.affectAlpha = true;
     monoNoise(layer, layer, region, drops);

@@ -12,22 +12,22 @@
 
 namespace {
 
-TEST(QrHash, HashAndKeyMatchValuesComputedWithUnboundedIntegers)
+TEST(QrHash, HashKeyAndUnitMatchValuesComputedWithUnboundedIntegers)
 {
-    struct KnownHash {
-        int32_t n, hash;
-    };
-    for (KnownHash k : {KnownHash {0, 1376312589}, {1, 1316808037}, {-1, 107238581}, {12345, 2032478005},
+    for (auto [n, hash] : {std::pair {0, 1376312589}, {1, 1316808037}, {-1, 107238581}, {12345, 2032478005},
              {INT32_MAX, 107238581}, {INT32_MIN, 1376312589}})
-        EXPECT_EQ(QrHash::hash(k.n), k.hash) << "n = " << k.n;
+        EXPECT_EQ(QrHash::hash(n), hash) << "n = " << n;
     static_assert(QrHash::hash(0) == 1376312589, "usable in constant expressions");
-
     struct KnownKey {
         int32_t x, y, seed, key;
     };
     for (KnownKey k : {KnownKey {0, 0, 1, 1}, {3, 5, 1, 110657}, {1919, 1079, 42, 33934148},
              {-4, -7, 0, -153337}, {100000, 200000, -5, -26867301}})
         EXPECT_EQ(QrHash::key(k.x, k.y, k.seed), k.key) << k.x << "," << k.y << "," << k.seed;
+    // The unit is exactly 2^-31, so scaling by it never rounds; the largest
+    // hash rounds up to 2^31 as a float, so 1 itself is reachable.
+    EXPECT_EQ(QrHash::kUnit, std::ldexp(1.0f, -31));
+    EXPECT_LE(QrHash::unit(INT32_MAX), 1.0f);
 }
 
 TEST(QrHash, HashKeyAndAdvanceMatchTheLiteralArithmetic)
@@ -38,7 +38,6 @@ TEST(QrHash, HashKeyAndAdvanceMatchTheLiteralArithmetic)
         keys.push_back(int32_t(uint32_t(i) * 2654435761u));
     for (int32_t n : keys)
         ASSERT_EQ(QrHash::hash(n), QrReference::hash(n)) << "n " << n;
-
     const int32_t coords[] = {0, 1, -1, 5, -77, 4096, 271828, -271828, INT_MAX, INT_MIN};
     for (int32_t x : coords)
         for (int32_t y : coords)
@@ -49,16 +48,6 @@ TEST(QrHash, HashKeyAndAdvanceMatchTheLiteralArithmetic)
                     ASSERT_EQ(QrHash::advance(QrHash::key(x, y, seed), steps),
                         QrReference::key(int32_t(uint32_t(x) + uint32_t(steps)), y, seed));
             }
-}
-
-TEST(QrHash, UnitValueStaysInsideUnitInterval)
-{
-    EXPECT_EQ(QrHash::unit(0), 0.0f);
-    // The largest hash rounds up to 2^31 as a float, so 1 itself is reachable.
-    EXPECT_LE(QrHash::unit(INT32_MAX), 1.0f);
-    EXPECT_FLOAT_EQ(QrHash::unit(1 << 30), 0.5f);
-    // The constant is exactly 2^-31, so scaling by it never rounds.
-    EXPECT_EQ(QrHash::kUnit, std::ldexp(1.0f, -31));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -29,9 +30,8 @@ TEST(QrReferenceNoiseKernel, HashesSkippedAsSilentGiveNoNoise)
     };
     std::vector<Setting> settings;
     for (float white : {255.0f, 32768.0f, 1.0f})
-        for (float density : {0.001f, 0.6f, 1.7f, 5.0f, 9.99f}) {
+        for (float density : {0.001f, 0.6f, 1.7f, 5.0f, 9.99f})
             settings.push_back({0.0f, density, 1.0f - density * 0.1f, white});
-        }
     settings.push_back({-0.3f, 0.1f, 0.5f, 255.0f});
     settings.push_back({-0.05f, 0.05f, 0.2f, 32768.0f});
     settings.push_back({-1.0f, 1.0f, 0.9f, 1.0f});
@@ -63,61 +63,31 @@ TEST(QrReferenceNoiseKernel, HashesSkippedAsSilentGiveNoNoise)
     }
 }
 
-// One configuration of the monochrome noise processor.
+// One configuration of the monochrome noise (whose alpha range it ignores),
+// with or without a response table.
 struct NoiseCase {
     const char* name;
-    float minimum[3], maximum[3];
-    float alphaMin, alphaMax;  // ignored by monochrome noise
-    float cutoff;
-    bool affectAlpha;
-    bool response;
-    int32_t seed;
+    MonoNoise noise;
+    bool response = false;
 };
 
 const NoiseCase kNoiseCases[] = {
-    {"defaults", {-0.05f, -0.05f, -0.05f}, {0.05f, 0.05f, 0.05f}, -0.05f, 0.05f, 0.0f, false, false, 0},
-    {"drops-like", {0, 0, 0}, {1.7f, 1.7f, 1.7f}, 0, 1.7f, 0.83f, true, false, 94105},
-    {"one-tenth", {0, 0, 0}, {1, 1, 1}, 0, 1, 0.9f, false, false, 4242},
-    {"lopsided", {-0.3f, -0.3f, -0.3f}, {0.1f, 0.1f, 0.1f}, -0.3f, 0.1f, 0.5f, true, false, -123456789},
-    {"unequal channels", {-0.2f, 0, 0.1f}, {0.3f, 0.5f, 0.05f}, 0.7f, 0.9f, 0.25f, false, false, 17},
-    {"negative cut-off", {-0.1f, -0.1f, -0.1f}, {0.2f, 0.2f, 0.2f}, 0, 0, -0.5f, true, false, INT_MAX},
-    {"reversed range", {0.2f, 0.2f, 0.2f}, {-0.1f, -0.1f, -0.1f}, 0, 0, 0.4f, true, false, 5},
-    {"wide and clamped", {-2, -2, -2}, {3, 3, 3}, 0, 0, 0.1f, true, false, INT_MIN},
-    {"response", {-0.4f, -0.4f, -0.4f}, {0.6f, 0.6f, 0.6f}, 0, 0, 0.3f, true, true, 8},
-    {"response, no cut", {0, 0, 0}, {0.5f, 0.5f, 0.5f}, 0, 0, 0.0f, false, true, 99},
-    {"no noise at cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.0f, true, false, 3},
-    {"no noise above cut-off 1", {-1, -1, -1}, {1, 1, 1}, 0, 0, 1.5f, true, false, 3},
+    {"defaults", {}},
+    {"drops-like", {94105, {0, 0, 0, 0}, {1.7f, 1.7f, 1.7f, 1.7f}, 0.83f, nullptr, true}},
+    {"one-tenth", {4242, {0, 0, 0, 0}, {1, 1, 1, 1}, 0.9f}},
+    {"lopsided", {-123456789, {-0.3f, -0.3f, -0.3f, -0.3f}, {0.1f, 0.1f, 0.1f, 0.1f}, 0.5f, nullptr, true}},
+    {"unequal channels", {17, {-0.2f, 0, 0.1f, 0.7f}, {0.3f, 0.5f, 0.05f, 0.9f}, 0.25f}},
+    {"negative cut-off", {INT_MAX, {-0.1f, -0.1f, -0.1f, 0}, {0.2f, 0.2f, 0.2f, 0}, -0.5f, nullptr, true}},
+    {"reversed range", {5, {0.2f, 0.2f, 0.2f, 0}, {-0.1f, -0.1f, -0.1f, 0}, 0.4f, nullptr, true}},
+    {"wide and clamped", {INT_MIN, {-2, -2, -2, 0}, {3, 3, 3, 0}, 0.1f, nullptr, true}},
+    {"response", {8, {-0.4f, -0.4f, -0.4f, 0}, {0.6f, 0.6f, 0.6f, 0}, 0.3f, nullptr, true}, true},
+    {"response, no cut", {99, {0, 0, 0, 0}, {0.5f, 0.5f, 0.5f, 0}, 0.0f}, true},
+    {"no noise at cut-off 1", {3, {-1, -1, -1, 0}, {1, 1, 1, 0}, 1.0f, nullptr, true}},
+    {"no noise above cut-off 1", {3, {-1, -1, -1, 0}, {1, 1, 1, 0}, 1.5f, nullptr, true}},
 };
 
 template <class D> class QrReferenceNoise : public ::testing::Test {
-protected:
-    using S = typename D::Storage;
-    using Proc = QrRGBNoiseProc<S, typename D::Work, D::kWhite>;
-
-    static std::vector<float> responseTable()
-    {
-        std::vector<float> table(766);
-        for (int i = 0; i < 766; ++i)
-            table[i] = 2.0f * unit(hash(i + 31));
-        return table;
-    }
-
-    static void configure(Proc& p, MonoNoise& r, const NoiseCase& c, const float* table)
-    {
-        p.noiseMode = Proc::kMonochrome;
-        p.seed = r.seed = c.seed;
-        p.cutoff = r.cutoff = c.cutoff;
-        p.affectAlpha = r.affectAlpha = c.affectAlpha;
-        p.responseTable = r.responseTable = c.response ? table : nullptr;
-        for (int k = 0; k < 3; ++k) {
-            p.minimum[k] = r.minimum[k] = c.minimum[k];
-            p.maximum[k] = r.maximum[k] = c.maximum[k];
-        }
-        p.minimum[3] = r.minimum[3] = c.alphaMin;
-        p.maximum[3] = r.maximum[3] = c.alphaMax;
-    }
 };
-
 TYPED_TEST_SUITE(QrReferenceNoise, Depths);
 
 // In place over whole images and windows, and from a source read through its
@@ -125,15 +95,24 @@ TYPED_TEST_SUITE(QrReferenceNoise, Depths);
 // starts with other content.
 TYPED_TEST(QrReferenceNoise, MonochromeNoiseEqualsTheReference)
 {
-    using S = typename TestFixture::S;
+    using S = typename TypeParam::Storage;
     const float white = float(TypeParam::kWhite);
-    const std::vector<float> table = TestFixture::responseTable();
+    std::vector<float> table(766);
+    for (int i = 0; i < 766; ++i)
+        table[i] = 2.0f * unit(hash(i + 31));
     auto check = [&](const NoiseCase& c, const QrTexture<S>* source, const QrTexture<S>& start,
                      const QrRect& region, bool window, const std::string& where) {
         auto expected = copyOf(start), got = copyOf(start);
-        typename TestFixture::Proc proc;
-        MonoNoise ref;
-        TestFixture::configure(proc, ref, c, table.data());
+        MonoNoise ref = c.noise;
+        ref.responseTable = c.response ? table.data() : nullptr;
+        QrRGBNoiseProc<S, typename TypeParam::Work, TypeParam::kWhite> proc;
+        proc.noiseMode = proc.kMonochrome;
+        proc.seed = ref.seed;
+        proc.cutoff = ref.cutoff;
+        proc.affectAlpha = ref.affectAlpha;
+        proc.responseTable = ref.responseTable;
+        std::copy_n(ref.minimum, 4, proc.minimum);
+        std::copy_n(ref.maximum, 4, proc.maximum);
         if (window)
             proc.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
         monoNoise(source ? *source : expected, expected, region, ref);

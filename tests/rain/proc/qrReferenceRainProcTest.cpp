@@ -50,10 +50,16 @@ protected:
     using Proc = QrRainProc<D>;
     static constexpr float white = float(D::kWhite);
 
-    // The source, shifted and cropped against the output with mirrored and
-    // coloured edges, so that every edge case of the addressing is read.
-    static QrTexture<S> source(int32_t w, int32_t h, const Rain& r, bool edged)
+    // Runs the product and the reference; the reference's streak step is
+    // the product's blur with the settings the rain gives it, or nothing.
+    // An edged source is shifted and cropped against the output with
+    // mirrored and coloured edges, so that every edge case of the addressing
+    // is read.
+    static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle, bool edged,
+        int matteKind, bool window, bool runBlur, float aspect = 1.0f)
     {
+        const Rain r {
+            c.seed, c.frame, c.density, angle, c.intensity, dropLength, c.minimum * white, c.maximum * white};
         auto src = picture<S>(w, h, 21, r.minThreshold, r.maxThreshold, !S::kInteger);
         if (edged) {
             src.setOrigin(1, -1);
@@ -61,17 +67,6 @@ protected:
             src.setEdgeMethods(2, 0);
             src.setEdgeColour(pixel<S>(0.5, 0.95, 0.2, 0.85));
         }
-        return src;
-    }
-
-    // Runs the product and the reference; the reference's streak step is
-    // the product's blur with the settings the rain gives it, or nothing.
-    static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle, bool edged,
-        int matteKind, bool window, bool runBlur, float aspect = 1.0f)
-    {
-        const Rain r {
-            c.seed, c.frame, c.density, angle, c.intensity, dropLength, c.minimum * white, c.maximum * white};
-        const auto src = source(w, h, r, edged);
         auto matte = mattePicture<M>(std::max(1, w - 3), std::max(1, h - 2), 5);
         if (matteKind == 2) {
             matte.setOrigin(2, 1);
@@ -104,11 +99,11 @@ protected:
         auto expected = copyOf(start);
         rainPass(src, layer, matteKind ? &matte : nullptr, region, r.intensity, expected);
 
-        const std::string where = std::string(c.name) + ", " + std::to_string(w) + "x" + std::to_string(h) +
-            ", drop length " + std::to_string(dropLength) + (edged ? ", edged source" : "") + ", matte " +
-            std::to_string(matteKind) + (window ? ", window" : "") + ", aspect " + std::to_string(aspect);
-        EXPECT_EQ(differences(layer, p.layer()), "") << "layer: " << where;
-        EXPECT_EQ(differences(expected, got), "") << "output: " << where;
+        SCOPED_TRACE(testing::Message() << c.name << ", " << w << "x" << h << ", drop length " << dropLength
+                                        << (edged ? ", edged source" : "") << ", matte " << matteKind
+                                        << (window ? ", window" : "") << ", aspect " << aspect);
+        EXPECT_EQ(differences(layer, p.layer()), "") << "layer";
+        EXPECT_EQ(differences(expected, got), "") << "output";
     }
 };
 
