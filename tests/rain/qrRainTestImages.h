@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -169,25 +170,14 @@ template <class S> std::string differences(const QrTexture<S>& reference, const 
     return count == 0 ? std::string() : std::to_string(count) + " pixels differ;" + text.str();
 }
 
-// Number of pixels that differ between two images of the same size.
+// Number of pixels whose bytes differ between two images of the same size.
 template <class S> int64_t differingPixels(const QrTexture<S>& a, const QrTexture<S>& b)
 {
     int64_t n = 0;
     for (int32_t y = 0; y < a.height(); ++y)
         for (int32_t x = 0; x < a.width(); ++x)
-            n += !(*a.pixelAtIndex(x, y) == *b.pixelAtIndex(x, y));
+            n += std::memcmp(a.pixelAtIndex(x, y), b.pixelAtIndex(x, y), sizeof(S)) != 0;
     return n;
-}
-
-// True when both images have the same size and hold the same bytes.
-template <class S> bool identical(const QrTexture<S>& a, const QrTexture<S>& b)
-{
-    if (a.width() != b.width() || a.height() != b.height())
-        return false;
-    for (int32_t y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.rowStart(y), b.rowStart(y), sizeof(S) * std::size_t(a.width())) != 0)
-            return false;
-    return true;
 }
 
 // Sets or clears QUARN_MAX_PROCESSORS and overrides the processor count (0:
@@ -196,13 +186,11 @@ class ScopedMaxProcessors {
 public:
     explicit ScopedMaxProcessors(const char* value, int32_t processors = 0)
     {
-        if (const char* old = std::getenv("QUARN_MAX_PROCESSORS")) {
-            hadValue_ = true;
+        if (const char* old = std::getenv("QUARN_MAX_PROCESSORS"))
             previous_ = old;
-        }
         apply(value, processors);
     }
-    ~ScopedMaxProcessors() { apply(hadValue_ ? previous_.c_str() : nullptr, 0); }
+    ~ScopedMaxProcessors() { apply(previous_ ? previous_->c_str() : nullptr, 0); }
     ScopedMaxProcessors(const ScopedMaxProcessors&) = delete;
     ScopedMaxProcessors& operator=(const ScopedMaxProcessors&) = delete;
 
@@ -216,8 +204,7 @@ private:
         QrMultiProcessor::resetMaxProcessorsForTesting();
         QrMultiProcessor::overrideProcessorCount(processors);
     }
-    bool hadValue_ = false;
-    std::string previous_;
+    std::optional<std::string> previous_;
 };
 
 }  // namespace QrRainTest

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <tuple>
 
 using namespace QrRainTest;
@@ -60,19 +59,18 @@ TEST(RainEffectPresets, SetTheFourRainControlsAndNothingElse)
 {
     LocalHost host;
     RainEffect effect(&host, false);
-    struct Row {
-        int32_t preset;
-        double density, length, minT, maxT;
+    auto read = [&effect] {
+        return std::tuple(effect.getScaleParam("density", 0).value(), effect.getDoubleParam("dropLength", 0),
+            effect.getScaleParam("minThresh", 0).value(), effect.getScaleParam("maxThresh", 0).value(),
+            effect.getScaleParam("intensity", 0).value());
     };
-    for (const Row& r : {Row {1, 0.35, 45, 0.9, 1.0}, Row {2, 0.6, 50, 0.9, 1.0}, Row {3, 0.7, 70, 0.9, 1.0},
-             Row {4, 0.85, 85, 0.9, 1.0}, Row {5, 1.0, 100, 0.9, 1.0}, Row {6, 0.6, 50, 0.8, 1.0}}) {
+    // Preset, density, drop length, diffusion minimum and maximum.
+    for (auto [preset, density, length, minimum, maximum] :
+        {std::tuple {1, 0.35, 45.0, 0.9, 1.0}, {2, 0.6, 50.0, 0.9, 1.0}, {3, 0.7, 70.0, 0.9, 1.0},
+            {4, 0.85, 85.0, 0.9, 1.0}, {5, 1.0, 100.0, 0.9, 1.0}, {6, 0.6, 50.0, 0.8, 1.0}}) {
         effect.setScaleParam("intensity", Quarn::Scale(0.42));
-        effect.applyPreset(r.preset);
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("density", 0).value(), r.density) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getDoubleParam("dropLength", 0), r.length) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("minThresh", 0).value(), r.minT) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("maxThresh", 0).value(), r.maxT) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("intensity", 0).value(), 0.42) << r.preset;
+        effect.applyPreset(preset);
+        EXPECT_EQ(read(), std::tuple(density, length, minimum, maximum, 0.42)) << preset;
     }
     for (int32_t none : {0, 7, -1}) {
         effect.applyPreset(none);
@@ -179,7 +177,6 @@ TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
 {
     using D = TypeParam;
     using S = typename D::Storage;
-    using Effect = RainEffect&;
     const auto source = nightImage<S>(61, 37), translucent = translucentNight<S>(61, 37);
     const auto clear = filled(61, 37, pixel<S>(0, 1, 1, 1));
     const auto black = filled(61, 37, pixel<S>(0, 0, 0, 0));
@@ -189,36 +186,24 @@ TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
     const struct {
         const char* what;
         const QrTexture<S>*source, *matte;
-        std::function<void(Effect)> set;
+        int32_t process, matteChannel, blendMethod;
+        double intensity, blendMix;
         Result result;
     } rows[] = {
-        {"RGBA, no intensity", &translucent, nullptr,
-            [](Effect e) {
-                e.setIntParam("postAlphaYesNoNo", 1);
-                e.setScaleParam("intensity", Quarn::Scale(0.0));
-            },
-            theSource},
-        {"RGBA, clear matte layer", &source, &clear,
-            [](Effect e) {
-                e.setIntParam("postAlphaYesNoNo", 1);
-                e.setIntParam("matteChannel", 7);
-            },
-            theSource},
-        {"source alpha matte, no matte clip", &source, nullptr,
-            [](Effect e) { e.setIntParam("matteChannel", 3); }, thePlainRain},
-        {"source luminance matte, matte clip", &source, &black,
-            [](Effect e) { e.setIntParam("matteChannel", 1); }, different},
-        {"screen", &source, nullptr, [](Effect e) { e.setIntParam("blendMethod", 17); }, different},
-        {"screen, all effect", &source, nullptr,
-            [](Effect e) {
-                e.setIntParam("blendMethod", 17);
-                e.setDoubleParam("blendMix", 100.0);
-            },
-            thePlainRain},
+        {"RGBA, no intensity", &translucent, nullptr, 1, 2, 0, 0.0, 50.0, theSource},
+        {"RGBA, clear matte layer", &source, &clear, 1, 7, 0, 1.0, 50.0, theSource},
+        {"source alpha matte, no matte clip", &source, nullptr, 0, 3, 0, 1.0, 50.0, thePlainRain},
+        {"source luminance matte, matte clip", &source, &black, 0, 1, 0, 1.0, 50.0, different},
+        {"screen", &source, nullptr, 0, 2, 17, 1.0, 50.0, different},
+        {"screen, all effect", &source, nullptr, 0, 2, 17, 1.0, 100.0, thePlainRain},
     };
     for (const auto& row : rows) {
         Frame<D> f(*row.source, row.matte);
-        row.set(f.effect);
+        f.effect.setIntParam("postAlphaYesNoNo", row.process);
+        f.effect.setIntParam("matteChannel", row.matteChannel);
+        f.effect.setIntParam("blendMethod", row.blendMethod);
+        f.effect.setScaleParam("intensity", Quarn::Scale(row.intensity));
+        f.effect.setDoubleParam("blendMix", row.blendMix);
         const int64_t changed = differingPixels(f.render(), row.result == theSource ? *row.source : rain);
         EXPECT_EQ(changed > 0, row.result == different) << row.what;
     }
