@@ -58,8 +58,8 @@ protected:
     static void compare(const RainCase& c, int32_t w, int32_t h, float dropLength, float angle, bool edged,
         int matteKind, bool window, bool runBlur, float aspect = 1.0f)
     {
-        const Rain r {
-            c.seed, c.frame, c.density, angle, c.intensity, dropLength, c.minimum * white, c.maximum * white};
+        QrRainSettings r {c.seed, c.frame, c.density, angle, c.intensity, dropLength, c.minimum * white,
+            c.maximum * white, aspect, std::nullopt, {}};
         auto src = picture<S>(w, h, 21, r.minThreshold, r.maxThreshold, !S::kInteger);
         if (edged) {
             src.setOrigin(1, -1);
@@ -75,13 +75,9 @@ protected:
         const auto start = picture<S>(w, h, 22, r.minThreshold, r.maxThreshold);
 
         QrRect region {0, 0, w, h};
-        QrRainSettings s {r.seed, r.frame, r.density, r.angle, r.intensity, r.dropLength, r.minThreshold,
-            r.maxThreshold, aspect, std::nullopt, {}};
-        if (window && w > 3 && h > 3) {
-            region = {2, 1, w - 1, h - 1};
-            s.region = region;
-        }
-        Proc p(s, matteKind ? &matte : nullptr);
+        if (window && w > 3 && h > 3)
+            r.region = region = {2, 1, w - 1, h - 1};
+        Proc p(r, matteKind ? &matte : nullptr);
         auto got = copyOf(start);
         p.process(src, got);
 
@@ -109,23 +105,17 @@ protected:
 
 TYPED_TEST_SUITE(QrReferenceRainProc, Depths);
 
+// Without streaks; a drop length below 0.03 must leave the layer exactly as
+// it is.
 TYPED_TEST(QrReferenceRainProc, WithoutStreaksEqualsTheReference)
 {
-    struct Size {
-        int32_t w, h;
-    };
-    for (const RainCase& c : kRainCases)
-        for (Size s : {Size {1, 1}, Size {9, 7}, Size {37, 23}})
+    for (const RainCase& c : kRainCases) {
+        for (auto [w, h] : {std::pair {1, 1}, {9, 7}, {37, 23}})
             for (int matteKind : {0, 1, 2})
                 for (bool edged : {false, true})
-                    TestFixture::compare(c, s.w, s.h, 0.0f, 0.0f, edged, matteKind, matteKind == 1, false);
-}
-
-// A drop length below 0.03 must leave the layer exactly as it is.
-TYPED_TEST(QrReferenceRainProc, ShortDropLengthLeavesTheLayerAsItIs)
-{
-    for (const RainCase& c : kRainCases)
+                    TestFixture::compare(c, w, h, 0.0f, 0.0f, edged, matteKind, matteKind == 1, false);
         TestFixture::compare(c, 19, 11, 0.02f, 0.7f, true, 1, false, false);
+    }
 }
 
 TYPED_TEST(QrReferenceRainProc, WithStreaksBetweenTheStagesEqualsTheReference)
