@@ -207,4 +207,25 @@ private:
     std::optional<std::string> previous_;
 };
 
+// Renders once on one thread and again under each thread set-up (processor
+// counts, some limited by QUARN_MAX_PROCESSORS so that threads are left
+// without rows, 0 for the machine's own count) and expects every result to
+// hold the first one's bytes. The first must differ from `unchanged`.
+template <class S, class Render>
+void expectSameForEveryThreadCount(const QrTexture<S>& unchanged, const Render& render)
+{
+    const QrTexture<S> reference = [&render] {
+        ScopedMaxProcessors one(nullptr, 1);
+        return render();
+    }();
+    ASSERT_NE(differingPixels(reference, unchanged), 0) << "the render should change the image";
+    for (auto [processors, limit] :
+        {std::pair<int32_t, const char*> {2, nullptr}, {2, "1"}, {2, "2"}, {3, nullptr}, {4, "3"},
+            {5, nullptr}, {5, "2"}, {7, nullptr}, {8, "6"}, {13, nullptr}, {0, nullptr}, {0, "2"}}) {
+        ScopedMaxProcessors split(limit, processors);
+        EXPECT_EQ(differingPixels(render(), reference), 0)
+            << processors << " processors, limit " << (limit ? limit : "unset");
+    }
+}
+
 }  // namespace QrRainTest

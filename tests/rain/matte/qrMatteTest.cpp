@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 using namespace QrRainTest;
@@ -18,9 +16,11 @@ using Quarn::Pixel::SingleF;
 using Quarn::Rain::makeMatte;
 
 // A matte layer as a host would deliver it: ARGB, or its alpha alone.
-template <class S, class M> class FakeMatteClip : public Quarn::Wrapper::Clip {
+class FakeMatteClip : public Quarn::Wrapper::Clip {
 public:
-    FakeMatteClip(QrTexture<S> layer, bool fails) : Clip("Matte"), layer_(std::move(layer)), fails_(fails) { }
+    FakeMatteClip(QrTexture<ARGB8> layer, bool fails) : Clip("Matte"), layer_(std::move(layer)), fails_(fails)
+    {
+    }
 
     void fetchImageRaw(double, QrTexIndexer* dest) override
     {
@@ -28,10 +28,10 @@ public:
         if (fails_)
             throw Quarn::Exceptions::Wrapper::FetchImageFailed(
                 "FakeMatteClip::fetchImageRaw", "tests/rain", 1, "Matte");
-        if (auto* colour = dynamic_cast<QrTexture<S>*>(dest)) {
+        if (auto* colour = dynamic_cast<QrTexture<ARGB8>*>(dest)) {
             *colour = layer_;
-        } else if (auto* single = dynamic_cast<QrTexture<M>*>(dest)) {
-            *single = QrTexture<M>::allocateLike(layer_);
+        } else if (auto* single = dynamic_cast<QrTexture<Single8>*>(dest)) {
+            *single = QrTexture<Single8>::allocateLike(layer_);
             for (int32_t y = 0; y < layer_.height(); ++y)
                 for (int32_t x = 0; x < layer_.width(); ++x)
                     single->pixelAtIndex(x, y)->c[0] = layer_.pixelAtIndex(x, y)->a();
@@ -41,7 +41,7 @@ public:
     int fetches = 0;
 
 private:
-    QrTexture<S> layer_;
+    QrTexture<ARGB8> layer_;
     bool fails_;
 };
 
@@ -63,11 +63,11 @@ QrTexture<ARGB8> fourPixels()
 
 struct ClipSetWith {
     Quarn::Wrapper::ClipSet set;
-    FakeMatteClip<ARGB8, Single8>* clip = nullptr;
+    FakeMatteClip* clip;
 
     explicit ClipSetWith(bool fails, QrTexture<ARGB8> layer = fourPixels())
+        : clip(new FakeMatteClip(std::move(layer), fails))
     {
-        clip = new FakeMatteClip<ARGB8, Single8>(std::move(layer), fails);
         set.hsAddObject(Quarn::auto_ref<Quarn::Wrapper::Clip>(clip));
     }
 };

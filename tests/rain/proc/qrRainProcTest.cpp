@@ -35,13 +35,9 @@ protected:
     // Drops (and nothing else) on black, moving straight down unless changed.
     static QrRainSettings moving(int32_t frame, const QrRainMotion& motion, float dropLength = 0.0f)
     {
-        QrRainSettings s = defaults();
-        s.seed = 9;
-        s.frame = frame;
-        s.density = 1.5f;
-        s.dropLength = dropLength;
-        s.motion = motion;
-        return s;
+        const float white = float(D::kWhite);
+        return {9, frame, 1.5f, -std::numbers::pi_v<float> / 2, 1.0f, dropLength, 0.9f * white, white, 1.0f,
+            std::nullopt, motion};
     }
 
     static T render(Proc& p, const T& source)
@@ -74,28 +70,15 @@ TYPED_TEST_SUITE(QrRainProcTest, Depths);
 
 TYPED_TEST(QrRainProcTest, ResultIsIdenticalWhateverTheThreadCount)
 {
-    using Proc = typename TestFixture::Proc;
     const auto source = nightImage<typename TestFixture::S>(131, 89);
-    QrRainMotion moving;  // travelling drops, gusts and three depth layers
-    moving.fallSpeed = 6.5;
-    moving.windVariation = 25.0;
-    moving.gustRate = 30.0;
-    moving.depthLayers = 3;
-    for (const QrRainMotion& motion : {QrRainMotion {}, moving}) {
+    // Still, then travelling drops with gusts and three depth layers.
+    for (const QrRainMotion& motion : {QrRainMotion {}, QrRainMotion {6.5, 25.0, 30.0, 3}}) {
         QrRainSettings settings = TestFixture::defaults();
         settings.motion = motion;
-        Proc reference(settings);
-        reference.setMultiThreaded(false);
-        const auto expected = TestFixture::render(reference, source);
-        // Limits of QUARN_MAX_PROCESSORS and processor counts (0: the machine's own).
-        for (auto [limit, processors] : {std::pair<const char*, int32_t> {"1", 0}, {"2", 0}, {nullptr, 0},
-                 {nullptr, 3}, {"2", 5}, {nullptr, 7}}) {
-            ScopedMaxProcessors scoped(limit, processors);
-            Proc p(settings);
-            EXPECT_EQ(differingPixels(TestFixture::render(p, source), expected), 0)
-                << "limit " << (limit ? limit : "unset") << ", processors " << processors << ", layers "
-                << motion.depthLayers;
-        }
+        expectSameForEveryThreadCount(source, [&] {
+            typename TestFixture::Proc p(settings);
+            return TestFixture::render(p, source);
+        });
     }
 }
 
@@ -109,10 +92,7 @@ TYPED_TEST(QrRainProcTest, NextFramesDropsAreThisFramesShiftedByWholePixels)
     };
     for (const Row& r : {Row {-std::numbers::pi_v<float> / 2, 5.0, 0.0, 0}, Row {0.0f, 3.0, 0.0, -4},
              Row {-1.9f, 4.6, 0.0, 11}, Row {-1.2f, 7.3, 40.0, 23}}) {
-        QrRainMotion m;
-        m.fallSpeed = r.speed;
-        m.windVariation = r.wind;
-        m.gustRate = 20.0;
+        const QrRainMotion m {r.speed, r.wind, 20.0};
         QrRainSettings s = TestFixture::moving(r.frame, m);
         s.angle = r.angle;
         Proc now(s);
@@ -153,10 +133,7 @@ TYPED_TEST(QrRainProcTest, FartherLayersAreShorterSlowerAndFainter)
 {
     using F = TestFixture;
     using T = typename F::T;
-    QrRainMotion m;
-    m.fallSpeed = 10.0;
-    m.depthLayers = 3;
-    m.depthFalloff = 0.4;
+    const QrRainMotion m {10.0, 0.0, 4.0, 3, 0.4};  // speed 10, three layers, falloff 0.4
     typename F::Proc now(F::moving(2, m, 14.0f)), next(F::moving(3, m, 14.0f));
     F::renderOnBlack(now);
     F::renderOnBlack(next);
