@@ -137,16 +137,11 @@ TEST(SimpleLinearBlurThreads, EveryBlurIsIdenticalForEveryBandSplit)
 {
     // The rain's blur: odd sizes, lengths reaching across several bands,
     // steep and shallow directions.
-    struct Case {
-        int32_t width, height;
-        float length, direction;
-    };
-    for (Case c : {Case {97, 61, 20.0f, 1.75f}, Case {33, 129, 40.0f, 1.2f}, Case {120, 37, 9.0f, -0.3f},
-             Case {51, 53, 70.0f, 2.6f}}) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " length " << c.length);
-        const QrLinearBlurSettings rain = rainSettings(c.length, c.direction);
-        expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(c.width, c.height, 1), rain);
-        expectSameForEverySplit<ARGBF>(noiseImage<ARGBF>(c.width, c.height, 2), rain);
+    for (auto [w, h, length, direction] : {std::tuple {97, 61, 20.0f, 1.75f}, {33, 129, 40.0f, 1.2f},
+             {120, 37, 9.0f, -0.3f}, {51, 53, 70.0f, 2.6f}}) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h << " length " << length);
+        expectSameForEverySplit<ARGB8>(noiseImage<ARGB8>(w, h, 1), rainSettings(length, direction));
+        expectSameForEverySplit<ARGBF>(noiseImage<ARGBF>(w, h, 2), rainSettings(length, direction));
     }
     expectSameForEverySplit<ARGB16>(noiseImage<ARGB16>(45, 77, 3), rainSettings(25.0f, 1.4f));
     // Nearest pixels, jitter and bias.

@@ -101,17 +101,13 @@ TEST(QrMatte, EveryCodeGivesItsChannelFromItsImage)
 // no matte (and nothing thrown); source codes need no clip.
 TEST(QrMatte, NoneUnknownCodesAndFailedOrMissingLayersMakeNoMatte)
 {
-    struct Row {
-        int32_t code;
-        bool fails, made;
-    };
-    for (Row r :
-        {Row {0, false, false}, Row {9, false, false}, Row {-1, false, false}, Row {100, false, false},
-            Row {5, true, false}, Row {6, true, false}, Row {7, true, false}, Row {8, true, false}}) {
-        ClipSetWith clips(r.fails);
+    // Code, and whether the layer fetch fails.
+    for (auto [code, fails] : {std::pair {0, false}, {9, false}, {-1, false}, {100, false}, {5, true},
+             {6, true}, {7, true}, {8, true}}) {
+        ClipSetWith clips(fails);
         QrTexture<Single8> matte;
-        EXPECT_EQ(makeMatte(clips.set, 0.0, fourPixels(), matte, r.code), r.made) << "code " << r.code;
-        EXPECT_EQ(clips.clip->fetches, r.fails ? 1 : 0) << "code " << r.code;
+        EXPECT_FALSE(makeMatte(clips.set, 0.0, fourPixels(), matte, code)) << "code " << code;
+        EXPECT_EQ(clips.clip->fetches, fails ? 1 : 0) << "code " << code;
     }
     Quarn::Wrapper::ClipSet empty;
     QrTexture<Single8> matte;

@@ -18,12 +18,9 @@ TEST(QrHash, HashKeyAndUnitMatchValuesComputedWithUnboundedIntegers)
              {INT32_MAX, 107238581}, {INT32_MIN, 1376312589}})
         EXPECT_EQ(QrHash::hash(n), hash) << "n = " << n;
     static_assert(QrHash::hash(0) == 1376312589, "usable in constant expressions");
-    struct KnownKey {
-        int32_t x, y, seed, key;
-    };
-    for (KnownKey k : {KnownKey {0, 0, 1, 1}, {3, 5, 1, 110657}, {1919, 1079, 42, 33934148},
+    for (auto [x, y, seed, key] : {std::tuple {0, 0, 1, 1}, {3, 5, 1, 110657}, {1919, 1079, 42, 33934148},
              {-4, -7, 0, -153337}, {100000, 200000, -5, -26867301}})
-        EXPECT_EQ(QrHash::key(k.x, k.y, k.seed), k.key) << k.x << "," << k.y << "," << k.seed;
+        EXPECT_EQ(QrHash::key(x, y, seed), key) << x << "," << y << "," << seed;
     // The unit is exactly 2^-31, so scaling by it never rounds; the largest
     // hash rounds up to 2^31 as a float, so 1 itself is reachable.
     EXPECT_EQ(QrHash::kUnit, std::ldexp(1.0f, -31));

@@ -39,27 +39,23 @@ template <class G> std::vector<float> generate(G& gen, int32_t w, int32_t h)
 
 TEST(QrNoiseGen, ValuesSpanOffsetToOffsetPlusRangeWithinTheClamps)
 {
-    struct Row {
-        float offset, range;
-        bool clampLow;
-        float lowest, highest;  // bounds after the clamps
-    };
-    // The last row has most values far above the generator's white.
-    for (const Row& row : {Row {0.0f, 1.0f, false, 0.0f, 1.0f}, Row {-0.5f, 1.0f, false, -0.5f, 0.5f},
-             Row {-0.5f, 1.0f, true, 0.0f, 0.5f}, Row {3.0f, 0.25f, false, 3.0f, 3.25f},
-             Row {0.0f, 8.0f * 2147483648.0f, false, 0.0f, 2147483648.0f}}) {
+    // Offset, range, low clamp, and the bounds after the clamps. The last row
+    // has most values far above the generator's white.
+    for (auto [offset, range, clampLow, lowest, highest] : {std::tuple {0.0f, 1.0f, false, 0.0f, 1.0f},
+             {-0.5f, 1.0f, false, -0.5f, 0.5f}, {-0.5f, 1.0f, true, 0.0f, 0.5f},
+             {3.0f, 0.25f, false, 3.0f, 3.25f}, {0.0f, 8.0f * 2147483648.0f, false, 0.0f, 2147483648.0f}}) {
         Gen gen;
         gen.seed = 17;
-        gen.offset = row.offset;
-        gen.range = row.range;
-        gen.clampLow = row.clampLow;
+        gen.offset = offset;
+        gen.range = range;
+        gen.clampLow = clampLow;
         const std::vector<float> v = generate(gen, 64, 64);
         const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-        EXPECT_GE(*lo, row.lowest) << row.offset << " " << row.range;
-        EXPECT_LE(*hi, row.highest + 1e-6f);
-        EXPECT_LT(*lo, row.lowest + 0.02f * row.range);
-        EXPECT_GT(*hi, row.highest - 0.02f * row.range);
-        if (row.clampLow) {
+        EXPECT_GE(*lo, lowest) << offset << " " << range;
+        EXPECT_LE(*hi, highest + 1e-6f);
+        EXPECT_LT(*lo, lowest + 0.02f * range);
+        EXPECT_GT(*hi, highest - 0.02f * range);
+        if (clampLow) {
             EXPECT_NEAR(std::count(v.begin(), v.end(), 0.0f), 64 * 64 / 2, 64 * 64 / 20);
         }
     }

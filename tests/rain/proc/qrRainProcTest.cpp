@@ -89,9 +89,9 @@ TYPED_TEST(QrRainProcTest, NextFramesDropsAreThisFramesShiftedByWholePixels)
         float angle;
         double speed, wind;
         int32_t frame;
-    };
-    for (const Row& r : {Row {-std::numbers::pi_v<float> / 2, 5.0, 0.0, 0}, Row {0.0f, 3.0, 0.0, -4},
-             Row {-1.9f, 4.6, 0.0, 11}, Row {-1.2f, 7.3, 40.0, 23}}) {
+    } const rows[] = {{-std::numbers::pi_v<float> / 2, 5.0, 0.0, 0}, {0.0f, 3.0, 0.0, -4},
+        {-1.9f, 4.6, 0.0, 11}, {-1.2f, 7.3, 40.0, 23}};
+    for (const Row& r : rows) {
         const QrRainMotion m {r.speed, r.wind, 20.0};
         QrRainSettings s = TestFixture::moving(r.frame, m);
         s.angle = r.angle;

@@ -120,16 +120,13 @@ TYPED_TEST(QrReferenceRainProc, WithoutStreaksEqualsTheReference)
 
 TYPED_TEST(QrReferenceRainProc, WithStreaksBetweenTheStagesEqualsTheReference)
 {
-    struct Streak {
-        float length, angle, aspect;
-    };
-    // The last aspect is below the smallest the blur may be given.
+    // Length, angle and pixel aspect; the last aspect is below the smallest
+    // the blur may be given.
     for (const RainCase& c : kRainCases)
-        for (Streak s : {Streak {5.5f, 1.1f, 1.0f}, Streak {-7.0f, 0.3f, 0.5f},
-                 Streak {12.0f, -1.5707964f, 1.0f}, Streak {6.0f, 2.5f, 0.0001f}})
+        for (auto [length, angle, aspect] : {std::tuple {5.5f, 1.1f, 1.0f}, {-7.0f, 0.3f, 0.5f},
+                 {12.0f, -1.5707964f, 1.0f}, {6.0f, 2.5f, 0.0001f}})
             for (bool window : {false, true})
-                TestFixture::compare(
-                    c, 29, 21, s.length, s.angle, true, window ? 2 : 0, window, true, s.aspect);
+                TestFixture::compare(c, 29, 21, length, angle, true, window ? 2 : 0, window, true, aspect);
 }
 
 }  // namespace
