@@ -109,15 +109,8 @@ TEST(RainSettings, ScaleWithTheRenderResolutionAndTheDepth)
 TEST(FrameTextures, CropsCountRowsFromTheBottomAndExpandTakesTheWholeImage)
 {
     auto t = QrTexture<Quarn::Pixel::ARGB8>::allocate(200, 100);
-    Quarn::Rain::CropSettings c;
-    c.left = 10;
-    c.right = 75.5;
-    c.bottom = 20;
-    c.top = 75;
-    c.xMethod = 3;
-    c.yMethod = 1;
-    c.edgeColour[0] = 0.5f;
-    c.edgeColour[1] = 1.0f;
+    // Left, right, bottom, top, edge methods x and y, edge colour (a, r, g, b).
+    const Quarn::Rain::CropSettings c {10, 75.5, 20, 75, 3, 1, {0.5f, 1.0f, 0.0f, 0.0f}};
     // Crops x, crops y, edge methods, edge colour alpha and red.
     auto state = [&t] {
         return std::tuple(t.xAxis().cropFirst, t.xAxis().cropLast, t.yAxis().cropFirst, t.yAxis().cropLast,
