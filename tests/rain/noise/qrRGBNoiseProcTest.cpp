@@ -22,6 +22,7 @@
 #include <cmath>
 #include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -258,24 +259,17 @@ TEST(QrHash, HashKeyAndAdvanceMatchTheLiteralArithmetic)
 // invent the faintest drops.
 TEST(QrReferenceNoiseKernel, HashesSkippedAsSilentGiveNoNoise)
 {
-    struct Setting {
-        float lo, hi, cutoff, white;
-    };
-    std::vector<Setting> settings;
+    // Lower and upper noise value, cut-off and white: the drops' settings at
+    // each depth, and some of both signs.
+    std::vector<std::tuple<float, float, float, float>> settings = {
+        {-0.3f, 0.1f, 0.5f, 255.0f}, {-0.05f, 0.05f, 0.2f, 32768.0f}, {-1.0f, 1.0f, 0.9f, 1.0f}};
     for (float white : {255.0f, 32768.0f, 1.0f})
         for (float density : {0.001f, 0.6f, 1.7f, 5.0f, 9.99f})
-            settings.push_back({0.0f, density, 1.0f - density * 0.1f, white});
-    settings.push_back({-0.3f, 0.1f, 0.5f, 255.0f});
-    settings.push_back({-0.05f, 0.05f, 0.2f, 32768.0f});
-    settings.push_back({-1.0f, 1.0f, 0.9f, 1.0f});
-    for (const Setting& s : settings) {
-        const float lo[3] = {s.lo, s.lo, s.lo}, hi[3] = {s.hi, s.hi, s.hi};
-        const QrNoiseMonoKernel kernel = QrNoiseMonoKernel::make(lo, hi, s.cutoff, s.white);
-        MonoNoise n;
-        for (int c = 0; c < 3; ++c)
-            n.minimum[c] = s.lo, n.maximum[c] = s.hi;
-        n.cutoff = s.cutoff;
-        const MonoValue value = MonoValue::make(n, s.white);
+            settings.emplace_back(0.0f, density, 1.0f - density * 0.1f, white);
+    for (auto [lo, hi, cutoff, white] : settings) {
+        const MonoNoise n {0, {lo, lo, lo, lo}, {hi, hi, hi, hi}, cutoff};
+        const QrNoiseMonoKernel kernel = QrNoiseMonoKernel::make(n.minimum, n.maximum, cutoff, white);
+        const MonoValue value = MonoValue::make(n, white);
 
         std::vector<int64_t> probes;
         for (int64_t edge : {int64_t(kernel.quietFirst), int64_t(kernel.quietLast)})
@@ -288,8 +282,8 @@ TEST(QrReferenceNoiseKernel, HashesSkippedAsSilentGiveNoNoise)
                 continue;
             const float expected = value(int32_t(h));
             if (kernel.isQuiet(int32_t(h)))
-                ASSERT_EQ(expected, 0.0f) << "hash " << h << " white " << s.white << " range " << s.lo << ".."
-                                          << s.hi << " cutoff " << s.cutoff;
+                ASSERT_EQ(expected, 0.0f) << "hash " << h << " white " << white << " range " << lo << ".."
+                                          << hi << " cutoff " << cutoff;
             else
                 ASSERT_EQ(kernel.cut(kernel.rawFromHash(int32_t(h))), expected) << "hash " << h;
         }

@@ -131,11 +131,12 @@ protected:
         auto layer = layerBeforeStreaks(src, w, h, region, r);
         if (runBlur) {
             const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
-            SimpleLinearBlur<S, typename D::Work> blur(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
+            SimpleLinearBlur<S, typename D::Work> blur({.length = std::sqrt(dx * dx + dy * dy),
+                .direction = std::atan2(dy, dx),
+                .quality = 1,
+                .thirds = true});
             blur.pixelAspect = std::max(aspect, 0.001f);
             blur.inversePixelAspect = 1.0f / blur.pixelAspect;
-            blur.quality = 1;
-            blur.thirds = true;
             blur.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
             blur.process(layer, layer);
         }
