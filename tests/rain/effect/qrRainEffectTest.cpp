@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <tuple>
 
 using namespace QrRainTest;
@@ -197,8 +198,8 @@ TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
         f.effect.setIntParam("blendMethod", row.blendMethod);
         f.effect.setScaleParam("intensity", Quarn::Scale(row.intensity));
         f.effect.setDoubleParam("blendMix", row.blendMix);
-        const int64_t changed = differingPixels(f.render(), row.result == theSource ? *row.source : rain);
-        EXPECT_EQ(changed > 0, row.result == different) << row.what;
+        const std::string changed = differences(row.result == theSource ? *row.source : rain, f.render());
+        EXPECT_EQ(changed.empty(), row.result != different) << row.what << ": " << changed;
     }
 }
 

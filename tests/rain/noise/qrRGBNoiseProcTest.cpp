@@ -157,9 +157,9 @@ TEST(QrRGBNoiseProc, ColourModesDifferInHowChannelsAreCorrelated)
         proc.process(source, out);
         return out;
     };
-    EXPECT_EQ(differingPixels(noisy(NoiseF::kMonochrome, -0.1f, 0.1f, 0.1f, -0.1f),
+    EXPECT_EQ(differences(noisy(NoiseF::kMonochrome, -0.1f, 0.1f, 0.1f, -0.1f),
                   noisy(NoiseF::kTinted, -0.1f, 0.1f, 0.1f, -0.1f)),
-        0);
+        "");
     const auto colour = noisy(NoiseF::kColour, -0.1f, 0.1f, 0.1f, -0.1f);
     // Red up to +0.2, green none, blue down to -0.1.
     const auto tinted = noisy(NoiseF::kTinted, 0.0f, 0.0f, 0.2f, -0.1f);
