@@ -26,13 +26,10 @@ using Depths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
 // A pixel from fractions of white (a, r, g, b).
 template <class S> S pixel(double a, double r, double g, double b)
 {
-    using C = typename S::Component;
-    const double w = S::Desc::kWhite;
     S p;
-    p.c[S::kAlpha] = C(a * w);
-    p.c[S::kRed] = C(r * w);
-    p.c[S::kGreen] = C(g * w);
-    p.c[S::kBlue] = C(b * w);
+    for (auto [c, v] :
+        {std::pair {int(S::kAlpha), a}, {int(S::kRed), r}, {int(S::kGreen), g}, {int(S::kBlue), b}})
+        p.c[c] = typename S::Component(v * S::Desc::kWhite);
     return p;
 }
 

@@ -150,8 +150,9 @@ TEST(VectorBlurSchedule, PhasesKeepTheirOrderWhereStripsMeetAndRowsStayHeld)
 constexpr int32_t kWidth = 71, kHeight = 48;
 
 // Weights between -0.2 and 1: some pixels are covered from the start.
-void fill(const QrVectorBlurAccumulator& acc, int32_t seed)
+void fill(QrVectorBlurAccumulator& acc, int32_t seed)
 {
+    acc.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);
     const QrRect& a = acc.area();
     acc.clearRows(a.y0, a.y1);
     for (int32_t y = a.y0; y < a.y1; ++y)
@@ -206,8 +207,6 @@ TEST(VectorBlurWeights, RowsTakeTheWeightsOfPathByPathDepositsToTheLastBit)
                     plan.trace(
                         generator, QrVectorBlurShape::make(length, true, 0.0f, 1), 0, 0, offset, offset);
                     QrVectorBlurAccumulator byPath, byRow;
-                    byPath.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);
-                    byRow.allocate({0, 0, kWidth, kHeight}, kHeight, 1.0f);
                     fill(byPath, ++seed);
                     fill(byRow, seed);
                     QrVectorBlurWeights weights(plan, x0, x1);

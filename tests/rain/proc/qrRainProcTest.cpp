@@ -131,10 +131,9 @@ protected:
         auto layer = layerBeforeStreaks(src, w, h, region, r);
         if (runBlur) {
             const float dx = std::cos(angle) * dropLength, dy = std::sin(angle) * dropLength;
-            SimpleLinearBlur<S, typename D::Work> blur({.length = std::sqrt(dx * dx + dy * dy),
-                .direction = std::atan2(dy, dx),
-                .quality = 1,
-                .thirds = true});
+            // Length, direction, no bias or step scale, bilinear, thirds.
+            SimpleLinearBlur<S, typename D::Work> blur(
+                {std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx), 0, 0, 1, true});
             blur.pixelAspect = std::max(aspect, 0.001f);
             blur.inversePixelAspect = 1.0f / blur.pixelAspect;
             blur.setRegion(region.x0, region.y0, region.x1 - 1, region.y1 - 1);
