@@ -14,8 +14,8 @@
 // pixels start paths of their own); smoothing over 2h + 1 samples with
 // thirds, then a mean over the whole regular path, every deposit averaged
 // over whole windows.
+#include "blur/qrSimpleLinearBlur.h"
 #include "qrPixel.h"
-#include "qrReferenceRain.h"
 #include "qrTexture.h"
 
 #include <array>
@@ -26,13 +26,8 @@
 
 namespace QrReferenceBlur {
 
-struct Settings {
-    float length = 0.0f;
-    float direction = 0.0f;
-    int32_t quality = 1;
-    bool thirds = true;
-    int32_t rowsPerStrip = 16;
-};
+// Only the length, direction, quality and thirds are read.
+using Settings = QrLinearBlurSettings;
 
 using Colour = std::array<float, 4>;
 
@@ -86,8 +81,13 @@ inline int32_t depositRowReach(const Settings& s)
 
 template <class S> class Blur {
 public:
-    Blur(const QrTexture<S>& input, const Settings& settings)
-        : in_(input), s_(settings), w_(input.width()), h_(input.height()), shape_(pathShape(settings))
+    Blur(const QrTexture<S>& input, const Settings& settings, int32_t rowsPerStrip)
+        : in_(input),
+          s_(settings),
+          rowsPerStrip_(rowsPerStrip),
+          w_(input.width()),
+          h_(input.height()),
+          shape_(pathShape(settings))
     {
     }
 
@@ -120,8 +120,8 @@ private:
     {
         std::vector<int32_t> rows;
         for (int32_t parity = 0; parity < 2; ++parity)
-            for (int32_t first = parity * s_.rowsPerStrip; first < h_; first += 2 * s_.rowsPerStrip)
-                for (int32_t y = first; y < std::min(first + s_.rowsPerStrip, h_); ++y)
+            for (int32_t first = parity * rowsPerStrip_; first < h_; first += 2 * rowsPerStrip_)
+                for (int32_t y = first; y < std::min(first + rowsPerStrip_, h_); ++y)
                     rows.push_back(y);
         return rows;
     }
@@ -230,6 +230,7 @@ private:
 
     const QrTexture<S>& in_;
     Settings s_;
+    int32_t rowsPerStrip_;
     int32_t w_, h_;
     PathShape shape_;
     float k_ = 1.0f, vx_ = 0.0f, vy_ = 0.0f;

@@ -72,15 +72,13 @@ template <class S> void expectMatchOverAllCases(const Variant& v)
 
                     const float direction = float(degrees * kPi / 180.0);
                     QrTexture<S> product = QrTexture<S>::allocate(w, h);
-                    SimpleLinearBlur<S>(
-                        {.length = length, .direction = direction, .quality = v.quality, .thirds = v.thirds})
-                        .process(input, product);
-
+                    const QrLinearBlurSettings s {
+                        .length = length, .direction = direction, .quality = v.quality, .thirds = v.thirds};
+                    SimpleLinearBlur<S>(s).process(input, product);
                     // The reference takes its start rows in the product's order:
                     // strips of at least twice the deposit reach, even strips first.
-                    QrReferenceBlur::Settings s {length, direction, v.quality, v.thirds, 16};
-                    s.rowsPerStrip = std::max(2 * QrReferenceBlur::depositRowReach(s), 16);
-                    EXPECT_EQ(unexplained(product, QrReferenceBlur::Blur<S>(input, s).run()), "")
+                    const int32_t rows = std::max(2 * QrReferenceBlur::depositRowReach(s), 16);
+                    EXPECT_EQ(unexplained(product, QrReferenceBlur::Blur<S>(input, s, rows).run()), "")
                         << "(x, y, channel, product, reference) at " << degrees << " degrees, length "
                         << length << ", " << w << "x" << h << (drops ? ", drops" : ", noise") << ", quality "
                         << v.quality << (v.thirds ? ", thirds" : "");
