@@ -47,12 +47,7 @@ std::string unexplained(const QrTexture<S>& product, const QrReferenceBlur::Floa
     return "";
 }
 
-struct Variant {
-    int32_t quality;
-    bool thirds;
-};
-
-template <class S> void expectMatchOverAllCases(const Variant& v)
+template <class S> void expectMatchOverAllCases(int32_t quality, bool thirds)
 {
     constexpr double kPi = 3.14159265358979323846;
     int32_t seed = 0;
@@ -73,7 +68,7 @@ template <class S> void expectMatchOverAllCases(const Variant& v)
                     const float direction = float(degrees * kPi / 180.0);
                     QrTexture<S> product = QrTexture<S>::allocate(w, h);
                     const QrLinearBlurSettings s {
-                        .length = length, .direction = direction, .quality = v.quality, .thirds = v.thirds};
+                        .length = length, .direction = direction, .quality = quality, .thirds = thirds};
                     SimpleLinearBlur<S>(s).process(input, product);
                     // The reference takes its start rows in the product's order:
                     // strips of at least twice the deposit reach, even strips first.
@@ -81,7 +76,7 @@ template <class S> void expectMatchOverAllCases(const Variant& v)
                     EXPECT_EQ(unexplained(product, QrReferenceBlur::Blur<S>(input, s, rows).run()), "")
                         << "(x, y, channel, product, reference) at " << degrees << " degrees, length "
                         << length << ", " << w << "x" << h << (drops ? ", drops" : ", noise") << ", quality "
-                        << v.quality << (v.thirds ? ", thirds" : "");
+                        << quality << (thirds ? ", thirds" : "");
                 }
 }
 
@@ -89,10 +84,11 @@ template <class S> void expectMatchOverAllCases(const Variant& v)
 // 8-bit and float.
 TEST(ReferenceStreakBlur, EveryVariantMatchesTheLiteralScatter)
 {
-    expectMatchOverAllCases<ARGB16>({1, true});
-    for (Variant v : {Variant {1, true}, {0, false}, {0, true}, {1, false}, {2, true}, {2, false}}) {
-        expectMatchOverAllCases<ARGB8>(v);
-        expectMatchOverAllCases<ARGBF>(v);
+    expectMatchOverAllCases<ARGB16>(1, true);
+    for (auto [quality, thirds] :
+        {std::pair {1, true}, {0, false}, {0, true}, {1, false}, {2, true}, {2, false}}) {
+        expectMatchOverAllCases<ARGB8>(quality, thirds);
+        expectMatchOverAllCases<ARGBF>(quality, thirds);
     }
 }
 

@@ -89,14 +89,11 @@ TEST(RainSettings, ScaleWithTheRenderResolutionAndTheDepth)
     v.motion.fallSpeed = 12.0;
     v.motion.depthLayers = 3;
     const auto s = Quarn::Rain::rainSettings(v, 255.0);
-    EXPECT_EQ(s.frame, 7);
-    EXPECT_FLOAT_EQ(s.density, 0.6f / 0.25f);
-    EXPECT_FLOAT_EQ(s.intensity, 0.5f);
-    EXPECT_FLOAT_EQ(s.dropLength, 50.0f * 0.25f);
-    EXPECT_DOUBLE_EQ(s.motion.fallSpeed, 12.0 * 0.25);  // speeds shrink as the drop length does
-    EXPECT_EQ(s.motion.depthLayers, 3);
-    EXPECT_FLOAT_EQ(s.minThreshold, 0.9f * 255.0f);
-    EXPECT_FLOAT_EQ(s.maxThreshold, 255.0f);
+    // Frame, density, intensity, drop length, fall speed (speeds shrink as the
+    // drop length does), layers, thresholds.
+    EXPECT_EQ(std::tuple(s.frame, s.density, s.intensity, s.dropLength, s.motion.fallSpeed,
+                  s.motion.depthLayers, s.minThreshold, s.maxThreshold),
+        std::tuple(7, 0.6f / 0.25f, 0.5f, 50.0f * 0.25f, 12.0 * 0.25, 3, 0.9f * 255.0f, 255.0f));
     // The host's inclusive extent becomes a half-open region.
     EXPECT_EQ(s.region, (QrRect {2, 3, 100, 50}));
 
