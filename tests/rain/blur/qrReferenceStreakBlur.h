@@ -31,14 +31,6 @@ using Settings = QrLinearBlurSettings;
 
 using Colour = std::array<float, 4>;
 
-// The blurred image as floats in the storage's scale, before the storage
-// conversion; width * height colours, row by row.
-struct FloatImage {
-    int32_t width = 0, height = 0;
-    std::vector<Colour> pixels;
-    const Colour& at(int32_t x, int32_t y) const { return pixels[std::size_t(y) * width + x]; }
-};
-
 // Regular points on each side of the start and the two running-mean windows.
 struct PathShape {
     float magnitude = 0.0f;
@@ -91,7 +83,9 @@ public:
     {
     }
 
-    FloatImage run()
+    // The blurred image as floats in the storage's scale, before the storage
+    // conversion; width * height colours, row by row.
+    std::vector<Colour> run()
     {
         const int32_t subPasses = int32_t(std::lround(float(s_.quality) + 1.0f));
         k_ = s_.quality > 0 && subPasses >= 3 ? 5.0f : 1.0f;
@@ -107,10 +101,10 @@ public:
                     if (weight(x, y) > 0.0f)
                         spread(x, y, float(x) + o, float(y) + o);
         }
-        FloatImage out {w_, h_, {}};
+        std::vector<Colour> out;
         for (std::size_t i = 0; i < colour_.size(); ++i) {
             const float w = k_ - weight_[i];
-            out.pixels.push_back(w != 0.0f ? scaled(colour_[i], 1.0f / w) : Colour {0, 0, 0, 0});
+            out.push_back(w != 0.0f ? scaled(colour_[i], 1.0f / w) : Colour {0, 0, 0, 0});
         }
         return out;
     }

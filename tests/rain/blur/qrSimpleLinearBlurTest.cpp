@@ -31,13 +31,14 @@ namespace {
 // an integer must be the truncation of a value within 2e-6 of white of it,
 // a float within 2e-6 of it.
 template <class S>
-std::string unexplained(const QrTexture<S>& product, const QrReferenceBlur::FloatImage& reference)
+std::string unexplained(const QrTexture<S>& product, const std::vector<QrReferenceBlur::Colour>& reference)
 {
     const double white = S::Desc::kWhite;
-    for (int32_t y = 0; y < reference.height; ++y)
-        for (int32_t x = 0; x < reference.width; ++x)
+    for (int32_t y = 0; y < product.height(); ++y)
+        for (int32_t x = 0; x < product.width(); ++x)
             for (int ch = 0; ch < 4; ++ch) {
-                const double exact = reference.at(x, y)[ch], got = product.pixelAtIndex(x, y)->c[ch];
+                const double exact = reference[std::size_t(y) * product.width() + x][ch],
+                             got = product.pixelAtIndex(x, y)->c[ch];
                 const double low = S::kInteger && got == 0.0 ? -INFINITY : got;
                 const double high = S::kInteger ? (got == white ? INFINITY : got + 1.0) : got;
                 const double tolerance = 2e-6 * white;
