@@ -2,18 +2,14 @@
 // A slow, literal streak blur to check the optimised one against: one thread,
 // one start pixel after another, every path traced point by point through its
 // start, gathered, averaged with running sums and scattered into a float
-// colour sum and a weight image, then divided. Plain settings only: no bias,
-// jitter or step scale, the region is the whole image. A point p falls
-// between pixels floor(p) and floor(p) + 1 with fraction p - floor(p), for
-// gathering and depositing alike. Where the algorithm or float rounding
-// leaves a choice, this takes the product's: start rows in strips of
-// `rowsPerStrip`, all even strips before all odd ones, each top to bottom;
-// point k placed at start + k * v in double relative to the start pixel
-// (stepping in float from the absolute position would round differently in
-// every binade, and the leftover weights, of the order of 1e-8, decide which
-// pixels start paths of their own); smoothing over 2h + 1 samples with
-// thirds, then a mean over the whole regular path, every deposit averaged
-// over whole windows.
+// colour sum and a weight image, then divided. Plain settings only (no bias,
+// jitter or step scale; the whole image). A point p falls between pixels
+// floor(p) and floor(p) + 1 with fraction p - floor(p). Where the algorithm or
+// float rounding leaves a choice, this takes the product's: start rows in
+// strips, even strips before odd ones; point k at start + k * v in double
+// relative to the start pixel (the leftover weights, of the order of 1e-8,
+// decide which pixels start paths of their own); smoothing over 2h + 1 samples
+// with thirds, then a mean over the whole regular path.
 #include "blur/qrSimpleLinearBlur.h"
 #include "qrPixel.h"
 #include "qrTexture.h"

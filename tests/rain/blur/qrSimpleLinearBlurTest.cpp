@@ -1,13 +1,9 @@
 // The streak blur. Against a slow, literal scatter (qrReferenceStreakBlur.h)
-// at every depth, over directions, lengths, odd sizes and the nearest and
-// bilinear variants: the two may differ only by float rounding (the running
-// sums and the bilinear weights are rounded in another order), so a truncated
-// 8-bit or 16-bit value may land one step apart when the exact value sits on a
-// step, and a float value a few ulps apart; anything more is a fault in the
-// blur. Beyond the exact values, what the rain relies on: running in place,
-// reusing one blur, interrupting it and limiting it to a region change nothing
-// of the result, and neither do the thread count, the band cuts or the lane
-// width.
+// at every depth and variant: the two differ only by float rounding (running
+// sums and bilinear weights rounded in another order), so a truncated integer
+// may land one step apart where the exact value sits on a step, a float a few
+// ulps apart. Beyond the exact values: running in place, reusing one blur,
+// interrupting it, a region, the thread count and the lane width.
 #include "blur/qrSimpleLinearBlur.h"
 #include "blur/qrVectorBlurKernels.h"
 #include "blur/qrVectorBlurSampler.h"

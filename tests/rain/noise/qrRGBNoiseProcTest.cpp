@@ -1,13 +1,9 @@
-// The hash, the noise generators and the noise processor. The hash and the
-// pixel key decide every drop position, and the monochrome noise is checked
-// against slow, literal references: a failure there means a drop value that
-// differs from the defined noise somewhere (a wrong hash or key, a cut-off
-// that silences or keeps the wrong values, a response lookup at the wrong
-// brightness, clamping and truncation that differ in the last storage value).
-// Beyond those values: wrong ranges or clamps would shift the mean of grained
-// noise, keys that follow the window would make the grain crawl when the
-// region changes, and the colour modes, grain, self-multiply and thread count
-// each change what the noise looks like.
+// The hash, the noise generators and the noise processor. The hash, the pixel
+// key and the monochrome noise, which place and light every drop, are checked
+// against slow, literal references, to the last storage value. Beyond those:
+// wrong ranges or clamps shift the mean of grained noise, keys that follow the
+// window make the grain crawl, and the colour modes, grain, self-multiply and
+// thread count each change what the noise looks like.
 #include "noise/qrNoiseGen.h"
 #include "noise/qrNoiseMonoKernel.h"
 #include "noise/qrRGBANoiseGen.h"

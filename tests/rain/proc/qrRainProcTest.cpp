@@ -1,14 +1,10 @@
 // The rain processor at every depth. Against a slow pixel-by-pixel reference
-// of its highlight pass, drop noise and rain pass, with the streak blur left
-// out (a drop length too short to move anything) or run, as the product's own
-// blur, on the reference layer between the reference stages, so that a
-// failure points at the highlights, the drops or the combination: a threshold
-// compared the wrong way, a scale rounded differently, a drop seed that wraps
-// differently, a matte or intensity applied in another order. End to end, for
-// what the exact values do not show: rain that changes with the thread count,
-// drops that do not travel as one field (flicker instead of fall) or travel
-// other than the velocities summed frame by frame, and farther layers that are
-// not smaller, slower and fainter than nearer ones.
+// of its highlight pass, drop noise and rain pass, with the product's own
+// streak blur run on the reference layer between the stages (or a drop length
+// too short to move anything), so that a failure points at the highlights, the
+// drops or the combination. Beyond the exact values: the thread count, drops
+// that travel as one field by the velocities summed frame by frame, and
+// farther layers smaller, slower and fainter than nearer ones.
 #include "blur/qrSimpleLinearBlur.h"
 #include "motion/qrRainTravel.h"
 #include "proc/qrRainProcImpl.h"
