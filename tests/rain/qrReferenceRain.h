@@ -3,9 +3,9 @@
 // pixel at a time with no tables, fusion or skipping, so that the optimised
 // processors can be compared with them value for value. Sources and mattes
 // are read through the textures' single-pixel edge addressing (pixelAt).
-#include "qrPixel.h"
+#include "proc/qrRainSettings.h"
 #include "qrProcRegion.h"
-#include "qrTexture.h"
+#include "qrRainTestImages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,9 +41,7 @@ template <class S> typename S::Component store(float v)
 {
     using C = typename S::Component;
     if constexpr (S::kInteger) {
-        const double w = S::Desc::kWhite;
-        const double clamped = std::min(std::max(double(v), 0.0), w);
-        return C(std::trunc(clamped));
+        return C(std::trunc(std::clamp(double(v), 0.0, double(S::Desc::kWhite))));
     } else {
         return C(v);
     }
@@ -82,15 +80,10 @@ struct MonoValue {
 
     float operator()(int32_t h) const
     {
-        float v = float(h) * range * 4.656613e-10f + lo;
+        const float v = float(h) * range * 4.656613e-10f + lo;
         if (!cutting)
             return v;
-        if (v >= 0.0f) {
-            v = (v - t) * s;
-            return v > 0.0f ? v : 0.0f;
-        }
-        v = (v + t) * s;
-        return v < 0.0f ? v : 0.0f;
+        return v >= 0.0f ? std::max(0.0f, (v - t) * s) : std::min(0.0f, (v + t) * s);
     }
 };
 
@@ -113,27 +106,14 @@ void monoNoise(const QrTexture<S>& in, QrTexture<S>& out, const QrRect& region, 
                 const int i = int(std::floor(sum / 3.0 * 765.0 / double(white)));
                 v = v * n.responseTable[i];
             }
-            S& dst = *out.placedPixel(x, y);
             S result = src;
             for (int c : {S::kRed, S::kGreen, S::kBlue})
                 result.c[c] = store<S>(std::clamp(float(src.c[c]) + v, 0.0f, white));
             if (n.affectAlpha)
                 result.c[S::kAlpha] = store<S>(std::clamp(float(src.c[S::kAlpha]) + v, 0.0f, white));
-            dst = result;
+            *out.placedPixel(x, y) = result;
         }
 }
-
-// The rain's settings, thresholds in work units.
-struct Rain {
-    int32_t seed = 1;
-    int32_t frame = 0;
-    float density = 0.0f;
-    float angle = 0.0f;
-    float intensity = 0.0f;
-    float dropLength = 0.0f;
-    float minThreshold = 0.0f;
-    float maxThreshold = 1.0f;
-};
 
 inline int32_t dropSeed(int32_t frame, int32_t seed)
 {
@@ -165,23 +145,18 @@ template <class S> S highlight(const S& p, float minThreshold, float maxThreshol
 // The rain layer before the streak blur: highlights over the region of an
 // all-zero image of the output's size, then the drop noise in place.
 template <class S>
-QrTexture<S> layerBeforeStreaks(
-    const QrTexture<S>& source, int32_t width, int32_t height, const QrRect& region, const Rain& rain)
+QrTexture<S> layerBeforeStreaks(const QrTexture<S>& source, int32_t width, int32_t height,
+    const QrRect& region, const QrRainSettings& rain)
 {
-    QrTexture<S> layer = QrTexture<S>::allocate(width, height);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x)
-            *layer.pixelAtIndex(x, y) = S {};
+    QrTexture<S> layer = QrRainTest::filled(width, height, S {});
     for (int32_t y = region.y0; y < region.y1; ++y)
         for (int32_t x = region.x0; x < region.x1; ++x)
             *layer.placedPixel(x, y) = highlight(source.pixelAt(x, y), rain.minThreshold, rain.maxThreshold);
 
     MonoNoise drops;
     drops.seed = dropSeed(rain.frame, rain.seed);
-    for (int c = 0; c < 4; ++c) {
-        drops.minimum[c] = 0.0f;
-        drops.maximum[c] = rain.density;
-    }
+    std::fill_n(drops.minimum, 4, 0.0f);
+    std::fill_n(drops.maximum, 4, rain.density);
     drops.cutoff = 1.0f - rain.density * 0.1f;
     drops.affectAlpha = true;
     monoNoise(layer, layer, region, drops);

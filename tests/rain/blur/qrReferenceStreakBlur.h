@@ -1,53 +1,31 @@
 #pragma once
 // A slow, literal streak blur to check the optimised one against: one thread,
-// one start pixel after another, every path traced point by point through
-// its start, gathered, averaged with running sums and scattered into a float
-// colour sum and a weight image, then divided. Only the plain settings are covered:
-// no bias, no jitter, no step scale, the region is the whole image.
-//
-// A point p falls between pixels floor(p) and floor(p) + 1 with fraction
-// p - floor(p), for gathering and depositing alike. Two choices are left
-// open by the algorithm's description or by float rounding:
-//  - the order of the start rows: strips of `rowsPerStrip` rows, all even
-//    strips before all odd ones, each top to bottom, as the product does;
-//  - how the path points are rounded: point k is placed at start + k * v in
-//    double relative to the start pixel, as the product does. Stepping in
-//    float from the absolute position would round the fractions differently
-//    in every binade of the coordinates; the weights left over after a
-//    pixel's paths (of the order of 1e-8) would then differ, and with them
-//    which pixels start paths of their own.
-// The averaging windows and the extra gather points at both ends of a path
-// are those of the product: smoothing over 2h + 1 samples with thirds, then
-// a mean over the whole regular path, every deposited sample averaged over
-// whole windows.
+// one start pixel after another, every path traced point by point through its
+// start, gathered, averaged with running sums and scattered into a float
+// colour sum and a weight image, then divided. Plain settings only (no bias,
+// jitter or step scale; the whole image). A point p falls between pixels
+// floor(p) and floor(p) + 1 with fraction p - floor(p). Where the algorithm or
+// float rounding leaves a choice, this takes the product's: start rows in
+// strips, even strips before odd ones; point k at start + k * v in double
+// relative to the start pixel (the leftover weights, of the order of 1e-8,
+// decide which pixels start paths of their own); smoothing over 2h + 1 samples
+// with thirds, then a mean over the whole regular path.
+#include "blur/qrSimpleLinearBlur.h"
 #include "qrPixel.h"
-#include "qrReferenceRain.h"
 #include "qrTexture.h"
 
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace QrReferenceBlur {
 
-struct Settings {
-    float length = 0.0f;
-    float direction = 0.0f;
-    int32_t quality = 1;
-    bool thirds = true;
-    int32_t rowsPerStrip = 16;
-};
+// Only the length, direction, quality and thirds are read.
+using Settings = QrLinearBlurSettings;
 
 using Colour = std::array<float, 4>;
-
-// The blurred image as floats in the storage's scale, before the storage
-// conversion; width * height colours, row by row.
-struct FloatImage {
-    int32_t width = 0, height = 0;
-    std::vector<Colour> pixels;
-    const Colour& at(int32_t x, int32_t y) const { return pixels[std::size_t(y) * width + x]; }
-};
 
 // Regular points on each side of the start and the two running-mean windows.
 struct PathShape {
@@ -68,11 +46,10 @@ inline PathShape pathShape(const Settings& s)
 }
 
 // The first pixel of a bilinear pair and the weight of the second one.
-inline void bilinearPair(double p, int32_t& first, float& fraction)
+inline std::pair<int32_t, float> bilinearPair(double p)
 {
     const double f = std::floor(p);
-    first = int32_t(f);
-    fraction = float(p - f);
+    return {int32_t(f), float(p - f)};
 }
 
 // Rows a deposit lands away from its start row, for the strip height of the
@@ -84,9 +61,7 @@ inline int32_t depositRowReach(const Settings& s)
     int32_t reach = 0;
     for (float o : {0.5f, 0.25f, 0.75f})
         for (int32_t k = -p.perSide; k <= p.perSide; ++k) {
-            int32_t dy;
-            float fy;
-            bilinearPair(o + float(k) * vy, dy, fy);
+            const int32_t dy = bilinearPair(o + float(k) * vy).first;
             reach = std::max({reach, -dy, dy + (s.quality > 0 ? 1 : 0)});
         }
     return reach;
@@ -94,12 +69,19 @@ inline int32_t depositRowReach(const Settings& s)
 
 template <class S> class Blur {
 public:
-    Blur(const QrTexture<S>& input, const Settings& settings)
-        : in_(input), s_(settings), w_(input.width()), h_(input.height()), shape_(pathShape(settings))
+    Blur(const QrTexture<S>& input, const Settings& settings, int32_t rowsPerStrip)
+        : in_(input),
+          s_(settings),
+          rowsPerStrip_(rowsPerStrip),
+          w_(input.width()),
+          h_(input.height()),
+          shape_(pathShape(settings))
     {
     }
 
-    FloatImage run()
+    // The blurred image as floats in the storage's scale, before the storage
+    // conversion; width * height colours, row by row.
+    std::vector<Colour> run()
     {
         const int32_t subPasses = int32_t(std::lround(float(s_.quality) + 1.0f));
         k_ = s_.quality > 0 && subPasses >= 3 ? 5.0f : 1.0f;
@@ -115,16 +97,11 @@ public:
                     if (weight(x, y) > 0.0f)
                         spread(x, y, float(x) + o, float(y) + o);
         }
-        FloatImage out {w_, h_, {}};
-        for (int32_t y = 0; y < h_; ++y)
-            for (int32_t x = 0; x < w_; ++x) {
-                const float w = k_ - weight(x, y);
-                Colour c {0, 0, 0, 0};
-                if (w != 0.0f)
-                    for (int ch = 0; ch < 4; ++ch)
-                        c[ch] = colour(x, y)[ch] * (1.0f / w);
-                out.pixels.push_back(c);
-            }
+        std::vector<Colour> out;
+        for (std::size_t i = 0; i < colour_.size(); ++i) {
+            const float w = k_ - weight_[i];
+            out.push_back(w != 0.0f ? scaled(colour_[i], 1.0f / w) : Colour {0, 0, 0, 0});
+        }
         return out;
     }
 
@@ -133,8 +110,8 @@ private:
     {
         std::vector<int32_t> rows;
         for (int32_t parity = 0; parity < 2; ++parity)
-            for (int32_t first = parity * s_.rowsPerStrip; first < h_; first += 2 * s_.rowsPerStrip)
-                for (int32_t y = first; y < std::min(first + s_.rowsPerStrip, h_); ++y)
+            for (int32_t first = parity * rowsPerStrip_; first < h_; first += 2 * rowsPerStrip_)
+                for (int32_t y = first; y < std::min(first + rowsPerStrip_, h_); ++y)
                     rows.push_back(y);
         return rows;
     }
@@ -145,8 +122,10 @@ private:
     Colour fetch(int32_t x, int32_t y) const
     {
         const S& p = in_.pixelAt(x, y);
-        return Colour {float(p.c[0]), float(p.c[1]), float(p.c[2]), float(p.c[3])};
+        return {float(p.c[0]), float(p.c[1]), float(p.c[2]), float(p.c[3])};
     }
+
+    static Colour scaled(const Colour& c, float k) { return {c[0] * k, c[1] * k, c[2] * k, c[3] * k}; }
 
     void add(int32_t x, int32_t y, const Colour& c, float w)
     {
@@ -157,6 +136,8 @@ private:
         weight(x, y) -= w;
     }
 
+    // Path points are placed relative to the start pixel, then the pixel is
+    // added back as an integer, so that no precision is lost to the position.
     void spread(int32_t x, int32_t y, float sx, float sy)
     {
         if ((vx_ * vx_ + vy_ * vy_) * shape_.magnitude < 0.01f) {
@@ -165,11 +146,14 @@ private:
                 add(px, py, fetch(x, y), 1.0f);
             return;
         }
+        const int32_t side = shape_.perSide + shape_.margin();
         std::vector<double> px, py;
-        placePath(x, y, sx, sy, px, py);
         std::vector<Colour> samples;
-        for (std::size_t i = 0; i < px.size(); ++i)
-            samples.push_back(gather(px[i], py[i]));
+        for (int32_t k = -side; k <= side; ++k) {
+            px.push_back((double(sx - float(x)) + k * double(vx_)) + x);
+            py.push_back((double(sy - float(y)) + k * double(vy_)) + y);
+            samples.push_back(gather(px.back(), py.back()));
+        }
         runningMean(samples, shape_.smoothWindow);
         runningMean(samples, shape_.averageWindow);
         const int32_t first = shape_.margin();
@@ -177,30 +161,12 @@ private:
             deposit(px[first + i], py[first + i], samples[i]);
     }
 
-    int32_t pathSide() const { return shape_.perSide + shape_.margin(); }
-
-    // Fractions taken relative to the start pixel, then the pixel added back
-    // as an integer, so that no precision is lost to the position.
-    void placePath(
-        int32_t x, int32_t y, float sx, float sy, std::vector<double>& px, std::vector<double>& py) const
-    {
-        const int32_t side = pathSide();
-        px.assign(2 * side + 1, 0.0);
-        py.assign(2 * side + 1, 0.0);
-        for (int32_t k = -side; k <= side; ++k) {
-            px[side + k] = (double(sx - float(x)) + k * double(vx_)) + x;
-            py[side + k] = (double(sy - float(y)) + k * double(vy_)) + y;
-        }
-    }
-
     Colour gather(double px, double py) const
     {
         if (s_.quality <= 0)
             return fetch(int32_t(std::floor(px)), int32_t(std::floor(py)));
-        int32_t ix, iy;
-        float fx, fy;
-        bilinearPair(px, ix, fx);
-        bilinearPair(py, iy, fy);
+        const auto [ix, fx] = bilinearPair(px);
+        const auto [iy, fy] = bilinearPair(py);
         const Colour a = fetch(ix, iy), b = fetch(ix + 1, iy);
         const Colour c = fetch(ix, iy + 1), d = fetch(ix + 1, iy + 1);
         Colour out;
@@ -224,8 +190,7 @@ private:
                 sum[ch] += samples[i][ch];
         std::vector<Colour> mean(means);
         for (int32_t i = 0; i < means; ++i) {
-            for (int ch = 0; ch < 4; ++ch)
-                mean[i][ch] = sum[ch] * reciprocal;
+            mean[i] = scaled(sum, reciprocal);
             if (i + 1 < means)
                 for (int ch = 0; ch < 4; ++ch) {
                     sum[ch] += samples[i + window][ch];
@@ -245,10 +210,8 @@ private:
             }
             return;
         }
-        int32_t ix, iy;
-        float fx, fy;
-        bilinearPair(px, ix, fx);
-        bilinearPair(py, iy, fy);
+        const auto [ix, fx] = bilinearPair(px);
+        const auto [iy, fy] = bilinearPair(py);
         add(ix, iy, c, (1 - fx) * (1 - fy));
         add(ix + 1, iy, c, fx * (1 - fy));
         add(ix, iy + 1, c, (1 - fx) * fy);
@@ -257,6 +220,7 @@ private:
 
     const QrTexture<S>& in_;
     Settings s_;
+    int32_t rowsPerStrip_;
     int32_t w_, h_;
     PathShape shape_;
     float k_ = 1.0f, vx_ = 0.0f, vy_ = 0.0f;

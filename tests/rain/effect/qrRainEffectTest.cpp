@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
+#include <string>
+#include <tuple>
 
 using namespace QrRainTest;
 using Quarn::Wrapper::LocalHost;
@@ -33,22 +34,14 @@ template <class D> struct Frame {
         effect.attachClip(Quarn::auto_ref<Quarn::Wrapper::Clip>(
             new Quarn::Wrapper::TextureClip<D>("Matte", matte ? *matte : typename D::Texture())));
     }
-    typename D::Texture render(RainEffect::Depth depth)
+    typename D::Texture render()
     {
-        effect.render(depth);
+        effect.render(D::kWhite == 255.0f ? RainEffect::Depth::eight
+                : D::kWhite == 32768.0f   ? RainEffect::Depth::sixteen
+                                          : RainEffect::Depth::floating);
         return output;
     }
 };
-
-template <class D> constexpr RainEffect::Depth depthOf()
-{
-    if constexpr (D::kWhite == 255.0f)
-        return RainEffect::Depth::eight;
-    else if constexpr (D::kWhite == 32768.0f)
-        return RainEffect::Depth::sixteen;
-    else
-        return RainEffect::Depth::floating;
-}
 
 // A source with varied alpha, so alpha handling shows.
 template <class S> QrTexture<S> translucentNight(int32_t w, int32_t h)
@@ -67,19 +60,18 @@ TEST(RainEffectPresets, SetTheFourRainControlsAndNothingElse)
 {
     LocalHost host;
     RainEffect effect(&host, false);
-    struct Row {
-        int32_t preset;
-        double density, length, minT, maxT;
+    auto read = [&effect] {
+        return std::tuple(effect.getScaleParam("density", 0).value(), effect.getDoubleParam("dropLength", 0),
+            effect.getScaleParam("minThresh", 0).value(), effect.getScaleParam("maxThresh", 0).value(),
+            effect.getScaleParam("intensity", 0).value());
     };
-    for (const Row& r : {Row {1, 0.35, 45, 0.9, 1.0}, Row {2, 0.6, 50, 0.9, 1.0}, Row {3, 0.7, 70, 0.9, 1.0},
-             Row {4, 0.85, 85, 0.9, 1.0}, Row {5, 1.0, 100, 0.9, 1.0}, Row {6, 0.6, 50, 0.8, 1.0}}) {
+    // Preset, density, drop length, diffusion minimum and maximum.
+    for (auto [preset, density, length, minimum, maximum] :
+        {std::tuple {1, 0.35, 45.0, 0.9, 1.0}, {2, 0.6, 50.0, 0.9, 1.0}, {3, 0.7, 70.0, 0.9, 1.0},
+            {4, 0.85, 85.0, 0.9, 1.0}, {5, 1.0, 100.0, 0.9, 1.0}, {6, 0.6, 50.0, 0.8, 1.0}}) {
         effect.setScaleParam("intensity", Quarn::Scale(0.42));
-        effect.applyPreset(r.preset);
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("density", 0).value(), r.density) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getDoubleParam("dropLength", 0), r.length) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("minThresh", 0).value(), r.minT) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("maxThresh", 0).value(), r.maxT) << r.preset;
-        EXPECT_DOUBLE_EQ(effect.getScaleParam("intensity", 0).value(), 0.42) << r.preset;
+        effect.applyPreset(preset);
+        EXPECT_EQ(read(), std::tuple(density, length, minimum, maximum, 0.42)) << preset;
     }
     for (int32_t none : {0, 7, -1}) {
         effect.applyPreset(none);
@@ -97,14 +89,11 @@ TEST(RainSettings, ScaleWithTheRenderResolutionAndTheDepth)
     v.motion.fallSpeed = 12.0;
     v.motion.depthLayers = 3;
     const auto s = Quarn::Rain::rainSettings(v, 255.0);
-    EXPECT_EQ(s.frame, 7);
-    EXPECT_FLOAT_EQ(s.density, 0.6f / 0.25f);
-    EXPECT_FLOAT_EQ(s.intensity, 0.5f);
-    EXPECT_FLOAT_EQ(s.dropLength, 50.0f * 0.25f);
-    EXPECT_DOUBLE_EQ(s.motion.fallSpeed, 12.0 * 0.25);  // speeds shrink as the drop length does
-    EXPECT_EQ(s.motion.depthLayers, 3);
-    EXPECT_FLOAT_EQ(s.minThreshold, 0.9f * 255.0f);
-    EXPECT_FLOAT_EQ(s.maxThreshold, 255.0f);
+    // Frame, density, intensity, drop length, fall speed (speeds shrink as the
+    // drop length does), layers, thresholds.
+    EXPECT_EQ(std::tuple(s.frame, s.density, s.intensity, s.dropLength, s.motion.fallSpeed,
+                  s.motion.depthLayers, s.minThreshold, s.maxThreshold),
+        std::tuple(7, 0.6f / 0.25f, 0.5f, 50.0f * 0.25f, 12.0 * 0.25, 3, 0.9f * 255.0f, 255.0f));
     // The host's inclusive extent becomes a half-open region.
     EXPECT_EQ(s.region, (QrRect {2, 3, 100, 50}));
 
@@ -118,83 +107,55 @@ TEST(RainSettings, ScaleWithTheRenderResolutionAndTheDepth)
 TEST(FrameTextures, CropsCountRowsFromTheBottomAndExpandTakesTheWholeImage)
 {
     auto t = QrTexture<Quarn::Pixel::ARGB8>::allocate(200, 100);
-    Quarn::Rain::CropSettings c;
-    c.left = 10;
-    c.right = 75.5;
-    c.bottom = 20;
-    c.top = 75;
-    c.xMethod = 3;
-    c.yMethod = 1;
-    c.edgeColour[0] = 0.5f;
-    c.edgeColour[1] = 1.0f;
+    // Left, right, bottom, top, edge methods x and y, edge colour (a, r, g, b).
+    const Quarn::Rain::CropSettings c {10, 75.5, 20, 75, 3, 1, {0.5f, 1.0f, 0.0f, 0.0f}};
+    // Crops x, crops y, edge methods, edge colour alpha and red.
+    auto state = [&t] {
+        return std::tuple(t.xAxis().cropFirst, t.xAxis().cropLast, t.yAxis().cropFirst, t.yAxis().cropLast,
+            t.xAxis().edgeMethod, t.yAxis().edgeMethod, int(t.edgeColour().a()), int(t.edgeColour().r()));
+    };
     Quarn::Rain::applyCrops(t, c, false);
-    EXPECT_EQ(t.xAxis().cropFirst, 20);
-    EXPECT_EQ(t.xAxis().cropLast, 151);
-    EXPECT_EQ(t.yAxis().cropFirst, 25);
-    EXPECT_EQ(t.yAxis().cropLast, 80);
-    EXPECT_EQ(t.xAxis().edgeMethod, 3);
-    EXPECT_EQ(t.yAxis().edgeMethod, 1);
-    EXPECT_EQ(t.edgeColour().a(), 127);
-    EXPECT_EQ(t.edgeColour().r(), 255);
-
+    EXPECT_EQ(state(), std::tuple(20, 151, 25, 80, 3, 1, 127, 255));
     Quarn::Rain::applyCrops(t, c, true);
-    EXPECT_EQ(t.xAxis().cropFirst, 0);
-    EXPECT_EQ(t.xAxis().cropLast, 199);
-    EXPECT_EQ(t.yAxis().cropLast, 99);
-    EXPECT_EQ(t.xAxis().edgeMethod, 0);
-    EXPECT_EQ(t.edgeColour().a(), 0);
+    EXPECT_EQ(state(), std::tuple(0, 199, 0, 99, 0, 0, 0, 0));
 }
 
 TEST(FrameTextures, MatteLayersSitCentredOnTheSource)
 {
-    auto small = QrTexture<Quarn::Pixel::ARGB8>::allocate(50, 31);
-    Quarn::Rain::centreOn(small, 100, 60);
-    EXPECT_EQ(small.xAxis().originIndex, 25);
-    EXPECT_EQ(small.yAxis().originIndex, 14);
-    auto large = QrTexture<Quarn::Pixel::ARGB8>::allocate(131, 80);
-    Quarn::Rain::centreOn(large, 100, 60);
-    EXPECT_EQ(large.xAxis().originIndex, -15);
-    EXPECT_EQ(large.yAxis().originIndex, -10);
+    for (auto [w, h, x, y] : {std::tuple {50, 31, 25, 14}, {131, 80, -15, -10}}) {
+        auto layer = QrTexture<Quarn::Pixel::ARGB8>::allocate(w, h);
+        Quarn::Rain::centreOn(layer, 100, 60);
+        EXPECT_EQ(std::pair(layer.xAxis().originIndex, layer.yAxis().originIndex), std::pair(x, y)) << w;
+    }
 }
 
 template <class D> class RainEffectRender : public ::testing::Test {
 };
-using RenderDepths = ::testing::Types<QrDepth8, QrDepth16, QrDepthF>;
-TYPED_TEST_SUITE(RainEffectRender, RenderDepths);
+TYPED_TEST_SUITE(RainEffectRender, Depths);
 
-TYPED_TEST(RainEffectRender, ProcessRgbKeepsTheSourceAlphaAndPremultipliesTheColour)
+// RGB keeps the source alpha and premultiplies the colour; RGBA keeps the
+// rain's own alpha, within white.
+TYPED_TEST(RainEffectRender, ProcessModesHandleTheAlpha)
 {
     using D = TypeParam;
     using S = typename D::Storage;
     const auto source = translucentNight<S>(61, 37);
-    Frame<D> f(source);
-    f.effect.setScaleParam("intensity", Quarn::Scale(0.0));
-    const auto out = f.render(depthOf<D>());
+    Frame<D> rgb(source), rgba(source);
+    rgb.effect.setScaleParam("intensity", Quarn::Scale(0.0));
+    rgba.effect.setIntParam("postAlphaYesNoNo", 1);
+    rgba.effect.setScaleParam("intensity", Quarn::Scale(40.0));
+    const auto plain = rgb.render(), rain = rgba.render();
     const double tolerance = D::kWhite == 1.0f ? 1e-6 : 1.0;
+    bool changed = false;
     for (int32_t y = 0; y < source.height(); ++y)
         for (int32_t x = 0; x < source.width(); ++x) {
-            const S& s = *source.pixelAtIndex(x, y);
-            const S& o = *out.pixelAtIndex(x, y);
+            const S &s = *source.pixelAtIndex(x, y), &o = *plain.pixelAtIndex(x, y);
             ASSERT_EQ(o.a(), s.a());
             EXPECT_NEAR(double(o.r()), double(s.r()) * double(s.a()) / D::kWhite, tolerance);
-        }
-}
-
-TYPED_TEST(RainEffectRender, ProcessRgbaKeepsTheRainAlphaWithinWhite)
-{
-    using D = TypeParam;
-    const auto source = translucentNight<typename D::Storage>(61, 37);
-    Frame<D> f(source);
-    f.effect.setIntParam("postAlphaYesNoNo", 1);
-    f.effect.setScaleParam("intensity", Quarn::Scale(40.0));
-    const auto out = f.render(depthOf<D>());
-    bool changed = false;
-    for (int32_t y = 0; y < out.height(); ++y)
-        for (int32_t x = 0; x < out.width(); ++x) {
-            const float a = float(out.pixelAtIndex(x, y)->a());
+            const float a = float(rain.pixelAtIndex(x, y)->a());
             ASSERT_GE(a, 0.0f);
             ASSERT_LE(a, D::kWhite);
-            changed |= a != float(source.pixelAtIndex(x, y)->a());
+            changed |= a != float(s.a());
         }
     EXPECT_TRUE(changed) << "strong rain leaves the alpha as it was";
 }
@@ -207,67 +168,44 @@ TYPED_TEST(RainEffectRender, SettingsGiveTheSourceThePlainRainOrSomethingElse)
 {
     using D = TypeParam;
     using S = typename D::Storage;
-    using Effect = RainEffect&;
     const auto source = nightImage<S>(61, 37), translucent = translucentNight<S>(61, 37);
     const auto clear = filled(61, 37, pixel<S>(0, 1, 1, 1));
     const auto black = filled(61, 37, pixel<S>(0, 0, 0, 0));
     Frame<D> plain(source);
-    const auto rain = copyOf(plain.render(depthOf<D>()));
+    const auto rain = copyOf(plain.render());
     enum Result { theSource, thePlainRain, different };
     const struct {
         const char* what;
         const QrTexture<S>*source, *matte;
-        std::function<void(Effect)> set;
+        int32_t process, matteChannel, blendMethod;
+        double intensity, blendMix;
         Result result;
     } rows[] = {
-        {"RGBA, no intensity", &translucent, nullptr,
-            [](Effect e) {
-                e.setIntParam("postAlphaYesNoNo", 1);
-                e.setScaleParam("intensity", Quarn::Scale(0.0));
-            },
-            theSource},
-        {"RGBA, clear matte layer", &source, &clear,
-            [](Effect e) {
-                e.setIntParam("postAlphaYesNoNo", 1);
-                e.setIntParam("matteChannel", 7);
-            },
-            theSource},
-        {"source alpha matte, no matte clip", &source, nullptr,
-            [](Effect e) { e.setIntParam("matteChannel", 3); }, thePlainRain},
-        {"source luminance matte, matte clip", &source, &black,
-            [](Effect e) { e.setIntParam("matteChannel", 1); }, different},
-        {"screen", &source, nullptr, [](Effect e) { e.setIntParam("blendMethod", 17); }, different},
-        {"screen, all effect", &source, nullptr,
-            [](Effect e) {
-                e.setIntParam("blendMethod", 17);
-                e.setDoubleParam("blendMix", 100.0);
-            },
-            thePlainRain},
+        {"RGBA, no intensity", &translucent, nullptr, 1, 2, 0, 0.0, 50.0, theSource},
+        {"RGBA, clear matte layer", &source, &clear, 1, 7, 0, 1.0, 50.0, theSource},
+        {"source alpha matte, no matte clip", &source, nullptr, 0, 3, 0, 1.0, 50.0, thePlainRain},
+        {"source luminance matte, matte clip", &source, &black, 0, 1, 0, 1.0, 50.0, different},
+        {"screen", &source, nullptr, 0, 2, 17, 1.0, 50.0, different},
+        {"screen, all effect", &source, nullptr, 0, 2, 17, 1.0, 100.0, thePlainRain},
     };
     for (const auto& row : rows) {
         Frame<D> f(*row.source, row.matte);
-        row.set(f.effect);
-        const int64_t changed =
-            differingPixels(f.render(depthOf<D>()), row.result == theSource ? *row.source : rain);
-        EXPECT_EQ(changed > 0, row.result == different) << row.what;
+        f.effect.setIntParam("postAlphaYesNoNo", row.process);
+        f.effect.setIntParam("matteChannel", row.matteChannel);
+        f.effect.setIntParam("blendMethod", row.blendMethod);
+        f.effect.setScaleParam("intensity", Quarn::Scale(row.intensity));
+        f.effect.setDoubleParam("blendMix", row.blendMix);
+        const std::string changed = differences(row.result == theSource ? *row.source : rain, f.render());
+        EXPECT_EQ(changed.empty(), row.result != different) << row.what << ": " << changed;
     }
 }
 
 TYPED_TEST(RainEffectRender, ResultIsIdenticalWhateverTheThreadCount)
 {
-    using D = TypeParam;
-    const auto source = nightImage<typename D::Storage>(97, 61);
-    QrTexture<typename D::Storage> expected;
-    {
-        ScopedMaxProcessors one("1");
-        Frame<D> f(source);
+    const auto source = nightImage<typename TypeParam::Storage>(97, 61);
+    expectSameForEveryThreadCount(source, [&source] {
+        Frame<TypeParam> f(source);
         f.effect.setIntParam("blendMethod", 17);
-        expected = copyOf(f.render(depthOf<D>()));
-    }
-    for (const char* limit : {"2", static_cast<const char*>(nullptr)}) {
-        ScopedMaxProcessors scoped(limit);
-        Frame<D> f(source);
-        f.effect.setIntParam("blendMethod", 17);
-        EXPECT_EQ(differingPixels(f.render(depthOf<D>()), expected), 0) << (limit ? limit : "unset");
-    }
+        return copyOf(f.render());
+    });
 }

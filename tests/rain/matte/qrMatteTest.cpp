@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 using namespace QrRainTest;
@@ -18,9 +16,11 @@ using Quarn::Pixel::SingleF;
 using Quarn::Rain::makeMatte;
 
 // A matte layer as a host would deliver it: ARGB, or its alpha alone.
-template <class S, class M> class FakeMatteClip : public Quarn::Wrapper::Clip {
+class FakeMatteClip : public Quarn::Wrapper::Clip {
 public:
-    FakeMatteClip(QrTexture<S> layer, bool fails) : Clip("Matte"), layer_(std::move(layer)), fails_(fails) { }
+    FakeMatteClip(QrTexture<ARGB8> layer, bool fails) : Clip("Matte"), layer_(std::move(layer)), fails_(fails)
+    {
+    }
 
     void fetchImageRaw(double, QrTexIndexer* dest) override
     {
@@ -28,10 +28,10 @@ public:
         if (fails_)
             throw Quarn::Exceptions::Wrapper::FetchImageFailed(
                 "FakeMatteClip::fetchImageRaw", "tests/rain", 1, "Matte");
-        if (auto* colour = dynamic_cast<QrTexture<S>*>(dest)) {
+        if (auto* colour = dynamic_cast<QrTexture<ARGB8>*>(dest)) {
             *colour = layer_;
-        } else if (auto* single = dynamic_cast<QrTexture<M>*>(dest)) {
-            *single = QrTexture<M>::allocateLike(layer_);
+        } else if (auto* single = dynamic_cast<QrTexture<Single8>*>(dest)) {
+            *single = QrTexture<Single8>::allocateLike(layer_);
             for (int32_t y = 0; y < layer_.height(); ++y)
                 for (int32_t x = 0; x < layer_.width(); ++x)
                     single->pixelAtIndex(x, y)->c[0] = layer_.pixelAtIndex(x, y)->a();
@@ -41,7 +41,7 @@ public:
     int fetches = 0;
 
 private:
-    QrTexture<S> layer_;
+    QrTexture<ARGB8> layer_;
     bool fails_;
 };
 
@@ -63,30 +63,38 @@ QrTexture<ARGB8> fourPixels()
 
 struct ClipSetWith {
     Quarn::Wrapper::ClipSet set;
-    FakeMatteClip<ARGB8, Single8>* clip = nullptr;
+    FakeMatteClip* clip;
 
     explicit ClipSetWith(bool fails, QrTexture<ARGB8> layer = fourPixels())
+        : clip(new FakeMatteClip(std::move(layer), fails))
     {
-        clip = new FakeMatteClip<ARGB8, Single8>(std::move(layer), fails);
         set.hsAddObject(Quarn::auto_ref<Quarn::Wrapper::Clip>(clip));
     }
 };
 
-TEST(QrMatte, EveryCodeGivesItsChannelFromItsImage)
+// The source is black and opaque, so a code that reads the source when it
+// should read the layer (or the reverse) shows at once. The 2 x 2 layer sits
+// centred on the 4 x 4 source, at (1, 1). Outside its image the matte is the
+// mean of that image's edge colour: the source's is transparent with mean
+// 60, the layer's black.
+TEST(QrMatte, EveryCodeGivesItsChannelFromItsImageInItsPlace)
 {
-    // The source is black and opaque, so a code that reads the source when it
-    // should read the layer (or the reverse) shows at once.
-    const auto black = filled(2, 2, pixel<ARGB8>(1, 0, 0, 0));
+    const auto black = filled(4, 4, pixel<ARGB8>(1, 0, 0, 0));
+    auto source = fourPixels(), layer = fourPixels();
+    source.setEdgeColour(ARGB8 {{0, 30, 60, 90}});
+    layer.setOrigin(1, 1);
     for (int32_t code = 1; code <= 8; ++code) {
-        ClipSetWith clips(false);
+        ClipSetWith clips(false, layer);
         const bool fromSource = code <= 4;
+        const int32_t at = fromSource ? 0 : 1;
         QrTexture<Single8> matte;
-        ASSERT_TRUE(makeMatte(clips.set, 0.0, fromSource ? fourPixels() : black, matte, code))
-            << "code " << code;
+        ASSERT_TRUE(makeMatte(clips.set, 0.0, fromSource ? source : black, matte, code)) << "code " << code;
         EXPECT_EQ(clips.clip->fetches, fromSource ? 0 : 1) << "code " << code;
         for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(int(matte.pixelAtIndex(i % 2, i / 2)->c[0]), kExpected[i][(code - 1) % 4])
+            EXPECT_EQ(int(matte.pixelAt(at + i % 2, at + i / 2).c[0]), kExpected[i][(code - 1) % 4])
                 << "code " << code << " pixel " << i;
+        EXPECT_EQ(int(matte.pixelAt(-3, 1).c[0]), fromSource ? 60 : 0) << "code " << code;
+        EXPECT_EQ(int(matte.pixelAt(1, 7).c[0]), fromSource ? 60 : 0) << "code " << code;
     }
 }
 
@@ -94,49 +102,18 @@ TEST(QrMatte, EveryCodeGivesItsChannelFromItsImage)
 // no matte (and nothing thrown); source codes need no clip.
 TEST(QrMatte, NoneUnknownCodesAndFailedOrMissingLayersMakeNoMatte)
 {
-    struct Row {
-        int32_t code;
-        bool fails, made;
-    };
-    for (Row r :
-        {Row {0, false, false}, Row {9, false, false}, Row {-1, false, false}, Row {100, false, false},
-            Row {5, true, false}, Row {6, true, false}, Row {7, true, false}, Row {8, true, false}}) {
-        ClipSetWith clips(r.fails);
+    // Code, and whether the layer fetch fails.
+    for (auto [code, fails] : {std::pair {0, false}, {9, false}, {-1, false}, {100, false}, {5, true},
+             {6, true}, {7, true}, {8, true}}) {
+        ClipSetWith clips(fails);
         QrTexture<Single8> matte;
-        EXPECT_EQ(makeMatte(clips.set, 0.0, fourPixels(), matte, r.code), r.made) << "code " << r.code;
-        EXPECT_EQ(clips.clip->fetches, r.fails ? 1 : 0) << "code " << r.code;
+        EXPECT_FALSE(makeMatte(clips.set, 0.0, fourPixels(), matte, code)) << "code " << code;
+        EXPECT_EQ(clips.clip->fetches, fails ? 1 : 0) << "code " << code;
     }
     Quarn::Wrapper::ClipSet empty;
     QrTexture<Single8> matte;
     EXPECT_FALSE(makeMatte(empty, 0.0, fourPixels(), matte, 6));
     EXPECT_TRUE(makeMatte(empty, 0.0, fourPixels(), matte, 3));
-}
-
-TEST(QrMatte, OutsideTheSourceTheMatteIsTheMeanOfTheEdgeColour)
-{
-    auto source = fourPixels();
-    source.setEdgeColour(ARGB8 {{0, 30, 60, 90}});  // transparent, mean 60
-    for (int32_t code = 1; code <= 4; ++code) {
-        ClipSetWith clips(false);
-        QrTexture<Single8> matte;
-        ASSERT_TRUE(makeMatte(clips.set, 0.0, source, matte, code));
-        EXPECT_EQ(int(matte.pixelAt(-3, 1).c[0]), 60) << "code " << code;
-        EXPECT_EQ(int(matte.pixelAt(1, 7).c[0]), 60) << "code " << code;
-    }
-}
-
-TEST(QrMatte, CentredMatteLayerKeepsItsPlaceInTheMatte)
-{
-    // A 2 x 2 layer centred on a 4 x 4 source sits at (1, 1).
-    auto layer = fourPixels();
-    layer.setOrigin(1, 1);
-    ClipSetWith clips(false, layer);
-    QrTexture<Single8> matte;
-    const auto source = filled(4, 4, pixel<ARGB8>(1, 0, 0, 0));
-    ASSERT_TRUE(makeMatte(clips.set, 0.0, source, matte, 5));
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(int(matte.pixelAt(1 + i % 2, 1 + i / 2).c[0]), kExpected[i][0]) << i;
-    EXPECT_EQ(int(matte.pixelAt(0, 0).c[0]), 0);  // outside the layer: its edge colour
 }
 
 TEST(QrMatte, FloatMattesAreNotTruncated)
