@@ -8,7 +8,10 @@
 
 #include <AE_PiPL.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <dlfcn.h>
 #include <vector>
 
@@ -90,6 +93,44 @@ TEST_F(Started, ControlsKeepTheirValidRanges)
     EXPECT_EQ(host.paramText("Diffusion Max"), "0.0");
     host.setParam("Seed", "9999");
     EXPECT_EQ(host.paramText("Seed"), "5000");
+}
+
+// What a control declares beyond its value, as one text: "s" supervise,
+// "c" start collapsed, "t" cannot time-vary, then a slider's range and its
+// valid range in the user's units.
+std::string declared(const PF_ParamDef& def)
+{
+    std::string text;
+    text += def.flags & PF_ParamFlag_SUPERVISE ? "s" : "";
+    text += def.flags & PF_ParamFlag_START_COLLAPSED ? "c" : "";
+    text += def.flags & PF_ParamFlag_CANNOT_TIME_VARY ? "t" : "";
+    auto range = [&](double low, double high) {
+        char part[64];
+        std::snprintf(
+            part, sizeof part, " %g..%g", std::round(low * 100) / 100, std::round(high * 100) / 100);
+        text += part;
+    };
+    const double fixed = 65536.0;
+    if (def.param_type == PF_Param_FIX_SLIDER) {
+        range(def.u.fs_d.slider_min / fixed, def.u.fs_d.slider_max / fixed);
+        range(def.u.fs_d.valid_min / fixed, def.u.fs_d.valid_max / fixed);
+    } else if (def.param_type == PF_Param_SLIDER) {
+        range(def.u.sd.slider_min, def.u.sd.slider_max);
+        range(def.u.sd.valid_min, def.u.sd.valid_max);
+    }
+    return text;
+}
+
+TEST_F(Started, ControlsDeclareTheirFlagsAndSliderRanges)
+{
+    const char* crop = " 0..100 0..100";
+    const char* expected[40] = {nullptr, "st", "t", "st", "c 0..500 0..10000", "", "c 0..100 0..5000",
+        "c 0.01..100 0.01..5000", "c 0..100 0..100", "c 0..100 0..100", "t", "", "ct 1..100 1..5000", "", "t",
+        " 0..100 0..100", " 0..200 0..5000", " 0..200 0..5000", "", "", "", "t", "t", "s",
+        "sct 0..100 0..100", crop, crop, crop, crop, "", "", "t", "t", "s", "sct 0..100 0..100", crop, crop,
+        crop, crop, ""};
+    for (int index = 1; index < 40; ++index)
+        EXPECT_EQ(declared(host.param(index).definition()), expected[index]) << "control " << index;
 }
 
 // The record as the host stores it: state, three working words, the handle.
