@@ -8,12 +8,14 @@ constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 }
 
 // Phase k of strip s (k and s of one parity) runs at time
-// (s + (2n + 1) k) / 2n for n lanes: every time holds n strips of each
-// phase, and an earlier phase of strips s - 1 .. s + 1 runs at least one
-// time before.
+// (s + (m + 1) k) / m, where each phase moves m strips down the image a
+// time: phase k - 1 of strip s + 1 runs one time before, and strips next to
+// each other never share a time. A strip is held from its first phase to
+// its last, (m + 1) (phases - 1) / m times while the wave moves m strips a
+// time, so the held rows grow with m.
 int32_t QrVectorBlurSchedule::time(int32_t k, int32_t s) const
 {
-    return (s + (2 * lanes_ + 1) * k) / (2 * lanes_);
+    return (s + (stride_ + 1) * k) / stride_;
 }
 
 // The last phase of strip s's parity.
@@ -27,9 +29,12 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
     : first_(first),
       end_(std::max(first, end)),
       rows_(std::max(2 * std::max(reach.deposit, 0), kMinRows)),
-      phases_(2 * std::max(subPasses, 0)),
-      lanes_(std::max(lanes, 1))
+      phases_(2 * std::max(subPasses, 0))
 {
+    // A time holds about m / 2 strips of every phase: the smallest m that
+    // gives every lane a strip, so that the wave is as steep as the threads
+    // allow.
+    stride_ = std::max(1, (2 * std::max(lanes, 1) + phases_ - 1) / std::max(phases_, 1));
     const int32_t d = std::max(reach.deposit, 0);
     held0_ = std::max(areaFirst, first_ - d);
     const int32_t held1 = std::max(held0_, std::min(areaEnd, end_ + d));
@@ -70,8 +75,8 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
     }
     passes_.resize(std::size_t(std::max(latest + 1, 1)));
     // A pass's strips in rounds of one strip of every phase, even phases
-    // first: a split of the pass into `lanes` parts gives each part a strip
-    // of the first phase, which starts most of the paths.
+    // first: a split of the pass into `lanes` parts spreads the phases over
+    // the parts, and with them the paths each phase starts.
     struct Keyed {
         int32_t round, parity, phase;
         Strip strip;

@@ -79,6 +79,7 @@ TEST(VectorBlurSchedule, PhasesKeepTheirOrderWhereStripsMeetAndRowsStayHeld)
              Case {0, 1081, 0, 1081, 2, {29, 68, 68, false}, true, 2},
              Case {5, 200, 0, 205, 3, {3, 9, 9, true}, true, 3},
              Case {0, 90, 0, 90, 1, {200, 200, 200, false}, true, 2},
+             Case {0, 1081, 0, 1081, 1, {29, 68, 68, false}, true, 4},
              Case {0, 64, 0, 64, 0, {5, 5, 5, false}, true, 1}}) {
         SCOPED_TRACE(
             testing::Message() << "rows " << c.first << ".." << c.end << ", reach " << c.reach.deposit);
