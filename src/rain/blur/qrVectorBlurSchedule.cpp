@@ -1,21 +1,21 @@
 #include "blur/qrVectorBlurSchedule.h"
 
 #include <limits>
-#include <tuple>
 
 namespace {
 constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 }
 
 // Phase k of strip s (k and s of one parity) runs at time
-// (s + (m + 1) k) / m, where each phase moves m strips down the image a
-// time: phase k - 1 of strip s + 1 runs one time before, and strips next to
-// each other never share a time. A strip is held from its first phase to
-// its last, (m + 1) (phases - 1) / m times while the wave moves m strips a
-// time, so the held rows grow with m.
+// phases * floor((s + k) / 2n) + k for n lanes. The times take the phases
+// in turn, each holding n strips of one phase, one a lane, so the lanes get
+// like work; phases is even, so the strips of one time are of one parity
+// and never next to each other. Phase k - 1 of strip s + 1 runs one time
+// before phase k of strip s. Each phase trails the one before by about one
+// strip, so a row is held for about as many strips as there are phases.
 int32_t QrVectorBlurSchedule::time(int32_t k, int32_t s) const
 {
-    return (s + (stride_ + 1) * k) / stride_;
+    return phases_ * ((s + k) / (2 * lanes_)) + k;
 }
 
 // The last phase of strip s's parity.
@@ -29,12 +29,9 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
     : first_(first),
       end_(std::max(first, end)),
       rows_(std::max(2 * std::max(reach.deposit, 0), kMinRows)),
-      phases_(2 * std::max(subPasses, 0))
+      phases_(2 * std::max(subPasses, 0)),
+      lanes_(std::max(lanes, 1))
 {
-    // A time holds about m / 2 strips of every phase: the smallest m that
-    // gives every lane a strip, so that the wave is as steep as the threads
-    // allow.
-    stride_ = std::max(1, (2 * std::max(lanes, 1) + phases_ - 1) / std::max(phases_, 1));
     const int32_t d = std::max(reach.deposit, 0);
     held0_ = std::max(areaFirst, first_ - d);
     const int32_t held1 = std::max(held0_, std::min(areaEnd, end_ + d));
@@ -74,30 +71,10 @@ QrVectorBlurSchedule::QrVectorBlurSchedule(int32_t first, int32_t end, int32_t a
         clearPass[i] = earliest = std::min(earliest, own);
     }
     passes_.resize(std::size_t(std::max(latest + 1, 1)));
-    // A pass's strips in rounds of one strip of every phase, even phases
-    // first: a split of the pass into `lanes` parts spreads the phases over
-    // the parts, and with them the paths each phase starts.
-    struct Keyed {
-        int32_t round, parity, phase;
-        Strip strip;
-    };
-    std::vector<std::vector<Keyed>> keyed(passes_.size());
-    for (int32_t k = 0; k < phases_; ++k) {
-        int32_t round = 0, last = -1;
-        for (int32_t s = k % 2; s < strips; s += 2) {
-            const int32_t pass = time(k, s) + 1;
-            round = pass == last ? round + 1 : 0;
-            last = pass;
-            keyed[std::size_t(pass)].push_back({round, k % 2, k, {k / 2 + 1, stripFirst(s), stripEnd(s)}});
-        }
-    }
-    for (std::size_t p = 0; p < passes_.size(); ++p) {
-        std::sort(keyed[p].begin(), keyed[p].end(), [](const Keyed& a, const Keyed& b) {
-            return std::tie(a.round, a.parity, a.phase) < std::tie(b.round, b.parity, b.phase);
-        });
-        for (const Keyed& e : keyed[p])
-            passes_[p].strips.push_back(e.strip);
-    }
+    // A pass holds strips of one phase, in the order of their rows.
+    for (int32_t k = 0; k < phases_; ++k)
+        for (int32_t s = k % 2; s < strips; s += 2)
+            passes_[std::size_t(time(k, s) + 1)].strips.push_back({k / 2 + 1, stripFirst(s), stripEnd(s)});
     std::size_t cleared = 0, finished = 0;
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const std::size_t before = finished;

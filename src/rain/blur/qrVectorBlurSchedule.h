@@ -67,6 +67,6 @@ private:
     int32_t time(int32_t k, int32_t s) const;
 
     int32_t first_ = 0, end_ = 0, rows_ = kMinRows, held0_ = 0, ringRows_ = 1;
-    int32_t phases_ = 0, stride_ = 1;  // stride_: strips a phase moves down the image a time
+    int32_t phases_ = 0, lanes_ = 1;
     std::vector<Pass> passes_;
 };
