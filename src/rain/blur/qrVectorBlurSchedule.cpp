@@ -10,9 +10,10 @@ constexpr int32_t kNever = std::numeric_limits<int32_t>::max();
 // phases * floor((s + k) / 2n) + k for n lanes. The times take the phases
 // in turn, each holding n strips of one phase, one a lane, so the lanes get
 // like work; phases is even, so the strips of one time are of one parity
-// and never next to each other. Phase k - 1 of strip s + 1 runs one time
-// before phase k of strip s. Each phase trails the one before by about one
-// strip, so a row is held for about as many strips as there are phases.
+// and never next to each other. Phase k - 1 of strips s - 1 and s + 1 runs
+// at least one time before phase k of strip s. Each phase trails the one
+// before by about one strip, so a row is held for about as many strips as
+// there are phases.
 int32_t QrVectorBlurSchedule::time(int32_t k, int32_t s) const
 {
     return phases_ * ((s + k) / (2 * lanes_)) + k;
