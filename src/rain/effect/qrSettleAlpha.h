@@ -15,6 +15,7 @@
 #include "qrPixelFunctor.h"
 #include "qrTexture.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -44,40 +45,61 @@ template <class P> struct SettleAlpha {
     // readsSource().
     void settleRow(const QrTexture<P>& source, int32_t y, int32_t x0, int32_t x1, P* out) const
     {
+        const Run run = runOf(clamp, scale, take);
         if (!readsSource()) {
-            settleRun(*this, out, 1, x1 - x0, out);
+            run(out, 1, x1 - x0, out);
             return;
         }
         source.forEachRun(y, x0, x1, [&](const P* p, int32_t step, int32_t count) {
-            settleRun(*this, p, step, count, out);
+            run(p, step, count, out);
             out += count;
         });
     }
 
-    // The settled pixel `p`; `source` is read only when readsSource().
-    QrLanes operator()(QrLanes p, QrLanes source) const
-    {
-        if (clamp)
-            p = clampStep(p);
-        if (scale == Scale::multiply)
-            p = multiplyStep(p);
-        else if (scale == Scale::unmultiply)
-            p = unmultiplyStep(p);
-        switch (take) {
-        case Take::sourceAlpha: p[P::kAlpha] = source[P::kAlpha]; break;
-        case Take::opaque: p[P::kAlpha] = kWhite; break;
-        case Take::sourceColour: p = kColour ? source : p; break;
-        case Take::none: break;
-        }
-        return p;
-    }
-
 private:
-    // `s` by value: its steps stay in registers while pixels are stored.
-    static void settleRun(const SettleAlpha s, const P* source, int32_t step, int32_t count, P* out)
+    // One loop per combination of steps, chosen once per row, so that a
+    // pixel costs only the operations of its steps.
+    using Run = void (*)(const P* source, int32_t step, int32_t count, P* out);
+
+    template <bool Clamp, Scale S, Take T> static void settleRun(const P* source, int32_t step, int32_t count, P* out)
     {
         for (int32_t k = 0; k < count; ++k, source += step)
-            qrStorePixel(out[k], s(qrLoadLanes(out[k]), qrLoadLanes(*source)));
+            qrStorePixel(out[k], settlePixel<Clamp, S, T>(qrLoadLanes(out[k]), qrLoadLanes(*source)));
+    }
+
+    template <bool Clamp, Scale S> static constexpr std::array<Run, 4> runsByTake()
+    {
+        return {&settleRun<Clamp, S, Take::none>, &settleRun<Clamp, S, Take::sourceAlpha>,
+            &settleRun<Clamp, S, Take::opaque>, &settleRun<Clamp, S, Take::sourceColour>};
+    }
+    template <bool Clamp> static constexpr std::array<std::array<Run, 4>, 3> runsByScale()
+    {
+        return {runsByTake<Clamp, Scale::none>(), runsByTake<Clamp, Scale::multiply>(),
+            runsByTake<Clamp, Scale::unmultiply>()};
+    }
+    static Run runOf(bool clamp, Scale scale, Take take)
+    {
+        static constexpr std::array<std::array<std::array<Run, 4>, 3>, 2> runs = {
+            runsByScale<false>(), runsByScale<true>()};
+        return runs[clamp][int(scale)][int(take)];
+    }
+
+    // The settled pixel `p`; `source` is read only when the step takes from it.
+    template <bool Clamp, Scale S, Take T> static QrLanes settlePixel(QrLanes p, QrLanes source)
+    {
+        if constexpr (Clamp)
+            p = clampStep(p);
+        if constexpr (S == Scale::multiply)
+            p = multiplyStep(p);
+        else if constexpr (S == Scale::unmultiply)
+            p = unmultiplyStep(p);
+        if constexpr (T == Take::sourceAlpha)
+            p[P::kAlpha] = source[P::kAlpha];
+        else if constexpr (T == Take::opaque)
+            p[P::kAlpha] = kWhite;
+        else if constexpr (T == Take::sourceColour)
+            p = kColour ? source : p;
+        return p;
     }
 
     using Mask = QrLanesDetail::I32x4;
@@ -106,12 +128,20 @@ private:
     }
 
     // As PixelFunctor::premultiply: colour 0 where alpha is 0, else times
-    // alpha / white; the alpha lane is left as it is.
+    // alpha / white; the alpha lane is left as it is. Colour loaded from integer storage is a whole number from 0 up, which
+    // a zero alpha turns into 0 by the product alone, and the alpha lane
+    // times 1 is itself.
     static QrLanes multiplyStep(QrLanes p)
     {
         const float alpha = p[P::kAlpha];
-        const QrLanes scaled = alpha == 0.0f ? qrSplat(0.0f) : p * qrSplat(alpha / kWhite);
-        return kColour ? scaled : p;
+        if constexpr (std::numeric_limits<typename P::Component>::is_integer) {
+            QrLanes k = qrSplat(alpha / kWhite);
+            k[P::kAlpha] = 1.0f;
+            return p * k;
+        } else {
+            const QrLanes scaled = alpha == 0.0f ? qrSplat(0.0f) : p * qrSplat(alpha / kWhite);
+            return kColour ? scaled : p;
+        }
     }
 
     // As PixelFunctor::UnMultiplyByAlpha.
