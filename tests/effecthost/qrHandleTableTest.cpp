@@ -28,12 +28,18 @@ TEST(HandleTable, BlocksAreCountedStartZeroedAndKeepWhatIsWritten)
     PF_Handle copy = table.allocateCopy(table.bytes(h));
     EXPECT_EQ(table.bytes(copy), table.bytes(h));
     EXPECT_NE(*copy, *h);
-    // A disposed block serves the next handle of its size, cleared again.
-    void* const memory = *h;
-    ASSERT_TRUE(table.dispose(h));
-    PF_Handle again = table.allocate(8);
-    EXPECT_EQ(*again, memory);
-    EXPECT_EQ(table.bytes(again), std::vector<std::byte>(8, std::byte {0}));
+    // A disposed block serves the next handle of its size, cleared again to
+    // the last byte, also as large as a frame's working memory.
+    for (const std::size_t size : {std::size_t(8), (std::size_t(9) << 20) + 3}) {
+        PF_Handle dirty = size == 8 ? h : table.allocate(size);
+        std::memset(table.lock(dirty), 0x5A, size);
+        table.unlock(dirty);
+        void* const memory = *dirty;
+        ASSERT_TRUE(table.dispose(dirty));
+        PF_Handle again = table.allocate(size);
+        EXPECT_EQ(*again, memory);
+        EXPECT_EQ(table.bytes(again), std::vector<std::byte>(size, std::byte {0}));
+    }
 }
 
 // Which idle block a request gets: the smallest that fits, and never one

@@ -1,8 +1,35 @@
 #include "qrHandleTable.h"
 
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace Quarn::Host {
+
+namespace {
+
+// Blocks at least this large are cleared by two threads at once: a plug-in
+// asks for its frame's working memory (tens of megabytes) on the render's
+// thread, and clearing it there alone holds up the whole render.
+constexpr std::size_t kSplitClear = std::size_t(8) << 20;
+
+void clear(std::byte* data, std::size_t size)
+{
+    if (size >= kSplitClear) {
+        const std::size_t half = size / 2;
+        try {
+            std::thread helper([data, half, size] { std::memset(data + half, 0, size - half); });
+            std::memset(data, 0, half);
+            helper.join();
+            return;
+        } catch (const std::system_error&) {
+            // No second thread: clear it all here.
+        }
+    }
+    std::memset(data, 0, size);
+}
+
+}  // namespace
 
 HandleTable::~HandleTable() = default;
 
@@ -14,7 +41,7 @@ PF_Handle HandleTable::allocate(std::size_t size)
     }
     Block block;
     block.data = pool_.take(size);
-    std::memset(block.data.data(), 0, size);
+    clear(block.data.data(), size);
     block.slot = std::make_unique<void*>(block.data.data());
     PF_Handle handle = block.slot.get();
     blocks_.emplace(handle, std::move(block));

@@ -3,8 +3,10 @@
 // wrapped its images: the host values and parameters are read in a fixed
 // order, the matte is made, QrRainProc draws the rain into the output, then
 // the alpha is clamped, the source blended in, and the alpha settled by
-// "Process" (the clamp and the alpha steps in one pass when no blend comes
-// between them). `D` is the depth (QrDepth8, QrDepth16 or QrDepthF).
+// "Process". The clamp and the alpha steps run as one pass when no blend
+// comes between them, and that pass runs on each row inside the rain pass,
+// while the row is in cache, where the result is the same.
+// `D` is the depth (QrDepth8, QrDepth16 or QrDepthF).
 #include "qrColourBlendProc.h"
 #include "qrEffect.h"
 #include "qrFunctorProc.h"
@@ -14,6 +16,8 @@
 #include "proc/qrRainProc.h"
 #include "effect/qrRainKeys.h"
 #include "effect/qrSettleAlpha.h"
+#include "effect/qrSettleAlphaProc.h"
+#include "blur/qrVectorBlurPasses.h"
 #include "qrWrapperHost.h"
 
 #include <cstdint>
@@ -58,35 +62,27 @@ template <class F, class Tex> void applyInPlace(Tex& image, const F& functor, Qr
     proc.process(image);
 }
 
-template <class F, class Tex>
-void applyFrom(Tex& image, const Tex& other, const F& functor, QrInterruptRecord* interrupt)
-{
-    Processor::Functor2<typename Tex::StoragePixel, typename Tex::StoragePixel, F> proc(functor, interrupt);
-    proc.process(other, image);
-}
-
-// Draws the rain of `source` into `output` (stage 2's processor run).
+// Draws the rain of `source` into `output` (stage 2's processor run), with
+// `finish` (when set) applied to each row as soon as the rain is on it.
 template <class D>
 void drawRain(const typename D::Texture& source, typename D::Texture& output,
-    const typename D::MatteTexture* matte, const QrRainSettings& settings, QrInterruptRecord* interrupt)
+    const typename D::MatteTexture* matte, const QrRainSettings& settings, QrInterruptRecord* interrupt,
+    typename QrRainProc<D>::RowFinish finish = {})
 {
     QrRainProc<D> rain(settings, matte, interrupt);
     rain.setLayerInOutput(true);
+    rain.setRowFinish(std::move(finish));
     rain.process(source, output);
 }
 
-// Stage 4: blends the source (first input) with the rain in `output`. A
-// blend needs the alpha clamped first, so it does the clamp `settle` holds
-// and takes it out of `settle`. Returns the premultiplication state of the
-// output afterwards.
+// Stage 4: blends the source (first input) with the rain in `output` by
+// `method` (not 0). A blend needs the alpha clamped first, so it does the
+// clamp `settle` holds and takes it out of `settle`.
 template <class D>
-int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Texture& source,
+void blendStage(Wrapper::EffectI& effect, double time, int32_t method, const typename D::Texture& source,
     typename D::Texture& output, int32_t premultiplied, SettleAlpha<typename D::Storage>& settle,
     QrInterruptRecord* interrupt)
 {
-    const int32_t method = effect.getIntParam(Key::blendMethod, time);
-    if (method == 0)
-        return premultiplied;
     if (settle.clamp)
         applyInPlace(output, PixelFunctor::ClampChannel {0.0f, float(D::kWhite), 0}, interrupt);
     settle.clamp = false;
@@ -100,17 +96,15 @@ int32_t blendStage(Wrapper::EffectI& effect, double time, const typename D::Text
     blend.setUnpremultiplyResult(1);
     blend.setClampInputs(effect.getBoolParam(Key::clampBlendAtFloat, time));
     blend.process(source, output);
-    return 1;
 }
 
-// Stage 5: the output's alpha by "Process" (0 RGB, 1 RGBA), in one pass with
-// whatever `settle` already holds.
-template <class D>
-void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double time,
-    const typename D::Texture& source, typename D::Texture& output, int32_t premultiplied,
-    SettleAlpha<typename D::Storage> settle, QrInterruptRecord* interrupt)
+// Stage 5: adds to `settle` the alpha steps of "Process" (0 RGB, 1 RGBA) for
+// an output whose premultiplication state is `premultiplied`.
+template <class P>
+void addProcessAlpha(Wrapper::EffectI& effect, Wrapper::HostI& host, double time, int32_t premultiplied,
+    SettleAlpha<P>& settle)
 {
-    using Settle = SettleAlpha<typename D::Storage>;
+    using Settle = SettleAlpha<P>;
     const int32_t process = effect.getIntParam(Key::process, time);
     if (process == 1 && premultiplied != 1)
         settle.scale = Settle::Scale::unmultiply;
@@ -122,10 +116,27 @@ void processAlphaStage(Wrapper::EffectI& effect, Wrapper::HostI& host, double ti
     case 3: settle.take = Settle::Take::sourceColour; break;
     default: break;  // 1: the rain's own alpha stays
     }
-    if (settle.readsSource())
-        applyFrom(output, source, settle, interrupt);
-    else if (!settle.changesNothing())
-        applyInPlace(output, settle, interrupt);
+}
+
+// Runs what `settle` holds over the whole of `output` in one pass.
+template <class D>
+void settleOutput(const typename D::Texture& source, typename D::Texture& output,
+    const SettleAlpha<typename D::Storage>& settle, QrInterruptRecord* interrupt)
+{
+    if (settle.changesNothing())
+        return;
+    SettleAlphaProc<typename D::Storage> proc(settle, interrupt);
+    proc.process(settle.readsSource() ? source : output, output);
+}
+
+// Whether the alpha steps can run on each row as the rain pass finishes it
+// and give what a pass over the whole output after the rain gives: the rain
+// covers exactly what that pass would (the output's data window), and no
+// row of the source is the output's own, which the rain pass changes.
+template <class Tex> bool canSettleInRainPass(const Tex& source, const Tex& output, const QrRainSettings& settings)
+{
+    return settings.region && *settings.region == QrProcRegion::dataWindow(output) &&
+        !qrSharesMemory(source, output);
 }
 
 // Stages 2 to 5 of one frame at depth D, with the rain moving by `motion`
@@ -147,15 +158,32 @@ void renderFrame(Wrapper::EffectI& effect, Wrapper::HostI& host, const QrRainMot
     bool hasMatte = false;
     if (v.matteChannel > 0 && effect.clips().isConnected(Key::matteClip))
         hasMatte = makeMatte(effect.clips(), v.time, source, matte, v.matteChannel, v.interrupt);
-    drawRain<D>(source, output, hasMatte ? &matte : nullptr, rainSettings(v, double(D::kWhite)), v.interrupt);
+    const QrRainSettings settings = rainSettings(v, double(D::kWhite));
 
     // The rain's alpha is clamped to white before the blend or the alpha
     // stage, whichever comes first.
     SettleAlpha<typename D::Storage> settle;
     settle.clamp = settle.clampCanChange();
-    int32_t premultiplied = host.getPremultiplicationState();
-    premultiplied = blendStage<D>(effect, v.time, source, output, premultiplied, settle, v.interrupt);
-    processAlphaStage<D>(effect, host, v.time, source, output, premultiplied, settle, v.interrupt);
+    const int32_t premultiplied = host.getPremultiplicationState();
+    const int32_t method = effect.getIntParam(Key::blendMethod, v.time);
+    if (method == 0) {
+        // Nothing comes between the rain and the alpha steps: settle each row
+        // while the rain pass still has it in cache when that is the same.
+        addProcessAlpha(effect, host, v.time, premultiplied, settle);
+        typename QrRainProc<D>::RowFinish finish;
+        if (!settle.changesNothing() && canSettleInRainPass(source, output, settings))
+            finish = [&settle, &source](int32_t y, typename D::Storage* row, int32_t x0, int32_t x1) {
+                settle.settleRow(source, y, x0, x1, row);
+            };
+        drawRain<D>(source, output, hasMatte ? &matte : nullptr, settings, v.interrupt, finish);
+        if (!finish)
+            settleOutput<D>(source, output, settle, v.interrupt);
+        return;
+    }
+    drawRain<D>(source, output, hasMatte ? &matte : nullptr, settings, v.interrupt);
+    blendStage<D>(effect, v.time, method, source, output, premultiplied, settle, v.interrupt);
+    addProcessAlpha(effect, host, v.time, 1, settle);  // a blend leaves the output premultiplied
+    settleOutput<D>(source, output, settle, v.interrupt);
 }
 
 }  // namespace Quarn::Rain

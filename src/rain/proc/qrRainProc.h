@@ -32,6 +32,7 @@
 #include "proc/qrRainSettings.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 template <class D> class QrRainProc : public QrImgProc2<typename D::Texture> {
@@ -51,6 +52,11 @@ public:
     // output covers exactly the region, unplaced, apart from the source: a
     // frame of working memory less. layer(0) is then the output.
     void setLayerInOutput(bool allowed) { layerInOutput_ = allowed; }
+    // Has `finish(y, row, x0, x1)` called on each row of the region as soon
+    // as pass 1 has written it, while the row is still in cache: `row`
+    // points at the output pixel at (x0, y), x0..x1 are the region's columns.
+    using RowFinish = std::function<void(int32_t, typename D::Storage*, int32_t, int32_t)>;
+    void setRowFinish(RowFinish finish) { rowFinish_ = std::move(finish); }
     bool hasMatte() const { return matte_ != nullptr; }
     // The rain layers of the last run, made at set-up over the output: 0 the
     // nearest (highlights and drops), then the farther drop-only layers.
@@ -91,6 +97,7 @@ private:
     QrRainSettings settings_;
     const MatteTexture* matte_;
     bool layerInOutput_ = false;
+    RowFinish rowFinish_;
     Texture layer_;
     QrRainDepthLayers<D> depth_;  // the farther layers, made at set-up
     std::unique_ptr<Tables> tables_;

@@ -206,6 +206,8 @@ template <class D> void QrRainProc<D>::rainBand()
                 Combine::run(p, step, n, lit + done, out + done, intensity);
             done += n;
         });
+        if (rowFinish_)
+            rowFinish_(y, out, x0, x1);
     });
 }
 
