@@ -44,7 +44,7 @@ void HostWorld::setUp(int width, int height, Start start)
         std::byte* row = storage_.data() + y * rowBytes;
         if (start == Start::Black)
             std::fill_n(row, used, std::byte {0});
-        std::fill(row + used, row + rowBytes, kPadByte);
+        std::fill(row + used, row + rowBytes, kWorldPadByte);
     }
     describe(storage_.data(), rowBytes, width, height);
 }
@@ -97,7 +97,7 @@ bool HostWorld::paddingIntact() const
     for (int y = 0; y < world_.height; ++y) {
         const std::size_t row = static_cast<std::size_t>(y) * world_.rowbytes;
         for (std::size_t i = usedBytes(); i < static_cast<std::size_t>(world_.rowbytes); ++i)
-            if (storage()[row + i] != kPadByte)
+            if (storage()[row + i] != kWorldPadByte)
                 return false;
     }
     return true;

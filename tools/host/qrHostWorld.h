@@ -15,8 +15,6 @@ namespace Quarn::Host {
 
 class HostWorld {
 public:
-    static constexpr std::byte kPadByte = kWorldPadByte;
-
     // What the pixels hold when the world is made: transparent black, or
     // whatever the memory held, for a world that is written entirely next.
     enum class Start { Black, Undefined };

@@ -61,7 +61,8 @@ private:
     // pixel costs only the operations of its steps.
     using Run = void (*)(const P* source, int32_t step, int32_t count, P* out);
 
-    template <bool Clamp, Scale S, Take T> static void settleRun(const P* source, int32_t step, int32_t count, P* out)
+    template <bool Clamp, Scale S, Take T>
+    static void settleRun(const P* source, int32_t step, int32_t count, P* out)
     {
         for (int32_t k = 0; k < count; ++k, source += step)
             qrStorePixel(out[k], settlePixel<Clamp, S, T>(qrLoadLanes(out[k]), qrLoadLanes(*source)));
@@ -128,9 +129,9 @@ private:
     }
 
     // As PixelFunctor::premultiply: colour 0 where alpha is 0, else times
-    // alpha / white; the alpha lane is left as it is. Colour loaded from integer storage is a whole number from 0 up, which
-    // a zero alpha turns into 0 by the product alone, and the alpha lane
-    // times 1 is itself.
+    // alpha / white; the alpha lane is left as it is. Colour loaded from
+    // integer storage is a whole number from 0 up, which a zero alpha turns
+    // into 0 by the product alone, and the alpha lane times 1 is itself.
     static QrLanes multiplyStep(QrLanes p)
     {
         const float alpha = p[P::kAlpha];
