@@ -132,7 +132,7 @@ private:
     }
 
     Platform::Mutex mutex_;
-    Platform::Semaphore semaphore_;
+    Platform::Semaphore semaphore_ {cachedProcessorCount()};
     std::atomic<bool> active_ {false};
     std::vector<Platform::ThreadId> ids_;
 };
