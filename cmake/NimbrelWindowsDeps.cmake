@@ -17,6 +17,12 @@ set(EXPAT_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
 add_subdirectory(${NIMBREL_EXPAT_SOURCE} ${CMAKE_BINARY_DIR}/deps/expat EXCLUDE_FROM_ALL SYSTEM)
 set_target_properties(expat PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
 add_library(EXPAT::EXPAT ALIAS expat)
+# Debian's security patches test "XML_DTD == 1", as its own (autotools)
+# build defines it; expat's CMake configuration defines it without a value.
+set(_expat_config ${CMAKE_BINARY_DIR}/deps/expat/expat_config.h)
+file(READ ${_expat_config} _config)
+string(REPLACE "#define XML_DTD\n" "#define XML_DTD 1\n" _config "${_config}")
+file(WRITE ${_expat_config} "${_config}")
 
 if(NIMBREL_TESTS)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)

@@ -44,7 +44,9 @@ void makeFolders(const std::string& path)
     for (size_t at = path.find(separator); at != std::string::npos; at = path.find(separator, at + 1)) {
         const std::string folder = path.substr(0, at);
         std::error_code error;
-        if (folder.empty() || std::filesystem::is_directory(folder, error))
+        // A drive ("C:") is a folder only with its separator ("C:\\").
+        if (folder.empty() || std::filesystem::is_directory(folder, error) ||
+            std::filesystem::is_directory(folder + separator, error))
             continue;
         if (!std::filesystem::create_directory(folder, error) && error)
             fail<File::DirectoryMake>(folder, error.value(), 198);
@@ -71,7 +73,7 @@ void Stack::stackDumpLog(const char* folder, const char* baseName)
     writeReport(report, false);
     report << "\n";
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "a+");
+    std::FILE* file = std::fopen(path.c_str(), "a+b");  // binary: the same bytes on every system
     if (!file)
         fail<File::FileOpen>(path, errno, 212);
     const std::string text = report.str();

@@ -132,7 +132,7 @@ private:
     }
 
     Platform::Mutex mutex_;
-    Platform::Semaphore semaphore_ {cachedProcessorCount()};
+    Platform::Semaphore semaphore_;
     std::atomic<bool> active_ {false};
     std::vector<Platform::ThreadId> ids_;
 };

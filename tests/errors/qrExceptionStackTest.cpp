@@ -257,11 +257,7 @@ TEST_F(ExceptionStack, ReportTextIsExact)
 // The time line is the local time in the C library's asctime layout.
 TEST_F(ExceptionStack, ReportTimeLineIsTheCurrentLocalTime)
 {
-    auto asctimeAt = [](std::time_t t) {
-        char buffer[64];
-        std::strftime(buffer, sizeof buffer, "%a %b %e %H:%M:%S %Y\n", std::localtime(&t));
-        return std::string(buffer);
-    };
+    auto asctimeAt = [](std::time_t t) { return std::string(std::asctime(std::localtime(&t))); };
     const std::time_t before = std::time(nullptr);
     std::ostringstream out;
     Stack::writeReport(out, false);
