@@ -67,8 +67,9 @@ DrawBitmap drawAboutBox(const std::string& folder)
     return box;
 }
 
-// The host's window shows the box the plug-in draws, unless the system has
-// dialogs of its own: then the box is a system dialog owned by that window.
+// A host with a system window of its own gets the box as a system dialog
+// owned by that window, where the system has dialogs; otherwise the host's
+// window shows the box the plug-in draws.
 PF_Err showAboutBox(PF_InData* in, PF_OutData* out)
 {
     Suite<PF_AppSuite4> app(in, kPFAppSuite, kPFAppSuiteVersion4);
@@ -76,9 +77,11 @@ PF_Err showAboutBox(PF_InData* in, PF_OutData* out)
     PF_Err err = PF_Err_NONE;
     if (!app.null() && app->PF_GetMainWnd(&window) == PF_Err_NONE && window) {
         const std::string folder = folderOf(resourceModulePath());
-        const AboutContent content {
-            kAboutTitle, splashFrom(folder), "Nimbrel", resourceString(kStringDescription), kAboutVersion};
-        if (!showAboutDialog(content, window->native_window) && window->show_modal) {
+        const bool shown = window->native_window &&
+            showAboutDialog({kAboutTitle, splashFrom(folder), "Nimbrel", resourceString(kStringDescription),
+                                kAboutVersion},
+                window->native_window);
+        if (!shown && window->show_modal) {
             DrawBitmap box = drawAboutBox(folder);
             PF_EffectWorld world {};
             world.data = reinterpret_cast<PF_PixelPtr>(&box.at(0, 0));
