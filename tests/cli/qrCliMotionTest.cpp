@@ -15,8 +15,8 @@ using namespace CliTest;
 using OIIO::TypeDesc;
 
 constexpr int kW = 160, kH = 96;
-// Straight down, 6 pixels a frame, in 20-pixel streaks.
-const std::string kFalling = " --set \"Fall Speed=6\" --set \"Drop Length=20\" --set matteChannel=None";
+// Straight down, 6 pixels a frame, in 4-pixel streaks.
+const std::string kFalling = " --set \"Fall Speed=6\" --set \"Drop Length=4\" --set matteChannel=None";
 
 void saveBlack(const ScratchDir& dir, const std::string& name)
 {
@@ -102,7 +102,7 @@ TEST(CliMotion, EachControlReachesThePluginByLabelKeyOrGroupAndDefaultsChangeNot
 
     // Every other control, moved from its default on falling rain, changes the picture.
     const char* const changes[] = {"\"Wind Variation=30\"", "\"Depth Layers=3\"", "\"Streak From Speed=on\"",
-        "\"Wind Variation=30\" --set gustRate=60", "\"Depth Layers=3\" --set \"Depth Falloff=80\""};
+        "\"Wind Variation=30\" --set gustRate=60", "\"Depth Layers=3\" --set \"Depth Falloff=10\""};
     const OIIO::ImageBuf windy = render("windy.png", "--set \"Fall Speed=6\" --set \"Wind Variation=30\"");
     const OIIO::ImageBuf deep = render("deep.png", "--set \"Fall Speed=6\" --set \"Depth Layers=3\"");
     for (const char* change : changes) {

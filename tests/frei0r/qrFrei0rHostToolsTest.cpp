@@ -21,7 +21,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kW = 160, kH = 96, kFrames = 4;
+// A width of a multiple of 64 pixels: ffmpeg 5.1 copies frames of other
+// widths into buffers of its own before the filter and loses their time
+// stamps on the way (the filter then counts frames).
+constexpr int kW = 192, kH = 96, kFrames = 4;
 constexpr size_t kFrameBytes = size_t(kW) * kH * 4;
 
 using Bytes = std::vector<unsigned char>;
@@ -51,28 +54,28 @@ std::ostream& operator<<(std::ostream& os, const Tool& t)
 // ffmpeg takes filter_params in order: density first, blend method ninth.
 const std::string kFfmpegParams = "-vf frei0r=filter_name=nimbrel:filter_params=";
 
-// Rain falling 6 pixels a frame (fall_speed 0.06), in 20-pixel streaks
-// (drop_length 0.04), straight down.
-const std::string kFallParams = "0.6|0.04|0.25|1|0.9|1|0.1212|None|None|0.5|0.5|0.5|RGB|0.06";
+// Rain falling 6 pixels a frame (fall_speed 0.06), in 4-pixel streaks
+// (drop_length 0.008), straight down.
+const std::string kFallParams = "0.6|0.008|0.25|1|0.9|1|0.1212|None|None|0.5|0.5|0.5|RGB|0.06";
 // An encoded black video of kFrames frames at 25 frames a second, as users have.
 const std::string kBlackVideo =
-    "ffmpeg -nostdin -v error -y -f lavfi -i color=c=black:size=160x96:rate=25 -frames:v 4 "
+    "ffmpeg -nostdin -v error -y -f lavfi -i color=c=black:size=192x96:rate=25 -frames:v 4 "
     "-c:v libx264 -pix_fmt yuv420p black.mp4";
 // melt's picture size and rate, square pixels (melt 7.12 crashes on a
 // profile without a description).
-const std::string kMeltProfile = "printf 'description=nimbrel\\nwidth=160\\nheight=96\\nprogressive=1\\nsample_aspect_num=1\\n"
-    "sample_aspect_den=1\\ndisplay_aspect_num=5\\ndisplay_aspect_den=3\\nframe_rate_num=25\\n"
-    "frame_rate_den=1\\ncolorspace=601\\n' >p160 && " + kBlackVideo;
+const std::string kMeltProfile = "printf 'description=nimbrel\\nwidth=192\\nheight=96\\nprogressive=1\\nsample_aspect_num=1\\n"
+    "sample_aspect_den=1\\ndisplay_aspect_num=2\\ndisplay_aspect_den=1\\nframe_rate_num=25\\n"
+    "frame_rate_den=1\\ncolorspace=601\\n' >p192 && " + kBlackVideo;
 const std::string kMeltFall =
-    "melt -silent -profile \"$PWD/p160\" black.mp4 -filter frei0r.nimbrel fall_speed=0.06 drop_length=0.04 ";
+    "melt -silent -profile \"$PWD/p192\" black.mp4 -filter frei0r.nimbrel fall_speed=0.06 drop_length=0.008 ";
 const std::string kMeltRaw = " f=rawvideo vcodec=rawvideo pix_fmt=rgba an=1 real_time=0";
 const std::string kGstBlack = "gst-launch-1.0 -q videotestsrc pattern=black ";
-const std::string kGstFall = " ! video/x-raw,format=RGBA,width=160,height=96,framerate=25/1 "
-                             "! frei0r-filter-nimbrel fall-speed=0.06 drop-length=0.04 ! filesink location=";
+const std::string kGstFall = " ! video/x-raw,format=RGBA,width=192,height=96,framerate=25/1 "
+                             "! frei0r-filter-nimbrel fall-speed=0.06 drop-length=0.008 ! filesink location=";
 
 const Tool kTools[] = {
     {"Ffmpeg", "ffmpeg", "",
-        "ffmpeg -nostdin -v error -y -f lavfi -i 'color=c=0x283040:size=160x96:rate=25' -frames:v 4 ",
+        "ffmpeg -nostdin -v error -y -f lavfi -i 'color=c=0x283040:size=192x96:rate=25' -frames:v 4 ",
         " -f rawvideo -pix_fmt rgba ", "", "-vf frei0r=nimbrel", kFfmpegParams + "1.0",
         kFfmpegParams + "'0.6|0.1|0.25|1|0.9|1|0.1212|None|Screen'",
         kFfmpegParams + "'0.6|0.1|0.25|1|0.9|1|0.1212|None|Multiply'", kBlackVideo,
@@ -82,14 +85,14 @@ const Tool kTools[] = {
         "ffmpeg -nostdin -v error -y -i black.mp4 -vf \"select=eq(n\\,2),frei0r=nimbrel:" + kFallParams +
             "\" -frames:v 1 -f rawvideo -pix_fmt rgba alone.rgba"},
     {"Melt", "melt", "", "melt -silent -profile square_ntsc color:0x283040ff out=3 ", " -consumer avformat:",
-        " f=rawvideo vcodec=rawvideo pix_fmt=rgba width=160 height=96 an=1 real_time=0",
+        " f=rawvideo vcodec=rawvideo pix_fmt=rgba width=192 height=96 an=1 real_time=0",
         "-filter frei0r.nimbrel", "-filter frei0r.nimbrel density=1.0", "", "", kMeltProfile,
         kMeltFall + "-consumer avformat:falling.rgba" + kMeltRaw,
         // A render that starts at frame 2, as an editor's seek does.
         kMeltFall + "-consumer avformat:alone.rgba in=2 out=2" + kMeltRaw},
     {"Gstreamer", "gst-launch-1.0", "gst-inspect-1.0 frei0r-filter-nimbrel | grep -q drop-length",
         "gst-launch-1.0 -q videotestsrc num-buffers=4 pattern=solid-color foreground-color=0xff283040 ! "
-        "video/x-raw,format=RGBA,width=160,height=96,framerate=25/1 ",
+        "video/x-raw,format=RGBA,width=192,height=96,framerate=25/1 ",
         " ! filesink location=", "", "! frei0r-filter-nimbrel", "! frei0r-filter-nimbrel density=1.0", "",
         "", "", kGstBlack + "num-buffers=4" + kGstFall + "falling.rgba",
         // Frame 2 alone: one buffer stamped 80 ms.
