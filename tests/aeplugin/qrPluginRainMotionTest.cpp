@@ -63,7 +63,8 @@ TEST_F(RainMotion, AHostWithoutTheSuiteGetsTheRainWithoutMotion)
     host.setRainMotion(falling(6.0));
     host.refuseSuite(kNimbrelRainMotionSuite);
     EXPECT_EQ(maxDifference(render(Depth::Float, RenderMode::Smart), still), 0.0f);
-    EXPECT_EQ(maxDifference(render(Depth::Bits16, RenderMode::Classic), render(Depth::Bits16, RenderMode::Smart)),
+    EXPECT_EQ(
+        maxDifference(render(Depth::Bits16, RenderMode::Classic), render(Depth::Bits16, RenderMode::Smart)),
         0.0f);
     EXPECT_EQ(host.counters().suitesHeld, 0);
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -48,15 +49,6 @@ double correlationAtShift(const std::vector<float>& a, const std::vector<float>&
     return var > 0 ? (sab - sa * sb / n) / std::sqrt(var) : 0.0;
 }
 
-std::string lineWith(const std::string& text, const std::string& needle)
-{
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        if (line.find(needle) != std::string::npos)
-            return line;
-    return "";
-}
-
 }  // namespace
 
 TEST(CliMotion, DropsFallByTheFallSpeedEachFrameAndAFrameAloneIsThatFrameOfTheSequence)
@@ -73,10 +65,11 @@ TEST(CliMotion, DropsFallByTheFallSpeedEachFrameAndAFrameAloneIsThatFrameOfTheSe
     }
     for (const char* threads : {"1", "2", "7"}) {
         const Outcome alone = shell(dir,
-            std::string("QUARN_MAX_PROCESSORS=") + threads + " \"$NIMBREL\" render black.png -o alone.png --frame 2" +
-                kFalling);
+            std::string("QUARN_MAX_PROCESSORS=") + threads +
+                " \"$NIMBREL\" render black.png -o alone.png --frame 2" + kFalling);
         ASSERT_EQ(alone.status, 0) << alone.err;
-        EXPECT_EQ(maxDifference(load(dir / "alone.png"), load(dir / "f_2.png")), 0.0f) << threads << " threads";
+        EXPECT_EQ(maxDifference(load(dir / "alone.png"), load(dir / "f_2.png")), 0.0f)
+            << threads << " threads";
     }
 }
 
@@ -93,12 +86,14 @@ TEST(CliMotion, EachControlReachesThePluginByLabelKeyOrGroupAndDefaultsChangeNot
     const OIIO::ImageBuf defaults = render("defaults.png",
         "--set \"Fall Speed=0\" --set windVariation=0 --set \"Gust Rate=4\" --set \"Depth Layers=1\" "
         "--set depthFalloff=40 --set \"Streak From Speed=off\"");
-    EXPECT_EQ(maxDifference(plain, defaults), 0.0f) << "the motion defaults must give the rain without motion";
+    EXPECT_EQ(maxDifference(plain, defaults), 0.0f)
+        << "the motion defaults must give the rain without motion";
 
     const OIIO::ImageBuf falling = render("falling.png", "--set \"Fall Speed=6\"");
     EXPECT_GT(maxDifference(plain, falling), 0.0f);
     for (const char* name : {"fallSpeed", "\"Motion and Depth/Fall Speed\""})
-        EXPECT_EQ(maxDifference(falling, render("named.png", std::string("--set ") + name + "=6")), 0.0f) << name;
+        EXPECT_EQ(maxDifference(falling, render("named.png", std::string("--set ") + name + "=6")), 0.0f)
+            << name;
 
     // Every other control, moved from its default on falling rain, changes the picture.
     const char* const changes[] = {"\"Wind Variation=30\"", "\"Depth Layers=3\"", "\"Streak From Speed=on\"",
@@ -106,7 +101,8 @@ TEST(CliMotion, EachControlReachesThePluginByLabelKeyOrGroupAndDefaultsChangeNot
     const OIIO::ImageBuf windy = render("windy.png", "--set \"Fall Speed=6\" --set \"Wind Variation=30\"");
     const OIIO::ImageBuf deep = render("deep.png", "--set \"Fall Speed=6\" --set \"Depth Layers=3\"");
     for (const char* change : changes) {
-        const OIIO::ImageBuf changed = render("changed.png", std::string("--set \"Fall Speed=6\" --set ") + change);
+        const OIIO::ImageBuf changed =
+            render("changed.png", std::string("--set \"Fall Speed=6\" --set ") + change);
         EXPECT_GT(maxDifference(falling, changed), 0.0f) << change;
         const std::string text = change;
         if (text.find("gustRate") != std::string::npos) {
@@ -132,8 +128,7 @@ TEST(CliMotion, ValuesOutsideTheRangeAreClampedWithAWarningAndOthersAreUsageErro
         {"Fall Speed=-3", 0, "\"Fall Speed\": -3 is out of range; clamped to 0"},
         {"Depth Falloff=150", 0, "clamped to 100"},
         {"Fall Speed=fast", 2, "\"Fall Speed\": \"fast\" is not a value; expected a number"},
-        {"Depth Layers=2.5", 2, "expected an integer"},
-        {"Streak From Speed=yes", 2, "use on or off"},
+        {"Depth Layers=2.5", 2, "expected an integer"}, {"Streak From Speed=yes", 2, "use on or off"},
         {"Fall Sped=6", 2, "\"Fall Speed\""},  // the unknown name's message lists the motion controls
     };
     for (const Row& r : rows) {
@@ -150,7 +145,10 @@ TEST(CliMotion, ParamsListsTheMotionControlsInTheirOwnSectionAsTheHostsOwn)
     ASSERT_EQ(run.status, 0) << run.err;
     const std::size_t section = run.out.find("Motion and Depth: provided by the nimbrel host");
     ASSERT_NE(section, std::string::npos) << run.out;
-    const std::string motion = run.out.substr(section);
+    std::istringstream motion(run.out.substr(section));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(motion, line);)
+        lines.push_back(line);
     struct Row {
         const char *key, *label, *value, *range;
     };
@@ -163,8 +161,11 @@ TEST(CliMotion, ParamsListsTheMotionControlsInTheirOwnSectionAsTheHostsOwn)
         {"streakFromSpeed", "Streak From Speed", "off", "on|off"},
     };
     for (const Row& r : rows) {
-        const std::string line = lineWith(motion, std::string(" ") + r.key + " ");
-        ASSERT_FALSE(line.empty()) << r.key;
+        const auto keyed = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.find(std::string(" ") + r.key + " ") != std::string::npos;
+        });
+        ASSERT_NE(keyed, lines.end()) << r.key;
+        const std::string& line = *keyed;
         EXPECT_NE(line.find(std::string("Motion and Depth/") + r.label), std::string::npos) << line;
         EXPECT_NE(line.find(std::string(" ") + r.value + " "), std::string::npos) << line;
         EXPECT_NE(line.find(r.range), std::string::npos) << line;

@@ -77,7 +77,8 @@ const std::vector<MotionControl>& motionControls()
         {"gustRate", "Gust Rate", "gusts per 100 frames", Kind::number, 0.0, 250.0,
             [](const M& m) { return m.gust_rate; }, [](M& m, double v) { m.gust_rate = v; }},
         {"depthLayers", "Depth Layers", "layers", Kind::integer, 1.0, 4.0,
-            [](const M& m) { return double(m.depth_layers); }, [](M& m, double v) { m.depth_layers = A_long(v); }},
+            [](const M& m) { return double(m.depth_layers); },
+            [](M& m, double v) { m.depth_layers = A_long(v); }},
         {"depthFalloff", "Depth Falloff", "%", Kind::percent, 0.0, 100.0,
             [](const M& m) { return m.depth_falloff; }, [](M& m, double v) { m.depth_falloff = v; }},
         {"streakFromSpeed", "Streak From Speed", "", Kind::onOff, 0.0, 1.0,
@@ -103,12 +104,14 @@ std::optional<std::string> setMotionControl(
 {
     const std::optional<double> asked = userNumber(control, text);
     if (!asked)
-        throw usageError(quoted(control.label) + ": " + quoted(text) + " is not a value; " + expected(control));
+        throw usageError(
+            quoted(control.label) + ": " + quoted(text) + " is not a value; " + expected(control));
     const double kept = std::clamp(*asked, control.minimum, control.maximum);
     control.set(motion, control.kind == Kind::percent ? kept / 100.0 : kept);
     if (kept == *asked)
         return std::nullopt;
-    return quoted(control.label) + ": " + std::string(text) + " is out of range; clamped to " + shortNumber(kept);
+    return quoted(control.label) + ": " + std::string(text) + " is out of range; clamped to " +
+        shortNumber(kept);
 }
 
 std::string motionValueText(const NimbrelRainMotion& motion, const MotionControl& control)
