@@ -5,7 +5,8 @@
 # start to last file written), through `nimbrel render` (PNG frames) and
 # through ffmpeg's frei0r filter (a still looped into 24 frames, written as
 # PNG frames too). Prints the fastest and the median of RUNS (default 3)
-# runs in milliseconds and the ratio of the medians, motion / none.
+# runs in milliseconds, of wall time and of CPU time, and the ratio of the
+# medians, falling / no motion.
 # NIMBREL_BUILD picks the build folder (default build-release, Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,41 +27,49 @@ trap 'rm -rf "$work"' EXIT
 # fastest / median of the numbers on stdin
 stats() { sort -n | awk '{v[NR]=$1} END {printf "%.0f / %.0f", v[1], v[int((NR+1)/2)]}'; }
 median() { sort -n | awk '{v[NR]=$1} END {printf "%.0f", v[int((NR+1)/2)]}'; }
-# milliseconds of wall time of the command given
+# "wall cpu": milliseconds of wall time and of CPU time (user + system, all
+# threads) of the command given; on a shared machine the CPU time says more.
 timed() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000000))
+  /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" >/dev/null 2>&1
+  awk '{printf "%.0f %.0f\n", $1 * 1000, ($2 + $3) * 1000}' "$work/time"
 }
 
-cli() { rm -rf "$work/out" && mkdir "$work/out" &&
-  "$nimbrel" render "$work/hd.png" -o "$work/out/f_%02d.png" --frames 0-23 --quiet "$@"; }
-ffmpeg_rain() { rm -rf "$work/out" && mkdir "$work/out" &&
-  FREI0R_PATH="$build" ffmpeg -nostdin -loglevel error -y -loop 1 -framerate 25 -i "$work/hd.png" \
-    -frames:v 24 -vf "frei0r=nimbrel:$1" "$work/out/f_%02d.png"; }
+# The command of each case, writing 24 PNG frames into a fresh folder.
+cli() { timed "$nimbrel" render "$work/hd.png" -o "$work/out/f_%02d.png" --frames 0-23 --quiet "$@"; }
+ffmpeg_rain() {
+  timed env FREI0R_PATH="$build" ffmpeg -nostdin -loglevel error -y -loop 1 -framerate 25 -i "$work/hd.png" \
+    -frames:v 24 -vf "frei0r=nimbrel:$1" "$work/out/f_%02d.png"
+}
 base="0.6|0.1|0.25|1|0.9|1|0.1212|None|None|0.5|0.5|0.5|RGB"
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-declare -A ms
+declare -A wall cpu
 # The cases take turns, so that a change of the machine's load hits them alike.
 for _ in $(seq "$runs"); do
   for case in cli-none cli-fall ffmpeg-none ffmpeg-fall; do
+    rm -rf "$work/out" && mkdir "$work/out"
     case $case in
-    cli-none) t=$(timed cli) ;;
-    cli-fall) t=$(timed cli --set "Fall Speed=6") ;;
-    ffmpeg-none) t=$(timed ffmpeg_rain "$base|0") ;;
-    ffmpeg-fall) t=$(timed ffmpeg_rain "$base|0.06") ;;
+    cli-none) t=$(cli) ;;
+    cli-fall) t=$(cli --set "Fall Speed=6") ;;
+    ffmpeg-none) t=$(ffmpeg_rain "$base|0") ;;
+    ffmpeg-fall) t=$(ffmpeg_rain "$base|0.06") ;;
     esac
-    ms[$case]="${ms[$case]:-} $t"
+    wall[$case]="${wall[$case]:-} ${t% *}"
+    cpu[$case]="${cpu[$case]:-} ${t#* }"
   done
 done
 
-printf '%-8s %-22s %-22s %s\n' "path" "no motion (ms)" "falling (ms)" "ratio of medians"
+numbers() { tr ' ' '\n' <<<"$1" | grep .; }
+row() { # path, array name
+  local -n times=$2
+  local none fall
+  none=$(numbers "${times[$1-none]}" | median)
+  fall=$(numbers "${times[$1-fall]}" | median)
+  printf '%-8s %-6s %-22s %-22s %s\n' "$1" "$2" "$(numbers "${times[$1-none]}" | stats)" \
+    "$(numbers "${times[$1-fall]}" | stats)" "$(awk -v a="$fall" -v b="$none" 'BEGIN {printf "%.3f", a / b}')"
+}
+printf '%-8s %-6s %-22s %-22s %s\n' "path" "time" "no motion (ms)" "falling (ms)" "ratio of medians"
 for path in cli ffmpeg; do
-  none=$(tr ' ' '\n' <<<"${ms[$path-none]}" | grep . | median)
-  fall=$(tr ' ' '\n' <<<"${ms[$path-fall]}" | grep . | median)
-  printf '%-8s %-22s %-22s %s\n' "$path" "$(tr ' ' '\n' <<<"${ms[$path-none]}" | grep . | stats)" \
-    "$(tr ' ' '\n' <<<"${ms[$path-fall]}" | grep . | stats)" "$(awk -v a="$fall" -v b="$none" 'BEGIN {printf "%.3f", a / b}')"
+  row "$path" wall
+  row "$path" cpu
 done
