@@ -119,6 +119,22 @@ const std::vector<ChecksumCase>& cases()
     return table;
 }
 
+// Compares each output of `c` with its recorded checksum, once `toImage`
+// (when given) has made the output an image file.
+void expectRecordedChecksums(
+    const ScratchDir& dir, const ChecksumCase& c, void (*toImage)(const std::string&) = nullptr)
+{
+    const std::map<std::string, std::string> expected = readChecksums();
+    for (const char* output : c.outputs) {
+        const std::string key = std::string(c.name) + "/" + output;
+        const auto found = expected.find(key);
+        ASSERT_NE(found, expected.end()) << key << " has no recorded checksum in " << kChecksums;
+        if (toImage)
+            toImage(dir / output);
+        EXPECT_EQ(pixelChecksum(dir / output), found->second) << key;
+    }
+}
+
 class RenderChecksum : public testing::TestWithParam<ChecksumCase> { };
 
 TEST_P(RenderChecksum, DecodedPixelsMatchTheRecordedOnes)
@@ -128,13 +144,7 @@ TEST_P(RenderChecksum, DecodedPixelsMatchTheRecordedOnes)
     makeInputs(dir);
     const Outcome run = nimbrel(dir, std::string("render ") + c.args + " --quiet");
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::map<std::string, std::string> expected = readChecksums();
-    for (const char* output : c.outputs) {
-        const std::string key = std::string(c.name) + "/" + output;
-        const auto found = expected.find(key);
-        ASSERT_NE(found, expected.end()) << key << " has no recorded checksum in " << kChecksums;
-        EXPECT_EQ(pixelChecksum(dir / output), found->second) << key;
-    }
+    expectRecordedChecksums(dir, c);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RenderChecksum, testing::ValuesIn(cases()),
@@ -162,7 +172,8 @@ void inputsAsWorldFiles(const ScratchDir& dir)
 void outputFromWorldFile(const std::string& path)
 {
     const Quarn::Host::WorldFile world = Quarn::Host::readWorldFile(path);
-    ASSERT_EQ(world.images.size(), 1u) << path;
+    if (world.images.size() != 1)
+        throw std::runtime_error(path + ": a rendered world file holds one image");
     Quarn::Cli::writeImage(world.images.front(), path);
 }
 
@@ -179,14 +190,7 @@ TEST_P(RenderChecksumOnWindows, DecodedPixelsMatchTheRecordedOnes)
     inputsAsWorldFiles(dir);
     const Outcome run = shell(dir, std::string(windowsCli) + " render " + c.args + " --quiet");
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::map<std::string, std::string> expected = readChecksums();
-    for (const char* output : c.outputs) {
-        const std::string key = std::string(c.name) + "/" + output;
-        const auto found = expected.find(key);
-        ASSERT_NE(found, expected.end()) << key << " has no recorded checksum in " << kChecksums;
-        outputFromWorldFile(dir / output);
-        EXPECT_EQ(pixelChecksum(dir / output), found->second) << key;
-    }
+    expectRecordedChecksums(dir, c, &outputFromWorldFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RenderChecksumOnWindows, testing::ValuesIn(cases()),

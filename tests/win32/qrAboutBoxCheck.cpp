@@ -74,6 +74,11 @@ void watch(HWND owner, const std::string& screenshot, Seen& seen)
         seen.found = true;
         PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     }
+    if (!seen.found) {  // nothing to click: the modal call would never return
+        std::printf("about box: FAILED: no dialog owned by the main window appeared\n");
+        std::fflush(stdout);
+        ExitProcess(1);
+    }
 }
 
 }  // namespace
