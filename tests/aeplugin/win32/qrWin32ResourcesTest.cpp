@@ -2,6 +2,7 @@
 // running any of its code: the property list resource (the very list the
 // exported table gives), the string table's texts and the title bitmap.
 #include "qrDrawBitmap.h"
+#include "qrHostError.h"
 #include "qrLibrary.h"
 #include "qrPiPLInfo.h"
 #include "qrPluginFixture.h"
@@ -73,6 +74,17 @@ TEST_F(PluginFile, TitleBitmapIsThePaintedTitle)
     for (int y = 0; y < painted.height(); ++y)
         for (int x = 0; x < painted.width(); ++x)
             ASSERT_TRUE(bitmap->at(x, y) == painted.at(x, y)) << x << "," << y;
+}
+
+// A system library loads but has no entry: the host says what is missing.
+TEST(PluginFileLoading, LibraryWithoutMainIsRefusedNamingIt)
+{
+    try {
+        Quarn::Host::EffectHost host("kernel32.dll");
+        FAIL() << "a library without main was accepted";
+    } catch (const Quarn::Host::HostError& e) {
+        EXPECT_NE(std::string(e.what()).find("main"), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace
