@@ -118,14 +118,19 @@ struct AboutWindow {
     }
 };
 
-// Makes the window's inside exactly the laid-out size.
+// Makes the window's inside exactly the laid-out size, centred on the
+// screen's work area (the template's size was only a placeholder).
 void fitWindow(HWND dialog, const AboutWindow& about)
 {
     RECT outer {0, 0, about.width, about.height};
     AdjustWindowRectEx(&outer, DWORD(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
         DWORD(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    RECT work {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const LONG x = work.left + std::max<LONG>(0, (work.right - work.left - width) / 2);
+    const LONG y = work.top + std::max<LONG>(0, (work.bottom - work.top - height) / 2);
+    SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
