@@ -1,9 +1,12 @@
 #include "qrImageFile.h"
 
 #include "qrCliError.h"
+#include "qrFileExtent.h"
+#include "qrOutputFile.h"
 
 #include <OpenImageIO/imageio.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -125,10 +128,15 @@ constexpr std::size_t kBandBytes = std::size_t(8) << 20;
 // parallel only for such bands.
 constexpr int kBandRowMultiple = 64;
 
-int bandRows(std::size_t fileRowBytes, int height, int multiple = kBandRowMultiple)
+// PNG is deflated row by row on the calling thread, at level 9 as slowly as
+// 150 kB of pixels a second: smaller bands keep a cancel between two of
+// them well under a second. The file is the same for any band size.
+constexpr std::size_t kPngBandBytes = std::size_t(96) << 10;
+
+int bandRows(std::size_t fileRowBytes, int height, int multiple = kBandRowMultiple, std::size_t budget = kBandBytes)
 {
     const std::size_t step = std::size_t(std::max(1, multiple));
-    const std::size_t rows = kBandBytes / std::max<std::size_t>(1, fileRowBytes);
+    const std::size_t rows = budget / std::max<std::size_t>(1, fileRowBytes);
     const std::size_t whole = std::max(step, rows / step * step);
     return int(std::min<std::size_t>(whole, std::size_t(std::max(1, height))));
 }
@@ -145,6 +153,16 @@ bool readRows(OIIO::ImageInput& in, int y, int end, TypeDesc type, void* data)
     return in.read_scanlines(0, 0, spec.y + y, spec.y + end, 0, 0, spec.nchannels, type, data);
 }
 
+// Float files may hold NaN and infinities; the pixels are rendered as they
+// are, and the reader says how many there were.
+template <typename Channel> std::size_t countNonFinite(const Channel* values, std::size_t count)
+{
+    if constexpr (std::is_floating_point_v<Channel>)
+        return std::size_t(std::count_if(values, values + count, [](Channel v) { return !std::isfinite(v); }));
+    else
+        return 0;
+}
+
 template <typename Channel>
 void fillFromFile(Channel* argb, const Channel* in, std::size_t pixels, const ChannelMap& map)
 {
@@ -153,6 +171,22 @@ void fillFromFile(Channel* argb, const Channel* in, std::size_t pixels, const Ch
         for (int c = 0; c < 3; ++c)
             argb[c + 1] = Store<Channel>::fromFile(in[map.rgb[c]]);
     }
+}
+
+const char* depthName(Host::Depth depth)
+{
+    switch (depth) {
+    case Host::Depth::Bits8: return "8-bit";
+    case Host::Depth::Bits16: return "16-bit";
+    case Host::Depth::Float: return "float";
+    }
+    return "";
+}
+
+std::string readProblem(OIIO::ImageInput& in)
+{
+    const std::string problem = in.geterror();
+    return problem.empty() ? "the decoder stopped without a reason" : problem;
 }
 
 template <typename Channel> Host::HostImage readAs(OIIO::ImageInput& in, const std::string& path)
@@ -166,14 +200,25 @@ template <typename Channel> Host::HostImage readAs(OIIO::ImageInput& in, const s
     const int rows = bandRows(fileRow * sizeof(Channel), spec.height,
         spec.tile_width > 0 ? spec.tile_height : kBandRowMultiple);
     std::vector<Channel> band(fileRow * rows);
+    std::size_t nonFinite = 0;
     for (int y = 0; y < spec.height; y += rows) {
         const int end = std::min(spec.height, y + rows);
-        if (!readRows(in, y, end, Store<Channel>::fileType(), band.data()))
-            throw usageError(path + ": cannot read the image: " + in.geterror());
+        // A decoder that meets a damaged file may still hand back rows (a
+        // truncated TIFF or JPEG fills the rest), so its error is checked too.
+        if (!readRows(in, y, end, Store<Channel>::fileType(), band.data()) || in.has_error())
+            throw usageError(path + ": cannot read the image: " + readProblem(in));
+        nonFinite += countNonFinite(band.data(), fileRow * std::size_t(end - y));
         for (int r = y; r < end; ++r)
             fillFromFile(reinterpret_cast<Channel*>(image.row(r)), band.data() + std::size_t(r - y) * fileRow,
                 std::size_t(spec.width), map);
     }
+    if (!in.close() || in.has_error())
+        throw usageError(path + ": cannot read the image: " + readProblem(in));
+    if (nonFinite > 0)
+        std::fprintf(stderr,
+            "nimbrel: warning: %s: %zu channel values are not finite (NaN or infinite); they are rendered as "
+            "they are and spread through the rain\n",
+            path.c_str(), nonFinite);
     return image;
 }
 
@@ -189,7 +234,7 @@ template <typename Channel> void fileRows(Channel* out, const Channel* argb, std
 
 template <typename Channel>
 bool writeAs(OIIO::ImageOutput& out, const std::string& temp, const Host::HostImage& image,
-    const std::optional<int>& compression)
+    const std::optional<int>& compression, const std::atomic<bool>* cancel)
 {
     const int channels = out.supports("alpha") ? 4 : 3;
     OIIO::ImageSpec spec(image.width(), image.height(), channels, Store<Channel>::fileType());
@@ -199,10 +244,16 @@ bool writeAs(OIIO::ImageOutput& out, const std::string& temp, const Host::HostIm
     if (!out.open(temp, spec))
         return false;
     const std::size_t fileRow = std::size_t(image.width()) * channels;
-    const int rows = bandRows(fileRow * sizeof(Channel), image.height());
+    const bool png = std::string_view(out.format_name()) == "png";
+    const int rows = bandRows(fileRow * sizeof(Channel), image.height(), png ? 1 : kBandRowMultiple,
+        png ? kPngBandBytes : kBandBytes);
     std::vector<Channel> band(fileRow * rows);
     for (int y = 0; y < image.height(); y += rows) {
         const int end = std::min(image.height(), y + rows);
+        if (cancel && cancel->load()) {
+            out.close();
+            return false;
+        }
         for (int r = y; r < end; ++r)
             fileRows(band.data() + std::size_t(r - y) * fileRow,
                 reinterpret_cast<const Channel*>(image.row(r)), std::size_t(image.width()), channels);
@@ -241,15 +292,42 @@ std::unique_ptr<OIIO::ImageInput> openWithExrCore(const std::string& path)
     return in;
 }
 
+// Only regular files are read: a FIFO or a device (also behind a link)
+// could block the reader forever or never end.
+void checkRegularFile(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            throw usageError(path + ": no such file");
+        throw usageError(path + ": cannot open: " + std::strerror(errno));
+    }
+    if (S_ISREG(st.st_mode))
+        return;
+    const char* kind = S_ISDIR(st.st_mode) ? "a folder"
+        : S_ISFIFO(st.st_mode)             ? "a FIFO"
+        : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
+        : S_ISSOCK(st.st_mode)                       ? "a socket"
+                                                     : "a special file";
+    throw usageError(path + ": not a regular file but " + std::string(kind) + "; nimbrel reads image files");
+}
+
 std::unique_ptr<OIIO::ImageInput> openInput(const std::string& path)
 {
-    std::error_code ec;
-    if (!fs::exists(path, ec))
-        throw usageError(path + ": no such file");
+    checkRegularFile(path);
     useCodecThreads();
     auto in = OIIO::ImageInput::open(path);
     if (!in)
         throw usageError(path + ": not a readable image: " + OIIO::geterror());
+    const auto dataEnd = imageDataEnd(path, in->format_name());
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (dataEnd && !ec && *dataEnd > size)
+        throw usageError(path + ": cannot read the image: the file is cut short (its pixel data runs to byte " +
+            std::to_string(*dataEnd) + ", the file holds " + std::to_string(size) + ")");
+    if (in->spec().deep)
+        throw usageError(path + ": a deep image (several samples a pixel); flatten it first "
+                                "(oiiotool " + path + " --flatten -o flat.exr)");
     if (exrCoreReads(*in)) {
         if (auto core = openWithExrCore(path))
             return core;
@@ -261,18 +339,6 @@ std::string folderOf(const std::string& path)
 {
     const fs::path parent = fs::path(path).parent_path();
     return parent.empty() ? "." : parent.string();
-}
-
-std::string temporaryName(const std::string& path)
-{
-    const fs::path p(path);
-    // Appended piece by piece: GCC 12 warns (-Wrestrict, wrongly) on
-    // "." + std::string once this is inlined.
-    std::string name = ".";
-    name += p.filename().string();
-    name += ".part";
-    name += std::to_string(::getpid());
-    return (p.parent_path() / name).string();
 }
 
 }  // namespace
@@ -291,25 +357,50 @@ Host::Depth naturalDepth(const std::string& path)
 Host::HostImage readImage(const std::string& path, Host::Depth depth)
 {
     auto in = openInput(path);
-    switch (depth) {
-    case Host::Depth::Bits8: return readAs<std::uint8_t>(*in, path);
-    case Host::Depth::Bits16: return readAs<std::uint16_t>(*in, path);
-    case Host::Depth::Float: return readAs<float>(*in, path);
+    try {
+        switch (depth) {
+        case Host::Depth::Bits8: return readAs<std::uint8_t>(*in, path);
+        case Host::Depth::Bits16: return readAs<std::uint16_t>(*in, path);
+        case Host::Depth::Float: return readAs<float>(*in, path);
+        }
+    } catch (const std::bad_alloc&) {
+        const OIIO::ImageSpec& spec = in->spec();
+        throw CliError(kExitRenderFailed,
+            path + ": out of memory while reading the " + std::to_string(spec.width) + "x" +
+                std::to_string(spec.height) + " image (as " + std::string(depthName(depth)) + ")");
     }
     throw usageError(path + ": unknown depth");
 }
 
-void checkWritable(const std::string& path)
+void prepareOutput(const std::string& path)
 {
     if (!OIIO::ImageOutput::create(path))
         throw usageError(path + ": no image format is known for this file name");
     const std::string folder = folderOf(path);
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        throw usageError(path + ": the folder " + folder + " does not exist");
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        if (ec)
+            throw usageError(path + ": cannot create the folder " + folder + ": " + ec.message());
+    }
     if (::access(folder.c_str(), W_OK) != 0)
         throw usageError(path + ": the folder " + folder + " is not writable");
 }
+
+namespace {
+
+bool writeAtDepth(OIIO::ImageOutput& out, const std::string& temporary, const Host::HostImage& image,
+    const std::optional<int>& compression, const std::atomic<bool>* cancel)
+{
+    switch (image.depth()) {
+    case Host::Depth::Bits8: return writeAs<std::uint8_t>(out, temporary, image, compression, cancel);
+    case Host::Depth::Bits16: return writeAs<std::uint16_t>(out, temporary, image, compression, cancel);
+    case Host::Depth::Float: return writeAs<float>(out, temporary, image, compression, cancel);
+    }
+    return false;
+}
+
+}  // namespace
 
 void writeImage(const Host::HostImage& image, const std::string& path, const std::atomic<bool>* cancel,
     const std::optional<int>& compression)
@@ -318,28 +409,14 @@ void writeImage(const Host::HostImage& image, const std::string& path, const std
     auto out = OIIO::ImageOutput::create(path);
     if (!out)
         throw usageError(path + ": no image format is known for this file name");
-    const std::string temp = temporaryName(path);
-    bool written = false;
-    switch (image.depth()) {
-    case Host::Depth::Bits8: written = writeAs<std::uint8_t>(*out, temp, image, compression); break;
-    case Host::Depth::Bits16: written = writeAs<std::uint16_t>(*out, temp, image, compression); break;
-    case Host::Depth::Float: written = writeAs<float>(*out, temp, image, compression); break;
-    }
-    const std::string problem = written ? "" : out->geterror();
-    out.reset();
-    std::error_code ec;
-    if (!written) {
-        fs::remove(temp, ec);
-        throw usageError(path + ": cannot write the image: " + problem);
-    }
-    if (cancel && cancel->load()) {
-        fs::remove(temp, ec);
-        throw CliError(kExitInterrupted, path + ": interrupted; nothing written");
-    }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        throw usageError(path + ": cannot move the finished image into place: " + ec.message());
+    try {
+        writeImageFile(*out, path, cancel, [&](const std::string& temporary) {
+            return writeAtDepth(*out, temporary, image, compression, cancel);
+        });
+    } catch (const std::bad_alloc&) {
+        throw CliError(kExitRenderFailed,
+            path + ": out of memory while writing the " + std::to_string(image.width()) + "x" +
+                std::to_string(image.height()) + " " + depthName(image.depth()) + " image");
     }
 }
 
