@@ -111,8 +111,7 @@ int run(int argc, char** argv)
     } catch (const CLI::Success& e) {
         return app.exit(e);  // --help, --version
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "nimbrel: %s\nRun \"nimbrel --help\" (or \"nimbrel render --help\") for the options.\n",
-            e.what());
+        std::fprintf(stderr, "nimbrel: %s (\"nimbrel --help\" lists the options)\n", e.what());
         return kExitUsage;
     }
 

@@ -54,8 +54,8 @@ private:
 // Writes an image file with `out` through an OutputFile for `path`:
 // `write` opens `out` on the name it is given, writes the pixels and
 // closes it, returning false on failure. Writers that can are handed the
-// checked file as their I/O proxy; the file of one that cannot is read
-// back whole before it counts as written. Throws CliError naming `path`
+// checked file as their I/O proxy; the file of one that cannot (and any
+// JPEG 2000 file) is read back whole before it counts as written. Throws CliError naming `path`
 // and the reason (status 1), or status 130 when `cancel` was raised.
 void writeImageFile(OIIO::ImageOutput& out, const std::string& path, const std::atomic<bool>* cancel,
     const std::function<bool(const std::string& temporary)>& write);

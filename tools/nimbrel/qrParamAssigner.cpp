@@ -142,6 +142,15 @@ int ParamAssigner::resolve(std::string_view name) const
     const int index = host_.findParam(name);
     if (index >= 0)
         return index;
+    // A name that differs only in case stands for the one control it can.
+    std::vector<int> matches;
+    for (const std::string& known : names()) {
+        const int candidate = host_.findParam(known);
+        if (equalIgnoringCase(known, name) && std::find(matches.begin(), matches.end(), candidate) == matches.end())
+            matches.push_back(candidate);
+    }
+    if (matches.size() == 1)
+        return matches.front();
     std::string groups;
     for (int i = 1; i < host_.paramCount(); ++i)
         if (host_.param(i).label() == name && host_.param(i).holdsValue())
@@ -152,20 +161,27 @@ int ParamAssigner::resolve(std::string_view name) const
     throw usageError("unknown parameter " + quoted(name) + suggestion(name));
 }
 
+// Every name a control answers to: its key, and its label where that
+// occurs once or else "Group/Label".
+std::vector<std::string> ParamAssigner::names() const
+{
+    std::vector<std::string> all;
+    for (const ParamKey& k : paramKeys())
+        all.emplace_back(k.key);
+    for (int i = 1; i < host_.paramCount(); ++i) {
+        const Host::HostParam& p = host_.param(i);
+        if (p.holdsValue() && !p.label().empty())
+            all.push_back(host_.findParam(p.label()) == i ? p.label() : p.group() + "/" + p.label());
+    }
+    return all;
+}
+
 // The nearest key or label when the name looks like a slip, and where to
 // find every name.
 std::string ParamAssigner::suggestion(std::string_view name) const
 {
-    std::vector<std::string> names;
-    for (const ParamKey& k : paramKeys())
-        names.emplace_back(k.key);
-    for (int i = 1; i < host_.paramCount(); ++i) {
-        const Host::HostParam& p = host_.param(i);
-        if (p.holdsValue() && !p.label().empty())
-            names.push_back(host_.findParam(p.label()) == i ? p.label() : p.group() + "/" + p.label());
-    }
     const std::string list = "\"nimbrel params\" lists every name";
-    const auto nearest = nearestName(name, names);
+    const auto nearest = nearestName(name, names());
     if (!nearest)
         return "; " + list + ".";
     const bool isKey = nearest->find_first_of(" /") == std::string::npos;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Quarn::Cli {
 
@@ -18,8 +19,9 @@ public:
     explicit ParamAssigner(Host::EffectHost& host);
 
     // The host index that NAME stands for: an internal key, a label that
-    // occurs once, or "Group/Label". Throws a usage CliError otherwise,
-    // suggesting the nearest name.
+    // occurs once, or "Group/Label", in any case where only one control
+    // answers to it. Throws a usage CliError otherwise, suggesting the
+    // nearest name.
     int resolve(std::string_view name) const;
 
     // Applies "NAME=VALUE". Popup entries and check box values match
@@ -40,6 +42,7 @@ private:
     };
     HostValue hostValue(int index, std::string_view value) const;
     HostValue numberValue(const Host::HostParam& param, std::string_view value) const;
+    std::vector<std::string> names() const;
     std::string suggestion(std::string_view name) const;
     std::optional<std::string> clampWarning(int index, std::string_view value, const HostValue& hosted) const;
 
