@@ -16,9 +16,14 @@ namespace Quarn::Cli {
 
 namespace {
 
+// Strings here are built by appending: GCC 12 warns (-Wrestrict, wrongly)
+// on "literal" + std::string once that is inlined.
 std::string quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    std::string out(1, '"');
+    out += text;
+    out += '"';
+    return out;
 }
 
 // A number as typed. Beyond what a double holds it is infinite (and then
@@ -86,7 +91,10 @@ std::string colourText(std::string_view text)
 {
     if (text.size() == 7)
         return std::string(text);
-    return "#" + std::string(text.substr(7, 2)) + std::string(text.substr(1, 6));
+    std::string out(1, '#');
+    out += text.substr(7, 2);
+    out += text.substr(1, 6);
+    return out;
 }
 
 std::string formatNumber(double value)
