@@ -85,23 +85,39 @@ const BadInvocation kBadInvocations[] = {
 INSTANTIATE_TEST_SUITE_P(Table, BadInput, testing::ValuesIn(kBadInvocations),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Values out of range are clamped as the host does, with a warning; the
-// value at the limit renders the same without one.
-TEST(OutOfRange, ValueIsClampedAsTheHostDoesWithAWarning)
+// Values out of range are clamped to the near end of the valid range
+// before the host turns them into its integer or fixed-point form, with a
+// warning naming the value used; the render is that of the limit itself.
+struct Clamp {
+    const char* over;  // --set NAME=VALUE beyond the range
+    const char* limit;  // the same control at the end it clamps to
+    const char* warning;
+};
+
+TEST(OutOfRange, ValueRendersAsTheNearEndOfTheRangeWithAWarning)
 {
+    const Clamp cases[] = {
+        {"'Diffusion Min=150'", "'Diffusion Min=100'", "clamped to 100"},
+        {"density=-5", "density=0.01", "clamped to 0.01"},
+        {"intensity=40000", "intensity=5000", "clamped to 5000"},
+        {"intensity=-1e9", "intensity=0", "clamped to 0"},
+        {"seed=2147483648", "seed=5000", "clamped to 5000"},
+        {"seed=-99999999999", "seed=1", "clamped to 1"},
+        {"angle=1e6", "angle=32767", "clamped to 32767"},
+        {"dropLength=1e400", "dropLength=10000", "clamped to 10000"},
+    };
     ScratchDir dir;
     save(picture(48, 32, 4, TypeDesc::UINT8), dir / "in.png");
-    const Outcome over = nimbrel(dir, "render in.png -o over.png --set 'Diffusion Min=150'");
-    ASSERT_EQ(over.status, 0) << over.err;
-    EXPECT_NE(over.err.find("Diffusion Min"), std::string::npos) << over.err;
-    EXPECT_NE(over.err.find("clamped to 100"), std::string::npos) << over.err;
-    const Outcome edge = nimbrel(dir, "render in.png -o edge.png --set 'Diffusion Min=100'");
-    ASSERT_EQ(edge.status, 0) << edge.err;
-    EXPECT_EQ(edge.err.find("clamped"), std::string::npos) << edge.err;
-    EXPECT_EQ(maxDifference(load(dir / "over.png"), load(dir / "edge.png")), 0.0f);
-    const Outcome low = nimbrel(dir, "render in.png -o low.png --set density=-5 --quiet");
-    ASSERT_EQ(low.status, 0) << low.err;
-    EXPECT_NE(low.err.find("clamped to 0.01"), std::string::npos) << low.err;
+    for (const Clamp& c : cases) {
+        SCOPED_TRACE(c.over);
+        const Outcome over = nimbrel(dir, std::string("render in.png -o over.png --set ") + c.over);
+        ASSERT_EQ(over.status, 0) << over.err;
+        EXPECT_NE(over.err.find(c.warning), std::string::npos) << over.err;
+        const Outcome edge = nimbrel(dir, std::string("render in.png -o edge.png --set ") + c.limit);
+        ASSERT_EQ(edge.status, 0) << edge.err;
+        EXPECT_EQ(edge.err.find("clamped"), std::string::npos) << edge.err;
+        EXPECT_EQ(maxDifference(load(dir / "over.png"), load(dir / "edge.png")), 0.0f);
+    }
 }
 
 TEST(Unwritable, ReadOnlyFolderIsRefusedBeforeRendering)

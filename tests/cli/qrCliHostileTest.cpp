@@ -251,6 +251,13 @@ const Hostile kHostile[] = {
     {"UnrelatedName", "\"$NIMBREL\" render in.png -o out.png --set rainfall=3", 2, {"\"nimbrel params\" lists"}},
     {"PresetListHasNoPlaceholder", "\"$NIMBREL\" render in.png -o out.png --preset Hail", 2,
         {"Valid presets: \"Drizzle\""}},
+    {"IffWrittenWhole", "\"$NIMBREL\" render in.png -o out.iff", 0, {}, {"out.iff"}},
+    {"RenameOntoAFolder", "mkdir out.png && \"$NIMBREL\" render in.png -o out.png", 1,
+        {"out.png", "Is a directory"}},
+    {"ReplacedOutputKeepsItsMode",
+        "cp in.png old.png && chmod 444 old.png && \"$NIMBREL\" render in.png -o old.png && "
+        "stat -c 'nimbrel: mode %a' old.png >&2",
+        0, {"nimbrel: mode 444"}, {"old.png"}},
     {"EmptyMatteLayer", "\"$NIMBREL\" render in.png -o out.png --matte-layer ''", 2, {"--matte-layer \"\""}},
     {"UnwritableFormatNamed", "\"$NIMBREL\" render in.png -o out.qqq", 2, {"out.qqq", "no image format"}},
     // The first ten minutes.

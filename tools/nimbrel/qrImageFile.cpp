@@ -245,8 +245,12 @@ bool writeAs(OIIO::ImageOutput& out, const std::string& temp, const Host::HostIm
         return false;
     const std::size_t fileRow = std::size_t(image.width()) * channels;
     const bool png = std::string_view(out.format_name()) == "png";
-    const int rows = bandRows(fileRow * sizeof(Channel), image.height(), png ? 1 : kBandRowMultiple,
-        png ? kPngBandBytes : kBandBytes);
+    // Writers of tiled-only formats (IFF) fail scanlines without a word;
+    // they take the image whole.
+    const bool whole = out.spec().tile_width > 0;
+    const int rows = whole ? image.height()
+                           : bandRows(fileRow * sizeof(Channel), image.height(), png ? 1 : kBandRowMultiple,
+                                 png ? kPngBandBytes : kBandBytes);
     std::vector<Channel> band(fileRow * rows);
     for (int y = 0; y < image.height(); y += rows) {
         const int end = std::min(image.height(), y + rows);
@@ -257,7 +261,8 @@ bool writeAs(OIIO::ImageOutput& out, const std::string& temp, const Host::HostIm
         for (int r = y; r < end; ++r)
             fileRows(band.data() + std::size_t(r - y) * fileRow,
                 reinterpret_cast<const Channel*>(image.row(r)), std::size_t(image.width()), channels);
-        if (!out.write_scanlines(y, end, 0, Store<Channel>::fileType(), band.data())) {
+        const TypeDesc type = Store<Channel>::fileType();
+        if (!(whole ? out.write_image(type, band.data()) : out.write_scanlines(y, end, 0, type, band.data()))) {
             out.close();
             return false;
         }
