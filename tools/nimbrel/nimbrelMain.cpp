@@ -58,8 +58,8 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text)
     text.matteOption =
         render->add_option("--matte-layer", text.matteLayer, "Image (or pattern) for the Matte Layer");
     render->add_option("--depth", text.depth, "Host pixel depth: 8, 16 or 32 (default: the input's)");
-    auto* frame = render->add_option("--frame", text.frame, "The host's current time in frames");
-    render->add_option("--frames", text.frames, "Render frames A-B as a sequence")->excludes(frame);
+    auto* frame = render->add_option("--frame", text.frame, "The host's current time in frames, 0 to " + std::to_string(kLargestHostNumber));
+    render->add_option("--frames", text.frames, "Render frames A-B as a sequence (at most " + std::to_string(kMostFrames) + " frames)")->excludes(frame);
     render->add_option("--render", text.render, "smart (default) or classic");
     render->add_option("--downsample", text.downsample, "Downsample factor X[,Y]: N means 1/N");
     render->add_option("--pixel-aspect", text.pixelAspect, "Pixel aspect ratio R");
@@ -147,7 +147,7 @@ int main(int argc, char** argv)
     } catch (const std::bad_alloc&) {
         // Reading and writing name their file and size; what is left is
         // setting up the host and the plug-in.
-        std::fprintf(stderr, "nimbrel: out of memory while setting up the host and the plug-in\n");
+        std::fprintf(stderr, "nimbrel: out of memory while loading the plug-in or setting up the render\n");
         return kExitRenderFailed;
     } catch (const std::system_error& e) {
         std::fprintf(stderr, "nimbrel: the system refused a resource (a thread or a file): %s\n", e.what());
