@@ -2,6 +2,7 @@
 
 #include "qrCliError.h"
 #include "qrHostError.h"
+#include "qrMotionControls.h"
 #include "qrNearestName.h"
 #include "qrParamKeys.h"
 
@@ -189,7 +190,12 @@ std::vector<std::string> ParamAssigner::names() const
 std::string ParamAssigner::suggestion(std::string_view name) const
 {
     const std::string list = "\"nimbrel params\" lists every name";
-    const auto nearest = nearestName(name, names());
+    std::vector<std::string> candidates = names();
+    for (const MotionControl& c : motionControls()) {
+        candidates.emplace_back(c.key);
+        candidates.emplace_back(c.label);
+    }
+    const auto nearest = nearestName(name, candidates);
     if (!nearest)
         return "; " + list + ".";
     const bool isKey = nearest->find_first_of(" /") == std::string::npos;
@@ -206,6 +212,8 @@ std::optional<std::string> ParamAssigner::assign(std::string_view assignment)
 
 std::optional<std::string> ParamAssigner::assign(std::string_view name, std::string_view value)
 {
+    if (const MotionControl* motion = findMotionControl(name))
+        return assignMotion(*motion, value);
     const int index = resolve(name);
     const HostValue hosted = hostValue(index, value);
     // Every control that holds a value has a key; it is the unambiguous name.
@@ -216,6 +224,16 @@ std::optional<std::string> ParamAssigner::assign(std::string_view name, std::str
             "setting " + quoted(name) + " failed: the plug-in returned error " +
                 std::to_string(result.error) + " " + quoted(result.message));
     return clampWarning(index, value, hosted);
+}
+
+// The motion controls are the host's own: no command reaches the plug-in
+// until it renders and asks for them.
+std::optional<std::string> ParamAssigner::assignMotion(const MotionControl& control, std::string_view value)
+{
+    NimbrelRainMotion motion = host_.rainMotion();
+    std::optional<std::string> warning = setMotionControl(motion, control, value);
+    host_.setRainMotion(motion);
+    return warning;
 }
 
 void ParamAssigner::applyPreset(std::string_view entry)

@@ -13,6 +13,8 @@
 
 namespace Quarn::Cli {
 
+struct MotionControl;
+
 class ParamAssigner {
 public:
     // Registers the internal keys as names on `host`.
@@ -40,6 +42,7 @@ private:
         std::string text;
         std::string range = {};
     };
+    std::optional<std::string> assignMotion(const MotionControl& control, std::string_view value);
     HostValue hostValue(int index, std::string_view value) const;
     HostValue numberValue(const Host::HostParam& param, std::string_view value) const;
     std::vector<std::string> names() const;

@@ -5,6 +5,7 @@
 #include "qrFramePattern.h"
 #include "qrImageFile.h"
 #include "qrInterrupt.h"
+#include "qrMotionControls.h"
 #include "qrOverwriteGuard.h"
 #include "qrParamAssigner.h"
 #include "qrParamKeys.h"
@@ -174,7 +175,8 @@ void RenderJob::applyChanges(ParamAssigner& assigner)
         }
         if (auto warning = assigner.assign(change.text))
             warn(*warning);
-        matteSet = matteSet || assigner.resolve(change.text.substr(0, change.text.find('='))) == kMatteChannelIndex;
+        const std::string name = change.text.substr(0, change.text.find('='));
+        matteSet = matteSet || (!findMotionControl(name) && assigner.resolve(name) == kMatteChannelIndex);
     }
     // As a host does after changes: the plug-in greys out what no longer applies.
     host_->updateParamsUI();
@@ -316,7 +318,8 @@ void RenderJob::run()
     // that a refused command leaves no new folder behind.
     prepareOutput(output_.name(frames_.front()));
     if (options_.verbose)
-        std::fprintf(stderr, "%s", host_->describeParams().c_str());
+        std::fprintf(stderr, "%s%s", host_->describeParams().c_str(),
+            listMotionControls(host_->rainMotion()).c_str());
 
     const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
     ProgressBar progress(stderr, long(frames_.size()), showProgress);
