@@ -52,9 +52,15 @@ extern "C" void onSignal(int signal)
 
 const std::atomic<bool>& installInterruptHandler()
 {
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (int signal : {SIGINT, SIGTERM})
         std::signal(signal, onSignal);
+    // Neither exists on Windows.
+#ifdef SIGHUP
+    std::signal(SIGHUP, onSignal);
+#endif
+#ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     return gInterrupted;
 }
 
