@@ -109,6 +109,8 @@ public:
     RenderResult render(Depth depth, RenderMode mode);
     // Any command, with the current parameters and no output or extra.
     CommandResult command(PF_Cmd cmd);
+    // Any command with no parameter list at all, as a careless host sends it.
+    CommandResult commandWithoutParams(PF_Cmd cmd);
 
     // Parameters. Index 0 is the host's input layer. A name is an alias,
     // "Group/Label" or a label that occurs once.
