@@ -6,6 +6,7 @@
 // out at other times, converts units both ways and writes values back into
 // the command's parameter list. One adapter lives for one command, on the
 // command's thread.
+#include "qrAEParamStream.h"
 #include "qrAESuite.h"
 #include "qrWrapperHost.h"
 
@@ -127,7 +128,9 @@ public:
     void paramDeleteKey(const std::string& name, int keyIndex) override;
     void paramDeleteAllKeys(const std::string& name) override;
     double paramKeyTime(const std::string& name, int keyIndex) override;
-    bool paramFindKey(const std::string& name, double time, int32_t a, int32_t b) override;
+    // `direction` < 0: is there a key before `time`; > 0: after it; 0: at
+    // it. With `atTimeToo` non-zero a key at `time` counts either way.
+    bool paramFindKey(const std::string& name, double time, int32_t direction, int32_t atTimeToo) override;
     void paramSetKey(const std::string& name, double time) override;
 
     double getDoubleParam(const std::string& name, double time) override;
@@ -189,8 +192,15 @@ private:
     {
         return *static_cast<const T*>(suite(name, version, function));
     }
+    // The stream of the parameter `key`, for key changes.
+    ParamStream keyStream(const std::string& key, const char* function);
+    // The times (frames) of the parameter's keys, in order.
+    std::vector<double> keyFrames(const std::string& key);
+    // After a key change: the value at the current time, read again.
+    void refreshCurrentValue(const std::string& key);
     // Frame times in the host's time units.
     A_long hostTime(double frames) const;
+    A_Time keyTimeOf(double frames) const;
     double frames(A_long hostTime, A_u_long scale) const;
 
     PF_InData* in_;
