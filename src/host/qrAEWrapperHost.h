@@ -8,10 +8,12 @@
 // command's thread.
 #include "qrAEParamStream.h"
 #include "qrAESuite.h"
+#include "qrClip.h"
 #include "qrWrapperHost.h"
 
 #include <AE_Effect.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -49,6 +51,9 @@ struct PresetValue {
     int32_t type = 0;
     double value[4] = {0, 0, 0, 0};
 };
+
+// The working values an effect instance keeps between commands.
+using InstanceData = std::array<int32_t, 3>;
 
 class Host : public Quarn::Wrapper::HostI {
 public:
@@ -90,6 +95,20 @@ public:
 
     // The values a preset file lists, in key order.
     std::vector<PresetValue> presetValues();
+
+    // --- the instance and its frames --------------------------------------
+    // The instance's working values, kept in its live sequence record from
+    // command to command (flattening keeps none); NullSequenceData when the
+    // command carries no live record.
+    void setInstanceData(const InstanceData& values);
+    InstanceData getInstanceData() const;
+    // The frames, first to last, the effect will fetch from the clip `name`
+    // besides the current one; ClipUndefined for an unmapped clip.
+    void setFramesNeeded(const std::string& clip, double first, double last);
+    bool frameIsNeeded(int32_t layerIndex, double time) const;
+    // The frames of the effect's layer, from 0 to the last one its
+    // duration holds; the layers an effect checks out share them.
+    Quarn::Wrapper::FrameRange getLayerFrameRange() const;
 
     // --- the output and clips -------------------------------------------
     // The texture that wraps the output world (set by the render driver).
@@ -211,6 +230,7 @@ private:
     QrTexIndexer* outputTexture_ = nullptr;
     std::map<std::string, Mapping> mappings_;
     std::map<std::string, int32_t> clips_;
+    std::map<int32_t, Quarn::Wrapper::FrameRange> framesNeeded_;  // by layer index
     std::map<int32_t, PF_ParamDef> cache_;
     std::map<std::string, SuiteHandle> suites_;
 };

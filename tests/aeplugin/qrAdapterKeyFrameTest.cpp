@@ -3,63 +3,15 @@
 // that never reach the host's keys, a key found at the wrong time, a value
 // read stale after its keys changed, or integrals and slopes that miss the
 // keys between their sample points.
-#include "qrAEExceptions.h"
-#include "qrAEWrapperHost.h"
-#include "qrEffectHost.h"
-#include "qrExceptionTemplate.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
+#include "qrAdapterInCommand.h"
 
 namespace {
 
 using Quarn::AfterEffects::Wrapper::Host;
-using Quarn::Host::EffectHost;
 
 constexpr int kIntensity = 6;  // "Rain Intensity", a percent slider read as a scale
 
-// The plug-in started in a host whose frames are ten time units each, so
-// that half frames are times the host can name.
-class AdapterKeys : public ::testing::Test {
-protected:
-    EffectHost host {NIMBREL_PLUGIN_PATH};
-
-    void SetUp() override
-    {
-        Quarn::Errors::Initialise();
-        host.properties().timeStep = host.properties().localTimeStep = 10;
-        host.properties().timeScale = 250;
-        ASSERT_TRUE(host.start().ok());
-    }
-
-    // Runs `body` on an adapter made inside one command, as the plug-in
-    // would; the name of an exception it throws, or "" when none.
-    std::string inCommand(const std::function<void(Host&)>& body)
-    {
-        std::string thrown;
-        const auto r = host.commandThrough(PF_Cmd_UPDATE_PARAMS_UI, [&](PF_InData* in, PF_OutData* out,
-                                                                        PF_ParamDef* params[]) {
-            try {
-                Host adapter(in, out, params);
-                adapter.bindRainMappings();
-                body(adapter);
-                adapter.releaseSuites();
-            } catch (const Quarn::Exceptions::ExceptionI& e) {
-                thrown = e.name();
-            }
-            return PF_Err_NONE;
-        });
-        EXPECT_TRUE(r.ok());
-        const auto counters = host.counters();
-        EXPECT_EQ(counters.aegpHeld, 0) << "effects or streams left undisposed";
-        EXPECT_EQ(counters.suitesHeld, 0);
-        return thrown;
-    }
-
-    double seconds(double frames) const { return frames * 10.0 / 250.0; }
-};
+using AdapterKeys = AdapterInCommand;
 
 TEST_F(AdapterKeys, QueriesAnswerFromTheHostsKeys)
 {
