@@ -122,20 +122,24 @@ std::string trimSourcePath(const char* path);
         using ::Quarn::Exceptions::ExceptionI::ExceptionI;                                                   \
     };
 
+// What every concrete class answers about itself: code, copy and names.
+#define QUARN_EXCEPTION_IDENTITY(Class, Code, FamilyName)                                                    \
+    static constexpr int32_t kCode = Code;                                                                   \
+    int32_t code() const override { return kCode; }                                                          \
+    ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); }                     \
+    const char* name() const override { return #Class; }                                                     \
+    const char* family() const override { return FamilyName; }
+
 #define QUARN_EXCEPTION_CLASS(Class, Family, Code, FamilyName)                                               \
     class Class : public Family {                                                                            \
     public:                                                                                                  \
-        static constexpr int32_t kCode = Code;                                                               \
+        QUARN_EXCEPTION_IDENTITY(Class, Code, FamilyName)                                                    \
         template <class... A>                                                                                \
         Class(const char* function, const char* file, int32_t line, A&&... args)                             \
             : Family(function, file, line, Code,                                                             \
                   ::Quarn::Exceptions::Arguments {::Quarn::Exceptions::Argument(std::forward<A>(args))...})  \
         {                                                                                                    \
         }                                                                                                    \
-        int32_t code() const override { return kCode; }                                                      \
-        ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); }                 \
-        const char* name() const override { return #Class; }                                                 \
-        const char* family() const override { return FamilyName; }                                           \
     };
 
 // An exception whose message is the text it is thrown with, word for word,
@@ -143,15 +147,11 @@ std::string trimSourcePath(const char* path);
 #define QUARN_EXCEPTION_TEXT_CLASS(Class, Family, Code, FamilyName)                                          \
     class Class : public Family {                                                                            \
     public:                                                                                                  \
-        static constexpr int32_t kCode = Code;                                                               \
+        QUARN_EXCEPTION_IDENTITY(Class, Code, FamilyName)                                                    \
         Class(const char* function, const char* file, int32_t line, std::string text)                        \
             : Family(function, file, line, Code, std::move(text))                                            \
         {                                                                                                    \
         }                                                                                                    \
-        int32_t code() const override { return kCode; }                                                      \
-        ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); }                 \
-        const char* name() const override { return #Class; }                                                 \
-        const char* family() const override { return FamilyName; }                                           \
     };
 
 QUARN_EXCEPTION_FAMILY(Exception)
