@@ -2,6 +2,8 @@
 
 #include "qrAEExceptions.h"
 
+#include <utility>
+
 namespace Quarn::AfterEffects::Wrapper {
 
 namespace {
