@@ -12,6 +12,8 @@
 #include "qrHostProperties.h"
 #include "qrPluginLibrary.h"
 
+#include <qrRainMotionSuite.h>
+
 #include <atomic>
 #include <functional>
 #include <map>
@@ -135,6 +137,11 @@ public:
     // One line per parameter: index, group/label, kind, value, flags.
     std::string describeParams() const;
 
+    // The drop motion the host offers the plug-in through the rain motion
+    // suite; at first the rain without motion.
+    const NimbrelRainMotion& rainMotion() const { return rainMotion_; }
+    void setRainMotion(const NimbrelRainMotion& motion) { rainMotion_ = motion; }
+
     // What the plug-in reported and holds.
     A_u_long pluginVersion() const { return myVersion_; }
     PF_OutFlags outFlags() const { return outFlags_; }
@@ -204,6 +211,8 @@ private:
     const std::atomic<bool>* cancelSignal_ = nullptr;
     std::set<std::string, std::less<>> refusedSuites_;
     std::optional<PF_PixelFormat> outputFormat_;
+    // No fall, no wind, one layer: what a host without the suite gets.
+    NimbrelRainMotion rainMotion_ {0.0, 0.0, 4.0, 1, 0.4, 0};
 };
 
 }  // namespace Quarn::Host

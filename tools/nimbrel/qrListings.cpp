@@ -2,6 +2,7 @@
 
 #include "qrCliError.h"
 #include "qrImageFile.h"
+#include "qrMotionControls.h"
 #include "qrParamAssigner.h"
 #include "qrParamKeys.h"
 #include "qrParamText.h"
@@ -94,7 +95,7 @@ std::string listParams()
             rangeText(p).c_str(), (p.definition().ui_flags & PF_PUI_DISABLED) ? "  (greyed out)" : "");
         out += line;
     }
-    return out;
+    return out + listMotionControls(host->rainMotion());
 }
 
 // Each preset is chosen in a fresh instance, as a user would pick it, and

@@ -2,6 +2,7 @@
 
 #include "qrCliError.h"
 #include "qrHostError.h"
+#include "qrMotionControls.h"
 #include "qrParamKeys.h"
 
 #include <charconv>
@@ -97,8 +98,12 @@ std::string ParamAssigner::validNames() const
         if (p.holdsValue() && !p.label().empty() && host_.findParam(p.label()) == i)
             labels += (labels.empty() ? "" : ", ") + quoted(p.label());
     }
+    std::string motion;
+    for (const MotionControl& c : motionControls())
+        motion += (motion.empty() ? "" : ", ") + quoted(c.label);
     return "Valid names are the keys " + keys + "; the labels " + labels +
-        "; or \"Group/Label\" such as \"Source Crops/X Method\".";
+        "; or \"Group/Label\" such as \"Source Crops/X Method\"; and the nimbrel host's motion controls " +
+        motion + " (or their keys).";
 }
 
 std::optional<std::string> ParamAssigner::assign(std::string_view assignment)
@@ -111,6 +116,8 @@ std::optional<std::string> ParamAssigner::assign(std::string_view assignment)
 
 std::optional<std::string> ParamAssigner::assign(std::string_view name, std::string_view value)
 {
+    if (const MotionControl* motion = findMotionControl(name))
+        return assignMotion(*motion, value);
     const int index = resolve(name);
     const std::string text = hostText(index, value);
     // Every control that holds a value has a key; it is the unambiguous name.
@@ -121,6 +128,16 @@ std::optional<std::string> ParamAssigner::assign(std::string_view name, std::str
             "setting " + quoted(name) + " failed: the plug-in returned error " +
                 std::to_string(result.error) + " " + quoted(result.message));
     return clampWarning(index, value);
+}
+
+// The motion controls are the host's own: no command reaches the plug-in
+// until it renders and asks for them.
+std::optional<std::string> ParamAssigner::assignMotion(const MotionControl& control, std::string_view value)
+{
+    NimbrelRainMotion motion = host_.rainMotion();
+    std::optional<std::string> warning = setMotionControl(motion, control, value);
+    host_.setRainMotion(motion);
+    return warning;
 }
 
 void ParamAssigner::applyPreset(std::string_view entry)

@@ -5,6 +5,7 @@
 #include "qrFramePattern.h"
 #include "qrImageFile.h"
 #include "qrInterrupt.h"
+#include "qrMotionControls.h"
 #include "qrParamAssigner.h"
 #include "qrParamKeys.h"
 #include "qrPluginLocator.h"
@@ -279,7 +280,8 @@ void RenderJob::run()
     ParamAssigner assigner(*host_);
     applyChanges(assigner);
     if (options_.verbose)
-        std::fprintf(stderr, "%s", host_->describeParams().c_str());
+        std::fprintf(stderr, "%s%s", host_->describeParams().c_str(),
+            listMotionControls(host_->rainMotion()).c_str());
 
     const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
     ProgressBar progress(stderr, long(frames_.size()), showProgress);
