@@ -39,14 +39,6 @@ bool isHexColour(std::string_view text)
     return true;
 }
 
-// The host reads #AARRGGBB; users write the alpha last.
-std::string colourText(std::string_view text)
-{
-    if (text.size() == 7)
-        return std::string(text);
-    return "#" + std::string(text.substr(7, 2)) + std::string(text.substr(1, 6));
-}
-
 std::string formatNumber(double value)
 {
     char text[64];
@@ -175,7 +167,7 @@ std::string ParamAssigner::hostText(int index, std::string_view value) const
         throw usageError(where + quoted(value) + " is not a check box value; use on or off");
     case PF_Param_COLOR:
         if (isHexColour(value))
-            return colourText(value);
+            return std::string(value);
         throw usageError(where + quoted(value) + " is not a colour; use #RRGGBB or #RRGGBBAA");
     case PF_Param_SLIDER: {
         const auto number = parseNumber(value);
