@@ -87,17 +87,6 @@ bool isHexColour(std::string_view text)
     return true;
 }
 
-// The host reads #AARRGGBB; users write the alpha last.
-std::string colourText(std::string_view text)
-{
-    if (text.size() == 7)
-        return std::string(text);
-    std::string out(1, '#');
-    out += text.substr(7, 2);
-    out += text.substr(1, 6);
-    return out;
-}
-
 std::string formatNumber(double value)
 {
     char text[64];
@@ -274,7 +263,7 @@ ParamAssigner::HostValue ParamAssigner::hostValue(int index, std::string_view va
         throw usageError(where + quoted(value) + " is not a check box value; use on or off");
     case PF_Param_COLOR:
         if (isHexColour(value))
-            return {colourText(value)};
+            return {std::string(value)};
         throw usageError(where + quoted(value) + " is not a colour; use #RRGGBB or #RRGGBBAA");
     case PF_Param_SLIDER:
     case PF_Param_FIX_SLIDER:

@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -161,6 +162,10 @@ void RenderJob::setUpHost()
     props.downsampleX = options_.downsampleX;
     props.downsampleY = options_.downsampleY;
     props.pixelAspectRatio = options_.pixelAspect;
+    // The layer lasts at least to the last frame rendered, so the frame
+    // range the host reports holds every frame asked for.
+    const A_long lastFrame = A_long(*std::max_element(frames_.begin(), frames_.end()));
+    props.totalTime = std::max(props.totalTime, (lastFrame + 1) * props.timeStep);
     host_->setFrame(A_long(frames_.front()));
 }
 
