@@ -129,7 +129,7 @@ std::string listPiPL()
 
 void writeAbout(const std::string& path)
 {
-    checkWritable(path);
+    prepareOutput(path);
     auto host = startedHost();
     const Host::DialogResult about = host->about();
     if (!about.command.ok() || !about.shown || about.content.empty())
