@@ -130,6 +130,7 @@ inline constexpr OfxStatus errFatal = 2;
 inline constexpr OfxStatus errUnknown = 3;
 inline constexpr OfxStatus errMissingHostFeature = 4;
 inline constexpr OfxStatus errUnsupported = 5;
+inline constexpr OfxStatus errExists = 6;
 inline constexpr OfxStatus errBadHandle = 9;
 inline constexpr OfxStatus errBadIndex = 10;
 inline constexpr OfxStatus errValue = 11;

@@ -26,7 +26,7 @@ void defineClip(OfxImageEffectHandle descriptor, const char* name, bool optional
     const Props p(handle);
     p.set(Prop::supportedComponents, Value::componentsRGBA, 0);
     p.set(Prop::supportedComponents, Value::componentsRGB, 1);
-    p.set(Prop::supportsTiles, 1);
+    p.set(Prop::supportsTiles, 0);
     p.set(Prop::temporalClipAccess, 0);
     if (optional)
         p.set(Prop::clipOptional, 1);
@@ -55,7 +55,9 @@ void describe(OfxImageEffectHandle descriptor)
     p.set(Prop::renderThreadSafety, Value::renderFullySafe);
     p.set(Prop::hostFrameThreading, 0);
     p.set(Prop::supportsMultiResolution, 1);
-    p.set(Prop::supportsTiles, 1);
+    // Streaks reach across the whole frame: the effect renders whole frames
+    // (a window smaller than the frame still gets every pixel right).
+    p.set(Prop::supportsTiles, 0);
     p.set(Prop::temporalClipAccess, 0);
     p.set(Prop::multipleClipDepths, 0);
 }

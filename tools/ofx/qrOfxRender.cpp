@@ -52,6 +52,11 @@ struct Frame {
     OfxRectI window {0, 0, 0, 0};
 };
 
+bool sameRect(const OfxRectI& a, const OfxRectI& b)
+{
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+}
+
 OfxRectI intersection(const OfxRectI& a, const OfxRectI& b)
 {
     return {std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2), std::min(a.y2, b.y2)};
@@ -68,8 +73,10 @@ template <class D, class C> void attachMatte(Frame& f, const ClipImage& matte, i
     f.effect.attachClip(auto_ref<Wrapper::Clip>(new Wrapper::TextureClip<D>(Key::matteClip, texture)));
 }
 
-// The effect's coordinates are the source image's; the output is rendered in
-// the host's memory when it is exactly that area, else in a texture of it.
+// The effect's coordinates are the source image's. Streaks and the blurs
+// under them reach far across the frame, so the whole area is rendered and
+// the window written; the render goes straight into the host's memory when
+// the window is the whole output and exactly that area, else into a texture.
 template <class D, class C>
 void renderAt(Frame& f, const ClipImage& source, const ClipImage& output, const ClipImage& matte, Depth depth)
 {
@@ -81,9 +88,9 @@ void renderAt(Frame& f, const ClipImage& source, const ClipImage& output, const 
     const int width = areaWidth(area), height = areaHeight(area);
     auto sourceTexture = D::Texture::allocate(width, height);
     readArea<D>(in, area, sourceTexture);
-    typename D::Texture result = canWrapInPlace(out, area) ? wrapInPlace<D>(out) : D::Texture::allocate(width, height);
+    const bool inPlace = canWrapInPlace(out, area) && sameRect(window, area);
+    typename D::Texture result = inPlace ? wrapInPlace<D>(out) : D::Texture::allocate(width, height);
     f.host.setOutput(&result);
-    f.host.extent = QrRectI {window.x1 - area.x1, area.y2 - window.y2, window.x2 - 1 - area.x1, area.y2 - 1 - window.y1};
 
     auto cropped = sourceTexture;
     Rain::applyCrops(cropped, Rain::readCrops(f.effect, Key::sourceCrops, f.host.time), false);
