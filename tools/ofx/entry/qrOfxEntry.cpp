@@ -100,14 +100,20 @@ OfxPlugin gPlugin = {kImageEffectApi, 1, kPluginIdentifier, 2, 1, &setHost, &mai
 
 }  // namespace
 
+#ifdef _WIN32
+#define NIMBREL_OFX_EXPORT __declspec(dllexport)
+#else
+#define NIMBREL_OFX_EXPORT __attribute__((visibility("default")))
+#endif
+
 extern "C" {
 
-__attribute__((visibility("default"))) int OfxGetNumberOfPlugins()
+NIMBREL_OFX_EXPORT int OfxGetNumberOfPlugins()
 {
     return 1;
 }
 
-__attribute__((visibility("default"))) OfxPlugin* OfxGetPlugin(int nth)
+NIMBREL_OFX_EXPORT OfxPlugin* OfxGetPlugin(int nth)
 {
     return nth == 0 ? &gPlugin : nullptr;
 }
