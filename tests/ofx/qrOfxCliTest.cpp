@@ -22,6 +22,7 @@ struct Case {
     const char* extension;
     double time = 0.0, scale = 1.0, pixelAspect = 1.0;
     std::function<void(TestHost&)> setUp = {};
+    bool matte = false;  // the picture is also the matte layer (General context)
 };
 
 std::ostream& operator<<(std::ostream& os, const Case& c)
@@ -37,17 +38,19 @@ TEST_P(AgainstTheCommandLine, GivesTheSamePixels)
     ScratchDir dir(std::string("cli-") + c.name);
     const std::string in = dir / "street.png", out = dir / (std::string("rain.") + c.extension);
     ASSERT_EQ(run(std::string(NIMBREL_SAMPLE) + " " + in + " 96 64 >/dev/null"), 0);
+    const std::string matteArgs = c.matte ? " --matte-layer " + in : "";
     ASSERT_EQ(run(std::string("NIMBREL_PLUGIN=") + NIMBREL_PLUGIN_PATH + " " + NIMBREL_CLI + " render " + in +
-                  " -o " + out + " --quiet " + c.cliArgs),
+                  " -o " + out + " --quiet " + c.cliArgs + matteArgs),
         0);
 
-    TestHost host(NIMBREL_OFX_BUNDLE);
+    TestHost host(NIMBREL_OFX_BUNDLE, c.matte ? Value::contextGeneral : Value::contextFilter);
     if (c.setUp)
         c.setUp(host);
     Image source = hostImage(readPicture(in, c.depth), c.depth);
     source.pixelAspect = c.pixelAspect;
+    Image matte = source;
     Image output = Image::blank(source.bounds, c.depth);
-    ASSERT_EQ(host.render(source, output, c.time, source.bounds, c.scale), Status::ok);
+    ASSERT_EQ(host.render(source, output, c.time, source.bounds, c.scale, c.matte ? &matte : nullptr), Status::ok);
     EXPECT_EQ(maxDifference(pictureOf(output), readPicture(out, c.depth)), 0.0f);
 }
 
@@ -74,6 +77,9 @@ const Case kCases[] = {
             h.param(Key::sourceCrops.xMethod).value[0] = 0;
             h.param(Key::sourceCrops.edgeColour).value = {0x20 / 255.0, 0x30 / 255.0, 0x40 / 255.0, 0x80 / 255.0};
         }},
+    {"MatteLayerLuminance16", Value::depthShort, "--depth 16 --set \"Matte=Matte Layer Luminance\"", "tif", 0.0,
+        1.0, 1.0, [](TestHost& h) { h.param(Key::matteChannel).value[0] = 5; }, true},
+    {"SourceInverseLuminanceWithALayer8", Value::depthByte, "--depth 8", "png", 0.0, 1.0, 1.0, {}, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(OfxBundle, AgainstTheCommandLine, ::testing::ValuesIn(kCases),
