@@ -5,7 +5,8 @@
 # no filter (melt's own decode, conversions and output), the frei0r filter,
 # the OpenFX plug-in at 8 bits and at 16 bits (RGBA64 output); beside them
 # `nimbrel render` of the same 24 frames (PNG out). melt writes raw frames to
-# /dev/null. Figures are the fastest and the median of RUNS (default 3).
+# a file, whose size is checked (a run that wrote fewer frames fails the
+# script). Figures are the fastest and the median of RUNS (default 3).
 # NIMBREL_BUILD picks the build folder (default build-release, Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,7 +39,7 @@ row() {
   : >"$work/wall"
   for ((i = 0; i < runs; i++)); do
     start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
+    "$@" >/dev/null 2>"$work/log" || { cat "$work/log" >&2; exit 1; }
     end=$(date +%s%N)
     echo $(((end - start) / 1000000)) >>"$work/wall"
   done
@@ -47,11 +48,14 @@ row() {
 }
 
 through_melt() {
-  local format=$1 deep=()
+  local format=$1 deep=() bytes=4
   shift
-  [ "$format" = rgba64le ] && deep=(mlt_image_format=rgba64)
-  melt -silent -profile "$work/profile" "$work/hd.png" out=23 "$@" -consumer avformat:/dev/null \
+  [ "$format" = rgba64le ] && deep=(mlt_image_format=rgba64) && bytes=8
+  rm -f "$work/frames.raw"
+  melt -silent -profile "$work/profile" "$work/hd.png" out=23 "$@" -consumer avformat:"$work/frames.raw" \
     f=rawvideo vcodec=rawvideo pix_fmt="$format" an=1 real_time=0 "${deep[@]}"
+  [ "$(stat -c %s "$work/frames.raw")" -eq $((24 * 1920 * 1080 * bytes)) ] ||
+    { echo "ofxMeltBench: melt $* wrote $(stat -c %s "$work/frames.raw") bytes, not 24 frames" >&2; exit 1; }
 }
 
 echo "| 24 HD frames | frames per second (fastest / median) | wall ms (fastest / median) |"
