@@ -57,7 +57,7 @@ TEST(OfxBundle, TheGeneralContextAddsAnOptionalMatteClip)
 // Renders `source` whole at `time` and `scale`; the host image back.
 Image renderWhole(TestHost& host, Image& source, double time = 0.0, double scale = 1.0)
 {
-    Image output = Image::blank(source.bounds, source.depth);
+    Image output = Image::blank(source.bounds, source.depth, source.components);
     EXPECT_EQ(host.render(source, output, time, source.bounds, scale), Status::ok);
     EXPECT_EQ(host.imagesOut, 0);
     return output;
@@ -110,6 +110,20 @@ TEST(OfxBundle, AWindowLeavesTheRestOfTheOutputAlone)
     const Picture p = pictureOf(output);
     EXPECT_EQ(p.rgba[0], 7.0f);  // top left, outside
     EXPECT_NE(p.rgba[(size_t(kH - 1 - 15) * kW + 15) * 4 + 3], 7.0f);  // inside: the source's alpha
+}
+
+TEST(OfxBundle, RgbImagesRenderAsTheirOpaqueRgbaImages)
+{
+    TestHost host(NIMBREL_OFX_BUNDLE);
+    Image rgba = syntheticSource(Value::depthShort);  // opaque
+    Image rgb = Image::blank(rgba.bounds, rgba.depth, Value::componentsRGB);
+    for (size_t px = 0; px < rgb.bytes.size() / 6; ++px)
+        std::copy_n(&rgba.bytes[px * 8], 6, &rgb.bytes[px * 6]);
+    const Image fromRgba = renderWhole(host, rgba), fromRgb = renderWhole(host, rgb);
+    ASSERT_EQ(fromRgb.bytes.size(), rgb.bytes.size());
+    for (size_t px = 0; px < rgb.bytes.size() / 6; ++px)
+        ASSERT_TRUE(std::equal(&fromRgb.bytes[px * 6], &fromRgb.bytes[px * 6 + 6], &fromRgba.bytes[px * 8])) << px;
+    EXPECT_NE(fromRgb.bytes, rgb.bytes);  // there is rain
 }
 
 TEST(OfxBundle, AFrameAloneIsTheSameFrameOfASequence)
