@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -138,6 +140,32 @@ TEST(OfxBundle, AFrameAloneIsTheSameFrameOfASequence)
     TestHost fresh(NIMBREL_OFX_BUNDLE);
     fresh.param("fallSpeed").value[0] = 4;
     EXPECT_EQ(renderWhole(fresh, source, 2).bytes, sequence[2]);
+}
+
+TEST(OfxBundle, FramesRenderedOnSeveralThreadsAtOnceAreTheFramesRenderedOneByOne)
+{
+    TestHost host(NIMBREL_OFX_BUNDLE);
+    host.param("fallSpeed").value[0] = 3;
+    Image source = syntheticSource(Value::depthByte);
+    std::vector<Image> alone, together;
+    for (int t = 0; t < 4; ++t) {
+        alone.push_back(renderWhole(host, source, t));
+        together.push_back(Image::blank(source.bounds, source.depth));
+    }
+    std::vector<std::thread> threads;
+    std::atomic<int> failures {0};
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            Image own = source;  // each render reads its own copy, as a host's frames do
+            if (host.render(own, together[size_t(t)], t, source.bounds) != Status::ok)
+                ++failures;
+        });
+    for (std::thread& th : threads)
+        th.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(host.imagesOut.load(), 0);
+    for (int t = 0; t < 4; ++t)
+        EXPECT_EQ(together[size_t(t)].bytes, alone[size_t(t)].bytes) << t;
 }
 
 TEST(OfxBundle, APresetChosenByTheUserSetsItsControlsAndReturnsToRest)

@@ -12,6 +12,14 @@ namespace Quarn::Ofx::Testing {
 namespace {
 
 TestHost* gHost = nullptr;
+// The images of the render running on this thread, by clip.
+thread_local std::map<const Clip*, Image*> tImages;
+
+Image* imageOf(const Clip* clip)
+{
+    auto it = tImages.find(clip);
+    return it == tImages.end() ? nullptr : it->second;
+}
 
 PropSet* P(OfxPropertySetHandle h)
 {
@@ -112,10 +120,10 @@ Clip* findClip(OfxImageEffectHandle effect, const char* name)
 
 OfxStatus clipGetImage(OfxImageClipHandle handle, OfxTime, const OfxRectD*, OfxPropertySetHandle* out)
 {
-    auto* clip = reinterpret_cast<Clip*>(handle);
-    if (!clip->image)
+    Image* found = imageOf(reinterpret_cast<Clip*>(handle));
+    if (!found)
         return Status::failed;
-    Image& image = *clip->image;
+    Image& image = *found;
     auto* p = new PropSet;
     p->values[Prop::imageData] = {static_cast<void*>(image.bytes.data())};
     p->values[Prop::imageBounds] = {image.bounds.x1, image.bounds.y1, image.bounds.x2, image.bounds.y2};
@@ -156,7 +164,7 @@ const OfxImageEffectSuiteV1 kEffectSuite = {
         return Status::ok;
     },
     [](OfxImageClipHandle c, OfxTime, OfxRectD* rod) {
-        const Image* image = reinterpret_cast<Clip*>(c)->image;
+        const Image* image = imageOf(reinterpret_cast<Clip*>(c));
         if (!image)
             return Status::failed;
         *rod = {double(image->bounds.x1), double(image->bounds.y1), double(image->bounds.x2), double(image->bounds.y2)};
@@ -239,6 +247,7 @@ OfxStatus message(void*, const char*, const char*, const char* format, ...)
     va_start(ap, format);
     std::vsnprintf(text, sizeof text, format, ap);
     va_end(ap);
+    const std::lock_guard<std::mutex> lock(gHost->messageLock);
     gHost->messages.emplace_back(text);
     return Status::ok;
 }
@@ -322,6 +331,7 @@ TestHost::TestHost(const std::string& binary, const std::string& context)
 
 TestHost::~TestHost()
 {
+    gHost = this;
     call(Action::destroyInstance);
     call(Action::unload);
     if (library_)
@@ -331,16 +341,14 @@ TestHost::~TestHost()
 
 OfxStatus TestHost::call(const char* action, PropSet* in, PropSet* out)
 {
-    gHost = this;
     return plugin_->mainEntry(action, &effect_, in ? H(in) : nullptr, out ? H(out) : nullptr);
 }
 
 OfxStatus TestHost::render(Image& source, Image& output, double time, const OfxRectI& window, double scale, Image* matte)
 {
-    effect_.clips[ClipName::source].image = &source;
-    effect_.clips[ClipName::output].image = &output;
+    tImages = {{&effect_.clips.at(ClipName::source), &source}, {&effect_.clips.at(ClipName::output), &output}};
     if (effect_.clips.count(ClipName::matte))
-        effect_.clips[ClipName::matte].image = matte;
+        tImages[&effect_.clips.at(ClipName::matte)] = matte;
     PropSet in;
     in.values[Prop::time] = {time};
     in.values[Prop::renderWindow] = {window.x1, window.y1, window.x2, window.y2};

@@ -6,7 +6,9 @@
 // any depth, window, scale and time and see exactly the pixels it returns.
 #include "qrOfxApi.h"
 
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <string>
 #include <variant>
 #include <vector>
@@ -46,7 +48,6 @@ struct Image {
 
 struct Clip {
     PropSet props;
-    Image* image = nullptr;  // null: not connected
 };
 
 struct Effect {
@@ -70,16 +71,18 @@ public:
 
     OfxStatus call(const char* action, PropSet* in = nullptr, PropSet* out = nullptr);
     // Renders `window` of the output at `time` and render scale `scale`.
+    // Renders may run on several threads at once, each with its own images.
     OfxStatus render(Image& source, Image& output, double time, const OfxRectI& window, double scale = 1.0,
         Image* matte = nullptr);
     // Tells the plug-in the user changed `name` (after setting its value).
     OfxStatus userChanged(const std::string& name, double time = 0.0);
 
     // Answers to the plug-in's abort polls, and what it told the user.
-    bool abortRequested = false;
-    int abortPolls = 0;
-    std::vector<std::string> messages;
-    int imagesOut = 0;  // images fetched and not yet released
+    std::atomic<bool> abortRequested {false};
+    std::atomic<int> abortPolls {0};
+    std::vector<std::string> messages;  // under messageLock
+    std::mutex messageLock;
+    std::atomic<int> imagesOut {0};  // images fetched and not yet released
 
 private:
     void* library_ = nullptr;
