@@ -55,12 +55,22 @@ protected:
     }
 
     // melt ARGS, with the built plug-ins found, inside the scratch folder.
+    // On a machine loaded by parallel builds melt has been seen to stall for
+    // good before its first frame (its consumer thread gone, its main loop
+    // waiting); such a run is stopped after two minutes and run once more,
+    // so that a stall of melt's is told apart from a fault of the plug-in.
     int melt(const std::string& args, const std::string& log = "/dev/null") const
     {
-        const std::string env = "cd " + dir_.path().string() + " && LD_LIBRARY_PATH=" + prefix_ +
+        const std::string command = "cd " + dir_.path().string() + " && LD_LIBRARY_PATH=" + prefix_ +
             "/lib MLT_REPOSITORY=" + prefix_ + "/lib/mlt-7 MLT_DATA=" + prefix_ +
-            "/share/mlt-7 OFX_PLUGIN_PATH=" + NIMBREL_OFX_DIR + " FREI0R_PATH=" + NIMBREL_FREI0R_DIR + " ";
-        return run(env + prefix_ + "/bin/melt " + args + " >" + log + " 2>&1");
+            "/share/mlt-7 OFX_PLUGIN_PATH=" + NIMBREL_OFX_DIR + " FREI0R_PATH=" + NIMBREL_FREI0R_DIR +
+            " timeout 120 " + prefix_ + "/bin/melt " + args + " >" + log + " 2>&1";
+        constexpr int kTimedOut = 124;
+        const int status = run(command);
+        if (status != kTimedOut)
+            return status;
+        std::fprintf(stderr, "melt stalled; running it again: melt %s\n", args.c_str());
+        return run(command);
     }
 
     // Renders `producer` (frames 0..last) through `filters` into raw frames.

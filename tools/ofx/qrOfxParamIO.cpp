@@ -95,9 +95,9 @@ ControlValue readControl(OfxImageEffectHandle instance, const Control& c, double
         ? ControlValue {c.colourDefault[0], c.colourDefault[1], c.colourDefault[2], c.colourDefault[3]}
         : ControlValue {c.defaultValue, 0, 0, 0};
     const OfxParamHandle param = c.kind == ControlKind::group ? nullptr : handleOf(instance, c);
-    if (!param)
-        return v;
     const auto get = suites().parameter->paramGetValueAtTime;
+    if (!param || !get)
+        return v;
     if (c.kind == ControlKind::colour) {
         get(param, time, &v[0], &v[1], &v[2], &v[3]);
     } else if (isIntegral(c.kind)) {
@@ -121,9 +121,9 @@ ControlValues readControls(OfxImageEffectHandle instance, double time)
 void writeControl(OfxImageEffectHandle instance, const Control& c, const ControlValue& v)
 {
     const OfxParamHandle param = handleOf(instance, c);
-    if (!param)
-        return;
     const auto set = suites().parameter->paramSetValue;
+    if (!param || !set)
+        return;
     if (c.kind == ControlKind::colour)
         set(param, v[0], v[1], v[2], v[3]);
     else if (isIntegral(c.kind))

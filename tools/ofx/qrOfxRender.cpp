@@ -35,7 +35,8 @@ struct AbortPoll {
     static int32_t check(void* context, std::atomic<int32_t>* reason)
     {
         auto* self = static_cast<AbortPoll*>(context);
-        if (std::this_thread::get_id() != self->thread || !suites().effect->abort(self->instance))
+        const auto abort = suites().effect->abort;
+        if (!abort || std::this_thread::get_id() != self->thread || !abort(self->instance))
             return 0;
         reason->store(kHostAbort);
         return 1;

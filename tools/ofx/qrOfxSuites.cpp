@@ -90,7 +90,7 @@ bool Props::getRect(const char* name, OfxRectI& out) const
 void reportError(OfxImageEffectHandle effect, const std::string& text)
 {
     std::fprintf(stderr, "Nimbrel: %s\n", text.c_str());
-    if (gSuites.message && effect)
+    if (gSuites.message && gSuites.message->message && effect)
         gSuites.message->message(effect, Value::messageError, nullptr, "%s", text.c_str());
 }
 
