@@ -40,7 +40,8 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text)
             [&](const std::string& v) {
                 options.changes.push_back({ParamChange::Set, v});
             },
-            "Set a parameter: NAME=VALUE in the host's units")
+            "Set a parameter, or a motion control of this host (\"Fall Speed=6\"): NAME=VALUE in the "
+            "host's units")
         ->trigger_on_parse()
         ->take_last();
     render
@@ -93,7 +94,7 @@ int run(int argc, char** argv)
     RenderOptions options;
     RenderText text;
     addRender(app, options, text);
-    CLI::App* params = app.add_subcommand("params", "List the 40 parameters as the host shows them");
+    CLI::App* params = app.add_subcommand("params", "List the 40 parameters as the host shows them, then the host's motion controls");
     CLI::App* presets = app.add_subcommand("presets", "List the presets and the values each sets");
     CLI::App* info = app.add_subcommand("info", "Print the plug-in's property list");
     CLI::App* about = app.add_subcommand("about", "Write the about box as an image");

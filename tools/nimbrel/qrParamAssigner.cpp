@@ -2,6 +2,7 @@
 
 #include "qrCliError.h"
 #include "qrHostError.h"
+#include "qrMotionControls.h"
 #include "qrParamKeys.h"
 
 #include <charconv>
@@ -36,14 +37,6 @@ bool isHexColour(std::string_view text)
         if (!std::isxdigit(static_cast<unsigned char>(c)))
             return false;
     return true;
-}
-
-// The host reads #AARRGGBB; users write the alpha last.
-std::string colourText(std::string_view text)
-{
-    if (text.size() == 7)
-        return std::string(text);
-    return "#" + std::string(text.substr(7, 2)) + std::string(text.substr(1, 6));
 }
 
 std::string formatNumber(double value)
@@ -105,8 +98,12 @@ std::string ParamAssigner::validNames() const
         if (p.holdsValue() && !p.label().empty() && host_.findParam(p.label()) == i)
             labels += (labels.empty() ? "" : ", ") + quoted(p.label());
     }
+    std::string motion;
+    for (const MotionControl& c : motionControls())
+        motion += (motion.empty() ? "" : ", ") + quoted(c.label);
     return "Valid names are the keys " + keys + "; the labels " + labels +
-        "; or \"Group/Label\" such as \"Source Crops/X Method\".";
+        "; or \"Group/Label\" such as \"Source Crops/X Method\"; and the nimbrel host's motion controls " +
+        motion + " (or their keys).";
 }
 
 std::optional<std::string> ParamAssigner::assign(std::string_view assignment)
@@ -119,6 +116,8 @@ std::optional<std::string> ParamAssigner::assign(std::string_view assignment)
 
 std::optional<std::string> ParamAssigner::assign(std::string_view name, std::string_view value)
 {
+    if (const MotionControl* motion = findMotionControl(name))
+        return assignMotion(*motion, value);
     const int index = resolve(name);
     const std::string text = hostText(index, value);
     // Every control that holds a value has a key; it is the unambiguous name.
@@ -129,6 +128,16 @@ std::optional<std::string> ParamAssigner::assign(std::string_view name, std::str
             "setting " + quoted(name) + " failed: the plug-in returned error " +
                 std::to_string(result.error) + " " + quoted(result.message));
     return clampWarning(index, value);
+}
+
+// The motion controls are the host's own: no command reaches the plug-in
+// until it renders and asks for them.
+std::optional<std::string> ParamAssigner::assignMotion(const MotionControl& control, std::string_view value)
+{
+    NimbrelRainMotion motion = host_.rainMotion();
+    std::optional<std::string> warning = setMotionControl(motion, control, value);
+    host_.setRainMotion(motion);
+    return warning;
 }
 
 void ParamAssigner::applyPreset(std::string_view entry)
@@ -158,7 +167,7 @@ std::string ParamAssigner::hostText(int index, std::string_view value) const
         throw usageError(where + quoted(value) + " is not a check box value; use on or off");
     case PF_Param_COLOR:
         if (isHexColour(value))
-            return colourText(value);
+            return std::string(value);
         throw usageError(where + quoted(value) + " is not a colour; use #RRGGBB or #RRGGBBAA");
     case PF_Param_SLIDER: {
         const auto number = parseNumber(value);

@@ -12,6 +12,8 @@
 
 namespace Quarn::Cli {
 
+struct MotionControl;
+
 class ParamAssigner {
 public:
     // Registers the internal keys as names on `host`.
@@ -29,6 +31,7 @@ public:
     void applyPreset(std::string_view entry);
 
 private:
+    std::optional<std::string> assignMotion(const MotionControl& control, std::string_view value);
     std::string hostText(int index, std::string_view value) const;
     std::string validNames() const;
     std::optional<std::string> clampWarning(int index, std::string_view value) const;

@@ -5,6 +5,7 @@
 #include "qrFramePattern.h"
 #include "qrImageFile.h"
 #include "qrInterrupt.h"
+#include "qrMotionControls.h"
 #include "qrParamAssigner.h"
 #include "qrParamKeys.h"
 #include "qrPluginLocator.h"
@@ -12,6 +13,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -152,6 +154,10 @@ void RenderJob::setUpHost()
     props.downsampleX = options_.downsampleX;
     props.downsampleY = options_.downsampleY;
     props.pixelAspectRatio = options_.pixelAspect;
+    // The layer lasts at least to the last frame rendered, so the frame
+    // range the host reports holds every frame asked for.
+    const A_long lastFrame = A_long(*std::max_element(frames_.begin(), frames_.end()));
+    props.totalTime = std::max(props.totalTime, (lastFrame + 1) * props.timeStep);
     host_->setFrame(A_long(frames_.front()));
 }
 
@@ -274,7 +280,8 @@ void RenderJob::run()
     ParamAssigner assigner(*host_);
     applyChanges(assigner);
     if (options_.verbose)
-        std::fprintf(stderr, "%s", host_->describeParams().c_str());
+        std::fprintf(stderr, "%s%s", host_->describeParams().c_str(),
+            listMotionControls(host_->rainMotion()).c_str());
 
     const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
     ProgressBar progress(stderr, long(frames_.size()), showProgress);
