@@ -77,6 +77,14 @@ const Case kCases[] = {
             h.param(Key::sourceCrops.xMethod).value[0] = 0;
             h.param(Key::sourceCrops.edgeColour).value = {0x20 / 255.0, 0x30 / 255.0, 0x40 / 255.0, 0x80 / 255.0};
         }},
+    {"FallingInLayers8", Value::depthByte,
+        "--depth 8 --frame 3 --set \"Fall Speed=6\" --set \"Depth Layers=3\" --set \"Wind Variation=20\"", "png",
+        3.0, 1.0, 1.0,
+        [](TestHost& h) {
+            h.param("fallSpeed").value[0] = 6;
+            h.param("depthLayers").value[0] = 3;
+            h.param("windVariation").value[0] = 20;
+        }},
     {"MatteLayerLuminance16", Value::depthShort, "--depth 16 --set \"Matte=Matte Layer Luminance\"", "tif", 0.0,
         1.0, 1.0, [](TestHost& h) { h.param(Key::matteChannel).value[0] = 5; }, true},
     {"SourceInverseLuminanceWithALayer8", Value::depthByte, "--depth 8", "png", 0.0, 1.0, 1.0, {}, true},
