@@ -15,6 +15,7 @@
 #include <qrRainMotionSuite.h>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -111,6 +112,13 @@ public:
     RenderResult render(Depth depth, RenderMode mode);
     // Any command, with the current parameters and no output or extra.
     CommandResult command(PF_Cmd cmd);
+    // Any command with no parameter list at all, as a careless host sends it.
+    CommandResult commandWithoutParams(PF_Cmd cmd);
+    // Sends `cmd`, with the current parameters, to `entry` in place of the
+    // plug-in's entry point: code under test then meets the host's callbacks
+    // and suites as the plug-in does within a command.
+    using CommandEntry = std::function<PF_Err(PF_InData* in, PF_OutData* out, PF_ParamDef* params[])>;
+    CommandResult commandThrough(PF_Cmd cmd, const CommandEntry& entry);
 
     // Parameters. Index 0 is the host's input layer. A name is an alias,
     // "Group/Label" or a label that occurs once.

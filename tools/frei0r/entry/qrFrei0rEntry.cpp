@@ -43,6 +43,8 @@ template <class F> bool guarded(const char* what, F&& f)
     try {
         f();
         return true;
+    } catch (const Quarn::Exceptions::OutOfMemory&) {
+        report(what, "not enough memory for the frame's images");
     } catch (const Quarn::Exceptions::ExceptionI& e) {
         report(what, e);
     } catch (const std::exception& e) {
