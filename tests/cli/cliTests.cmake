@@ -12,7 +12,9 @@ if(TARGET test_cli)
     NIMBREL_PLUGIN_FROM_BIN="${NIMBREL_PLUGIN_FROM_BIN}")
   # The renders of the Windows build come and go as world files, made and
   # read back by the program's own image file code.
-  target_sources(test_cli PRIVATE ${CMAKE_SOURCE_DIR}/tools/nimbrel/qrImageFile.cpp)
+  foreach(_image_file qrImageFile qrImageRead qrOutputFile qrInputCheck qrFileExtent qrInterrupt)
+    target_sources(test_cli PRIVATE ${CMAKE_SOURCE_DIR}/tools/nimbrel/${_image_file}.cpp)
+  endforeach()
   target_include_directories(test_cli PRIVATE ${CMAKE_SOURCE_DIR}/tools/nimbrel)
   target_link_libraries(test_cli PRIVATE nimbrel_aehost)
 endif()

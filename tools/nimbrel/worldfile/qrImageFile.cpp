@@ -49,13 +49,12 @@ Host::HostImage readImage(const std::string& path, Host::Depth depth)
     return laid;
 }
 
-void checkWritable(const std::string& path)
+void prepareOutput(const std::string& path)
 {
     const fs::path parent = fs::path(path).parent_path();
-    const std::string folder = parent.empty() ? "." : parent.string();
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        throw usageError(path + ": the folder " + folder + " does not exist");
+    if (!parent.empty() && !fs::is_directory(parent, ec) && !fs::create_directories(parent, ec))
+        throw usageError(path + ": the folder " + parent.string() + " cannot be made: " + ec.message());
 }
 
 void writeImage(const Host::HostImage& image, const std::string& path, const std::atomic<bool>* cancel,
