@@ -18,14 +18,26 @@ namespace Quarn::Blend {
 template <class W> struct Scale {
     static constexpr float kWhite = float(W::Desc::kWhite);
     static constexpr float kHalf = float(W::Desc::kWhite / 2.0);
+    static constexpr double kInvWhite = 1.0 / double(W::Desc::kWhite);
+    // White is a power of two (16-bit, float): dividing by it is exact, so
+    // float arithmetic rounds only where double would.
+    static constexpr bool kPowerOfTwo = [] {
+        const auto w = static_cast<long long>(W::Desc::kWhite);
+        return double(w) == W::Desc::kWhite && w > 0 && (w & (w - 1)) == 0;
+    }();
 };
 
-// a·b on the depth's scale: the product divided by white. Dividing (rather
-// than multiplying by a rounded 1/white) makes the result exact whenever the
-// product is and the quotient is an integer, so it stores as that integer.
+// x·y / white with a single rounding to float: the product of two floats is
+// exact in double, and the double quotient (x·y times 1/white in double) is
+// within 2^-52 of the exact one, so the float result is the exact quotient
+// rounded, and exactly the integer wherever the exact quotient is one. (A
+// float multiplication by a rounded 1/white is not: 255·255 became 254.99998.)
 template <class Sc> inline float product(float a, float b)
 {
-    return a * b / Sc::kWhite;
+    if constexpr (Sc::kPowerOfTwo)
+        return a * b * float(Sc::kInvWhite);
+    else
+        return float(double(a) * double(b) * Sc::kInvWhite);
 }
 
 // s "screened" by e, s + e - s·e, written as s + e·(white - s) so that a

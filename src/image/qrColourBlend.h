@@ -51,16 +51,31 @@ inline void blendPixel(W& result, const W& s, const W& e, int32_t method, float 
 }
 
 // Colour times gain, then, when premultiply is 1, times alpha/white (0 where
-// alpha is 0). Alpha is kept. The product with alpha is divided by white
-// (never multiplied by a rounded reciprocal), so an opaque pixel keeps its
-// colour exactly.
+// alpha is 0). The factor is kept in double, so each colour is rounded once,
+// as in product(), and an opaque pixel keeps its colour exactly. Alpha is
+// kept.
 template <class W> inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
 {
     W out = p;
-    for (int c : {W::kRed, W::kGreen, W::kBlue}) {
-        out[c] *= gain;
-        if (premultiply == 1)
-            out[c] = out.a() == 0.0f ? 0.0f : out[c] * out.a() / Scale<W>::kWhite;
+    out.r() *= gain;
+    out.g() *= gain;
+    out.b() *= gain;
+    if (premultiply != 1)
+        return out;
+    if (out.a() == 0.0f) {
+        out.r() = out.g() = out.b() = 0.0f;
+        return out;
+    }
+    if constexpr (Scale<W>::kPowerOfTwo) {
+        const float factor = out.a() * float(Scale<W>::kInvWhite);  // exact
+        out.r() *= factor;
+        out.g() *= factor;
+        out.b() *= factor;
+    } else {
+        const double factor = double(out.a()) * Scale<W>::kInvWhite;
+        out.r() = float(double(out.r()) * factor);
+        out.g() = float(double(out.g()) * factor);
+        out.b() = float(double(out.b()) * factor);
     }
     return out;
 }
@@ -89,14 +104,29 @@ template <class W> inline W mixResult(const W& s, const W& r, const W& e, float 
     return o;
 }
 
-// Colour times white/alpha where alpha is above the threshold; the product
-// with white comes first, so an opaque pixel keeps its colour exactly.
+// Colour times white/alpha where alpha is above the threshold. Colour times
+// white is rounded to float first: after a premultiplication that usually
+// gives back the integer colour·alpha exactly, which the division by alpha
+// (a multiplication by 1/alpha in double, as good here) then turns into the
+// colour itself. An opaque pixel keeps its colour exactly.
 template <class W> inline W unpremultiply(const W& p)
 {
     W out = p;
-    if (out.a() > kUnpremultiplyThreshold)
-        for (int c : {W::kRed, W::kGreen, W::kBlue})
-            out[c] = out[c] * Scale<W>::kWhite / out.a();
+    if (!(out.a() > kUnpremultiplyThreshold))
+        return out;
+    constexpr float white = Scale<W>::kWhite;
+    const float a = out.a();
+    if constexpr (Scale<W>::kPowerOfTwo) {
+        // Colour times white is exact: one division rounds once.
+        out.r() = out.r() * white / a;
+        out.g() = out.g() * white / a;
+        out.b() = out.b() * white / a;
+    } else {
+        const double inverse = 1.0 / double(a);
+        out.r() = float(double(out.r() * white) * inverse);
+        out.g() = float(double(out.g() * white) * inverse);
+        out.b() = float(double(out.b() * white) * inverse);
+    }
     return out;
 }
 
