@@ -60,7 +60,8 @@ template <class W> inline W gainAndPremultiply(const W& p, float gain, int32_t p
     out.r() *= gain;
     out.g() *= gain;
     out.b() *= gain;
-    if (premultiply != 1)
+    // Opaque colour times white/white is the colour itself.
+    if (premultiply != 1 || out.a() == Scale<W>::kWhite)
         return out;
     if (out.a() == 0.0f) {
         out.r() = out.g() = out.b() = 0.0f;
@@ -112,7 +113,7 @@ template <class W> inline W mixResult(const W& s, const W& r, const W& e, float 
 template <class W> inline W unpremultiply(const W& p)
 {
     W out = p;
-    if (!(out.a() > kUnpremultiplyThreshold))
+    if (!(out.a() > kUnpremultiplyThreshold) || out.a() == Scale<W>::kWhite)
         return out;
     constexpr float white = Scale<W>::kWhite;
     const float a = out.a();
