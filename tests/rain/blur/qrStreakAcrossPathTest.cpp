@@ -41,7 +41,8 @@ TEST(StreakAcrossPath, LightReachesTheNextLineAndNeverThePreviousOneAtEveryAngle
 {
     constexpr double kPi = 3.14159265358979323846;
     for (const Streak& streak : kStreaks)
-        for (const auto& [dx, dy] : {std::pair {48, 32}, {49, 33}}) {
+        for (const std::pair<int32_t, int32_t>& at : {std::pair {48, 32}, {49, 33}}) {
+            const int32_t dx = at.first, dy = at.second;
             const QrTexture<ARGB16> dot = image<ARGB16>(96, 64, [&](int32_t x, int32_t y) {
                 return x == dx && y == dy ? ARGB16::white() : ARGB16::black();
             });
