@@ -44,7 +44,8 @@ Item {
         {name: "gust_rate", label: qsTr("Gust Rate"), min: 0, max: 250, def: 4, factor: 25, offset: 0, decimals: 1, suffix: ""},
         {name: "depth_layers", label: qsTr("Depth Layers"), min: 1, max: 4, def: 1, factor: 3, offset: -1, decimals: 0, suffix: ""},
         {name: "depth_falloff", label: qsTr("Depth Falloff"), min: 0, max: 100, def: 40, factor: 100, offset: 0, decimals: 1, suffix: " %"},
-        {name: "streak_from_speed", label: qsTr("Streak From Speed"), min: 0, max: 1, def: 0, factor: 1, offset: 0, decimals: 0, suffix: ""}
+        {name: "streak_from_speed", label: qsTr("Streak From Speed"), min: 0, max: 1, def: 0, factor: 1, offset: 0, decimals: 0, suffix: ""},
+        {name: "frame_rate", label: qsTr("Frame Rate"), min: 1, max: 100, def: 25, factor: 100, offset: 0, decimals: 3, suffix: " fps", fromProfile: true}
     ]
 
     // The filter reads seeds above 1 as the seed itself and 0..1 as seed
@@ -61,6 +62,14 @@ Item {
         return value * c.factor - c.offset;
     }
 
+    // A new filter's value: the control's default, or for the frame rate the
+    // project's own, which MLT does not hand the filter.
+    function startValue(c) {
+        if (c.fromProfile && typeof profile !== "undefined" && profile.fps > 0)
+            return profile.fps;
+        return c.def;
+    }
+
     width: 400
     height: layout.implicitHeight + 16
 
@@ -73,7 +82,7 @@ Item {
         property bool loaded: false
         Component.onCompleted: {
             if (filter.isNew)
-                filter.set(control.name, isChoice ? control.choice : root.toFilter(control, control.def));
+                filter.set(control.name, isChoice ? control.choice : root.toFilter(control, root.startValue(control)));
             if (isChoice)
                 combo.currentIndex = Math.max(0, combo.find(filter.get(control.name)));
             else

@@ -27,9 +27,15 @@ ExceptionI::ExceptionI(
 {
 }
 
+ExceptionI::ExceptionI(const char* function, const char* file, int32_t line, int32_t code, std::string text)
+    : ExceptionI(function, file, line, code, Arguments {})
+{
+    text_ = std::move(text);
+}
+
 std::string ExceptionI::message() const
 {
-    return Errors::formatMessage(code_, arguments_);
+    return text_.empty() ? Errors::formatMessage(code_, arguments_) : text_;
 }
 
 namespace {

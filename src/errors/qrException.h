@@ -75,8 +75,12 @@ public:
     virtual const char* name() const = 0;  // class name without namespaces
     virtual const char* family() const = 0;  // family name, e.g. "FileException"
 
-    // The formatted message (the code's template for the argument count).
+    // The message: the exception's own text when it was given one, otherwise
+    // the code's template for the argument count, filled in.
     std::string message() const;
+    // The text an exception carries as its whole message ("Couldn't load
+    // suite."), or empty for a message made from the code's template.
+    const std::string& text() const { return text_; }
 
     const Arguments& arguments() const { return arguments_; }
     const std::string& function() const { return function_; }
@@ -94,6 +98,7 @@ public:
 
 protected:
     ExceptionI(const char* function, const char* file, int32_t line, int32_t code, Arguments arguments);
+    ExceptionI(const char* function, const char* file, int32_t line, int32_t code, std::string text);
     ExceptionI(const ExceptionI&) = default;
 
 private:
@@ -104,6 +109,7 @@ private:
     int32_t line_;
     std::string className_;
     std::string familyName_;
+    std::string text_;
 };
 
 // Keeps the part of a path from its last backslash on (backslash included),
@@ -116,20 +122,36 @@ std::string trimSourcePath(const char* path);
         using ::Quarn::Exceptions::ExceptionI::ExceptionI;                                                   \
     };
 
+// What every concrete class answers about itself: code, copy and names.
+#define QUARN_EXCEPTION_IDENTITY(Class, Code, FamilyName)                                                    \
+    static constexpr int32_t kCode = Code;                                                                   \
+    int32_t code() const override { return kCode; }                                                          \
+    ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); }                     \
+    const char* name() const override { return #Class; }                                                     \
+    const char* family() const override { return FamilyName; }
+
 #define QUARN_EXCEPTION_CLASS(Class, Family, Code, FamilyName)                                               \
     class Class : public Family {                                                                            \
     public:                                                                                                  \
-        static constexpr int32_t kCode = Code;                                                               \
+        QUARN_EXCEPTION_IDENTITY(Class, Code, FamilyName)                                                    \
         template <class... A>                                                                                \
         Class(const char* function, const char* file, int32_t line, A&&... args)                             \
             : Family(function, file, line, Code,                                                             \
                   ::Quarn::Exceptions::Arguments {::Quarn::Exceptions::Argument(std::forward<A>(args))...})  \
         {                                                                                                    \
         }                                                                                                    \
-        int32_t code() const override { return kCode; }                                                      \
-        ::Quarn::Exceptions::ExceptionI* clone() const override { return new Class(*this); }                 \
-        const char* name() const override { return #Class; }                                                 \
-        const char* family() const override { return FamilyName; }                                           \
+    };
+
+// An exception whose message is the text it is thrown with, word for word,
+// rather than that text quoted inside its code's template.
+#define QUARN_EXCEPTION_TEXT_CLASS(Class, Family, Code, FamilyName)                                          \
+    class Class : public Family {                                                                            \
+    public:                                                                                                  \
+        QUARN_EXCEPTION_IDENTITY(Class, Code, FamilyName)                                                    \
+        Class(const char* function, const char* file, int32_t line, std::string text)                        \
+            : Family(function, file, line, Code, std::move(text))                                            \
+        {                                                                                                    \
+        }                                                                                                    \
     };
 
 QUARN_EXCEPTION_FAMILY(Exception)

@@ -24,21 +24,13 @@ std::string padded(int32_t value)
     return buffer;
 }
 
-// The current local time in the C library's asctime layout, e.g.
-// "Fri Dec  4 12:00:57 2026\n". Formatted here from a thread-safe
-// conversion instead of asctime's shared buffer.
+// The current local time as the report's time line.
 std::string localTimeLine()
 {
-    static constexpr std::array<const char*, 7> days = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static constexpr std::array<const char*, 12> months = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const std::time_t now = std::time(nullptr);
     std::tm t {};
     localtime_r(&now, &t);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.3s %.3s%3d %.2d:%.2d:%.2d %d\n", days[size_t(t.tm_wday) % 7],
-        months[size_t(t.tm_mon) % 12], t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 1900 + t.tm_year);
-    return buffer;
+    return reportTimeLine(t);
 }
 
 std::string functionText(const std::string& function)
@@ -61,7 +53,10 @@ void writeRecord(std::ostream& out, const Stack::Record& r, bool formatCodes)
         if (r.line != 0)
             out << fc4 << "(" << padded(r.line) << ")\n   ";
     }
-    if (r.arguments.empty())
+    // A text of the exception's own stands where a default text would.
+    if (!r.text.empty())
+        out << '"' << r.text << '"';
+    else if (r.arguments.empty())
         out << '"' << Errors::defaultMessage(r.code) << '"';
     else
         out << (formatCodes ? "#FC(R)" : "") << Errors::formatMessage(r.code, r.arguments);
@@ -82,6 +77,19 @@ void writeThread(std::ostream& out, int32_t index, const std::vector<Stack::Reco
 }
 
 }  // namespace
+
+// Formatted here instead of by asctime, whose buffer is shared between
+// threads and whose day of the month is blank padded.
+std::string reportTimeLine(const std::tm& t)
+{
+    static constexpr std::array<const char*, 7> days = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr std::array<const char*, 12> months = {
+        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.3s %.3s %.2d %.2d:%.2d:%.2d %d\n", days[size_t(t.tm_wday) % 7],
+        months[size_t(t.tm_mon) % 12], t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec, 1900 + t.tm_year);
+    return buffer;
+}
 
 void Stack::writeReport(std::ostream& out, bool formatCodes)
 {

@@ -29,6 +29,7 @@ Stack::Record makeRecord(const ExceptionI& e, const char* function, const char* 
     Stack::Record r;
     r.code = e.storedCode();
     r.arguments = e.arguments();
+    r.text = e.text();
     r.className = e.name();
     r.familyName = e.family();
     r.function = function ? function : "";

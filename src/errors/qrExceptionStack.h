@@ -4,6 +4,7 @@
 #include "qrException.h"
 
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <ostream>
 #include <string>
@@ -18,6 +19,7 @@ public:
     struct Record {
         int32_t code = 0;
         Arguments arguments;
+        std::string text;  // the exception's own message text, if it has one
         std::string className;
         std::string familyName;
         std::string function;
@@ -55,6 +57,10 @@ public:
     // A copy of every record, taken under the stack's lock.
     static Records snapshot();
 };
+
+// The report's time line for the local time `t`: the asctime layout with the
+// day of the month in two digits, "Fri Dec 04 12:00:57 2026\n".
+std::string reportTimeLine(const std::tm& t);
 
 // The address named at the end of every error report.
 inline constexpr const char* kSupportAddress = "support@brastor-plugins.example";

@@ -1,11 +1,12 @@
 #pragma once
 // Exceptions of the After Effects layer that the shared list does not hold:
 // a host suite that cannot be had or given back. Code 4 (failed), in the
-// After Effects family, with the message as their one argument.
+// After Effects family; its message is the text it is thrown with
+// ("Couldn't load suite.", "Couldn't release suite.", "Failed to release suite.").
 #include "qrException.h"
 
 namespace Quarn::Exceptions::AfterEffects {
-QUARN_EXCEPTION_CLASS(SuiteFailed, AfterEffectsException, 4, "AfterEffectsException")
+QUARN_EXCEPTION_TEXT_CLASS(SuiteFailed, AfterEffectsException, 4, "AfterEffectsException")
 }  // namespace Quarn::Exceptions::AfterEffects
 
 namespace Quarn::AfterEffects {

@@ -47,13 +47,15 @@ void convertInto(const QrTexture<From>& source, QrTexture<To>& dest, int alphaMo
     }
 }
 
-template <class To, class From> bool copyAs(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
+// Same-type destinations share the source unless `share` is off.
+template <class To, class From>
+bool copyAs(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode, bool share)
 {
     auto* typed = dynamic_cast<QrTexture<To>*>(dest);
     if (!typed)
         return false;
     if constexpr (std::is_same_v<To, From>) {
-        if (alphaMode != kAlphaPremultiply) {
+        if (share && alphaMode != kAlphaPremultiply) {
             *typed = source;
             return true;
         }
@@ -62,26 +64,52 @@ template <class To, class From> bool copyAs(const QrTexture<From>& source, QrTex
     return true;
 }
 
-template <class From> bool copyFrom(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode)
+template <class From>
+bool copyFrom(const QrTexture<From>& source, QrTexIndexer* dest, int alphaMode, bool share)
 {
-    return copyAs<ARGB8>(source, dest, alphaMode) || copyAs<ARGB16>(source, dest, alphaMode) ||
-        copyAs<ARGBF>(source, dest, alphaMode) || copyAs<Single8>(source, dest, alphaMode) ||
-        copyAs<Single16>(source, dest, alphaMode) || copyAs<SingleF>(source, dest, alphaMode);
+    return copyAs<ARGB8>(source, dest, alphaMode, share) || copyAs<ARGB16>(source, dest, alphaMode, share) ||
+        copyAs<ARGBF>(source, dest, alphaMode, share) || copyAs<Single8>(source, dest, alphaMode, share) ||
+        copyAs<Single16>(source, dest, alphaMode, share) || copyAs<SingleF>(source, dest, alphaMode, share);
+}
+
+bool copyAny(const QrTexIndexer& source, QrTexIndexer* dest, int alphaMode, bool share)
+{
+    if (!dest)
+        return false;
+    if (auto* s = dynamic_cast<const QrTexture<ARGB16>*>(&source))
+        return copyFrom(*s, dest, alphaMode, share);
+    if (auto* s = dynamic_cast<const QrTexture<ARGB8>*>(&source))
+        return copyFrom(*s, dest, alphaMode, share);
+    if (auto* s = dynamic_cast<const QrTexture<ARGBF>*>(&source))
+        return copyFrom(*s, dest, alphaMode, share);
+    return false;
+}
+
+template <class P> bool shareAs(const QrTexIndexer& source, QrTexIndexer* dest)
+{
+    auto* from = dynamic_cast<const QrTexture<P>*>(&source);
+    auto* to = dynamic_cast<QrTexture<P>*>(dest);
+    if (!from || !to)
+        return false;
+    *to = *from;
+    return true;
 }
 
 }  // namespace
 
 bool copyTexture(const QrTexIndexer& source, QrTexIndexer* dest, int alphaMode)
 {
-    if (!dest)
-        return false;
-    if (auto* s = dynamic_cast<const QrTexture<ARGB16>*>(&source))
-        return copyFrom(*s, dest, alphaMode);
-    if (auto* s = dynamic_cast<const QrTexture<ARGB8>*>(&source))
-        return copyFrom(*s, dest, alphaMode);
-    if (auto* s = dynamic_cast<const QrTexture<ARGBF>*>(&source))
-        return copyFrom(*s, dest, alphaMode);
-    return false;
+    return copyAny(source, dest, alphaMode, true);
+}
+
+bool copyTexturePixels(const QrTexIndexer& source, QrTexIndexer* dest, int alphaMode)
+{
+    return copyAny(source, dest, alphaMode, false);
+}
+
+bool shareTexture(const QrTexIndexer& source, QrTexIndexer* dest)
+{
+    return shareAs<ARGB8>(source, dest) || shareAs<ARGB16>(source, dest) || shareAs<ARGBF>(source, dest);
 }
 
 }  // namespace Quarn::AfterEffects

@@ -15,5 +15,11 @@ enum AlphaMode : int {
 
 // False when either texture is of no pixel type known here.
 bool copyTexture(const QrTexIndexer& source, QrTexIndexer* dest, int alphaMode);
+// As copyTexture, but always into fresh memory: for a source whose pixels
+// are lent only until the caller gives them back.
+bool copyTexturePixels(const QrTexIndexer& source, QrTexIndexer* dest, int alphaMode);
+// `dest` becomes `source` itself, the same window and addressing over the
+// same pixels; false unless both are ARGB textures of one pixel type.
+bool shareTexture(const QrTexIndexer& source, QrTexIndexer* dest);
 
 }  // namespace Quarn::AfterEffects

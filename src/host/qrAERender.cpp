@@ -39,6 +39,10 @@ bool classicRenderIsDeep(const PF_InData* in, const PF_LayerDef* output)
 
 PF_Err renderFrame(PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output)
 {
+    // A classic render takes its input and every control from the parameter
+    // list; without one there is nothing to grey out or render.
+    if (!params)
+        return PF_Err_BAD_CALLBACK_PARAM;
     if (in->appl_id != PF_APPL_ID_AFTER_EFFECTS)
         ghostParameters(in, params);
     if (classicRenderIsDeep(in, output))

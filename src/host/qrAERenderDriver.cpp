@@ -6,6 +6,7 @@
 #include "qrAEInterruptChecker.h"
 #include "qrAELayerCheckout.h"
 #include "qrAEPresetFile.h"
+#include "qrAERainMotion.h"
 #include "qrAEWrapperClip.h"
 #include "qrAEWrapperHost.h"
 #include "effect/qrFrameTextures.h"
@@ -118,6 +119,7 @@ PF_Err RenderBitInner<D>::RenderInner(
             effect.attachClip(layerClip(host, Key::sourceClip, &source, smart));
             effect.attachClip(layerClip(host, Key::matteClip, matte ? &*matte : nullptr, smart));
             host.setOutputTexture(&target);
+            effect.setMotion(hostRainMotion(in));
             effect.render(depthOf<D>());
         }
         // 10. The effect is gone; the adapter gives its suites back, and the

@@ -69,10 +69,47 @@ void Clip::fetchImageRaw(double time, QrTexIndexer* dest)
 {
     const bool premultiply =
         host_.paramIsDefined("premultiply") && host_.getBoolParam("premultiply", host_.getTime());
+    const int alphaMode = premultiply ? kAlphaPremultiply : kAlphaAsIs;
+    if (std::abs(time - time_) > 1e-6 && !smart_ && host_.frameIsNeeded(layerIndex_, time))
+        return fetchOtherFrame(time, dest, alphaMode);
     if (!texture_ || std::abs(time - time_) > 1e-6)
         throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__, name());
-    if (!copyTexture(*texture_, dest, premultiply ? kAlphaPremultiply : kAlphaAsIs))
+    if (!copyTexture(*texture_, dest, alphaMode))
         throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__, "unknown texture pixel type");
+}
+
+void Clip::fetchOtherFrame(double time, QrTexIndexer* dest, int alphaMode)
+{
+    struct CheckedOut {
+        Host& host;
+        PF_ParamDef def {};
+        ~CheckedOut() { host.checkinAEParam(def); }
+    } layer {host_};
+    host_.checkoutAEParam(layerIndex_, time, layer.def);
+    const PF_EffectWorld& w = layer.def.u.ld;
+    if (!w.data)
+        throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__, name());
+    // Checked-out layers have the depth of the command's output.
+    const bool copied = (w.world_flags & PF_WorldFlag_DEEP)
+        ? copyTexturePixels(QrTexture<Pixel::ARGB16>(w.width, w.height, w.data, w.rowbytes), dest, alphaMode)
+        : copyTexturePixels(QrTexture<Pixel::ARGB8>(w.width, w.height, w.data, w.rowbytes), dest, alphaMode);
+    if (!copied)
+        throw Ex::Wrapper::FetchImageFailed(kFetch, kAdapterSource, __LINE__, "unknown texture pixel type");
+}
+
+bool Clip::copyTexureAndPointer(QrTexIndexer* dest) const
+{
+    return texture_ && shareTexture(*texture_, dest);
+}
+
+void Clip::setFramesNeeded(double first, double last)
+{
+    host_.setFramesNeeded(name(), first, last);
+}
+
+Quarn::Wrapper::FrameRange Clip::getFrameRange()
+{
+    return isConnected() ? host_.getLayerFrameRange() : Quarn::Wrapper::FrameRange {};
 }
 
 }  // namespace Quarn::AfterEffects::Wrapper

@@ -30,15 +30,27 @@ public:
     int32_t layerIndex() const { return layerIndex_; }
     bool isSmartRender() const { return smart_ != nullptr; }
 
+    // `dest` becomes the clip's texture itself, sharing its pixels; false
+    // without a texture or for a destination of another pixel type.
+    bool copyTexureAndPointer(QrTexIndexer* dest) const;
+
     QrRectI getRegionOfDefinition(double time) override;
     bool isConnected() override;
     Quarn::Wrapper::BitDepth getDepth() override;
-    // FetchImageFailed when the clip has no image at `time` or its texture
-    // or the destination is of no known pixel type.
+    // At the clip's own time, its texture; at another frame the effect said
+    // it needs (classic render), the layer as the host gives it at that
+    // time. FetchImageFailed otherwise, or when the texture or the
+    // destination is of no known pixel type.
     void fetchImageRaw(double time, QrTexIndexer* dest) override;
+    // Tells the host adapter which frames the effect will fetch.
+    void setFramesNeeded(double first, double last) override;
+    // The frames of the effect's layer while a layer is connected.
+    Quarn::Wrapper::FrameRange getFrameRange() override;
 
 private:
     bool layerIsChosen();
+    // The layer checked out at `time`, copied into `dest` and checked in.
+    void fetchOtherFrame(double time, QrTexIndexer* dest, int alphaMode);
 
     QrTexIndexer* texture_ = nullptr;
     double time_ = 0.0;

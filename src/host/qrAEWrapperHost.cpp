@@ -253,7 +253,8 @@ const void* Host::suite(const char* name, A_long version, const char* function)
     if (it == suites_.end()) {
         SuiteHandle handle(in_, name, version);
         if (handle.null())
-            throw Ex::AfterEffects::SuiteFailed(fn(function).c_str(), kAdapterSource, __LINE__, name);
+            throw Ex::AfterEffects::SuiteFailed(
+                fn(function).c_str(), kAdapterSource, __LINE__, "Couldn't load suite.");
         it = suites_.emplace(name, std::move(handle)).first;
     }
     return it->second.table();

@@ -6,11 +6,14 @@
 // out at other times, converts units both ways and writes values back into
 // the command's parameter list. One adapter lives for one command, on the
 // command's thread.
+#include "qrAEParamStream.h"
 #include "qrAESuite.h"
+#include "qrClip.h"
 #include "qrWrapperHost.h"
 
 #include <AE_Effect.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -48,6 +51,9 @@ struct PresetValue {
     int32_t type = 0;
     double value[4] = {0, 0, 0, 0};
 };
+
+// The working values an effect instance keeps between commands.
+using InstanceData = std::array<int32_t, 3>;
 
 class Host : public Quarn::Wrapper::HostI {
 public:
@@ -90,6 +96,20 @@ public:
     // The values a preset file lists, in key order.
     std::vector<PresetValue> presetValues();
 
+    // --- the instance and its frames --------------------------------------
+    // The instance's working values, kept in its live sequence record from
+    // command to command (flattening keeps none); NullSequenceData when the
+    // command carries no live record.
+    void setInstanceData(const InstanceData& values);
+    InstanceData getInstanceData() const;
+    // The frames, first to last, the effect will fetch from the clip `name`
+    // besides the current one; ClipUndefined for an unmapped clip.
+    void setFramesNeeded(const std::string& clip, double first, double last);
+    bool frameIsNeeded(int32_t layerIndex, double time) const;
+    // The frames of the effect's layer, from 0 to the last one its
+    // duration holds; the layers an effect checks out share them.
+    Quarn::Wrapper::FrameRange getLayerFrameRange() const;
+
     // --- the output and clips -------------------------------------------
     // The texture that wraps the output world (set by the render driver).
     void setOutputTexture(QrTexIndexer* output) { outputTexture_ = output; }
@@ -127,7 +147,9 @@ public:
     void paramDeleteKey(const std::string& name, int keyIndex) override;
     void paramDeleteAllKeys(const std::string& name) override;
     double paramKeyTime(const std::string& name, int keyIndex) override;
-    bool paramFindKey(const std::string& name, double time, int32_t a, int32_t b) override;
+    // `direction` < 0: is there a key before `time`; > 0: after it; 0: at
+    // it. With `atTimeToo` non-zero a key at `time` counts either way.
+    bool paramFindKey(const std::string& name, double time, int32_t direction, int32_t atTimeToo) override;
     void paramSetKey(const std::string& name, double time) override;
 
     double getDoubleParam(const std::string& name, double time) override;
@@ -189,8 +211,15 @@ private:
     {
         return *static_cast<const T*>(suite(name, version, function));
     }
+    // The stream of the parameter `key`, for key changes.
+    ParamStream keyStream(const std::string& key, const char* function);
+    // The times (frames) of the parameter's keys, in order.
+    std::vector<double> keyFrames(const std::string& key);
+    // After a key change: the value at the current time, read again.
+    void refreshCurrentValue(const std::string& key);
     // Frame times in the host's time units.
     A_long hostTime(double frames) const;
+    A_Time keyTimeOf(double frames) const;
     double frames(A_long hostTime, A_u_long scale) const;
 
     PF_InData* in_;
@@ -201,6 +230,7 @@ private:
     QrTexIndexer* outputTexture_ = nullptr;
     std::map<std::string, Mapping> mappings_;
     std::map<std::string, int32_t> clips_;
+    std::map<int32_t, Quarn::Wrapper::FrameRange> framesNeeded_;  // by layer index
     std::map<int32_t, PF_ParamDef> cache_;
     std::map<std::string, SuiteHandle> suites_;
 };

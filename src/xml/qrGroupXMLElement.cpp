@@ -4,34 +4,23 @@
 
 namespace Quarn::XML {
 
-GroupXMLElement::GroupXMLElement(
-    Param::ParamSet& set, Param::LayoutSet* layout, Param::Group* enclosing, LayoutContext context)
-    : ParseElement("group"), set_(set), layout_(layout), enclosing_(enclosing), context_(context)
+GroupXMLElement::GroupXMLElement(Param::ParamSet& set, Param::LayoutSet* layout, Param::Group* enclosing)
+    : ParseElement("group"), set_(set), layout_(layout), enclosing_(enclosing)
 {
 }
 
 void GroupXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    const ParamKind kind {"group", [](const std::string& name) { return new Param::Group(name); }};
-    bool created = false;
-    if (context_ == LayoutContext::layout) {
-        std::string name;
-        if (!parser.getAttribute(attributes, "name", name)) {
-            parser.reportError("group", "needs a name attribute");
-            return;
-        }
-        group_ = defineGroup(parser, name);
-        created = bool(group_);
-    } else {
-        ResolvedParam resolved = resolveParamElement(parser, set_, "group", attributes, kind);
-        group_ = resolved.param;
-        created = resolved.created;
+    std::string name;
+    if (!parser.getAttribute(attributes, "name", name)) {
+        parser.reportError("group", "needs a name attribute");
+        return;
     }
+    group_ = defineGroup(parser, name);
     if (!group_)
         return;
     group_->readAttributes(attributes);
-    if (created)
-        target_ = dynamic_cast<Param::Group*>(group_.get());
+    target_ = dynamic_cast<Param::Group*>(group_.get());
     if (enclosing_)
         enclosing_->addParam(group_->name());
     else if (layout_)
@@ -58,7 +47,7 @@ std::unique_ptr<ParseElement> GroupXMLElement::beginElement(Parser& parser, cons
     if (child == "param")
         return std::make_unique<GroupParamXMLElement>(child, target_);
     if (child == "group")
-        return std::make_unique<GroupXMLElement>(set_, nullptr, target_, context_);
+        return std::make_unique<GroupXMLElement>(set_, nullptr, target_);
     return ParseElement::beginElement(parser, child);
 }
 

@@ -8,9 +8,9 @@ namespace Quarn::XML {
 std::unique_ptr<ParseElement> LayoutXMLElement::beginElement(Parser& parser, const std::string& child)
 {
     if (child == "group")
-        return std::make_unique<GroupXMLElement>(layout_.params(), &layout_, nullptr, LayoutContext::layout);
+        return std::make_unique<GroupXMLElement>(layout_.params(), &layout_, nullptr);
     if (child == "page")
-        return std::make_unique<PageXMLElement>(layout_.params(), &layout_, LayoutContext::layout);
+        return std::make_unique<PageXMLElement>(layout_.params(), &layout_);
     return ParseElement::beginElement(parser, child);
 }
 

@@ -4,8 +4,8 @@
 
 namespace Quarn::XML {
 
-PageXMLElement::PageXMLElement(Param::ParamSet& set, Param::LayoutSet* layout, LayoutContext context)
-    : ParseElement("page"), set_(set), layout_(layout), context_(context)
+PageXMLElement::PageXMLElement(Param::ParamSet& set, Param::LayoutSet* layout)
+    : ParseElement("page"), set_(set), layout_(layout)
 {
 }
 
@@ -17,41 +17,36 @@ void PageXMLElement::attributes(Parser& parser, AttributeList& attributes)
         return;
     page_ = resolved.param;
     page_->readAttributes(attributes);
-    if (context_ == LayoutContext::layout || resolved.created)
-        target_ = dynamic_cast<Param::Page*>(page_.get());
+    target_ = dynamic_cast<Param::Page*>(page_.get());
     if (layout_)
         layout_->addPage(page_->name());
 }
 
 std::unique_ptr<ParseElement> PageXMLElement::beginElement(Parser&, const std::string& child)
 {
-    using Axis = PageLineXMLElement::Axis;
     if (child == "column")
-        return std::make_unique<PageLineXMLElement>(child, target_, Axis::column);
-    if (child == "row" && context_ == LayoutContext::paramSet)
-        return std::make_unique<PageLineXMLElement>(child, target_, Axis::row);
+        return std::make_unique<PageColumnXMLElement>(child, target_);
     return nullptr;
 }
 
-PageLineXMLElement::PageLineXMLElement(const std::string& element, Param::Page* page, Axis axis)
-    : ParseElement(element), page_(page), axis_(axis)
+PageColumnXMLElement::PageColumnXMLElement(const std::string& element, Param::Page* page)
+    : ParseElement(element), page_(page)
 {
 }
 
-void PageLineXMLElement::attributes(Parser& parser, AttributeList& attributes)
+void PageColumnXMLElement::attributes(Parser& parser, AttributeList& attributes)
 {
-    if (!parser.getAttribute(attributes, "position", position_))
+    if (!parser.getAttribute(attributes, "position", column_))
         parser.reportError(elementName(), "page element needs position " + elementName());
 }
 
-std::unique_ptr<ParseElement> PageLineXMLElement::beginElement(Parser&, const std::string& child)
+std::unique_ptr<ParseElement> PageColumnXMLElement::beginElement(Parser&, const std::string& child)
 {
-    return std::make_unique<PageCellXMLElement>(child, page_, axis_, position_);
+    return std::make_unique<PageCellXMLElement>(child, page_, column_);
 }
 
-PageCellXMLElement::PageCellXMLElement(
-    const std::string& element, Param::Page* page, PageLineXMLElement::Axis axis, int linePosition)
-    : ParseElement(element), page_(page), axis_(axis), linePosition_(linePosition)
+PageCellXMLElement::PageCellXMLElement(const std::string& element, Param::Page* page, int column)
+    : ParseElement(element), page_(page), column_(column)
 {
 }
 
@@ -69,12 +64,8 @@ void PageCellXMLElement::attributes(Parser& parser, AttributeList& attributes)
         parser.reportError(elementName(), "page element needs position ");
         return;
     }
-    if (!page_)
-        return;
-    if (axis_ == PageLineXMLElement::Axis::column)
-        page_->addParam(name, position, linePosition_);
-    else
-        page_->addParam(name, linePosition_, position);
+    if (page_)
+        page_->addParam(name, position, column_);
 }
 
 }  // namespace Quarn::XML

@@ -3,8 +3,6 @@
 #include "qrAliasXMLElement.h"
 #include "qrChoiceXMLElement.h"
 #include "qrGradXMLElement.h"
-#include "qrGroupXMLElement.h"
-#include "qrPageXMLElement.h"
 #include "qrParamXMLElement.h"
 #include "qrParams.h"
 
@@ -57,13 +55,9 @@ std::unique_ptr<ParseElement> ParamSetXMLElement::beginElement(Parser& parser, c
         return std::make_unique<ParamAliasXMLElement>(child, set);
     // A written gradient parameter is named after its type, "grad"; it is
     // read as "colourgrad" is, so that a written set reads back. Pages and
-    // groups are written with the other parameters for the same reason.
+    // groups are layout, defined only by an effect's "layout" element.
     if (type == "colourgrad" || type == "grad")
         return std::make_unique<ParamGradXMLElement>(set, child);
-    if (type == "page")
-        return std::make_unique<PageXMLElement>(set, nullptr, LayoutContext::paramSet);
-    if (type == "group")
-        return std::make_unique<GroupXMLElement>(set, nullptr, nullptr, LayoutContext::paramSet);
     parser.reportError(child, "unknown type of parameter element");
     return nullptr;
 }

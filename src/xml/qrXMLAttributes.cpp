@@ -1,5 +1,6 @@
 #include "qrXMLAttributes.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -15,20 +16,11 @@ std::string foldName(std::string_view name)
     return folded;
 }
 
-bool parseIntegerText(const std::string& text, int& value)
+int parseIntegerText(const std::string& text)
 {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    long parsed = std::strtol(begin, &end, 0);
-    if (end == begin)
-        return false;
+    const long parsed = std::strtol(text.c_str(), nullptr, 0);
     // Out-of-range texts saturate like strtol itself, within int.
-    if (parsed > INT_MAX)
-        parsed = INT_MAX;
-    if (parsed < INT_MIN)
-        parsed = INT_MIN;
-    value = int(parsed);
-    return true;
+    return int(std::clamp<long>(parsed, INT_MIN, INT_MAX));
 }
 
 }  // namespace Quarn::XML

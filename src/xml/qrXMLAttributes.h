@@ -9,8 +9,8 @@ namespace Quarn::XML {
 // Lower-cases ASCII letters one by one; other bytes stay as they are.
 std::string foldName(std::string_view name);
 
-// Integer text as strtol reads it with base 0 (decimal, 0 octal, 0x hex);
-// false when the text holds no number at all.
-bool parseIntegerText(const std::string& text, int& value);
+// Integer text as strtol reads it with base 0 (decimal, 0 octal, 0x hex):
+// a text that does not start with a number reads as 0, as it does there.
+int parseIntegerText(const std::string& text);
 
 }  // namespace Quarn::XML

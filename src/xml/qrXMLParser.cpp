@@ -204,7 +204,7 @@ bool Parser::getAttribute(AttributeList& attributes, const std::string& name, in
     std::string text;
     if (!getAttribute(attributes, name, text))
         return false;
-    parseIntegerText(text, value);
+    value = parseIntegerText(text);
     return true;
 }
 

@@ -107,7 +107,9 @@ TEST_F(AdapterTest, FailuresNameTheOperationAndTheKey)
     EXPECT_EQ(host.getClipID("Matte"), 11);
     EXPECT_FALSE(host.paramIsDefined("expand"));
     EXPECT_TRUE(host.paramIsDefined("matteChannel"));
-    EXPECT_THROW(host.paramSetKey("density", 1.0), Ex::AfterEffects::FeatureUnsupported);
+    EXPECT_THROW(host.paramSetKey("savePreset", 1.0), Ex::Wrapper::ParameterUndefined);
+    // This command has no host suites to change keys through.
+    EXPECT_THROW(host.paramSetKey("density", 1.0), Ex::AfterEffects::SuiteFailed);
 }
 
 TEST(AdapterConstruction, MissingHostDataIsNamed)

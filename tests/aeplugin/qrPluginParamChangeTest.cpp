@@ -23,10 +23,10 @@ TEST_F(Started, EdgeAlphaSliderSetsTheColoursAlpha)
 {
     struct Case {
         const char* percent;
-        const char* colour;  // the colour's text: #AARRGGBB, or #RRGGBB when opaque
+        const char* colour;  // the colour's text: #RRGGBBAA, or #RRGGBB when opaque
     };
-    const Case cases[] = {{"50", "#7F000000"}, {"100", "#000000"}, {"0", "#00000000"}, {"49.8", "#7E000000"},
-        {"1", "#02000000"}};
+    const Case cases[] = {{"50", "#0000007F"}, {"100", "#000000"}, {"0", "#00000000"}, {"49.8", "#0000007E"},
+        {"1", "#00000002"}};
     for (const char* group : {"Source Crops", "Matte Layer Crops"}) {
         for (const Case& c : cases) {
             const auto r = host.changeParam(std::string(group) + "/Edge Colour Alpha", c.percent);
@@ -51,15 +51,15 @@ TEST(EdgeAlphaConversion, PercentOutsideTheSliderClampsToTheAlphaRange)
 // they are stale, from checked-out values.
 TEST_F(Started, EdgeColourSetsItsAlphaSlider)
 {
-    ASSERT_TRUE(host.changeParam("Source Crops/Edge Colour", "#80FF0000").ok());
+    ASSERT_TRUE(host.changeParam("Source Crops/Edge Colour", "#FF000080").ok());
     EXPECT_EQ(host.paramText("Source Crops/Edge Colour Alpha"), "50.2");
     EXPECT_EQ(host.paramText("Matte Layer Crops/Edge Colour Alpha"), "100.0");
-    ASSERT_TRUE(host.changeParam("Matte Layer Crops/Edge Colour", "#00102030").ok());
+    ASSERT_TRUE(host.changeParam("Matte Layer Crops/Edge Colour", "#10203000").ok());
     EXPECT_EQ(host.paramText("Matte Layer Crops/Edge Colour Alpha"), "0.0");
     EXPECT_GT(host.uiUpdates(34), 0);
     for (bool stale : {false, true}) {
-        host.setParam("Source Crops/Edge Colour", stale ? "#33000000" : "#CC000000");
-        host.setParam("Matte Layer Crops/Edge Colour", "#66000000");
+        host.setParam("Source Crops/Edge Colour", stale ? "#00000033" : "#000000CC");
+        host.setParam("Matte Layer Crops/Edge Colour", "#00000066");
         ASSERT_TRUE(host.updateParamsUI(stale).ok());
         EXPECT_EQ(host.paramText("Source Crops/Edge Colour Alpha"), stale ? "20.0" : "80.0");
         EXPECT_EQ(host.paramText("Matte Layer Crops/Edge Colour Alpha"), "40.0");

@@ -156,7 +156,7 @@ TEST_F(Rendering, SourceCropsWithColourEdgesShowTheEdgeColour)
 {
     host.setParam("Source Crops/Left", "50");
     host.setParam("Source Crops/X Method", "Colour");
-    host.setParam("Source Crops/Edge Colour", "#FF00FF00");
+    host.setParam("Source Crops/Edge Colour", "#00FF00FF");
     host.setParam("Rain Intensity", "0");
     host.setParam("Process", "RGBA");
     const HostImage cropped = render(Depth::Bits8, RenderMode::Classic);

@@ -32,7 +32,8 @@ TEST(ParamsListing, HasAHeaderAndFortyKeyedControlsInHostOrder)
     std::string line;
     std::getline(lines, line);  // header
     int expected = 0;
-    while (std::getline(lines, line))
+    // The plug-in's controls end where the host's own motion section starts.
+    while (std::getline(lines, line) && !line.empty())
         EXPECT_EQ(std::stoi(line), expected++) << line;
     EXPECT_EQ(expected, 40);
     struct Row {
@@ -49,6 +50,36 @@ TEST(ParamsListing, HasAHeaderAndFortyKeyedControlsInHostOrder)
         EXPECT_NE(found.find(r.label), std::string::npos) << found;
         EXPECT_NE(found.find(std::string(" ") + r.value + " "), std::string::npos) << found;
     }
+}
+
+// What the plug-in greys out shows in the listing, as a host's panel shows
+// it; the check box is named alike in the listing and in --verbose, and a
+// colour is printed in the notation it is typed in, so either pastes back.
+TEST(ParamsListing, ShowsGreyingAndNamesAndColoursAsTheyAreTyped)
+{
+    ScratchDir dir;
+    const Outcome run = nimbrel(dir, "params");
+    ASSERT_EQ(run.status, 0) << run.err;
+    // At the defaults: Method None, Process RGB, a source matte.
+    for (const char* key : {"blendMix", "blendEffect", "blendSrc", "SourceEdgeColourAlpha", "MatteLeft",
+             "clampBlendAtFloat"})
+        EXPECT_NE(lineWith(run.out, std::string(" ") + key + " ").find("(greyed out)"), std::string::npos)
+            << key;
+    for (const char* key : {"density", "blendMethod", "SourceLeft"})
+        EXPECT_EQ(lineWith(run.out, std::string(" ") + key + " ").find("(greyed out)"), std::string::npos)
+            << key;
+    const std::string clamp = "Blending/\"Clamp 0-1 (32 bpc)\"";
+    EXPECT_NE(lineWith(run.out, " clampBlendAtFloat ").find(clamp), std::string::npos) << run.out;
+
+    save(picture(16, 8, 4, OIIO::TypeDesc::UINT8), dir / "in.png");
+    const Outcome verbose = nimbrel(dir,
+        "render in.png -o out.png -v --set 'SourceEdgeColour=#20304080' --set blendMethod=Mix "
+        "--set '" + clamp + "=on'");
+    ASSERT_EQ(verbose.status, 0) << verbose.err;
+    EXPECT_NE(lineWith(verbose.err, clamp).find(" on"), std::string::npos) << verbose.err;
+    EXPECT_NE(lineWith(verbose.err, "Source Crops/Edge Colour ").find("#20304080"), std::string::npos)
+        << verbose.err;
+    EXPECT_EQ(lineWith(verbose.err, "Blending/Blend").find("(greyed out)"), std::string::npos) << verbose.err;
 }
 
 TEST(Listings, PresetsInfoAndHelpShowTheirLines)

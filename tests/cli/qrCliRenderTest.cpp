@@ -152,13 +152,13 @@ TEST(RenderMatte, LayerWhosePixelsAreUnusedIsWarnedAboutTruthfully)
     ASSERT_EQ(nimbrel(dir, "render in.png -o plain.png").status, 0);
     ASSERT_EQ(nimbrel(dir, "render in.png -o plainNone.png" + none).status, 0);
     const Outcome source = nimbrel(dir, "render in.png -o source.png --matte-layer in.png");
-    const Outcome other = nimbrel(dir, "render in.png -o other.png --matte-layer other.png");
+    const Outcome other = nimbrel(dir, "render in.png -o withOther.png --matte-layer other.png");
     const Outcome off = nimbrel(dir, "render in.png -o off.png --matte-layer in.png" + none);
     ASSERT_EQ(source.status + other.status + off.status, 0) << source.err << other.err << off.err;
     EXPECT_NE(source.err.find("only turns that source matte on"), std::string::npos) << source.err;
     EXPECT_NE(off.err.find("has no effect while Matte is \"None\""), std::string::npos) << off.err;
     EXPECT_GT(maxDifference(load(dir / "plain.png"), load(dir / "source.png")), 0.0f);
-    EXPECT_EQ(maxDifference(load(dir / "source.png"), load(dir / "other.png")), 0.0f);
+    EXPECT_EQ(maxDifference(load(dir / "source.png"), load(dir / "withOther.png")), 0.0f);
     EXPECT_EQ(maxDifference(load(dir / "plainNone.png"), load(dir / "off.png")), 0.0f);
 }
 

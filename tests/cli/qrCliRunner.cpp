@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -30,7 +31,8 @@ std::string readAll(const fs::path& path)
 
 ScratchDir::ScratchDir()
 {
-    static int counter = 0;
+    // Scratch folders may be made from several threads at once.
+    static std::atomic<int> counter = 0;
     path_ = fs::temp_directory_path() /
         ("nimbrel-cli-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     fs::remove_all(path_);

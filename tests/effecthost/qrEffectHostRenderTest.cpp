@@ -61,7 +61,7 @@ TEST_F(RenderTest, EveryDepthAndModeRendersIntoPaddedWorlds)
         EXPECT_TRUE(r.paddingIntact) << s.name;
         expectGained(r.image, source, 1.5f, inputAlpha, s.name);
         host.setParam("Use Tint", "on");
-        host.setParam("Tint", "#8000FF00");
+        host.setParam("Tint", "#00FF0080");
         r = host.render(s.depth, s.mode);
         ASSERT_TRUE(r.command.ok()) << s.name;
         EXPECT_TRUE(r.paddingIntact) << s.name;

@@ -155,8 +155,8 @@ TEST(ParamText, UserTextRoundTripsForEveryKindAndMisfitsAreRejected)
     };
     const Case cases[] = {{&density, "35", "35.0"}, {&density, "12.34", "12.3"}, {&method, "Mix", "Mix"},
         {&method, "colour burn", "Colour Burn"}, {&method, "1", "None"}, {&edge, "#FF8000", "#FF8000"},
-        {&edge, "#80FF8000", "#80FF8000"},
-        {&edge, "#102030", "#80102030"},  // RGB text keeps the colour's alpha
+        {&edge, "#FF800080", "#FF800080"},
+        {&edge, "#102030", "#10203080"},  // RGB text keeps the colour's alpha
         {&density, "ten", nullptr}, {&density, "5x", nullptr}, {&method, "Blend", nullptr},
         {&method, "4", nullptr}, {&edge, "red", nullptr}, {&edge, "#12345", nullptr},
         {&edge, "#GG0000", nullptr}};
@@ -168,6 +168,9 @@ TEST(ParamText, UserTextRoundTripsForEveryKindAndMisfitsAreRejected)
         c.param->setValue(parseValue(*c.param, c.typed, 0), 0);
         EXPECT_EQ(formatValue(*c.param, 0), c.shown) << c.typed;
     }
+    // The colour's channels themselves: the alpha is written last.
+    const PF_Pixel typed = parseValue(edge, "#10203040", 0).cd.value;
+    EXPECT_EQ(std::tuple(typed.red, typed.green, typed.blue, typed.alpha), std::tuple(0x10, 0x20, 0x30, 0x40));
 }
 
 }  // namespace

@@ -107,4 +107,21 @@ TEST(ExceptionCopy, CloneIsAnIndependentObjectWithTheSameContent)
     copy->release();
 }
 
+// An exception thrown with a text of its own says that text and nothing
+// more, keeps its class's code, and keeps the text in a copy.
+QUARN_EXCEPTION_TEXT_CLASS(Worded, Exception, 4, "Exception")
+
+TEST(ExceptionOwnText, IsTheWholeMessageAndSurvivesACopy)
+{
+    const Worded e("Quarn::Test::acquire", "src/qrTest", 3, "Couldn't load suite.");
+    EXPECT_EQ(e.message(), "Couldn't load suite.");
+    EXPECT_TRUE(e.arguments().empty());
+    EXPECT_EQ(e.code(), 4);
+    const Quarn::auto_ref<ExceptionI> copy(e.clone());
+    EXPECT_EQ(copy->message(), "Couldn't load suite.");
+    EXPECT_EQ(copy->text(), "Couldn't load suite.");
+    // A templated exception has no text of its own.
+    EXPECT_TRUE(Locked("f", "src/qrTest", 1, "Set").text().empty());
+}
+
 }  // namespace

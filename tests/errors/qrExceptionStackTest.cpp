@@ -26,6 +26,7 @@ using namespace Quarn::Exceptions;
 
 // An exception whose code has no registered templates.
 QUARN_EXCEPTION_CLASS(Unlisted, Exception, 77, "Exception")
+QUARN_EXCEPTION_TEXT_CLASS(Worded, Exception, 4, "Exception")
 
 class ExceptionStack : public ::testing::Test {
 protected:
@@ -120,7 +121,7 @@ TEST_F(ExceptionStack, ConcurrentWorkersEachKeepTheirOwnOrderedListUnderTheirInd
 std::string maskedReport(const std::string& text)
 {
     static const std::regex timeLine(R"((QUARN INTERNAL ERROR REPORT\n-{28}\n))"
-                                     R"([A-Z][a-z]{2} [A-Z][a-z]{2} [ 123]\d \d\d:\d\d:\d\d \d{4}\n)");
+                                     R"([A-Z][a-z]{2} [A-Z][a-z]{2} [0-3]\d \d\d:\d\d:\d\d \d{4}\n)");
     return std::regex_replace(text, timeLine, "$1<time>\n");
 }
 
@@ -216,6 +217,12 @@ const ReportCase kReports[] = {
         "1.  [ Err 0077]\n"
         "   f() Unregistered Error (77) (Unlisted)\n"
         "\r\n"},
+    {"an exception's own text is its message, quoted as a default is",
+        [] { Stack::record(Worded("Quarn::Test::t", "src/qrTest", 1, "Couldn't load suite."), "f", "", 0); },
+        true,
+        "1. #FC(4) [ Err 0004]\n"
+        "   f() \"Couldn't load suite.\"#FC(4) (Worded)\n"
+        "\r\n"},
 };
 
 TEST_F(ExceptionStack, ReportTextIsExact)
@@ -254,12 +261,13 @@ TEST_F(ExceptionStack, ReportTextIsExact)
     }
 }
 
-// The time line is the local time in the C library's asctime layout.
+// The time line is the local time in the asctime layout, the day of the
+// month written in two digits ("Fri Dec 04 12:00:57 2026").
 TEST_F(ExceptionStack, ReportTimeLineIsTheCurrentLocalTime)
 {
     auto asctimeAt = [](std::time_t t) {
         char buffer[64];
-        std::strftime(buffer, sizeof buffer, "%a %b %e %H:%M:%S %Y\n", std::localtime(&t));
+        std::strftime(buffer, sizeof buffer, "%a %b %d %H:%M:%S %Y\n", std::localtime(&t));
         return std::string(buffer);
     };
     const std::time_t before = std::time(nullptr);
@@ -273,6 +281,32 @@ TEST_F(ExceptionStack, ReportTimeLineIsTheCurrentLocalTime)
     for (std::time_t t = before; t <= after; ++t)
         matches = matches || line == asctimeAt(t);
     EXPECT_TRUE(matches) << "time line was: " << line;
+}
+
+// The time line's fields, the day of the month in two digits at both ends of
+// the month and of the clock.
+TEST(ReportTimeLine, WritesEveryFieldInAsctimeOrderWithTheDayPadded)
+{
+    struct Case {
+        int wday, mday, mon, year, hour, min, sec;
+        const char* line;
+    };
+    const Case cases[] = {
+        {5, 4, 11, 2026, 12, 0, 57, "Fri Dec 04 12:00:57 2026\n"},
+        {4, 1, 0, 2026, 0, 0, 0, "Thu Jan 01 00:00:00 2026\n"},
+        {0, 31, 4, 1998, 23, 59, 9, "Sun May 31 23:59:09 1998\n"},
+    };
+    for (const Case& c : cases) {
+        std::tm t {};
+        t.tm_wday = c.wday;
+        t.tm_mday = c.mday;
+        t.tm_mon = c.mon;
+        t.tm_year = c.year - 1900;
+        t.tm_hour = c.hour;
+        t.tm_min = c.min;
+        t.tm_sec = c.sec;
+        EXPECT_EQ(Quarn::Exceptions::reportTimeLine(t), c.line);
+    }
 }
 
 // Keeps an environment variable a test changes and puts it back after.

@@ -197,3 +197,34 @@ TEST(Frei0rFilterMotion, AFrameRenderedAloneEqualsTheSameFrameOfASequence)
     EXPECT_TRUE(single == inSequence);
     EXPECT_GT(differingPixels(single, render(alone, in, 56 / 25.0)), 0) << "the rain moves";
 }
+
+TEST(Frei0rFilterMotion, TheRainsFrameIsTheVideoFrameOfTheHostsTimeInItsUnitAtTheFrameRate)
+{
+    using Quarn::Frei0r::TimeUnit;
+    const Frame black(std::size_t(kW) * kH, 0xFF000000u);
+    auto falling = [&](TimeUnit unit, double frameRate, double time) {
+        Filter filter(kW, kH, unit);
+        filter.setNumber(indexOf("fall_speed"), 0.06);
+        filter.setNumber(indexOf("frame_rate"), frameRate);
+        return render(filter, black, time);
+    };
+    const Frame third = falling(TimeUnit::seconds, 0.25, 3 / 25.0);
+    struct Row {
+        TimeUnit unit;
+        double frameRate;  // frei0r value
+        double time;
+        bool isThird;
+    };
+    const Row rows[] = {
+        {TimeUnit::milliseconds, 0.25, 120.0, true},  // ffmpeg at 25 frames a second
+        {TimeUnit::seconds, 0.3, 0.1, true},
+        {TimeUnit::milliseconds, 0.3, 100.0, true},
+        {TimeUnit::seconds, 29.97, 3 * 1001 / 30000.0, true},
+        {TimeUnit::seconds, 0.25, 0.16, false},  // frame 4
+        {TimeUnit::seconds, 0.3, 3 / 25.0, false},  // frame 4 at 30 frames a second
+        {TimeUnit::milliseconds, 0.25, 0.12, false},  // 0.12 ms is frame 0
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(falling(r.unit, r.frameRate, r.time) == third, r.isThird)
+            << r.time << (r.unit == TimeUnit::seconds ? " s" : " ms") << " at " << r.frameRate;
+}

@@ -78,7 +78,7 @@ TEST_F(Frei0rModule, DescribesAnRgbaFilterWithNamedExplainedParameters)
     EXPECT_EQ(i.plugin_type, F0R_PLUGIN_TYPE_FILTER);
     EXPECT_EQ(i.color_model, F0R_COLOR_MODEL_RGBA8888);
     EXPECT_EQ(i.frei0r_version, FREI0R_MAJOR_VERSION);
-    ASSERT_EQ(i.num_params, 19);  // thirteen rain controls, then six of motion and depth
+    ASSERT_EQ(i.num_params, 20);  // thirteen rain controls, six of motion and depth, the frame rate
     std::set<std::string> names;
     for (int k = 0; k < i.num_params; ++k) {
         const f0r_param_info_t p = paramInfo(k);
@@ -92,9 +92,10 @@ TEST_F(Frei0rModule, DescribesAnRgbaFilterWithNamedExplainedParameters)
         EXPECT_EQ(paramInfo(paramIndex(choice)).type, F0R_PARAM_STRING) << choice;
     EXPECT_EQ(paramInfo(paramIndex("density")).type, F0R_PARAM_DOUBLE);
     EXPECT_EQ(paramInfo(paramIndex("streak_from_speed")).type, F0R_PARAM_BOOL);
+    EXPECT_EQ(paramInfo(paramIndex("frame_rate")).type, F0R_PARAM_DOUBLE);
     EXPECT_EQ(paramIndex("process"), 12) << "the first thirteen keep their places";
     // The framework inside must not clash with anything else the host loaded.
-    EXPECT_EQ(dlsym(handle_, "_ZN5Quarn6Frei0r12patternFrameEd"), nullptr);
+    EXPECT_EQ(dlsym(handle_, "_ZN5Quarn6Frei0r10videoFrameEdNS0_8TimeUnitEd"), nullptr);
 }
 
 TEST_F(Frei0rModule, InstanceReadsBackParametersDrawsRainAndIgnoresWhatItCannotHandle)

@@ -1,5 +1,6 @@
 // The filter's frei0r parameters: how 0..1 doubles and entry names become
-// the rain effect's values, and how frei0r time picks the drop pattern.
+// the rain effect's values, and how each host's time names a video frame.
+#include "qrFrei0rClock.h"
 #include "qrFrei0rMotion.h"
 #include "qrFrei0rParams.h"
 
@@ -31,14 +32,16 @@ const FilterParam& param(const char* name)
 }  // namespace
 
 // Names and explanations are checked through the built module.
-TEST(Frei0rParamTable, EachKeyDrivesOneRainControlOrMotionFieldAndChoiceDefaultsAreEntries)
+TEST(Frei0rParamTable, EachKeyDrivesOneRainControlMotionFieldOrTheFrameRateAndChoiceDefaultsAreEntries)
 {
     std::set<std::string> keys;
     for (const FilterParam& p : filterParams()) {
         EXPECT_TRUE(keys.insert(p.key).second) << "two parameters drive " << p.key;
         QrRainMotion scratch;
-        const bool motion = setMotionValue(scratch, p.key, 0.0);
-        EXPECT_NE(motion, Quarn::Wrapper::Rain::findRainHostParam(p.key) != nullptr) << p.key;
+        const int drives = int(setMotionValue(scratch, p.key, 0.0)) +
+            int(Quarn::Wrapper::Rain::findRainHostParam(p.key) != nullptr) +
+            int(std::string(p.key) == kFrameRateKey);
+        EXPECT_EQ(drives, 1) << p.key;
         if (p.mapping == Mapping::choice) {
             EXPECT_TRUE(choiceValue(p, p.defaultText).has_value()) << "default not an entry: " << p.name;
         }
@@ -65,6 +68,7 @@ TEST(Frei0rParamMapping, UnitDoublesReachTheRealRanges)
         {"depth_layers", {{0.0, 1.0}, {0.4, 2.0}, {1.0, 4.0}, {3.0, 3.0}, {9.0, 4.0}}},
         {"depth_falloff", {{0.4, 0.4}}},
         {"streak_from_speed", {{0.49, 0.0}, {0.5, 1.0}}},
+        {"frame_rate", {{0.25, 25.0}, {0.2997, 29.97}, {1.0, 100.0}, {29.97, 29.97}, {0.0, 1.0}, {9000.0, 1000.0}}},
         // Direction spans a full turn with straight down at a quarter.
         {"direction",
             {{0.0, -std::numbers::pi}, {0.25, -std::numbers::pi / 2}, {0.5, 0.0}, {1.0, std::numbers::pi}}},
@@ -114,18 +118,48 @@ TEST(Frei0rChoices, EntryNamesOrMenuPositionsGiveTheMappedInternalValues)
             EXPECT_EQ(choiceValue(param(name), text), expected) << name << " '" << text << "'";
 }
 
-TEST(Frei0rTime, UsableSecondsRoundToPatternFrames)
+TEST(Frei0rClock, EachHostsTimeUnitComesFromTheLibrariesItLoaded)
+{
+    // (MLT, GStreamer, libavfilter) -> unit
+    const std::pair<HostLibraries, TimeUnit> hosts[] = {
+        {{false, false, true}, TimeUnit::milliseconds},  // ffmpeg
+        {{true, false, false}, TimeUnit::seconds},  // melt
+        {{true, false, true}, TimeUnit::seconds},  // melt with its avformat module: still MLT
+        {{false, true, true}, TimeUnit::seconds},  // GStreamer with libav elements
+        {{false, true, false}, TimeUnit::seconds},
+        {{false, false, false}, TimeUnit::seconds},  // any other host: the frei0r header's seconds
+    };
+    for (const auto& [libraries, unit] : hosts)
+        EXPECT_EQ(hostTimeUnit(libraries), unit)
+            << libraries.mlt << libraries.gstreamer << libraries.libavfilter;
+    // The test program links none of the hosts.
+    EXPECT_EQ(hostTimeUnit(loadedHostLibraries()), TimeUnit::seconds);
+}
+
+TEST(Frei0rClock, HostTimesNameTheVideoFrameAtTheFrameRate)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::pair<double, int32_t> frames[] = {{0.0, 0}, {0.04, 1}, {0.039999, 1}, {0.019, 0}, {0.021, 1},
-        {1.0, 25}, {-0.04, -1}, {3600.0, 90000}, {nan, 0}, {1e300, std::numeric_limits<int32_t>::max()}};
-    for (const auto& [seconds, frame] : frames)
-        EXPECT_EQ(patternFrame(seconds), frame) << seconds;
-    // Only finite non-negative times pick the pattern; ffmpeg 5.1 passes -3.69e20.
-    const std::pair<double, bool> usable[] = {{0.0, true}, {12.5, true}, {-3.6893488147419103e+20, false},
-        {-0.04, false}, {nan, false}, {std::numeric_limits<double>::infinity(), false}};
-    for (const auto& [seconds, expected] : usable)
-        EXPECT_EQ(isUsableTime(seconds), expected) << seconds;
+    constexpr auto ms = TimeUnit::milliseconds, s = TimeUnit::seconds;
+    struct Row {
+        double time;
+        TimeUnit unit;
+        double rate;
+        std::optional<int32_t> frame;
+    };
+    const Row rows[] = {
+        {0.0, ms, 25.0, 0}, {40.0, ms, 25.0, 1}, {80.0, ms, 25.0, 2}, {1000.0, ms, 25.0, 25},
+        {0.08, s, 25.0, 2}, {0.039999, s, 25.0, 1}, {0.019, s, 25.0, 0}, {3600.0, s, 25.0, 90000},
+        // Times as each host computes them: ffmpeg's pts x time base x 1000, GStreamer's nanoseconds.
+        {100.0 / 30.0 * 1000.0 / 100.0 * 7.0, ms, 30.0, 7}, {7.0 * 33.333333333333336, ms, 30.0, 7},
+        {0.066666665999999999, s, 30.0, 2}, {1001.0 / 30000.0 * 5.0, s, 30000.0 / 1001.0, 5},
+        {0.5, s, 50.0, 25}, {0.5, s, 24.0, 12},
+        // No time stamp: ffmpeg's, GStreamer's (2^64 - 1 ns), nothing finite, nothing before 0.
+        {-3.6893488147419103e+20, ms, 25.0, {}}, {18446744073.709551615, s, 25.0, {}}, {nan, s, 25.0, {}},
+        {std::numeric_limits<double>::infinity(), s, 25.0, {}}, {-0.04, s, 25.0, {}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(videoFrame(r.time, r.unit, r.rate), r.frame)
+            << r.time << (r.unit == ms ? " ms" : " s") << " at " << r.rate;
 }
 
 // The editors' descriptions of the filter, checked against the table: a

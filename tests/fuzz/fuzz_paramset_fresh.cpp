@@ -1,5 +1,6 @@
 // Parameter-set documents read into an empty, unlocked set: the definition
-// pass, which creates parameters, options, aliases, pages and groups.
+// pass, which creates parameters, options and aliases (and refuses pages
+// and groups, which only an effect's layout defines).
 #include "qrFuzzSupport.h"
 #include "qrParamSet.h"
 #include "qrXMLReaders.h"

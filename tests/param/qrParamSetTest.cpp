@@ -176,6 +176,37 @@ TEST_F(ParamSetHost, HostedChoiceRefreshesItsIndexFromTheHostAndSendsIndicesAlso
     c->parseValue("twenty");
 }
 
+// Reached through an alias, a hosted parameter still names itself to the
+// host: the host never heard of the alias. Each row reaches one host call.
+TEST_F(ParamSetHost, HostCallsThroughAnAliasUseTheParametersOwnName)
+{
+    addChoice(set, "mode");
+    add(set, new Grad("ramp"));
+    add(set, new Roto("shape"));
+    add(set, new Double("gain"));
+    for (const char* name : {"mode", "ramp", "shape", "gain"})
+        set.aliasParam(std::string("old_") + name, name);
+    bind(set, {"mode", "ramp", "shape", "gain"});
+    EXPECT_CALL(host, getIntParam(_, _)).Times(0);
+    EXPECT_CALL(host, getIntParam("mode", 2.0)).WillOnce(Return(0));
+    EXPECT_CALL(host, setIntParam("mode", 2));
+    EXPECT_CALL(host, getGradParam("ramp", 2.0)).WillOnce(Return(QrColGradDescription()));
+    EXPECT_CALL(host, setGradParam("ramp", _));
+    EXPECT_CALL(host, getRotoParam("shape", 4, 2.0)).WillOnce(Return(true));
+    EXPECT_CALL(host, setRotoParam("shape", _));
+    EXPECT_CALL(host, paramNumKeys("gain")).WillOnce(Return(2));
+    EXPECT_CALL(host, getDoubleParam("gain", 2.0)).WillOnce(Return(0.5));
+
+    EXPECT_EQ(set.getIntParam("old_mode", 2.0), 10);
+    set.setIntParam("old_mode", 30);
+    set.getGradParam("old_ramp", 2.0);
+    set.setGradParam("old_ramp", QrColGradDescription());
+    EXPECT_TRUE(set.getRotoParam("old_shape", 2.0, 4));
+    set.setRotoParam("old_shape", Quarn::RotoShape());
+    EXPECT_EQ(set.paramNumKeys("old_gain"), 2);
+    EXPECT_EQ(set.getDoubleParam("old_gain", 2.0), 0.5);
+}
+
 TEST(ParamSetInt, ChoiceTextSelectsByLabelAliasOrOptionValue)
 {
     // What a choice refuses is in the failure table.

@@ -111,6 +111,8 @@ TEST_F(EffectXML, EveryReportedMessageHasItsText)
                     "'double' with name = 'a' exists and has a different type."},
                 {"<int name='a'><min/></int>", "'min' cannot be a child element of int"},
                 {"<float name='a'/>", "'float' unknown type of parameter element"},
+                {"<page name='p'/>", "'page' unknown type of parameter element"},
+                {"<Group name='g'><param name='a'/></Group>", "'Group' unknown type of parameter element"},
                 {"<int name='a' colour='red'/>", "'int' Unknown attributes 'colour'"},
                 {"<bool name='b' min='0' max='1'/>", "'bool' Unknown attributes 'max' 'min'"},
                 {"<choice name='c'><option value='1'/></choice>",

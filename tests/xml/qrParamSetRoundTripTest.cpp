@@ -1,5 +1,6 @@
-// Writing a set and reading the text back: a set holding every parameter
-// type, gradients and layout parameters included, must come back as written.
+// Writing a set and reading the text back: a set holding every value
+// parameter type, gradients included, must come back as written. Layout
+// parameters are written too, but only an effect's layout defines them.
 #include "qrParams.h"
 #include "qrXMLReaders.h"
 #include "qrXMLTestSupport.h"
@@ -75,16 +76,6 @@ void fillEveryType(Param::ParamSet& set)
     g->setValue(ramp);
     add<Param::Roto>(set, "shape");
     add<Param::PushButton>(set, "reset")->setEnabled(false);
-    auto* page = add<Param::Page>(set, "main");
-    page->setLabel("Main");
-    page->addParam("count", 0, 1);
-    page->addParam("gain", 2, 0);
-    page->addParam("on", 0, 0);
-    auto* group = add<Param::Group>(set, "basics");
-    group->addParam("count");
-    group->addParam("count");
-    group->addParam("inner");
-    add<Param::Group>(set, "inner")->addParam("gain");
 }
 
 std::string written(Param::ParamSet& set, bool full)
@@ -130,4 +121,21 @@ TEST_F(ParamSetRoundTrip, FullWriteReadsBackIntoItselfOnceLocked)
     original->setDefinitionLock(true);
     original->parseXML(text);
     EXPECT_EQ(written(*original, true), text);
+}
+
+TEST_F(ParamSetRoundTrip, WrittenPagesAndGroupsAreRefusedAsParameterElements)
+{
+    auto_ref<Param::ParamSet> layout(new Param::ParamSet(false));
+    add<Param::Page>(*layout, "main")->addParam("count", 0, 1);
+    add<Param::Group>(*layout, "basics")->addParam("count");
+    std::ostringstream page, group;
+    layout->params().hsObjects()[0]->writeXML(page, true);
+    layout->params().hsObjects()[1]->writeXML(group, true);
+    for (const std::string& element : {page.str(), group.str()}) {
+        const std::string document = "<paramset>\n" + element + "</paramset>\n";
+        EXPECT_NE(written(*layout, true).find(element), std::string::npos) << "written with the others";
+        const std::string report = QrXMLTest::reportedError([&] { copy->parseXML(document); });
+        EXPECT_NE(report.find("unknown type of parameter element"), std::string::npos) << document << report;
+        EXPECT_TRUE(copy->params().hsObjects().empty());
+    }
 }

@@ -70,6 +70,10 @@ TEST_F(ParamSetXML, DuplicateOrMissingNamesLeaveTheParse)
         {"<choice name='c'><option label='A' value='1'/><option label='B' value='0x1'/></choice>",
             "DuplicateObject"},
         {"<choice name='c'><option label='A'/><alias name='A' original='B'/></choice>", "DuplicateObject"},
+        // A value that is no number reads as strtol reads it, 0, which A has.
+        {"<choice name='c'><option label='A'/><option label='B' value='x'/></choice>", "DuplicateObject"},
+        {"<choice name='c'><option label='A' value='8'/><option label='B' value='010'/></choice>",
+            "DuplicateObject"},
         {"<int name='n'/><alias name='x' original='missing'/>", "ObjectUndefined"},
         {"<int name='n'/><alias name='n' original='n'/>", "DuplicateObject"},
     };

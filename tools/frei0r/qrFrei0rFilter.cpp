@@ -22,9 +22,9 @@ bool isNumber(int index)
 
 }  // namespace
 
-Filter::Filter(int32_t width, int32_t height) : source_(FrameTexture::allocate(width, height))
+Filter::Filter(int32_t width, int32_t height, TimeUnit unit)
+    : source_(FrameTexture::allocate(width, height)), unit_(unit)
 {
-    host_.frameRate = kPatternFrameRate;
     // frei0r frames are whole pictures: no downsampling, square pixels.
     host_.pixelAspect = 1.0;
     for (int i = 0; i < kFilterParamCount; ++i) {
@@ -43,6 +43,11 @@ void Filter::setNumber(int index, double value)
     const FilterParam& p = filterParams()[index];
     const double internal = internalValue(p, value);
     numbers_[index] = value;
+    if (p.mapping == Mapping::rate) {
+        frameRate_ = internal;
+        host_.frameRate = internal;
+        return;
+    }
     if (setMotionValue(motion_, p.key, internal)) {
         effect_.setMotion(motion_);
         return;
@@ -76,12 +81,12 @@ const char* Filter::text(int index) const
     return isChoice(index) ? texts_[index].c_str() : "";
 }
 
-void Filter::update(double seconds, const uint32_t* in, uint32_t* out)
+void Filter::update(double time, const uint32_t* in, uint32_t* out)
 {
     unpackRGBA(in, source_);
     output_ = FrameTexture(width(), height(), out, std::ptrdiff_t(width()) * 4);
     host_.setOutput(&output_);
-    host_.time = isUsableTime(seconds) ? patternFrame(seconds) : framesRendered_;
+    host_.time = videoFrame(time, unit_, frameRate_).value_or(framesRendered_);
     attachClips();
     effect_.render(Quarn::Wrapper::RainEffect::Depth::eight);
     packRGBA(output_, out);

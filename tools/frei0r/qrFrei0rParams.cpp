@@ -7,7 +7,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <numbers>
 
 namespace Quarn::Frei0r {
@@ -88,6 +87,10 @@ constexpr std::array<FilterParam, kFilterParamCount> kParams = {{
         "Streak length follows the fall speed (half a frame of travel, a 180-degree "
         "shutter) instead of the drop length",
         M::streakFromSpeed, Mapping::flag, 1.0, 0.0, 1.0, 0.0),
+    number("frame_rate",
+        "Frame rate of the video, which makes the host's time frames: 1.0 = 100 frames a second "
+        "(0.25 = 25); values above 1 are the rate itself",
+        kFrameRateKey, Mapping::rate, 100.0, 1.0, 1000.0, 0.25),
 }};
 
 const Rain& rainControl(const FilterParam& param)
@@ -145,6 +148,7 @@ double internalValue(const FilterParam& param, double value)
         internal = std::round(value > 1.0 ? value : value * param.factor + param.minimum);
         break;
     case Mapping::flag: internal = value >= 0.5 ? 1.0 : 0.0; break;
+    case Mapping::rate: internal = value > 1.0 ? value : internal; break;
     default: break;
     }
     return std::clamp(internal, param.minimum, param.maximum);
@@ -167,20 +171,6 @@ std::optional<int32_t> choiceValue(const FilterParam& param, std::string_view te
         return std::nullopt;
     const Rain& control = rainControl(param);
     return control.popupValues ? control.popupValues[*position] : *position;
-}
-
-int32_t patternFrame(double seconds)
-{
-    const double frame = std::round(seconds * kPatternFrameRate);
-    if (!std::isfinite(frame))
-        return 0;
-    return int32_t(std::clamp(
-        frame, double(std::numeric_limits<int32_t>::min()), double(std::numeric_limits<int32_t>::max())));
-}
-
-bool isUsableTime(double seconds)
-{
-    return std::isfinite(seconds) && seconds >= 0.0;
 }
 
 }  // namespace Quarn::Frei0r

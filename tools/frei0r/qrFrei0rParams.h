@@ -3,7 +3,8 @@
 // controls, each a double (frei0r's 0..1 convention, mapped onto the rain
 // control's real range) or a string naming one entry of a rain popup, each
 // mapping onto one internal key of the rain effect; then six controls of the
-// drop motion and depth, each a field of the effect's motion settings.
+// drop motion and depth, each a field of the effect's motion settings; then
+// the frame rate of the video, which turns the host's time into frames.
 #include "effect/qrRainParamTable.h"
 
 #include <array>
@@ -23,6 +24,7 @@ enum class Mapping {
     choice,  // a string: an entry name of the rain popup, or its menu position
     count,  // 0..1 -> minimum..maximum in whole steps; values above 1 are the count itself
     flag,  // a frei0r bool: 0.5 or more is on (1), else off (0)
+    rate,  // value x factor; values above 1 are the rate itself
 };
 
 struct FilterParam {
@@ -37,7 +39,10 @@ struct FilterParam {
     int choiceCount;  // choices: the first entries of the popup offered
 };
 
-constexpr int kFilterParamCount = 19;
+constexpr int kFilterParamCount = 20;
+
+// The key of `frame_rate`, which the filter keeps itself.
+inline constexpr const char* kFrameRateKey = "frameRate";
 
 const std::array<FilterParam, kFilterParamCount>& filterParams();
 
@@ -57,15 +62,5 @@ std::string choiceName(const FilterParam& param, int position);
 // '_' ("screen", "Source Inverse Luminance", "source-alpha"); a plain number
 // is the 0-based menu position. Nothing for anything else.
 std::optional<int32_t> choiceValue(const FilterParam& param, std::string_view text);
-
-// Frames per second of the drop pattern: a frei0r time t (seconds) shows
-// frame round(t x kPatternFrameRate).
-constexpr double kPatternFrameRate = 25.0;
-int32_t patternFrame(double seconds);
-
-// Whether a host's frame time can pick the pattern: not negative, finite.
-// ffmpeg 5.1 hands every frame the same huge negative number; the filter
-// counts its frames instead then.
-bool isUsableTime(double seconds);
 
 }  // namespace Quarn::Frei0r

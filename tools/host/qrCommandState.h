@@ -33,6 +33,8 @@ struct CommandState {
     // Layer pixels lent in a smart render, by checkout id (null: no image).
     std::map<A_long, std::shared_ptr<HostWorld>> smartPixels;
     bool cancelled = false;
+    bool withoutParams = false;  // the plug-in gets a null parameter list
+    const EffectHost::CommandEntry* entry = nullptr;  // in place of the plug-in's
 };
 
 }  // namespace Quarn::Host

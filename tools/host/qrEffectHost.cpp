@@ -109,8 +109,10 @@ CommandResult EffectHost::invoke(PF_Cmd cmd, CommandState& state, void* extra)
     PF_Err err;
     {
         HostCallbacks::Scope scope(this);
-        err = library_.entry()(
-            cmd, &in, &out, state.pointers.data(), state.output ? &state.output->world() : nullptr, extra);
+        PF_ParamDef** params = state.withoutParams ? nullptr : state.pointers.data();
+        err = state.entry ? (*state.entry)(&in, &out, params)
+                          : library_.entry()(cmd, &in, &out, params,
+                                state.output ? &state.output->world() : nullptr, extra);
     }
     state_ = outer;
     counters_.leakedCheckouts += static_cast<int>(state.layerWorlds.size() + state.smartPixels.size());
@@ -135,6 +137,20 @@ CommandResult EffectHost::invoke(PF_Cmd cmd, CommandState& state, void* extra)
 CommandResult EffectHost::command(PF_Cmd cmd)
 {
     CommandState state(cmd);
+    return invoke(cmd, state, nullptr);
+}
+
+CommandResult EffectHost::commandWithoutParams(PF_Cmd cmd)
+{
+    CommandState state(cmd);
+    state.withoutParams = true;
+    return invoke(cmd, state, nullptr);
+}
+
+CommandResult EffectHost::commandThrough(PF_Cmd cmd, const CommandEntry& entry)
+{
+    CommandState state(cmd);
+    state.entry = &entry;
     return invoke(cmd, state, nullptr);
 }
 

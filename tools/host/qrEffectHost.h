@@ -12,7 +12,10 @@
 #include "qrHostProperties.h"
 #include "qrPluginLibrary.h"
 
+#include <qrRainMotionSuite.h>
+
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -109,6 +112,13 @@ public:
     RenderResult render(Depth depth, RenderMode mode);
     // Any command, with the current parameters and no output or extra.
     CommandResult command(PF_Cmd cmd);
+    // Any command with no parameter list at all, as a careless host sends it.
+    CommandResult commandWithoutParams(PF_Cmd cmd);
+    // Sends `cmd`, with the current parameters, to `entry` in place of the
+    // plug-in's entry point: code under test then meets the host's callbacks
+    // and suites as the plug-in does within a command.
+    using CommandEntry = std::function<PF_Err(PF_InData* in, PF_OutData* out, PF_ParamDef* params[])>;
+    CommandResult commandThrough(PF_Cmd cmd, const CommandEntry& entry);
 
     // Parameters. Index 0 is the host's input layer. A name is an alias,
     // "Group/Label" or a label that occurs once.
@@ -126,6 +136,11 @@ public:
     void setLayer(int index, std::optional<HostImage> image);
     // One line per parameter: index, group/label, kind, value, flags.
     std::string describeParams() const;
+
+    // The drop motion the host offers the plug-in through the rain motion
+    // suite; at first the rain without motion.
+    const NimbrelRainMotion& rainMotion() const { return rainMotion_; }
+    void setRainMotion(const NimbrelRainMotion& motion) { rainMotion_ = motion; }
 
     // What the plug-in reported and holds.
     A_u_long pluginVersion() const { return myVersion_; }
@@ -196,6 +211,8 @@ private:
     const std::atomic<bool>* cancelSignal_ = nullptr;
     std::set<std::string, std::less<>> refusedSuites_;
     std::optional<PF_PixelFormat> outputFormat_;
+    // No fall, no wind, one layer: what a host without the suite gets.
+    NimbrelRainMotion rainMotion_ {0.0, 0.0, 4.0, 1, 0.4, 0};
 };
 
 }  // namespace Quarn::Host

@@ -47,7 +47,7 @@ int EffectHost::findParam(std::string_view name) const
     int found = -1;
     for (const auto& p : params_) {
         const bool groupFits = slash == std::string_view::npos || p->group() == group;
-        if (groupFits && p->label() == label && p->type() != PF_Param_GROUP_END) {
+        if (groupFits && p->shownLabel() == label && p->type() != PF_Param_GROUP_END) {
             if (found >= 0)
                 return -1;  // the label alone is ambiguous
             found = p->index();
@@ -146,8 +146,7 @@ std::string EffectHost::describeParams() const
     std::string out;
     for (const auto& p : params_) {
         char line[256];
-        const std::string path = p->group().empty() ? p->label() : p->group() + "/" + p->label();
-        std::snprintf(line, sizeof line, "%3d  %-32s %-12s %s", p->index(), path.c_str(),
+        std::snprintf(line, sizeof line, "%3d  %-32s %-12s %s", p->index(), p->path().c_str(),
             paramTypeName(p->type()), formatValue(*p, currentSeconds()).c_str());
         out += line;
         if (p->type() == PF_Param_POPUP) {
@@ -157,7 +156,7 @@ std::string EffectHost::describeParams() const
             out += "]";
         }
         if (p->definition().ui_flags & PF_PUI_DISABLED)
-            out += "  (disabled)";
+            out += "  (greyed out)";
         out += '\n';
     }
     return out;

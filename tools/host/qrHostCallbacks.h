@@ -82,6 +82,7 @@ class HostSuites {
 public:
     static const void* find(const char* name, A_long version);
     static const void* findAegp(const char* name, A_long version);
+    static const void* findRainMotion(const char* name, A_long version);
     // Counts a call the host refused, for HostCounters::badCallbacks.
     static PF_Err bad(EffectHost* host);
     static HostServices& services(EffectHost& host) { return *host.services_; }

@@ -87,6 +87,18 @@ HostParam::HostParam(int index, const PF_ParamDef& declared) : index_(index), de
     def_.u = clamped(def_.u);
 }
 
+std::string HostParam::shownLabel() const
+{
+    if (type() == PF_Param_CHECKBOX && label().empty())
+        return "\"" + checkBoxText_ + "\"";
+    return label();
+}
+
+std::string HostParam::path() const
+{
+    return group_.empty() ? shownLabel() : group_ + "/" + shownLabel();
+}
+
 bool HostParam::holdsValue() const
 {
     switch (def_.param_type) {

@@ -28,6 +28,11 @@ public:
     void setGroup(std::string group) { group_ = std::move(group); }
     const std::vector<std::string>& choices() const { return choices_; }
     const std::string& checkBoxText() const { return checkBoxText_; }
+    // The name the user sees and types: the label, or for a check box
+    // without one its own text in quotes ("Clamp 0-1 (32 bpc)").
+    std::string shownLabel() const;
+    // "Group/shown label", or the shown label alone at the top level.
+    std::string path() const;
 
     // The definition as declared, with the current ui_flags and the value at
     // time zero; the strings it points to live as long as this object.

@@ -182,7 +182,9 @@ const void* HostSuites::find(const char* name, A_long version)
     for (const Entry& e : entries)
         if (sameName(e.name, name) && e.version == version)
             return e.table;
-    return findAegp(name, version);
+    if (const void* aegp = findAegp(name, version))
+        return aegp;
+    return findRainMotion(name, version);
 }
 
 }  // namespace Quarn::Host

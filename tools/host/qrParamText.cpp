@@ -19,13 +19,15 @@ std::string formatNumber(double value, int decimals)
     return text;
 }
 
+// In the notation parseColour reads, so a printed colour can be typed back:
+// #RRGGBB when opaque, #RRGGBBAA otherwise.
 std::string formatColour(const PF_Pixel& p)
 {
     char text[16];
     if (p.alpha == 255)
         std::snprintf(text, sizeof text, "#%02X%02X%02X", p.red, p.green, p.blue);
     else
-        std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", p.alpha, p.red, p.green, p.blue);
+        std::snprintf(text, sizeof text, "#%02X%02X%02X%02X", p.red, p.green, p.blue, p.alpha);
     return text;
 }
 
@@ -53,19 +55,19 @@ double parseNumber(const HostParam& param, std::string_view text)
     reject(param, text);
 }
 
+// #RRGGBB (the alpha stays `current`'s) or #RRGGBBAA.
 PF_Pixel parseColour(const HostParam& param, std::string_view text, PF_Pixel current)
 {
     if (text.empty() || text[0] != '#' || (text.size() != 7 && text.size() != 9))
         reject(param, text);
-    unsigned bytes[4] = {current.alpha, 0, 0, 0};
-    const std::size_t first = text.size() == 9 ? 0 : 1;
-    for (std::size_t i = first; i < 4; ++i) {
-        const char* start = text.data() + 1 + (i - first) * 2;
+    unsigned bytes[4] = {0, 0, 0, current.alpha};  // red, green, blue, alpha
+    for (std::size_t i = 0; i < (text.size() - 1) / 2; ++i) {
+        const char* start = text.data() + 1 + i * 2;
         auto [end, ec] = std::from_chars(start, start + 2, bytes[i], 16);
         if (ec != std::errc() || end != start + 2)
             reject(param, text);
     }
-    return {A_u_char(bytes[0]), A_u_char(bytes[1]), A_u_char(bytes[2]), A_u_char(bytes[3])};
+    return {A_u_char(bytes[3]), A_u_char(bytes[0]), A_u_char(bytes[1]), A_u_char(bytes[2])};
 }
 
 double parsePopup(const HostParam& param, std::string_view text)

@@ -1,6 +1,6 @@
 // Parameter values as the user reads and types them: slider values (a
 // percent slider in percent), angles in degrees, popup entry texts, colours
-// as #RRGGBB or #AARRGGBB, check boxes as on / off.
+// as #RRGGBB or #RRGGBBAA, check boxes as on / off.
 #pragma once
 
 #include "qrHostParam.h"

@@ -72,7 +72,8 @@ std::string PiPLInfo::describe() const
         } else {
             char hex[16];
             std::snprintf(hex, sizeof hex, "0x%08X", unsigned(p.word));
-            out += p.key == A_u_long(PF_PiPLKey_KIND) ? "'" + fourCC(p.word) + "'" : hex;
+            // Not "'" + fourCC(...): GCC 12 warns (-Wrestrict, wrongly) on it.
+            out += p.key == A_u_long(PF_PiPLKey_KIND) ? '\'' + fourCC(p.word) + '\'' : std::string(hex);
         }
         out += '\n';
     }

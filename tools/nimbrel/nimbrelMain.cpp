@@ -9,6 +9,7 @@
 // 130 interrupted.
 #include "qrCliError.h"
 #include "qrHostError.h"
+#include "qrInterrupt.h"
 #include "qrListings.h"
 #include "qrRenderJob.h"
 #include "qrVersion.h"
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <system_error>
 
 namespace {
 
@@ -25,7 +27,8 @@ using namespace Quarn::Cli;
 // Options whose values need checking are taken as text and parsed after
 // CLI11 is done, so that every message comes from one place.
 struct RenderText {
-    std::string depth, frame, frames, render = "smart", downsample, pixelAspect, compression;
+    std::string depth, frame, frames, render = "smart", downsample, pixelAspect, compression, matteLayer;
+    CLI::Option* matteOption = nullptr;
 };
 
 void addRender(CLI::App& app, RenderOptions& options, RenderText& text)
@@ -40,7 +43,8 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text)
             [&](const std::string& v) {
                 options.changes.push_back({ParamChange::Set, v});
             },
-            "Set a parameter: NAME=VALUE in the host's units")
+            "Set a parameter, or a motion control of this host (\"Fall Speed=6\"): NAME=VALUE in the "
+            "host's units")
         ->trigger_on_parse()
         ->take_last();
     render
@@ -52,10 +56,11 @@ void addRender(CLI::App& app, RenderOptions& options, RenderText& text)
             "Choose a preset (\"Drizzle\" ... \"Night Time\")")
         ->trigger_on_parse()
         ->take_last();
-    render->add_option("--matte-layer", options.matteLayer, "Image (or pattern) for the Matte Layer");
+    text.matteOption =
+        render->add_option("--matte-layer", text.matteLayer, "Image (or pattern) for the Matte Layer");
     render->add_option("--depth", text.depth, "Host pixel depth: 8, 16 or 32 (default: the input's)");
-    auto* frame = render->add_option("--frame", text.frame, "The host's current time in frames");
-    render->add_option("--frames", text.frames, "Render frames A-B as a sequence")->excludes(frame);
+    auto* frame = render->add_option("--frame", text.frame, "The host's current time in frames, 0 to " + std::to_string(kLargestHostNumber));
+    render->add_option("--frames", text.frames, "Render frames A-B as a sequence (at most " + std::to_string(kMostFrames) + " frames)")->excludes(frame);
     render->add_option("--render", text.render, "smart (default) or classic");
     render->add_option("--downsample", text.downsample, "Downsample factor X[,Y]: N means 1/N");
     render->add_option("--pixel-aspect", text.pixelAspect, "Pixel aspect ratio R");
@@ -70,10 +75,13 @@ void finishRenderOptions(RenderOptions& options, const RenderText& text)
 {
     if (!text.depth.empty())
         options.depth = parseDepth(text.depth);
-    if (!text.frame.empty()) {
-        const FrameRange single = parseFrameRange(text.frame + "-" + text.frame);
-        options.frame = single.first;
+    if (text.matteOption->count() > 0) {
+        if (text.matteLayer.empty())
+            throw usageError("--matte-layer \"\": expected an image file (or a numbered pattern)");
+        options.matteLayer = text.matteLayer;
     }
+    if (!text.frame.empty())
+        options.frame = parseFrame(text.frame);
     if (!text.frames.empty())
         options.frames = parseFrameRange(text.frames);
     options.mode = parseRenderMode(text.render);
@@ -93,7 +101,7 @@ int run(int argc, char** argv)
     RenderOptions options;
     RenderText text;
     addRender(app, options, text);
-    CLI::App* params = app.add_subcommand("params", "List the 40 parameters as the host shows them");
+    CLI::App* params = app.add_subcommand("params", "List the 40 parameters as the host shows them, then the host's motion controls");
     CLI::App* presets = app.add_subcommand("presets", "List the presets and the values each sets");
     CLI::App* info = app.add_subcommand("info", "Print the plug-in's property list");
     CLI::App* about = app.add_subcommand("about", "Write the about box as an image");
@@ -101,8 +109,11 @@ int run(int argc, char** argv)
     about->add_option("-o,--output", aboutPath, "Image file to write")->required();
     try {
         app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);  // --help, --version
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? kExitOk : kExitUsage;
+        std::fprintf(stderr, "nimbrel: %s (\"nimbrel --help\" lists the options)\n", e.what());
+        return kExitUsage;
     }
 
     if (app.got_subcommand("render")) {
@@ -125,6 +136,7 @@ int run(int argc, char** argv)
 int main(int argc, char** argv)
 {
     try {
+        installInterruptHandler();
         return run(argc, argv);
     } catch (const CliError& e) {
         std::fprintf(stderr, "nimbrel: %s\n", e.what());
@@ -134,7 +146,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "nimbrel: plug-in: %s\n", e.what());
         return kExitRenderFailed;
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "nimbrel: out of memory\n");
+        // Reading and writing name their file and size; what is left is
+        // setting up the host and the plug-in.
+        std::fprintf(stderr, "nimbrel: out of memory while loading the plug-in or setting up the render\n");
+        return kExitRenderFailed;
+    } catch (const std::system_error& e) {
+        std::fprintf(stderr, "nimbrel: the system refused a resource (a thread or a file): %s\n", e.what());
         return kExitRenderFailed;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "nimbrel: %s\n", e.what());

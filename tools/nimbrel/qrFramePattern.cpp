@@ -1,9 +1,17 @@
 #include "qrFramePattern.h"
 
+#include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 namespace Quarn::Cli {
+
+namespace {
+
+// No file name holds a wider field; this only keeps the count from
+// overflowing.
+constexpr int kWidestField = 1000;
+
+}  // namespace
 
 FramePattern::FramePattern(std::string text) : text_(std::move(text))
 {
@@ -23,7 +31,7 @@ FramePattern::FramePattern(std::string text) : text_(std::move(text))
         if (i < text_.size() && text_[i] == '0') {
             ++i;
             while (i < text_.size() && std::isdigit(static_cast<unsigned char>(text_[i])))
-                width = width * 10 + (text_[i++] - '0');
+                width = std::min(width * 10 + (text_[i++] - '0'), kWidestField);
         }
         if (i < text_.size() && text_[i] == 'd') {
             start_ = pct;
@@ -38,9 +46,14 @@ std::string FramePattern::name(long frame) const
 {
     if (!hasFrame())
         return text_;
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%0*ld", width_, frame);
-    return text_.substr(0, start_) + digits + text_.substr(start_ + length_);
+    // Padded by hand: a field may be wider than any fixed buffer (%040d).
+    std::string digits = std::to_string(frame);
+    if (digits.size() < std::size_t(width_))
+        digits.insert(0, std::size_t(width_) - digits.size(), '0');
+    std::string name = text_.substr(0, start_);
+    name += digits;
+    name += text_.substr(start_ + length_);
+    return name;
 }
 
 }  // namespace Quarn::Cli

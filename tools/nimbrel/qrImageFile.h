@@ -17,12 +17,16 @@ namespace Quarn::Cli {
 // naming the file when it cannot be opened as an image.
 Host::Depth naturalDepth(const std::string& path);
 
-// Reads the first image of `path` at `depth`.
+// Reads the first image of `path` at `depth`. Only regular files are
+// read; a damaged file (the decoder's error), a deep image or a special
+// file is a usage CliError naming the file. Non-finite float values are
+// kept, with a warning that counts them.
 Host::HostImage readImage(const std::string& path, Host::Depth depth);
 
-// Throws a usage CliError naming `path` when no image could be written
-// there: an unknown format, a missing or read-only folder.
-void checkWritable(const std::string& path);
+// Makes `path`'s folder when it is missing. Throws a usage CliError naming
+// `path` when no image could be written there: an unknown format, a folder
+// that cannot be made or is read-only.
+void prepareOutput(const std::string& path);
 
 // The deflate level (0 fastest .. 9 smallest) of PNG files unless asked
 // otherwise: at 4K, level 6 takes several times as long as the render.
@@ -37,10 +41,12 @@ constexpr int kDefaultPngCompression = 1;
 constexpr const char* kDefaultTiffCompression = "zip:1";
 constexpr const char* kDefaultExrCompression = "none";
 
-// Writes `image` in the format the extension of `path` names, through a
-// temporary file in the same folder that is renamed into place only when
-// complete. When `cancel` is raised by then, the temporary file is removed
-// and an interrupted CliError thrown: no partial output is left.
+// Writes `image` in the format the extension of `path` names, through an
+// OutputFile: every byte checked, renamed into place only when complete.
+// Throws CliError naming `path` and the reason (status 1) when writing
+// fails, or an interrupted one when `cancel` is raised meanwhile (checked
+// between bands of rows and before every block of bytes); no partial
+// output is left either way.
 // `compression` is a deflate level 0..9 for PNG, TIFF and EXR files (other
 // formats ignore it; 0 writes TIFF and EXR uncompressed); without one,
 // each of them gets its default above.

@@ -2,6 +2,7 @@
 
 #include "qrCliError.h"
 #include "qrImageFile.h"
+#include "qrMotionControls.h"
 #include "qrParamAssigner.h"
 #include "qrParamKeys.h"
 #include "qrParamText.h"
@@ -65,15 +66,20 @@ std::string paramLabel(const Host::HostParam& p)
         return "(input layer)";
     if (p.type() == PF_Param_GROUP_END)
         return "(end of " + p.group() + ")";
-    const std::string label = p.label().empty() ? "\"" + p.checkBoxText() + "\"" : p.label();
-    return p.group().empty() ? label : p.group() + "/" + label;
+    return p.path();
 }
 
 }  // namespace
 
+// The controls as a host shows them: a host that draws its controls first
+// sends the parameter-UI command, to which the plug-in answers by greying
+// out what the other settings make idle.
 std::string listParams()
 {
     auto host = startedHost();
+    if (const Host::CommandResult shown = host->updateParamsUI(); !shown.ok())
+        throw CliError(kExitRenderFailed, "the plug-in failed to update its controls: error " +
+                std::to_string(shown.error) + " " + shown.message);
     const double now = host->currentSeconds();
     std::string out;
     char line[640];
@@ -89,7 +95,7 @@ std::string listParams()
             rangeText(p).c_str(), (p.definition().ui_flags & PF_PUI_DISABLED) ? "  (greyed out)" : "");
         out += line;
     }
-    return out;
+    return out + listMotionControls(host->rainMotion());
 }
 
 // Each preset is chosen in a fresh instance, as a user would pick it, and
@@ -123,7 +129,7 @@ std::string listPiPL()
 
 void writeAbout(const std::string& path)
 {
-    checkWritable(path);
+    prepareOutput(path);
     auto host = startedHost();
     const Host::DialogResult about = host->about();
     if (!about.command.ok() || !about.shown || about.content.empty())

@@ -9,8 +9,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Quarn::Cli {
+
+struct MotionControl;
 
 class ParamAssigner {
 public:
@@ -18,20 +21,33 @@ public:
     explicit ParamAssigner(Host::EffectHost& host);
 
     // The host index that NAME stands for: an internal key, a label that
-    // occurs once, or "Group/Label". Throws a usage CliError listing the
-    // valid names otherwise.
+    // occurs once, or "Group/Label", in any case where only one control
+    // answers to it. Throws a usage CliError otherwise, suggesting the
+    // nearest name.
     int resolve(std::string_view name) const;
 
-    // Applies "NAME=VALUE". Returns a warning when the host clamped the value.
+    // Applies "NAME=VALUE". Popup entries and check box values match
+    // ignoring case. Returns a warning, naming the value used, when the
+    // value was clamped to the control's valid range.
     std::optional<std::string> assign(std::string_view assignment);
     std::optional<std::string> assign(std::string_view name, std::string_view value);
-    // Chooses a "Presets" entry, as a user picking it from the popup.
+    // Chooses a "Presets" entry (ignoring case), as a user picking it from
+    // the popup.
     void applyPreset(std::string_view entry);
 
 private:
-    std::string hostText(int index, std::string_view value) const;
-    std::string validNames() const;
-    std::optional<std::string> clampWarning(int index, std::string_view value) const;
+    // The text handed to the host, and the valid range when the value
+    // had to be clamped into it.
+    struct HostValue {
+        std::string text;
+        std::string range = {};
+    };
+    std::optional<std::string> assignMotion(const MotionControl& control, std::string_view value);
+    HostValue hostValue(int index, std::string_view value) const;
+    HostValue numberValue(const Host::HostParam& param, std::string_view value) const;
+    std::vector<std::string> names() const;
+    std::string suggestion(std::string_view name) const;
+    std::optional<std::string> clampWarning(int index, std::string_view value, const HostValue& hosted) const;
 
     Host::EffectHost& host_;
 };

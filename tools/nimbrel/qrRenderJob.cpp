@@ -5,6 +5,8 @@
 #include "qrFramePattern.h"
 #include "qrImageFile.h"
 #include "qrInterrupt.h"
+#include "qrMotionControls.h"
+#include "qrOverwriteGuard.h"
 #include "qrParamAssigner.h"
 #include "qrParamKeys.h"
 #include "qrPluginLocator.h"
@@ -12,10 +14,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace Quarn::Cli {
@@ -89,7 +93,10 @@ private:
     void checkOptions() const;
     void setUpHost();
     void applyChanges(ParamAssigner& assigner);
+    int matteChoice() const;
+    std::string matteChoiceText() const;
     void warnAboutUnusedMatteLayer() const;
+    void warnAboutMatteWithoutLayer() const;
     void readFrames(BoundedQueue<FrameInput>& inputs);
     FrameOutput renderFrame(FrameInput& input);
     std::exception_ptr writeFrames(
@@ -135,7 +142,10 @@ void RenderJob::checkOptions() const
         throw usageError(options_.output + ": a sequence needs a frame field (#### or %04d) in OUTPUT");
     if (!options_.frames && output_.hasFrame())
         warn(options_.output + ": writing one frame; use --frames A-B for a sequence");
-    checkWritable(output_.name(frames_.front()));
+    std::vector<NamedPattern> inputs = {{"INPUT", input_}};
+    if (options_.matteLayer)
+        inputs.push_back({"--matte-layer", FramePattern(*options_.matteLayer)});
+    refuseOverwritingInputs(output_, inputs, frames_);
 }
 
 void RenderJob::setUpHost()
@@ -152,33 +162,69 @@ void RenderJob::setUpHost()
     props.downsampleX = options_.downsampleX;
     props.downsampleY = options_.downsampleY;
     props.pixelAspectRatio = options_.pixelAspect;
+    // The layer lasts at least to the last frame rendered, so the frame
+    // range the host reports holds every frame asked for.
+    const A_long lastFrame = A_long(*std::max_element(frames_.begin(), frames_.end()));
+    props.totalTime = std::max(props.totalTime, (lastFrame + 1) * props.timeStep);
     host_->setFrame(A_long(frames_.front()));
 }
 
 void RenderJob::applyChanges(ParamAssigner& assigner)
 {
+    const int matteBefore = matteChoice();
+    bool matteSet = false;
     for (const ParamChange& change : options_.changes) {
         if (change.kind == ParamChange::Preset) {
             assigner.applyPreset(change.text);
-        } else if (auto warning = assigner.assign(change.text)) {
-            warn(*warning);
+            continue;
         }
+        if (auto warning = assigner.assign(change.text))
+            warn(*warning);
+        const std::string name = change.text.substr(0, change.text.find('='));
+        matteSet = matteSet || (!findMotionControl(name) && assigner.resolve(name) == kMatteChannelIndex);
     }
     // As a host does after changes: the plug-in greys out what no longer applies.
     host_->updateParamsUI();
-    if (!options_.matteLayer.empty())
+    if (options_.matteLayer)
         warnAboutUnusedMatteLayer();
+    else if (matteSet || matteChoice() != matteBefore)
+        warnAboutMatteWithoutLayer();
+}
+
+// The Matte entry in quotes. Appended piece by piece: GCC 12 warns
+// (-Wrestrict, wrongly) on "\"" + std::string once this is inlined.
+std::string RenderJob::matteChoiceText() const
+{
+    std::string text(1, '"');
+    text += host_->paramText("matteChannel");
+    text += '"';
+    return text;
+}
+
+int RenderJob::matteChoice() const
+{
+    return int(host_->param(kMatteChannelIndex).number(host_->currentSeconds()));
+}
+
+// Without a connected matte layer every matte is off, as in a compositing
+// host; a user who chose one is told rather than left guessing.
+void RenderJob::warnAboutMatteWithoutLayer() const
+{
+    if (matteChoice() != kNoMatteChoice)
+        warn("Matte is " + matteChoiceText() +
+            " but no --matte-layer is given: as in a compositing host, a matte needs a connected layer, so "
+            "the rain is not matted (give one, even the input itself, to turn the matte on)");
 }
 
 // A connected matte layer is what turns any matte on, the source-based ones
 // included; only the "Matte Layer ..." entries read its pixels.
 void RenderJob::warnAboutUnusedMatteLayer() const
 {
-    const int matteChoice = int(host_->param(kMatteChannelIndex).number(host_->currentSeconds()));
-    const std::string choice = "\"" + host_->paramText("matteChannel") + "\"";
-    if (matteChoice == kNoMatteChoice)
+    const int choiceNumber = matteChoice();
+    const std::string choice = matteChoiceText();
+    if (choiceNumber == kNoMatteChoice)
         warn("--matte-layer has no effect while Matte is " + choice);
-    else if (matteChoice < kFirstMatteLayerChoice)
+    else if (choiceNumber < kFirstMatteLayerChoice)
         warn("--matte-layer: its pixels are not used while Matte is " + choice +
             "; the layer only turns that source matte on (the \"Matte Layer ...\" entries matte by the "
             "layer)");
@@ -267,14 +313,18 @@ void RenderJob::run()
         throw usageError(firstInput + ": --render classic renders at 8 or 16 bits, not 32 (" +
             (options_.depth ? "--depth 32" : "a float image") + "); use --render smart or --depth 16");
     source_ = std::make_unique<FrameReader>(options_.input, depth_);
-    if (!options_.matteLayer.empty())
-        matte_ = std::make_unique<FrameReader>(options_.matteLayer, depth_);
+    if (options_.matteLayer)
+        matte_ = std::make_unique<FrameReader>(*options_.matteLayer, depth_);
 
     setUpHost();
     ParamAssigner assigner(*host_);
     applyChanges(assigner);
+    // Made only now, after every check of the input and the settings, so
+    // that a refused command leaves no new folder behind.
+    prepareOutput(output_.name(frames_.front()));
     if (options_.verbose)
-        std::fprintf(stderr, "%s", host_->describeParams().c_str());
+        std::fprintf(stderr, "%s%s", host_->describeParams().c_str(),
+            listMotionControls(host_->rainMotion()).c_str());
 
     const bool showProgress = options_.frames && !options_.quiet && ::isatty(STDERR_FILENO);
     ProgressBar progress(stderr, long(frames_.size()), showProgress);
@@ -284,8 +334,23 @@ void RenderJob::run()
     BoundedQueue<FrameInput> inputs(1);
     BoundedQueue<FrameOutput> outputs(1);
     std::exception_ptr writeError;
-    std::thread reader([&] { readFrames(inputs); });
-    std::thread writer([&] { writeError = writeFrames(outputs, inputs, progress); });
+    std::thread reader;
+    std::thread writer;
+    const auto stopStages = [&] {
+        inputs.close();
+        outputs.close();
+        for (std::thread* stage : {&reader, &writer})
+            if (stage->joinable())
+                stage->join();
+    };
+    try {
+        reader = std::thread([&] { readFrames(inputs); });
+        writer = std::thread([&] { writeError = writeFrames(outputs, inputs, progress); });
+    } catch (const std::system_error& e) {
+        stopStages();
+        throw CliError(kExitRenderFailed,
+            options_.output + ": cannot start the threads that read and write the frames: " + e.what());
+    }
     std::exception_ptr renderError;
     try {
         while (std::optional<FrameInput> input = inputs.pop()) {
@@ -300,10 +365,7 @@ void RenderJob::run()
     }
     // The writer still writes what was rendered before a failure, as frames
     // rendered one by one would have been.
-    inputs.close();
-    outputs.close();
-    reader.join();
-    writer.join();
+    stopStages();
     if (writeError)
         std::rethrow_exception(writeError);
     if (renderError)

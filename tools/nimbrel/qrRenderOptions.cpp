@@ -15,13 +15,21 @@ namespace {
     throw usageError(std::string(option) + " \"" + std::string(text) + "\": expected " + std::string(want));
 }
 
+// Whole numbers as the host holds them: 32 bits, signed. Anything longer
+// is refused here rather than wrapped on the way in.
 std::optional<long> parseLong(std::string_view text)
 {
     long value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
+    if (ec != std::errc() || end != text.data() + text.size() || value < -kLargestHostNumber ||
+        value > kLargestHostNumber)
         return std::nullopt;
     return value;
+}
+
+std::string largest()
+{
+    return std::to_string(kLargestHostNumber);
 }
 
 // A positive rational from "A/B" or a decimal kept to 1/10000.
@@ -46,7 +54,8 @@ std::optional<PF_RationalScale> parsePositiveRatio(std::string_view text)
 
 PF_RationalScale parseFactor(std::string_view text)
 {
-    const std::string want = "a whole factor N (1/N resolution) or a fraction A/B";
+    const std::string want =
+        "a whole factor N (1/N resolution) or a fraction A/B, each from 1 to " + largest();
     if (text.find('/') == std::string_view::npos) {
         const auto n = parseLong(text);
         if (!n || *n < 1)
@@ -79,16 +88,25 @@ int parseCompression(std::string_view text)
     reject("--compression", text, "a level from 0 (fastest) to 9 (smallest)");
 }
 
+long parseFrame(std::string_view text)
+{
+    const auto frame = parseLong(text);
+    if (!frame || *frame < 0)
+        reject("--frame", text, "a frame from 0 to " + largest());
+    return *frame;
+}
+
 FrameRange parseFrameRange(std::string_view text)
 {
     const std::size_t dash = text.find('-', 1);
     if (dash != std::string_view::npos) {
         const auto first = parseLong(text.substr(0, dash));
         const auto last = parseLong(text.substr(dash + 1));
-        if (first && last && *first >= 0 && *last >= *first)
+        if (first && last && *first >= 0 && *last >= *first && *last - *first < kMostFrames)
             return {*first, *last};
     }
-    reject("--frames", text, "A-B with 0 <= A <= B");
+    reject("--frames", text,
+        "A-B with 0 <= A <= B <= " + largest() + ", at most " + std::to_string(kMostFrames) + " frames at once");
 }
 
 Host::RenderMode parseRenderMode(std::string_view text)
@@ -114,7 +132,8 @@ PF_RationalScale parseRatio(std::string_view option, std::string_view text)
 {
     const auto ratio = parsePositiveRatio(text);
     if (!ratio)
-        reject(option, text, "a positive ratio such as 1.0926 or 10/11");
+        reject(option, text,
+            "a positive ratio such as 1.0926 (at most 100000) or 10/11 (each number from 1 to " + largest() + ")");
     return *ratio;
 }
 

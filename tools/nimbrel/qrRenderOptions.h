@@ -27,7 +27,7 @@ struct RenderOptions {
     std::string input;
     std::string output;
     std::vector<ParamChange> changes;
-    std::string matteLayer;  // empty: no layer
+    std::optional<std::string> matteLayer;  // none: no layer
     std::optional<Host::Depth> depth;  // default: from the input file
     long frame = 0;
     std::optional<FrameRange> frames;
@@ -40,9 +40,17 @@ struct RenderOptions {
     bool verbose = false;  // timings and values on stderr
 };
 
+// The largest whole number an option takes: what the host's 32-bit values
+// hold.
+inline constexpr long kLargestHostNumber = 2147483647;
+// The longest sequence one command renders: longer ranges are refused at
+// once rather than failing for memory after a while.
+inline constexpr long kMostFrames = 1000000;
+
 // Parsers for the option values; each throws a usage CliError that quotes
-// the option and the text.
+// the option and the text and says what is valid.
 Host::Depth parseDepth(std::string_view text);
+long parseFrame(std::string_view text);
 FrameRange parseFrameRange(std::string_view text);
 Host::RenderMode parseRenderMode(std::string_view text);
 // "N" (1/N of full resolution) or "A/B"; "X,Y" gives the two axes.

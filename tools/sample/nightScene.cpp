@@ -2,6 +2,10 @@
 // rain on — a dark sky with a moon, a skyline with lit windows, street lamps
 // whose cores are near white (what the highlight diffusion picks up) and a wet
 // road that mirrors them. Deterministic: the same size gives the same picture.
+#include "qrCliError.h"
+#include "qrInterrupt.h"
+#include "qrOutputFile.h"
+
 #include <OpenImageIO/imageio.h>
 
 #include <algorithm>
@@ -120,7 +124,7 @@ void paintStreet(Canvas& c, int horizon)
     }
 }
 
-bool writeImage(const std::string& path, const Canvas& c)
+void writeImage(const std::string& path, const Canvas& c, const std::atomic<bool>* cancel)
 {
     std::vector<uint8_t> bytes;
     bytes.reserve(c.pixels().size() * 3);
@@ -129,10 +133,11 @@ bool writeImage(const std::string& path, const Canvas& c)
             bytes.push_back(uint8_t(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f));
     auto out = OIIO::ImageOutput::create(path);
     if (!out)
-        return false;
-    OIIO::ImageSpec spec(c.width(), c.height(), 3, OIIO::TypeDesc::UINT8);
-    bool ok = out->open(path, spec) && out->write_image(OIIO::TypeDesc::UINT8, bytes.data());
-    return out->close() && ok;
+        throw Quarn::Cli::usageError(path + ": no image format is known for this file name");
+    const OIIO::ImageSpec spec(c.width(), c.height(), 3, OIIO::TypeDesc::UINT8);
+    Quarn::Cli::writeImageFile(*out, path, cancel, [&](const std::string& temporary) {
+        return out->open(temporary, spec) && out->write_image(OIIO::TypeDesc::UINT8, bytes.data()) && out->close();
+    });
 }
 
 }  // namespace
@@ -154,8 +159,14 @@ int main(int argc, char** argv)
     paintSky(canvas, horizon);
     paintSkyline(canvas, horizon);
     paintStreet(canvas, horizon);
-    if (!writeImage(argv[1], canvas)) {
-        std::fprintf(stderr, "nimbrel-sample: cannot write %s: %s\n", argv[1], OIIO::geterror().c_str());
+    try {
+        const std::atomic<bool>& cancel = Quarn::Cli::installInterruptHandler();
+        writeImage(argv[1], canvas, &cancel);
+    } catch (const Quarn::Cli::CliError& e) {
+        std::fprintf(stderr, "nimbrel-sample: %s\n", e.what());
+        return e.status();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "nimbrel-sample: %s: %s\n", argv[1], e.what());
         return 1;
     }
     return 0;

@@ -1,6 +1,7 @@
 // The typed value operations of ParamSet. In pass-through mode each goes
 // straight to the host; locally the named parameter answers, through the
 // host when it is hosted (its getHostValue falls back to the stored value).
+// The host knows a parameter by its own name, never by an alias of it.
 #include "qrParamSet.h"
 
 #include "qrParams.h"
@@ -43,7 +44,7 @@ int ParamSet::getIntParam(const std::string& name, double time)
     auto_ref<Choice> choice;
     if (getAndCastParam(choice, name, false)) {
         if (choice->isHosted())
-            choice->setCurrent(host_->getIntParam(name, time));
+            choice->setCurrent(host_->getIntParam(choice->name(), time));
         return choice->currentValue();
     }
     auto_ref<Bool> flag;
@@ -106,7 +107,7 @@ QrRectI ParamSet::getRectIParam(const std::string& name, double time)
 bool ParamSet::getRotoParam(const std::string& name, double time, int32_t arg)
 {
     auto_ref<Roto> roto = lookup<Roto>(name);
-    return roto->isHosted() && host_->getRotoParam(name, arg, time);
+    return roto->isHosted() && host_->getRotoParam(roto->name(), arg, time);
 }
 
 QrColGradDescription ParamSet::getGradParam(const std::string& name, double time)
@@ -114,7 +115,7 @@ QrColGradDescription ParamSet::getGradParam(const std::string& name, double time
     if (forwardToHost_)
         return forwardHost("Quarn::Param::ParamSet::getGradParam").getGradParam(name, time);
     auto_ref<Grad> grad = lookup<Grad>(name);
-    return grad->isHosted() ? host_->getGradParam(name, time) : grad->value();
+    return grad->isHosted() ? host_->getGradParam(grad->name(), time) : grad->value();
 }
 
 double ParamSet::integrateDoubleParam(const std::string& name, double t0, double t1)
@@ -248,8 +249,9 @@ void ParamSet::setRectIParam(const std::string& name, const QrRectI& value)
 
 void ParamSet::setRotoParam(const std::string& name, const RotoShape& value)
 {
-    if (lookup<Roto>(name)->isHosted())
-        host_->setRotoParam(name, value);
+    auto_ref<Roto> roto = lookup<Roto>(name);
+    if (roto->isHosted())
+        host_->setRotoParam(roto->name(), value);
 }
 
 // Passes the gradient to the host when hosted and keeps it in any case.
@@ -257,7 +259,7 @@ void ParamSet::setGradParam(const std::string& name, const QrColGradDescription&
 {
     auto_ref<Grad> grad = lookup<Grad>(name);
     if (grad->isHosted())
-        host_->setGradParam(name, value);
+        host_->setGradParam(grad->name(), value);
     grad->setValue(value);
 }
 

@@ -43,6 +43,8 @@ template <class F> bool guarded(const char* what, F&& f)
     try {
         f();
         return true;
+    } catch (const Quarn::Exceptions::OutOfMemory&) {
+        report(what, "not enough memory for the frame's images");
     } catch (const Quarn::Exceptions::ExceptionI& e) {
         report(what, e);
     } catch (const std::exception& e) {
@@ -111,7 +113,10 @@ f0r_instance_t f0r_construct(unsigned int width, unsigned int height)
     Filter* filter = nullptr;
     if (width == 0 || height == 0 || width > 65536 || height > 65536)
         return nullptr;
-    guarded("construct", [&] { filter = new Filter(int32_t(width), int32_t(height)); });
+    // The host's time unit, found once: the process does not change host.
+    static const Quarn::Frei0r::TimeUnit unit =
+        Quarn::Frei0r::hostTimeUnit(Quarn::Frei0r::loadedHostLibraries());
+    guarded("construct", [&] { filter = new Filter(int32_t(width), int32_t(height), unit); });
     return filter;
 }
 
