@@ -10,3 +10,6 @@ set(NIMBREL_INSTALL_SHOTCUTDIR ${CMAKE_INSTALL_DATADIR}/shotcut/qml/filters/nimb
 # The plug-in as the installed program sees it: ../lib/nimbrel/Nimbrel.so.
 file(RELATIVE_PATH NIMBREL_PLUGIN_FROM_BIN
   /${CMAKE_INSTALL_BINDIR} /${NIMBREL_INSTALL_PLUGINDIR}/Nimbrel.so)
+# Linux OpenFX hosts look for bundles in /usr/OFX/Plugins, whatever the
+# prefix; a staged install (DESTDIR, the package) puts it there under the stage.
+set(NIMBREL_INSTALL_OFXDIR /usr/OFX/Plugins CACHE PATH "Where the OpenFX bundle is installed")

@@ -11,8 +11,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Nimbrel streaks hash-noise rain drops along the rain direction, diffuses the\n"
   "picture's highlights along the rain and blends the result over the picture\n"
   "with one of 25 blend methods. This package holds the effect plug-in, the\n"
-  "nimbrel command-line renderer, and the frei0r filter for ffmpeg, MLT and\n"
-  "GStreamer with the effect descriptions Kdenlive and Shotcut need to offer it.")
+  "nimbrel command-line renderer, the OpenFX bundle (in /usr/OFX/Plugins) and\n"
+  "the frei0r filter for ffmpeg, MLT and GStreamer with the effect\n"
+  "descriptions Kdenlive and Shotcut need to offer it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
