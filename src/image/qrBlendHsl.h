@@ -1,8 +1,10 @@
 #pragma once
-// Hue, saturation and lightness on normalised colour (0..1), for the Colour,
-// Luminosity, Hue and Saturation blends. Hue is a fraction of the circle
-// (0..1) in six sectors; the conversions are each other's inverse for
-// colours inside 0..1.
+// Hue, saturation and lightness for the Colour, Luminosity, Hue and
+// Saturation blends. Colour and lightness stay on the depth's scale (0..white)
+// rather than being divided by white and multiplied back, so a lightness or
+// a grey that is an integer stays that integer; saturation is a fraction and
+// hue a fraction of the circle (0..1) in six sectors. The conversions are
+// each other's inverse for colours inside 0..white.
 #include <algorithm>
 #include <cstdint>
 
@@ -20,7 +22,7 @@ struct Rgb {
     float b = 0.0f;
 };
 
-inline Hsl rgbToHsl(const Rgb& c)
+inline Hsl rgbToHsl(const Rgb& c, float white)
 {
     const float mn = std::min(std::min(c.r, c.g), c.b);
     const float mx = std::max(std::max(c.r, c.g), c.b);
@@ -31,7 +33,7 @@ inline Hsl rgbToHsl(const Rgb& c)
     const float d = mx - mn;
     if (d <= 0.0f)
         return out;
-    out.s = out.l <= 0.5f ? d / (mx + mn) : d / (2.0f - mx - mn);
+    out.s = out.l <= white / 2.0f ? d / (mx + mn) : d / (2.0f * white - mx - mn);
     const float rr = (mx - c.r) / d, gg = (mx - c.g) / d, bb = (mx - c.b) / d;
     float h;
     if (c.r == mx)
@@ -44,9 +46,9 @@ inline Hsl rgbToHsl(const Rgb& c)
     return out;
 }
 
-inline Rgb hslToRgb(const Hsl& c)
+inline Rgb hslToRgb(const Hsl& c, float white)
 {
-    const float v = c.l <= 0.5f ? c.l * (1.0f + c.s) : c.l + c.s - c.l * c.s;
+    const float v = c.l <= white / 2.0f ? c.l * (1.0f + c.s) : c.l + c.s * (white - c.l);
     if (v <= 0.0f)
         return Rgb {};
     const float m = 2.0f * c.l - v;

@@ -51,27 +51,47 @@ inline void blendPixel(W& result, const W& s, const W& e, int32_t method, float 
 }
 
 // Colour times gain, then, when premultiply is 1, times alpha/white (0 where
-// alpha is 0). Alpha is kept.
+// alpha is 0). The factor is kept in double, so each colour is rounded once,
+// as in product(), and an opaque pixel keeps its colour exactly. Alpha is
+// kept.
 template <class W> inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
 {
     W out = p;
     out.r() *= gain;
     out.g() *= gain;
     out.b() *= gain;
-    if (premultiply == 1) {
-        const float factor = out.a() == 0.0f ? 0.0f : out.a() / Scale<W>::kWhite;
+    // Opaque colour times white/white is the colour itself.
+    if (premultiply != 1 || out.a() == Scale<W>::kWhite)
+        return out;
+    if (out.a() == 0.0f) {
+        out.r() = out.g() = out.b() = 0.0f;
+        return out;
+    }
+    if constexpr (Scale<W>::kPowerOfTwo) {
+        const float factor = out.a() * float(Scale<W>::kInvWhite);  // exact
         out.r() *= factor;
         out.g() *= factor;
         out.b() *= factor;
+    } else {
+        const double factor = double(out.a()) * Scale<W>::kInvWhite;
+        out.r() = float(double(out.r()) * factor);
+        out.g() = float(double(out.g()) * factor);
+        out.b() = float(double(out.b()) * factor);
     }
     return out;
 }
 
-// Position `mix` on the path source (0) -> blend (0.5) -> effect (1).
+// Position `mix` on the path source (0) -> blend (0.5) -> effect (1). The
+// three points themselves are returned as they are: r + (e - r)·1 need not
+// be e in float when r is much larger than e.
 template <class W> inline W mixResult(const W& s, const W& r, const W& e, float mix)
 {
     if (mix == 0.5f)
         return r;
+    if (mix == 0.0f)
+        return s;
+    if (mix == 1.0f)
+        return e;
     W o;
     if (mix < 0.5f) {
         const float t = 2.0f * mix;
@@ -85,20 +105,40 @@ template <class W> inline W mixResult(const W& s, const W& r, const W& e, float 
     return o;
 }
 
+// Colour times white/alpha where alpha is above the threshold. Colour times
+// white is rounded to float first: after a premultiplication that usually
+// gives back the integer colour·alpha exactly, which the division by alpha
+// (a multiplication by 1/alpha in double, as good here) then turns into the
+// colour itself. An opaque pixel keeps its colour exactly.
+template <class W> inline W unpremultiply(const W& p)
+{
+    W out = p;
+    if (!(out.a() > kUnpremultiplyThreshold) || out.a() == Scale<W>::kWhite)
+        return out;
+    constexpr float white = Scale<W>::kWhite;
+    const float a = out.a();
+    if constexpr (Scale<W>::kPowerOfTwo) {
+        // Colour times white is exact: one division rounds once.
+        out.r() = out.r() * white / a;
+        out.g() = out.g() * white / a;
+        out.b() = out.b() * white / a;
+    } else {
+        const double inverse = 1.0 / double(a);
+        out.r() = float(double(out.r() * white) * inverse);
+        out.g() = float(double(out.g() * white) * inverse);
+        out.b() = float(double(out.b() * white) * inverse);
+    }
+    return out;
+}
+
 // The whole per-pixel step of the blend processor with method M.
 template <int32_t M, class W> inline W blendStep(const W& source, const W& effect, const Settings& settings)
 {
     const W s = gainAndPremultiply(source, settings.sourceGain, settings.premultiplySource);
     const W e = gainAndPremultiply(effect, settings.effectGain, settings.premultiplyEffect);
     const W r = blendClamped<M>(s, e, settings.mix, settings.clamp);
-    W o = mixResult(s, r, e, settings.mix);
-    if (settings.unpremultiplyResult == 1 && o.a() > kUnpremultiplyThreshold) {
-        const float factor = Scale<W>::kWhite / o.a();
-        o.r() *= factor;
-        o.g() *= factor;
-        o.b() *= factor;
-    }
-    return o;
+    const W o = mixResult(s, r, e, settings.mix);
+    return settings.unpremultiplyResult == 1 ? unpremultiply(o) : o;
 }
 
 // The same with the method taken from the settings at run time.

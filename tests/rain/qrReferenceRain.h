@@ -122,23 +122,26 @@ inline int32_t dropSeed(int32_t frame, int32_t seed)
     return int32_t(uint32_t(uint64_t(whole) + uint64_t(uint32_t(seed))));
 }
 
-// Highlight pixel: brightest colour channel ramped from the minimum to white.
+// Highlight pixel: brightest colour channel ramped from the minimum to white,
+// every channel scaled in long double and truncated from there.
 template <class S> S highlight(const S& p, float minThreshold, float maxThreshold)
 {
-    const float white = float(S::Desc::kWhite);
+    using Long = long double;
+    const Long white = Long(S::Desc::kWhite);
     const float r = float(p.r()), g = float(p.g()), b = float(p.b());
-    const float m = std::max(r, std::max(g, b));
-    float s;
+    const Long m = std::max(r, std::max(g, b));
+    Long num = white, den = m;
     if (r <= maxThreshold && g <= maxThreshold && b <= maxThreshold) {
         if (r <= minThreshold && g <= minThreshold && b <= minThreshold)
             return S {};
-        s = white * (m - minThreshold) / (maxThreshold - minThreshold) / m;
-    } else {
-        s = white / m;
+        num = white * (m - minThreshold);
+        den = (Long(maxThreshold) - minThreshold) * m;
     }
     S out;
-    for (int c = 0; c < S::kChannels; ++c)
-        out.c[c] = store<S>(float(p.c[c]) * s);
+    for (int c = 0; c < S::kChannels; ++c) {
+        const Long v = Long(p.c[c]) * num / den;
+        out.c[c] = typename S::Component(S::kInteger ? std::clamp(v, Long(0), white) : v);
+    }
     return out;
 }
 

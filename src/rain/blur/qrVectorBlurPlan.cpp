@@ -43,6 +43,7 @@ void QrVectorBlurPlan::trace(const VectorGenerator& generator, const QrVectorBlu
     float vx, vy;
     generator.vectorAt(static_cast<float>(x) + ox, static_cast<float>(y) + oy, vx, vy);
     taps_.clear();
+    depositTaps_.clear();
     gatherBox_ = depositBox_ = QrVectorBlurBox {};
     spreads_ = (vx * vx + vy * vy) * shape.magnitude >= 0.01f;
     if (!spreads_)
@@ -54,21 +55,28 @@ void QrVectorBlurPlan::trace(const VectorGenerator& generator, const QrVectorBlu
     const double sy = uniform ? oy : double(y) + oy;
     tracePoints(generator, shape, sx, sy, vx, vy);
 
+    // A bilinear sample reads the four pixels whose centres (index + 0.5)
+    // surround its point; a deposit goes to the pixel under the point and
+    // its right, lower and lower-right neighbours. So light gathered from a
+    // pixel is given back to it and to pixels right of and below it only,
+    // the same across a path in x as in y.
     const int32_t count = shape.gatherCount();
     const double baseX = uniform ? 0.0 : double(x), baseY = uniform ? 0.0 : double(y);
+    const double centre = shape.nearest ? 0.0 : 0.5;
     for (int32_t i = 0; i < count; ++i)
-        addTap(pointsX_[i] - baseX, pointsY_[i] - baseY, shape.nearest);
+        taps_.push_back(tapAt(pointsX_[i] - baseX - centre, pointsY_[i] - baseY - centre, shape.nearest));
     depositFirst_ = shape.margin();
+    for (int32_t i = 0; i < shape.depositCount(); ++i)
+        depositTaps_.push_back(
+            tapAt(pointsX_[depositFirst_ + i] - baseX, pointsY_[depositFirst_ + i] - baseY, shape.nearest));
     // Both boxes hold the start pixel too: the fast walks address every
     // sample from it.
     const int32_t reach = shape.nearest ? 0 : 1;
-    for (int32_t i = 0; i < count; ++i) {
-        const QrVectorBlurTap& t = taps_[i];
+    for (const QrVectorBlurTap& t : taps_) {
         gatherBox_.include(t.dx + reach, t.dy + reach);
         gatherBox_.include(t.dx, t.dy);
     }
-    for (int32_t i = 0; i < shape.depositCount(); ++i) {
-        const QrVectorBlurTap& t = taps_[depositFirst_ + i];
+    for (const QrVectorBlurTap& t : depositTaps_) {
         depositBox_.include(t.dx + reach, t.dy + reach);
         depositBox_.include(t.dx, t.dy);
     }
@@ -127,13 +135,10 @@ void QrVectorBlurPlan::tracePoints(const VectorGenerator& generator, const QrVec
 }
 
 // A point (px, py) lies in pixel (floor(px), floor(py)). Without
-// interpolation it stands for that pixel; with it, it is gathered from and
-// deposited to that pixel and its right, lower and lower-right neighbours,
-// weighted by the fractions px - floor(px) and py - floor(py). Gathering and
-// depositing use the same four pixels and weights, so the spread is
-// symmetric: a start point in the middle of a pixel takes a quarter from
-// each of the four and gives a quarter back to each.
-void QrVectorBlurPlan::addTap(double px, double py, bool nearest)
+// interpolation it stands for that pixel; with it, for that pixel and its
+// right, lower and lower-right neighbours, weighted by the fractions
+// px - floor(px) and py - floor(py).
+QrVectorBlurTap QrVectorBlurPlan::tapAt(double px, double py, bool nearest)
 {
     QrVectorBlurTap t;
     const double fx0 = std::floor(px), fy0 = std::floor(py);
@@ -142,13 +147,12 @@ void QrVectorBlurPlan::addTap(double px, double py, bool nearest)
     if (nearest) {
         t.w00 = 1.0f;
         t.w10 = t.w01 = t.w11 = 0.0f;
-        taps_.push_back(t);
-        return;
+        return t;
     }
     const float fx = static_cast<float>(px - fx0), fy = static_cast<float>(py - fy0);
     t.w00 = (1.0f - fx) * (1.0f - fy);
     t.w10 = fx * (1.0f - fy);
     t.w01 = (1.0f - fx) * fy;
     t.w11 = fx * fy;
-    taps_.push_back(t);
+    return t;
 }

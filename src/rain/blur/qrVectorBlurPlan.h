@@ -54,11 +54,13 @@ public:
 
     // False when the vector is too short to move anything: the pixel stays.
     bool spreads() const { return spreads_; }
-    // Gather points from the backward end to the forward end; the deposited
-    // ones are depositTaps(), the middle depositCount of them.
+    // Gather taps from the backward end of the path to the forward end; the
+    // points of the middle depositCount of them, from depositFirst() on,
+    // are deposited through depositTaps().
     const std::vector<QrVectorBlurTap>& taps() const { return taps_; }
-    const QrVectorBlurTap* depositTaps() const { return taps_.data() + depositFirst_; }
+    const QrVectorBlurTap* depositTaps() const { return depositTaps_.data(); }
     int32_t depositFirst() const { return depositFirst_; }
+    int32_t depositCount() const { return static_cast<int32_t>(depositTaps_.size()); }
     // Offsets touched by gathering and by depositing, neighbours included.
     const QrVectorBlurBox& gatherBox() const { return gatherBox_; }
     const QrVectorBlurBox& depositBox() const { return depositBox_; }
@@ -66,10 +68,10 @@ public:
 private:
     void tracePoints(const VectorGenerator& generator, const QrVectorBlurShape& shape, double sx, double sy,
         float vx, float vy);
-    void addTap(double px, double py, bool nearest);
+    static QrVectorBlurTap tapAt(double px, double py, bool nearest);
 
     std::vector<double> pointsX_, pointsY_;
-    std::vector<QrVectorBlurTap> taps_;
+    std::vector<QrVectorBlurTap> taps_, depositTaps_;
     QrVectorBlurBox gatherBox_, depositBox_;
     int32_t depositFirst_ = 0;
     bool spreads_ = false;

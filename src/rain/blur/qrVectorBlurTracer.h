@@ -65,9 +65,9 @@ private:
     int32_t inX0_ = 0, inY0_ = 0, inX1_ = -1, inY1_ = -1;
     std::vector<std::ptrdiff_t> inputOffsets_;
     std::vector<std::ptrdiff_t> tapColumns_;  // each tap's dx in input bytes
-    // The four weights of every tap, each in all lanes, so that the walks
-    // multiply without broadcasting.
-    std::vector<QrLanes> splatWeights_;
+    // The four weights of every gather tap and of every deposit tap, each in
+    // all lanes, so that the walks multiply without broadcasting.
+    std::vector<QrLanes> splatWeights_, depositWeights_;
     std::vector<QrLanes> samples_;  // kBatch paths, interleaved
     // The accumulator rows of every deposit tap of the current row, moved
     // by the tap's column offset.
@@ -105,13 +105,18 @@ template <class Texture> void QrVectorBlurTracer<Texture>::use(const QrVectorBlu
     const auto& taps = plan.taps();
     inputOffsets_.resize(taps.size());
     tapColumns_.resize(taps.size());
-    splatWeights_.resize(4 * taps.size());
+    auto splat = [](const QrVectorBlurTap* t, std::size_t n, std::vector<QrLanes>& out) {
+        out.resize(4 * n);
+        for (std::size_t i = 0; i < n; ++i) {
+            out[4 * i] = qrSplat(t[i].w00);
+            out[4 * i + 1] = qrSplat(t[i].w10);
+            out[4 * i + 2] = qrSplat(t[i].w01);
+            out[4 * i + 3] = qrSplat(t[i].w11);
+        }
+    };
+    splat(taps.data(), taps.size(), splatWeights_);
+    splat(plan.depositTaps(), std::size_t(plan.depositCount()), depositWeights_);
     for (std::size_t i = 0; i < taps.size(); ++i) {
-        QrLanes* w = &splatWeights_[4 * i];
-        w[0] = qrSplat(taps[i].w00);
-        w[1] = qrSplat(taps[i].w10);
-        w[2] = qrSplat(taps[i].w01);
-        w[3] = qrSplat(taps[i].w11);
         tapColumns_[i] = std::ptrdiff_t(taps[i].dx) * std::ptrdiff_t(sizeof(StoragePixel));
         inputOffsets_[i] = taps[i].dy * input_.stride() + tapColumns_[i];
     }
@@ -169,7 +174,7 @@ void QrVectorBlurTracer<Texture>::traceColours(const int32_t* xs, int32_t count,
                 depositColours(batch[p], y, s + p, kBatch);
             continue;
         }
-        const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
+        const QrLanes* w = depositWeights_.data();
         const int32_t deposits = shape_.depositCount();
         if (adjacent) {
             kernels_.depositAdjacent(depositTops_.data(), depositBottoms_.data(),
@@ -288,7 +293,7 @@ void QrVectorBlurTracer<Texture>::depositColours(int32_t x, int32_t y, const QrL
     const int32_t count = shape_.depositCount();
     const QrVectorBlurBox& box = plan_->depositBox();
     const bool inside = acc_.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1);
-    const QrLanes* w = splatWeights_.data() + 4 * plan_->depositFirst();
+    const QrLanes* w = depositWeights_.data();
     for (int32_t i = 0; i < count; ++i, w += 4, mean += stride) {
         const QrVectorBlurTap& t = taps[i];
         const int32_t px = x + t.dx, py = y + t.dy;

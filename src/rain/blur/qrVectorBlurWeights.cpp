@@ -28,7 +28,7 @@ QrVectorBlurWeights::QrVectorBlurWeights(const QrVectorBlurPlan& plan, int32_t x
     };
     std::map<int32_t, std::vector<Keyed>> byRow;
     const QrVectorBlurTap* taps = plan.depositTaps();
-    const int32_t count = int32_t(plan.taps().size()) - 2 * plan.depositFirst();
+    const int32_t count = plan.depositCount();
     for (int32_t i = 0; i < count; ++i) {
         const QrVectorBlurTap& t = taps[i];
         const float w[4] = {t.w00, t.w10, t.w01, t.w11};
@@ -93,7 +93,7 @@ void QrVectorBlurWeights::takePath(
     const QrVectorBlurAccumulator& acc, const QrVectorBlurPlan& plan, int32_t x, int32_t y)
 {
     const QrVectorBlurTap* taps = plan.depositTaps();
-    const int32_t count = int32_t(plan.taps().size()) - 2 * plan.depositFirst();
+    const int32_t count = plan.depositCount();
     const QrVectorBlurBox& box = plan.depositBox();
     const bool inside = acc.containsBox(x + box.x0, y + box.y0, x + box.x1, y + box.y1);
     for (int32_t i = 0; i < count; ++i) {

@@ -130,13 +130,19 @@ void settleOutput(const typename D::Texture& source, typename D::Texture& output
 }
 
 // Whether the alpha steps can run on each row as the rain pass finishes it
-// and give what a pass over the whole output after the rain gives: the rain
-// covers exactly what that pass would (the output's data window), and no
-// row of the source is the output's own, which the rain pass changes.
+// and give what a pass over the whole output after the rain gives: the rain,
+// once its region is fitted to the output as every run fits it (a host's
+// extent reaches one pixel past the image), covers exactly what that pass
+// would (the output's data window), and no row of the source is the
+// output's own, which the rain pass changes.
 template <class Tex> bool canSettleInRainPass(const Tex& source, const Tex& output, const QrRainSettings& settings)
 {
-    return settings.region && *settings.region == QrProcRegion::dataWindow(output) &&
-        !qrSharesMemory(source, output);
+    if (!settings.region)
+        return false;
+    QrProcRegion rain;
+    rain.set(*settings.region);
+    rain.fitTo(output);
+    return rain.rect == QrProcRegion::dataWindow(output) && !qrSharesMemory(source, output);
 }
 
 // Stages 2 to 5 of one frame at depth D, with the rain moving by `motion`

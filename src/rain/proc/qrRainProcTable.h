@@ -1,7 +1,7 @@
 #pragma once
 // A per-value function of one storage component, precomputed for every value
 // of an 8-bit or 16-bit component and evaluated directly for float ones. The
-// rain's per-pixel factors (highlight scale, matte weight) need divisions;
+// rain's per-pixel factors (highlight ramp, matte weight) need divisions;
 // integer depths look them up instead, with results identical to evaluating
 // the same expression.
 #include <cstdint>
@@ -11,6 +11,7 @@
 template <class Component, class F> class QrRainProcTable {
 public:
     static constexpr bool kTabulated = std::is_integral_v<Component>;
+    using Value = std::invoke_result_t<const F&, float>;
 
     explicit QrRainProcTable(F f) : f_(f)
     {
@@ -22,7 +23,7 @@ public:
         }
     }
 
-    float operator()(Component v) const
+    Value operator()(Component v) const
     {
         if constexpr (kTabulated)
             return values_[v];
@@ -34,5 +35,5 @@ private:
     static_assert(!std::is_integral_v<Component> || sizeof(Component) <= 2,
         "tables cover 8-bit and 16-bit components only");
     F f_;
-    std::vector<float> values_;
+    std::vector<Value> values_;
 };

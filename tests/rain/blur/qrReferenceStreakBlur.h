@@ -3,8 +3,10 @@
 // one start pixel after another, every path traced point by point through its
 // start, gathered, averaged with running sums and scattered into a float
 // colour sum and a weight image, then divided. Plain settings only (no bias,
-// jitter or step scale; the whole image). A point p falls between pixels
-// floor(p) and floor(p) + 1 with fraction p - floor(p). Where the algorithm or
+// jitter or step scale; the whole image). A bilinear sample at p reads the
+// pixels whose centres (index + 0.5) surround it: floor(p - 0.5) and the next
+// one, with fraction p - 0.5 - floor(p - 0.5). A deposit at p goes to floor(p)
+// and floor(p) + 1 with fraction p - floor(p). Where the algorithm or
 // float rounding leaves a choice, this takes the product's: start rows in
 // strips, even strips before odd ones; point k at start + k * v in double
 // relative to the start pixel (the leftover weights, of the order of 1e-8,
@@ -165,8 +167,8 @@ private:
     {
         if (s_.quality <= 0)
             return fetch(int32_t(std::floor(px)), int32_t(std::floor(py)));
-        const auto [ix, fx] = bilinearPair(px);
-        const auto [iy, fy] = bilinearPair(py);
+        const auto [ix, fx] = bilinearPair(px - 0.5);
+        const auto [iy, fy] = bilinearPair(py - 0.5);
         const Colour a = fetch(ix, iy), b = fetch(ix + 1, iy);
         const Colour c = fetch(ix, iy + 1), d = fetch(ix + 1, iy + 1);
         Colour out;

@@ -209,3 +209,33 @@ TYPED_TEST(RainEffectRender, ResultIsIdenticalWhateverTheThreadCount)
         return copyOf(f.render());
     });
 }
+
+// The alpha steps run on each row inside the rain pass exactly when the
+// rain's region, fitted to the output as the run fits it, is the output's
+// data window and the source is another image: a host's extent, which
+// reaches one pixel past the right and bottom edges, qualifies.
+TEST(RainEffectRender, AlphaStepsJoinTheRainPassWhenTheRainCoversTheOutput)
+{
+    using S = Quarn::Pixel::ARGB8;
+    const QrTexture<S> source = filled<S>(40, 30, S {});
+    const QrTexture<S> output = filled<S>(40, 30, S {});
+    const struct {
+        const char* what;
+        std::optional<QrRect> region;
+        const QrTexture<S>* source;
+        bool inRainPass;
+    } rows[] = {
+        {"the image exactly", QrRect {0, 0, 40, 30}, &source, true},
+        {"a host's extent, one past the edges", QrRect {0, 0, 41, 31}, &source, true},
+        {"reaching past every edge", QrRect {-3, -2, 45, 33}, &source, true},
+        {"one column short", QrRect {0, 0, 39, 31}, &source, false},
+        {"one row short at the top", QrRect {0, 1, 41, 31}, &source, false},
+        {"no region", std::nullopt, &source, false},
+        {"the output is the source", QrRect {0, 0, 41, 31}, &output, false},
+    };
+    for (const auto& row : rows) {
+        QrRainSettings settings;
+        settings.region = row.region;
+        EXPECT_EQ(Quarn::Rain::canSettleInRainPass(*row.source, output, settings), row.inRainPass) << row.what;
+    }
+}
