@@ -144,18 +144,29 @@ typedef struct PF_UpdateParamsUIExtra {
 /* The entry point. A C++ compiler does not accept a function called main with
  * these arguments, so the plug-in defines PF_EffectMain and the assembler name
  * exports it as "main", the symbol the host looks up. */
-#if defined(__GNUC__) || defined(__clang__)
+#define PF_STRINGIFY_(x) #x
+#define PF_STRINGIFY(x) PF_STRINGIFY_(x)
+#if defined(_WIN32) && (defined(__GNUC__) || defined(__clang__))
+/* A DLL exports what is marked so. The entry's assembler name carries the
+ * C symbol prefix of the target (an underscore on 32-bit x86), so that the
+ * module definition file can export it as "main". */
+#define PF_EXPORT __declspec(dllexport)
+#define PF_ENTRY_EXPORT
+#define PF_ENTRY_SYMBOL __asm__(PF_STRINGIFY(__USER_LABEL_PREFIX__) "main")
+#elif defined(__GNUC__) || defined(__clang__)
 #define PF_EXPORT __attribute__((visibility("default")))
+#define PF_ENTRY_EXPORT PF_EXPORT
 #define PF_ENTRY_SYMBOL __asm__("main")
 #else
 #define PF_EXPORT
+#define PF_ENTRY_EXPORT
 #define PF_ENTRY_SYMBOL
 #endif
 
 typedef PF_Err (*PF_EffectEntryFunc)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
     PF_ParamDef* params[], PF_LayerDef* output, void* extra);
 
-PF_EXPORT PF_Err PF_EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+PF_ENTRY_EXPORT PF_Err PF_EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
     PF_LayerDef* output, void* extra) PF_ENTRY_SYMBOL;
 
 #define PF_ENTRY_POINT_NAME "main"

@@ -41,12 +41,15 @@ typedef struct PF_EventExtra {
     PF_EventOutFlags evt_out_flags; /* set by the plug-in */
 } PF_EventExtra;
 
-/* The host's main window. A modal dialog is shown by drawing its whole
- * content into an 8-bit ARGB world and handing it to show_modal, which
- * returns when the user has closed the dialog. */
+/* The host's main window. A modal dialog is shown either as a window of the
+ * system's own, owned by native_window (a HWND on Windows; NULL where the
+ * host has none), or by drawing its whole content into an 8-bit ARGB world
+ * and handing it to show_modal, which returns when the user has closed the
+ * dialog. */
 typedef struct PF_HostWindow {
     void* refcon;
     PF_Err (*show_modal)(void* refcon, const A_char* title, const PF_EffectWorld* content);
+    void* native_window;
 } PF_HostWindow;
 
 #ifdef __cplusplus

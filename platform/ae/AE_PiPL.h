@@ -1,6 +1,7 @@
 /* The plug-in property list: what the host learns about an effect before it
  * sends any command. The plug-in exports it as a table under the C symbol
- * NimbrelPiPL; the host finds it with dlsym(PF_PIPL_SYMBOL).
+ * NimbrelPiPL; the host finds it with dlsym(PF_PIPL_SYMBOL), or on Windows
+ * in the resource described below.
  *
  * Layout: PF_PiPL { version = PF_PIPL_TABLE_VERSION, count, properties },
  * properties[0 .. count-1] in the order the effect lists them. A property is
@@ -17,6 +18,18 @@ extern "C" {
 
 #define PF_PIPL_SYMBOL "NimbrelPiPL"
 #define PF_PIPL_TABLE_VERSION 1
+
+/* A Windows plug-in carries the same list as a resource of type "PiPL",
+ * number 16000, which the host reads from the file's resources. Its bytes
+ * are little-endian 32-bit words: the version (PF_PIPL_TABLE_VERSION) and
+ * the count, then per property its key, its kind (PF_PIPL_RESOURCE_WORD or
+ * PF_PIPL_RESOURCE_STRING), the length of its data in bytes and the data,
+ * padded with zeros to whole words: a word, or the string's characters and
+ * a terminating zero. */
+#define PF_PIPL_RESOURCE_TYPE "PiPL"
+#define PF_PIPL_RESOURCE_ID 16000
+#define PF_PIPL_RESOURCE_WORD 0
+#define PF_PIPL_RESOURCE_STRING 1
 
 /* Property keys, in the order an effect's list has them. */
 #define PF_PiPLKey_KIND PF_FOURCC('k', 'i', 'n', 'd') /* word */

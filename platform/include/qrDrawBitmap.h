@@ -33,6 +33,10 @@ private:
     std::vector<DrawColour> pixels_;
 };
 
+// Decodes an uncompressed 24- or 32-bit device-independent bitmap in memory
+// (an info header and the pixels, as a bitmap resource holds it); nothing
+// when the data is of another kind or too short.
+std::optional<DrawBitmap> readDib(const unsigned char* dib, std::size_t size);
 // Reads an uncompressed 24- or 32-bit Windows bitmap file (bottom-up or
 // top-down); nothing when the file is missing or of another kind.
 std::optional<DrawBitmap> readBmpFile(const std::string& path);

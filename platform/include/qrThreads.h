@@ -1,42 +1,54 @@
 #pragma once
 // Threads and synchronisation for the layers above: the processor count, a
 // mutex, a counting semaphore and joinable threads. Everything that talks to
-// the operating system about threads goes through here.
+// the operating system about threads goes through here; each platform layer
+// implements these over its own system objects, held by an opaque handle.
 #include <cstdint>
-#include <mutex>
-#include <semaphore>
-#include <thread>
 
 namespace Quarn::Platform {
 
 // The number of processors the operating system reports; at least 1.
 int32_t processorCount();
 
-using ThreadId = std::thread::id;
+// A number naming a running thread, unique among the threads alive.
+using ThreadId = std::uintptr_t;
 ThreadId currentThreadId();
 
 // Unnamed, not owned on creation; lock waits without time-out.
 class Mutex {
 public:
-    void lock() { mutex_.lock(); }
-    void unlock() { mutex_.unlock(); }
+    Mutex();
+    Mutex(const Mutex&) = delete;
+    Mutex& operator=(const Mutex&) = delete;
+    ~Mutex();
+
+    void lock();
+    void unlock();
 
 private:
-    std::mutex mutex_;
+    void* handle_;
 };
 
-// Starts at 0 units. acquire waits without time-out for one unit.
+// Starts at 0 units and holds at most `maximum`. acquire waits without
+// time-out for one unit.
 class Semaphore {
 public:
-    void release() { units_.release(); }
-    void acquire() { units_.acquire(); }
+    static constexpr int32_t kNoMaximum = INT32_MAX;
+
+    explicit Semaphore(int32_t maximum = kNoMaximum);
+    Semaphore(const Semaphore&) = delete;
+    Semaphore& operator=(const Semaphore&) = delete;
+    ~Semaphore();
+
+    void release();
+    void acquire();
 
 private:
-    std::counting_semaphore<> units_ {0};
+    void* handle_;
 };
 
-// One worker thread running entry(argument). A started thread must be joined
-// before it is destroyed.
+// One worker thread running entry(argument). A thread still running when it
+// is destroyed is joined first.
 class Thread {
 public:
     using Entry = void (*)(void* argument);
@@ -46,14 +58,16 @@ public:
     Thread& operator=(const Thread&) = delete;
     ~Thread();
 
-    // False when the system cannot create another thread.
+    // False when the system cannot create another thread (or this one is
+    // already started).
     bool start(Entry entry, void* argument);
     void join();
-    bool isStarted() const { return thread_.joinable(); }
-    ThreadId id() const { return thread_.get_id(); }
+    bool isStarted() const { return handle_ != nullptr; }
+    ThreadId id() const { return id_; }
 
 private:
-    std::thread thread_;
+    void* handle_ = nullptr;
+    ThreadId id_ = 0;
 };
 
 }  // namespace Quarn::Platform

@@ -45,44 +45,73 @@ DrawBitmap::DrawBitmap(int width, int height, DrawColour colour)
 {
 }
 
+namespace {
+
+// The bitmap of `dib` (an info header at its start) whose pixels begin
+// `offset` bytes in.
+std::optional<DrawBitmap> decodeDib(const unsigned char* dib, std::size_t size, std::size_t offset)
+{
+    if (size < kInfoHeaderSize)
+        return std::nullopt;
+    const uint32_t infoSize = readU32(dib);
+    const int32_t width = int32_t(readU32(dib + 4));
+    const int32_t rawHeight = int32_t(readU32(dib + 8));
+    const uint16_t bits = readU16(dib + 14);
+    const uint32_t compression = readU32(dib + 16);
+    const bool topDown = rawHeight < 0;
+    const int32_t height = topDown ? -rawHeight : rawHeight;
+    // 32-bit files may say 3 (bit fields) with the usual masks; both read as BGRA.
+    if (infoSize < kInfoHeaderSize || (bits != 24 && bits != 32) || (compression != 0 && compression != 3) ||
+        width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
+        return std::nullopt;
+    const std::size_t bytesPerPixel = bits / 8;
+    const std::size_t stride = (std::size_t(width) * bytesPerPixel + 3) & ~std::size_t(3);
+    if (offset > size || (size - offset) / stride < std::size_t(height))
+        return std::nullopt;
+    DrawBitmap bitmap(width, height);
+    for (int32_t r = 0; r < height; ++r) {
+        const unsigned char* row = dib + offset + stride * std::size_t(r);
+        const int y = topDown ? r : height - 1 - r;
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = row + x * bytesPerPixel;
+            bitmap.at(x, y) = {bits == 32 ? p[3] : uint8_t(255), p[2], p[1], p[0]};
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+std::optional<DrawBitmap> readDib(const unsigned char* dib, std::size_t size)
+{
+    if (size < kInfoHeaderSize)
+        return std::nullopt;
+    // The three masks of a bit-field bitmap follow the short info header.
+    const uint32_t infoSize = readU32(dib), compression = readU32(dib + 16);
+    return decodeDib(dib, size, infoSize + (compression == 3 && infoSize == kInfoHeaderSize ? 12 : 0));
+}
+
 std::optional<DrawBitmap> readBmpFile(const std::string& path)
 {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return std::nullopt;
-    unsigned char header[kFileHeaderSize + kInfoHeaderSize];
+    unsigned char header[kFileHeaderSize];
     if (std::fread(header, 1, sizeof header, file.get()) != sizeof header || header[0] != 'B' ||
         header[1] != 'M')
         return std::nullopt;
-    const unsigned char* info = header + kFileHeaderSize;
+    // The pixels start at the file header's offset, counted from the file's start.
     const uint32_t offset = readU32(header + 10);
-    const int32_t width = int32_t(readU32(info + 4));
-    const int32_t rawHeight = int32_t(readU32(info + 8));
-    const uint16_t bits = readU16(info + 14);
-    const uint32_t compression = readU32(info + 16);
-    const bool topDown = rawHeight < 0;
-    const int32_t height = topDown ? -rawHeight : rawHeight;
-    // 32-bit files may say 3 (bit fields) with the usual masks; both read as BGRA.
-    if ((bits != 24 && bits != 32) || (compression != 0 && compression != 3) || width <= 0 || height <= 0 ||
-        width > kMaxSide || height > kMaxSide)
-        return std::nullopt;
-
-    const std::size_t bytesPerPixel = bits / 8;
-    const std::size_t stride = (std::size_t(width) * bytesPerPixel + 3) & ~std::size_t(3);
-    std::vector<unsigned char> row(stride);
-    if (std::fseek(file.get(), long(offset), SEEK_SET) != 0)
-        return std::nullopt;
-    DrawBitmap bitmap(width, height);
-    for (int32_t r = 0; r < height; ++r) {
-        if (std::fread(row.data(), 1, stride, file.get()) != stride)
+    std::vector<unsigned char> dib;
+    unsigned char block[1 << 16];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file.get())) > 0;) {
+        dib.insert(dib.end(), block, block + got);
+        if (dib.size() > std::size_t(kMaxSide) * kMaxSide * 4 + (1 << 16))
             return std::nullopt;
-        const int y = topDown ? r : height - 1 - r;
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = row.data() + x * bytesPerPixel;
-            bitmap.at(x, y) = {bits == 32 ? p[3] : uint8_t(255), p[2], p[1], p[0]};
-        }
     }
-    return bitmap;
+    if (offset < kFileHeaderSize)
+        return std::nullopt;
+    return decodeDib(dib.data(), dib.size(), offset - kFileHeaderSize);
 }
 
 bool writeBmpFile(const std::string& path, const DrawBitmap& bitmap)

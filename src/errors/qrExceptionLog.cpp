@@ -16,7 +16,6 @@ namespace {
 
 constexpr const char* kFunction = "Quarn::Exceptions::Stack::stackDumpLog";
 constexpr const char* kSource = "src/qrExceptionStack";
-constexpr char kSeparator = '/';
 
 // The system's text for an error number, or "No errno" when there is none.
 std::string errorText(int number)
@@ -41,10 +40,13 @@ template <class E> [[noreturn]] void fail(const std::string& path, int errorNumb
 // the host and other threads share.
 void makeFolders(const std::string& path)
 {
-    for (size_t at = path.find(kSeparator); at != std::string::npos; at = path.find(kSeparator, at + 1)) {
+    const char separator = Platform::pathSeparator();
+    for (size_t at = path.find(separator); at != std::string::npos; at = path.find(separator, at + 1)) {
         const std::string folder = path.substr(0, at);
         std::error_code error;
-        if (folder.empty() || std::filesystem::is_directory(folder, error))
+        // A drive ("C:") is a folder only with its separator ("C:\\").
+        if (folder.empty() || std::filesystem::is_directory(folder, error) ||
+            std::filesystem::is_directory(folder + separator, error))
             continue;
         if (!std::filesystem::create_directory(folder, error) && error)
             fail<File::DirectoryMake>(folder, error.value(), 198);
@@ -55,11 +57,12 @@ void makeFolders(const std::string& path)
 
 std::string Stack::logPath(const char* folder, const char* baseName)
 {
-    const std::string tail = std::string(folder) + kSeparator + baseName + ".log";
+    const std::string separator(1, Platform::pathSeparator());
+    const std::string tail = folder + separator + baseName + ".log";
     const char* errorDir = std::getenv("QUARN_ERROR_DIR");
     if (errorDir && *errorDir)
-        return errorDir + std::string(1, kSeparator) + tail;
-    return Platform::programFilesFolder() + "/Quarn/log/" + tail;
+        return errorDir + separator + tail;
+    return Platform::programFilesFolder() + separator + "Quarn" + separator + "log" + separator + tail;
 }
 
 void Stack::stackDumpLog(const char* folder, const char* baseName)
@@ -70,7 +73,7 @@ void Stack::stackDumpLog(const char* folder, const char* baseName)
     writeReport(report, false);
     report << "\n";
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "a+");
+    std::FILE* file = std::fopen(path.c_str(), "a+b");  // binary: the same bytes on every system
     if (!file)
         fail<File::FileOpen>(path, errno, 212);
     const std::string text = report.str();

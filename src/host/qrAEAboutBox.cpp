@@ -1,6 +1,7 @@
 #include "qrAEAboutBox.h"
 
 #include "qrAESuite.h"
+#include "qrAboutDialog.h"
 #include "qrDrawText.h"
 #include "qrFont.h"
 #include "qrResource.h"
@@ -66,20 +67,30 @@ DrawBitmap drawAboutBox(const std::string& folder)
     return box;
 }
 
+// A host with a system window of its own gets the box as a system dialog
+// owned by that window, where the system has dialogs; otherwise the host's
+// window shows the box the plug-in draws.
 PF_Err showAboutBox(PF_InData* in, PF_OutData* out)
 {
     Suite<PF_AppSuite4> app(in, kPFAppSuite, kPFAppSuiteVersion4);
     PF_HostWindow* window = nullptr;
     PF_Err err = PF_Err_NONE;
-    if (!app.null() && app->PF_GetMainWnd(&window) == PF_Err_NONE && window && window->show_modal) {
-        DrawBitmap box = drawAboutBox(folderOf(resourceModulePath()));
-        PF_EffectWorld content {};
-        content.data = reinterpret_cast<PF_PixelPtr>(&box.at(0, 0));
-        content.width = box.width();
-        content.height = box.height();
-        content.rowbytes = A_long(box.rowBytes());
-        content.extent_hint = {0, 0, box.width(), box.height()};
-        err = window->show_modal(window->refcon, kAboutTitle, &content);
+    if (!app.null() && app->PF_GetMainWnd(&window) == PF_Err_NONE && window) {
+        const std::string folder = folderOf(resourceModulePath());
+        const bool shown = window->native_window &&
+            showAboutDialog({kAboutTitle, splashFrom(folder), "Nimbrel", resourceString(kStringDescription),
+                                kAboutVersion},
+                window->native_window);
+        if (!shown && window->show_modal) {
+            DrawBitmap box = drawAboutBox(folder);
+            PF_EffectWorld world {};
+            world.data = reinterpret_cast<PF_PixelPtr>(&box.at(0, 0));
+            world.width = box.width();
+            world.height = box.height();
+            world.rowbytes = A_long(box.rowBytes());
+            world.extent_hint = {0, 0, box.width(), box.height()};
+            err = window->show_modal(window->refcon, kAboutTitle, &world);
+        }
     }
     out->return_msg[0] = '\0';
     return err;

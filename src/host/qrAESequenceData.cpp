@@ -36,7 +36,9 @@ PF_Handle SequenceData::makeLive(PF_InData* in)
         disposeHandle(in, record);
         return nullptr;
     }
-    *locked.as<LiveSequenceRecord>() = LiveSequenceRecord {kSequenceLive, {0, 0, 0}, scratch};
+    LiveSequenceRecord fresh;
+    fresh.owned = scratch;
+    *locked.as<LiveSequenceRecord>() = fresh;
     return record;
 }
 

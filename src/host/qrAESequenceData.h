@@ -2,25 +2,40 @@
 // The per-instance record the host keeps for the effect, and the commands of
 // its life: setup, resetup, flatten and setdown.
 //
-// Live form (state 0), laid out for a 64-bit host whose handles are 8 bytes:
-//   offset  0  int32    state, 0 = live
-//   offset  4  int32[3] working values of the instance, zero when made
-//   offset 16  PF_Handle a handle the record owns (released on flatten)
-// 24 bytes, every field naturally aligned. The handle is the record's own
-// scratch block; nothing of the live form survives flattening.
+// Live form (state 0), five 32-bit words where a handle is 4 bytes:
+//   word 0     int32     state, 0 = live
+//   word 1     PF_Handle a handle the record owns (released on flatten)
+//   words 2-4  int32[3]  working values of the instance, zero when made
+// 20 bytes. A 64-bit handle does not fit a word: there the working values
+// come first and the handle last, every field naturally aligned (24 bytes).
+// The handle is the record's own scratch block; nothing of the live form
+// survives flattening.
 // Flat form: one int32 holding 1, 4 bytes.
 #include <AE_Effect.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace Quarn::AfterEffects {
 
-struct LiveSequenceRecord {
+template <std::size_t HandleBytes> struct LiveSequenceLayout;
+
+template <> struct LiveSequenceLayout<4> {
+    int32_t state = 0;
+    PF_Handle owned = nullptr;
+    int32_t working[3] = {0, 0, 0};
+};
+
+template <> struct LiveSequenceLayout<8> {
     int32_t state = 0;
     int32_t working[3] = {0, 0, 0};
     PF_Handle owned = nullptr;
 };
-static_assert(sizeof(LiveSequenceRecord) == 16 + sizeof(PF_Handle));
+
+using LiveSequenceRecord = LiveSequenceLayout<sizeof(PF_Handle)>;
+static_assert(sizeof(LiveSequenceRecord) == (sizeof(PF_Handle) == 4 ? 20 : 24));
+static_assert(sizeof(PF_Handle) != 4 || offsetof(LiveSequenceRecord, owned) == 4,
+    "the handle is word 1 of the five-word record");
 
 constexpr int32_t kSequenceLive = 0;
 constexpr int32_t kSequenceFlat = 1;

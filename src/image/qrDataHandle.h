@@ -7,7 +7,9 @@
 #include "qrHostMemory.h"
 #include "qrMemoryHandle.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace Quarn::Image {
 
@@ -21,8 +23,10 @@ public:
     // alignment, hence the extra kAlignment - 1.
     static constexpr std::size_t kHostOverhead = sizeof(void*) + kAlignment - 1;
     // No image is this large; bigger requests (overflowed sizes) are refused
-    // before any allocator sees them.
-    static constexpr std::size_t kLargestBlock = std::size_t(1) << 40;
+    // before any allocator sees them. A 32-bit process has half its address
+    // space at most.
+    static constexpr std::size_t kLargestBlock =
+        std::size_t(std::min<std::uint64_t>(std::uint64_t(1) << 40, SIZE_MAX / 2));
 
     // Starts with count 1. Throws OutOfMemory ("Image allocation") when the
     // host or the process has no memory for `bytes`.

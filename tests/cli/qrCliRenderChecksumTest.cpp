@@ -3,6 +3,8 @@
 // each edge method and a numbered sequence. The expected checksums are data
 // (data/renderChecksums.txt); see the note at its top for regenerating them.
 #include "qrCliRunner.h"
+#include "qrImageFile.h"
+#include "qrWorldFile.h"
 
 #include <OpenImageIO/imagebufalgo.h>
 
@@ -117,6 +119,22 @@ const std::vector<ChecksumCase>& cases()
     return table;
 }
 
+// Compares each output of `c` with its recorded checksum, once `toImage`
+// (when given) has made the output an image file.
+void expectRecordedChecksums(
+    const ScratchDir& dir, const ChecksumCase& c, void (*toImage)(const std::string&) = nullptr)
+{
+    const std::map<std::string, std::string> expected = readChecksums();
+    for (const char* output : c.outputs) {
+        const std::string key = std::string(c.name) + "/" + output;
+        const auto found = expected.find(key);
+        ASSERT_NE(found, expected.end()) << key << " has no recorded checksum in " << kChecksums;
+        if (toImage)
+            toImage(dir / output);
+        EXPECT_EQ(pixelChecksum(dir / output), found->second) << key;
+    }
+}
+
 class RenderChecksum : public testing::TestWithParam<ChecksumCase> { };
 
 TEST_P(RenderChecksum, DecodedPixelsMatchTheRecordedOnes)
@@ -126,16 +144,56 @@ TEST_P(RenderChecksum, DecodedPixelsMatchTheRecordedOnes)
     makeInputs(dir);
     const Outcome run = nimbrel(dir, std::string("render ") + c.args + " --quiet");
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::map<std::string, std::string> expected = readChecksums();
-    for (const char* output : c.outputs) {
-        const std::string key = std::string(c.name) + "/" + output;
-        const auto found = expected.find(key);
-        ASSERT_NE(found, expected.end()) << key << " has no recorded checksum in " << kChecksums;
-        EXPECT_EQ(pixelChecksum(dir / output), found->second) << key;
-    }
+    expectRecordedChecksums(dir, c);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, RenderChecksum, testing::ValuesIn(cases()),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The same renders by the Windows build of nimbrel, run as
+// NIMBREL_WINDOWS_CLI says (e.g. "wine .../nimbrel.exe"; unset: skipped).
+// That build reads and writes world files, the host's own pixels: each
+// input is decoded here into one, at every depth, as this program's image
+// reader decodes it, and each output is written into its image file as
+// this program writes it. So the render alone runs on Windows, and its
+// pixels must give the very checksums of the native renders.
+void inputsAsWorldFiles(const ScratchDir& dir)
+{
+    using Quarn::Host::Depth;
+    for (const std::string& name : dir.files()) {
+        const std::string path = dir / name;
+        Quarn::Host::WorldFile world {Quarn::Cli::naturalDepth(path), {}};
+        for (Depth depth : {Depth::Bits8, Depth::Bits16, Depth::Float})
+            world.images.push_back(Quarn::Cli::readImage(path, depth));
+        Quarn::Host::writeWorldFile(path, world);
+    }
+}
+
+void outputFromWorldFile(const std::string& path)
+{
+    const Quarn::Host::WorldFile world = Quarn::Host::readWorldFile(path);
+    if (world.images.size() != 1)
+        throw std::runtime_error(path + ": a rendered world file holds one image");
+    Quarn::Cli::writeImage(world.images.front(), path);
+}
+
+class RenderChecksumOnWindows : public RenderChecksum { };
+
+TEST_P(RenderChecksumOnWindows, DecodedPixelsMatchTheRecordedOnes)
+{
+    const char* windowsCli = std::getenv("NIMBREL_WINDOWS_CLI");
+    if (!windowsCli || !*windowsCli)
+        GTEST_SKIP() << "set NIMBREL_WINDOWS_CLI to the command that runs the Windows nimbrel";
+    const ChecksumCase& c = GetParam();
+    ScratchDir dir;
+    makeInputs(dir);
+    inputsAsWorldFiles(dir);
+    const Outcome run = shell(dir, std::string(windowsCli) + " render " + c.args + " --quiet");
+    ASSERT_EQ(run.status, 0) << run.err;
+    expectRecordedChecksums(dir, c, &outputFromWorldFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RenderChecksumOnWindows, testing::ValuesIn(cases()),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Writes the checksums of the current program's renders to stdout in the

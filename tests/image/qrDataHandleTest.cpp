@@ -112,7 +112,7 @@ TEST(DataHandlePlain, WithoutAHostImagesUseProcessMemory)
 
 TEST(DataHandleSizes, ImpossibleSizesRaiseOutOfMemoryWithoutReachingTheHost)
 {
-    EXPECT_THROW(Quarn::Image::DataHandle(std::size_t(1) << 62), Quarn::Exceptions::OutOfMemory);
+    EXPECT_THROW(Quarn::Image::DataHandle(SIZE_MAX / 2 + 1), Quarn::Exceptions::OutOfMemory);
     FakeHostMemory host;
     Quarn::Memory::ScopedHostMemory scope(&host);
     // The request plus the host overhead would wrap around to a tiny block.

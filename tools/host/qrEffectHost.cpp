@@ -27,7 +27,7 @@ EffectHost::EffectHost(const std::string& pluginPath)
     : library_(pluginPath), services_(std::make_unique<HostServices>(this))
 {
     params_.push_back(std::make_unique<HostParam>(0, inputLayerDefinition()));
-    services_->window = PF_HostWindow {this, HostCallbacks::showModal};
+    services_->window = PF_HostWindow {this, HostCallbacks::showModal, nullptr};
 }
 
 EffectHost::~EffectHost()

@@ -62,6 +62,7 @@ EventResult EffectHost::sendEvent(int index, PF_EventType type, PF_Point mouse, 
 DialogResult EffectHost::about()
 {
     services_->dialog.reset();
+    services_->window.native_window = properties_.mainWindow;
     CommandState state(PF_Cmd_ABOUT);
     CommandResult r = invoke(PF_Cmd_ABOUT, state, nullptr);
     DialogResult result = services_->dialog.value_or(DialogResult {});

@@ -28,6 +28,9 @@ struct HostProperties {
     // writes every output pixel (and discarding the output of a failed
     // render) can leave them as their memory is, saving a pass over it.
     bool clearOutput = true;
+    // The host's own main window (a HWND on Windows), owner of the dialogs a
+    // plug-in opens as system windows; none by default.
+    void* mainWindow = nullptr;
 };
 
 // The result of one command: the plug-in's error code and return message.

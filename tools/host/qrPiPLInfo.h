@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Quarn::Host {
@@ -18,8 +19,12 @@ public:
         A_u_long word = 0;  // word properties
     };
 
+    PiPLInfo() = default;  // an empty list
     // Throws HostError for a table of an unknown version or shape.
     explicit PiPLInfo(const PF_PiPL& table);
+    // The list as a "PiPL" resource holds it (AE_PiPL.h); throws HostError
+    // for bytes of an unknown version or a list that runs past their end.
+    static PiPLInfo fromResource(std::string_view bytes);
 
     const std::vector<Property>& properties() const { return properties_; }
     std::optional<A_u_long> word(A_u_long key) const;

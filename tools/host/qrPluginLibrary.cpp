@@ -2,40 +2,31 @@
 
 #include "qrHostError.h"
 
-#include <dlfcn.h>
-
 namespace Quarn::Host {
 
-void PluginLibrary::Closer::operator()(void* handle) const
+void* PluginLibrary::symbol(const char* name) const
 {
-    dlclose(handle);
-}
-
-PluginLibrary::Handle PluginLibrary::open(const std::string& path)
-{
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
-        throw HostError("cannot load plug-in " + path + ": " + dlerror());
-    return Handle(handle);
-}
-
-void* PluginLibrary::symbol(void* handle, const char* name)
-{
-    dlerror();
-    void* address = dlsym(handle, name);
-    if (!address) {
-        const char* reason = dlerror();
-        throw HostError(std::string("plug-in has no ") + name + (reason ? std::string(": ") + reason : ""));
-    }
+    std::string reason;
+    void* address = library_.symbol(name, reason);
+    if (!address)
+        throw HostError(std::string("plug-in has no ") + name + (reason.empty() ? "" : ": " + reason));
     return address;
 }
 
-PluginLibrary::PluginLibrary(const std::string& path)
-    : path_(path),
-      handle_(open(path)),
-      entry_(reinterpret_cast<PF_EffectEntryFunc>(symbol(handle_.get(), PF_ENTRY_POINT_NAME))),
-      pipl_(*static_cast<const PF_PiPL*>(symbol(handle_.get(), PF_PIPL_SYMBOL)))
+PiPLInfo PluginLibrary::readPiPL() const
 {
+    if (const auto resource = library_.resource(PF_PIPL_RESOURCE_TYPE, PF_PIPL_RESOURCE_ID))
+        return PiPLInfo::fromResource(*resource);
+    return PiPLInfo(*static_cast<const PF_PiPL*>(symbol(PF_PIPL_SYMBOL)));
+}
+
+PluginLibrary::PluginLibrary(const std::string& path) : path_(path)
+{
+    std::string reason;
+    if (!library_.open(path, reason))
+        throw HostError("cannot load plug-in " + path + ": " + reason);
+    entry_ = reinterpret_cast<PF_EffectEntryFunc>(symbol(PF_ENTRY_POINT_NAME));
+    pipl_ = readPiPL();
 }
 
 }  // namespace Quarn::Host

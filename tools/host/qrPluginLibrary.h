@@ -1,19 +1,20 @@
 // A loaded plug-in file: its entry point and its property list.
 #pragma once
 
+#include "qrLibrary.h"
 #include "qrPiPLInfo.h"
 
 #include <AE_Effect.h>
 
-#include <memory>
 #include <string>
 
 namespace Quarn::Host {
 
 class PluginLibrary {
 public:
-    // dlopen + dlsym("main") + the property list; throws HostError with the
-    // loader's reason when any of them is missing.
+    // Loads the file and finds "main" and the property list (the "PiPL"
+    // resource where the file has one, else the exported table); throws
+    // HostError with the loader's reason when any of them is missing.
     explicit PluginLibrary(const std::string& path);
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
@@ -23,17 +24,12 @@ public:
     const PiPLInfo& pipl() const { return pipl_; }
 
 private:
-    struct Closer {
-        void operator()(void* handle) const;
-    };
-    using Handle = std::unique_ptr<void, Closer>;
-
-    static Handle open(const std::string& path);
-    static void* symbol(void* handle, const char* name);
+    PiPLInfo readPiPL() const;
+    void* symbol(const char* name) const;
 
     std::string path_;
-    Handle handle_;  // closes the file even when reading the property list fails
-    PF_EffectEntryFunc entry_;
+    Platform::Library library_;  // closes the file even when reading the property list fails
+    PF_EffectEntryFunc entry_ = nullptr;
     PiPLInfo pipl_;
 };
 

@@ -1,4 +1,4 @@
-#include "qrResource.h"
+#include "qrTitlePainter.h"
 
 #include "qrFont.h"
 
@@ -7,15 +7,6 @@
 namespace Quarn::Platform {
 
 namespace {
-
-constexpr const char* kDescription = "Nimbrel adds a 2D rain effect to an image. Highlights can \n"
-                                     "be diffused to give a 'Night-time' effect. Using the source \n"
-                                     "image as a matte can give a more realistic effect.\n"
-                                     "\n"
-                                     "For further information see the User Guide in the Brastor\n"
-                                     "plug-ins directory.";
-
-constexpr const char* kObsolete = "Valtherion is not obsolete.";
 
 uint32_t hash(uint32_t x)
 {
@@ -52,7 +43,9 @@ void paintSky(DrawBitmap& title)
     }
 }
 
-DrawBitmap titleBitmap()
+}  // namespace
+
+DrawBitmap paintTitle()
 {
     DrawBitmap title(kTitleWidth, kTitleHeight);
     paintSky(title);
@@ -64,22 +57,6 @@ DrawBitmap titleBitmap()
     const int makerWidth = BitmapFont::textWidth("Brastor 4", maker.scale);
     surface.drawText((kTitleWidth - makerWidth) / 2, kTitleHeight - 11, "Brastor 4", maker);
     return title;
-}
-
-}  // namespace
-
-std::string resourceString(int id)
-{
-    switch (id) {
-    case kStringDescription: return kDescription;
-    case kStringObsolete: return kObsolete;
-    default: return {};
-    }
-}
-
-DrawBitmap resourceBitmap(int id)
-{
-    return id == kBitmapTitle ? titleBitmap() : DrawBitmap();
 }
 
 }  // namespace Quarn::Platform

@@ -38,3 +38,12 @@ std::string programFilesFolder()
 }
 
 }  // namespace Quarn::Platform
+
+namespace Quarn::Platform {
+
+char pathSeparator()
+{
+    return '/';
+}
+
+}  // namespace Quarn::Platform
