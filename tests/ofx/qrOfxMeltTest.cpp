@@ -7,6 +7,7 @@
 #include "qrOfxTestSupport.h"
 
 #include <OpenImageIO/imagebuf.h>
+#include <OpenImageIO/imageio.h>
 
 #include <gtest/gtest.h>
 
@@ -161,9 +162,23 @@ std::vector<unsigned char> commandLineRender(const ScratchDir& dir, const std::v
     EXPECT_EQ(run(std::string("NIMBREL_PLUGIN=") + NIMBREL_PLUGIN_PATH + " " + NIMBREL_CLI + " render " + in +
                   " -o " + out + " --quiet --depth " + (sixteen ? "16" : "8")),
         0);
-    OIIO::ImageBuf result(out);
+    // Read straight from the file, not through OpenImageIO's shared image
+    // cache: the cache still holds the 8-bit pass's rendered.tif, and when the
+    // command line rewrites it within the same second (the cache compares
+    // modification times in whole seconds) it would hand back those 8-bit
+    // pixels widened to 16 bits instead of the 16-bit render.
     std::vector<unsigned char> bytes(frame.size());
-    EXPECT_TRUE(result.get_pixels(OIIO::ROI(0, kW, 0, kH, 0, 1, 0, 4), type, bytes.data()));
+    const auto result = OIIO::ImageInput::open(out);
+    EXPECT_TRUE(result) << OIIO::geterror();
+    if (!result)
+        return bytes;
+    const OIIO::ImageSpec& spec = result->spec();
+    EXPECT_EQ(spec.width, kW);
+    EXPECT_EQ(spec.height, kH);
+    EXPECT_EQ(spec.nchannels, 4);
+    if (spec.width == kW && spec.height == kH && spec.nchannels == 4) {
+        EXPECT_TRUE(result->read_image(0, 0, 0, 4, type, bytes.data())) << result->geterror();
+    }
     return bytes;
 }
 
