@@ -4,6 +4,11 @@
 # installs. They provide the targets find_package gives elsewhere.
 file(GLOB _expat_dirs ${CMAKE_SOURCE_DIR}/build-deps/src/expat-*/expat)
 set(NIMBREL_EXPAT_SOURCE "${_expat_dirs}" CACHE PATH "expat's source folder (the one with CMakeLists.txt)")
+# A folder configured before scripts/setup fetched the source keeps an empty
+# value: look again rather than fail for good.
+if(NOT EXISTS "${NIMBREL_EXPAT_SOURCE}/CMakeLists.txt" AND _expat_dirs)
+  set(NIMBREL_EXPAT_SOURCE "${_expat_dirs}" CACHE PATH "expat's source folder (the one with CMakeLists.txt)" FORCE)
+endif()
 if(NOT EXISTS "${NIMBREL_EXPAT_SOURCE}/CMakeLists.txt")
   message(FATAL_ERROR "expat's source is missing under build-deps/src: run scripts/setup")
 endif()
