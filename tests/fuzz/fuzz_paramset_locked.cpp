@@ -19,8 +19,6 @@ const char* const kDefinition = R"(<paramset>
   <choice name='c' value='One'><option label='Zero'/><option label='One'/>
     <alias name='Uno' original='One'/></choice>
   <colourgrad name='g'><value><node position='0' value='0 0 0 1'/></value></colourgrad>
-  <page name='pg'><row position='0'><param name='i' position='0'/></row></page>
-  <group name='gr'><param name='i'/></group>
   <alias name='count' original='i'/>
 </paramset>)";
 
