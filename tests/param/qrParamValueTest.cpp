@@ -3,6 +3,7 @@
 #include "qrParams.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace Quarn::Param;
 using Quarn::AttributeList;
@@ -101,6 +102,8 @@ TEST(ParamTypes, NewParametersAreInvalidWithoutBoundsAndGradientsBlackToWhite)
         (std::vector<Node> {{black, 0.0f, 0}, {QrPixelRGBAf {0, 1, 0, 1}, 0.25f, 9},
             {QrPixelRGBAf {1, 0, 0, 1}, 0.5f, 2}, {white, 0.5f, 4}, {white, 1.0f, 1}}));
     EXPECT_EQ(g.nextFreeId(), 10);
+    g.addNode(white, 0.75f, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(g.nextFreeId(), 3) << "nothing above the largest int: the smallest unused id";
     g.reset();
     EXPECT_EQ(g.nodes(), (std::vector<Node> {{QrPixelRGBAf {}, 0.0f, 0}, {QrPixelRGBAf {}, 1.0f, 1}}));
 }

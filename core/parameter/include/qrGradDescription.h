@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 template <class Pixel> class QrGradDescription {
@@ -39,13 +40,20 @@ public:
     }
     void addNode(const Pixel& colour, float position) { addNode(colour, position, nextFreeId()); }
 
-    // One above the largest id in use (0 for an empty gradient).
+    // One above the largest id in use (0 for an empty gradient). A document
+    // may hold the largest int as an id; then the smallest unused id
+    // from 0 up is taken instead, as nothing lies above it.
     int32_t nextFreeId() const
     {
-        int32_t next = 0;
+        int64_t next = 0;
         for (const Node& n : nodes_)
-            next = std::max(next, n.id + 1);
-        return next;
+            next = std::max(next, int64_t(n.id) + 1);
+        if (next <= std::numeric_limits<int32_t>::max())
+            return int32_t(next);
+        int32_t id = 0;
+        while (std::any_of(nodes_.begin(), nodes_.end(), [id](const Node& n) { return n.id == id; }))
+            ++id;
+        return id;
     }
 
     Interpolation interpolation() const { return interpolation_; }
