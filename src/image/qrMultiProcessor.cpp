@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -86,7 +87,9 @@ public:
         std::lock_guard<Platform::Mutex> lock(mutex_);
         Job job {function, argument, false};
         std::vector<Platform::Thread> threads;
+        Platform::Semaphore* semaphore = nullptr;
         try {
+            semaphore = &semaphoreFor(count);
             threads = std::vector<Platform::Thread>(size_t(count - 1));
             ids_.assign(size_t(count), Platform::currentThreadId());
         } catch (const std::bad_alloc&) {
@@ -103,10 +106,10 @@ public:
         // The semaphore hands out one unit per thread, the caller's included;
         // releasing it publishes the id array and the job to the workers.
         for (size_t i = 0; i < started; ++i)
-            semaphore_.release();
+            semaphore->release();
         if (complete) {
-            semaphore_.release();
-            semaphore_.acquire();
+            semaphore->release();
+            semaphore->acquire();
             function(argument);
         }
         for (Platform::Thread& thread : threads)
@@ -126,13 +129,27 @@ private:
     static void workerEntry(void* jobPointer)
     {
         Job& job = *static_cast<Job*>(jobPointer);
-        instance().semaphore_.acquire();
+        instance().semaphore_->acquire();
         if (!job.abandoned)
             job.function(job.argument);
     }
 
+    // The semaphore, made by the first fork with the processor count as its
+    // maximum (a fork releases at most that many units before they are
+    // taken). Only the test hook that changes the count can ask for more;
+    // the semaphore is then made anew, between forks, when no unit is left.
+    Platform::Semaphore& semaphoreFor(int32_t count)
+    {
+        if (!semaphore_ || semaphoreMaximum_ < count) {
+            semaphore_ = std::make_unique<Platform::Semaphore>(count);
+            semaphoreMaximum_ = count;
+        }
+        return *semaphore_;
+    }
+
     Platform::Mutex mutex_;
-    Platform::Semaphore semaphore_;
+    std::unique_ptr<Platform::Semaphore> semaphore_;
+    int32_t semaphoreMaximum_ = 0;
     std::atomic<bool> active_ {false};
     std::vector<Platform::ThreadId> ids_;
 };
