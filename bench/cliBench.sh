@@ -14,10 +14,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
 build=${NIMBREL_BUILD:-build-release}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DNIMBREL_TESTS=OFF -DNIMBREL_BENCH=ON -DNIMBREL_TOOLS=ON >/dev/null
-cmake --build "$build" --target nimbrel nimbrel_plugin nimbrel-sample rainBench \
-  -j "${NIMBREL_JOBS:-$(nproc)}" >/dev/null
+NIMBREL_TARGETS="nimbrel nimbrel_plugin nimbrel-sample rainBench" \
+  scripts/build "$build" -DCMAKE_BUILD_TYPE=Release -DNIMBREL_TESTS=OFF -DNIMBREL_BENCH=ON -DNIMBREL_TOOLS=ON >/dev/null
 nimbrel=$build/bin/nimbrel
 
 work=$(mktemp -d)

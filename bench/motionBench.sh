@@ -13,10 +13,8 @@ cd "$(dirname "$0")/.."
 runs=${1:-3}
 build=${NIMBREL_BUILD:-build-release}
 if [ -z "${NIMBREL_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DNIMBREL_TESTS=OFF -DNIMBREL_BENCH=OFF -DNIMBREL_TOOLS=ON >/dev/null
-  cmake --build "$build" --target nimbrel nimbrel_plugin nimbrel-sample nimbrel_frei0r_module \
-    -j "${NIMBREL_JOBS:-$(nproc)}" >/dev/null
+  NIMBREL_TARGETS="nimbrel nimbrel_plugin nimbrel-sample nimbrel_frei0r_module" \
+    scripts/build "$build" -DCMAKE_BUILD_TYPE=Release -DNIMBREL_TESTS=OFF -DNIMBREL_BENCH=ON -DNIMBREL_TOOLS=ON >/dev/null
 fi
 nimbrel=$build/bin/nimbrel
 

@@ -12,12 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
 build=${NIMBREL_BUILD:-build-release}
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DNIMBREL_TESTS=OFF -DNIMBREL_BENCH=ON -DNIMBREL_TOOLS=ON >/dev/null
-fi
-cmake --build "$build" --target nimbrel nimbrel_plugin nimbrel-sample nimbrel_frei0r_module \
-  nimbrel_ofx_bundle -j "${NIMBREL_JOBS:-$(nproc)}" >/dev/null
+NIMBREL_TARGETS="nimbrel nimbrel_plugin nimbrel-sample nimbrel_frei0r_module nimbrel_ofx_bundle" \
+  scripts/build "$build" -DCMAKE_BUILD_TYPE=Release -DNIMBREL_TESTS=OFF -DNIMBREL_BENCH=ON -DNIMBREL_TOOLS=ON >/dev/null
 mlt=$(../shared/hosts/build-mlt-openfx | tail -n 1)
 
 work=$(mktemp -d)
