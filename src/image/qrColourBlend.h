@@ -57,7 +57,8 @@ inline void blendPixel(W& result, const W& s, const W& e, int32_t method, float 
 // alpha is 0). The factor is kept in double, so each colour is rounded once,
 // as in product(), and an opaque pixel keeps its colour exactly. Alpha is
 // kept.
-template <class W> [[gnu::always_inline]] inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
+template <class W>
+[[gnu::always_inline]] inline W gainAndPremultiply(const W& p, float gain, int32_t premultiply)
 {
     W out = p;
     out.r() *= gain;
@@ -135,7 +136,8 @@ template <class W> [[gnu::always_inline]] inline W unpremultiply(const W& p)
 }
 
 // The whole per-pixel step of the blend processor with method M.
-template <int32_t M, class W> [[gnu::always_inline]] inline W blendStep(const W& source, const W& effect, const Settings& settings)
+template <int32_t M, class W>
+[[gnu::always_inline]] inline W blendStep(const W& source, const W& effect, const Settings& settings)
 {
     const W s = gainAndPremultiply(source, settings.sourceGain, settings.premultiplySource);
     const W e = gainAndPremultiply(effect, settings.effectGain, settings.premultiplyEffect);

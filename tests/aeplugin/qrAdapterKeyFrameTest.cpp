@@ -102,7 +102,8 @@ TEST_F(AdapterKeys, IntegralsAndSlopesFollowTheKeysExactly)
     const Slope slopes[] = {{1.5, 1.0}, {1.0, 1.0}, {0.5, 0.0}, {2.0, 0.0}, {3.0, 0.0}};
     EXPECT_EQ(inCommand([&](Host& a) {
         for (const Integral& i : exact)
-            EXPECT_EQ(a.integrateScaleParam("intensity", i.t0, i.t1).value(), i.value) << i.t0 << ".." << i.t1;
+            EXPECT_EQ(a.integrateScaleParam("intensity", i.t0, i.t1).value(), i.value)
+                << i.t0 << ".." << i.t1;
         for (const Integral& i : rounded)
             EXPECT_NEAR(a.integrateScaleParam("intensity", i.t0, i.t1).value(), i.value, 1e-12)
                 << i.t0 << ".." << i.t1;
